@@ -1,0 +1,10 @@
+#include "app/ozr_main.h"
+
+#include "app/app_texts.h"
+
+TFormMain::TFormMain(QWidget* parent) : QMainWindow(parent)
+{
+    setObjectName(QStringLiteral("FormMain"));
+    setWindowTitle(kAppTitle);
+    resize(800, 600);
+}

@@ -1,0 +1,134 @@
+#include "app/qt_dialogs.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QInputDialog>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QStringList>
+
+#include <utility>
+#include <vector>
+
+namespace {
+
+QString ToQt(const std::string& text) { return QString::fromStdString(text); }
+
+QString Caption(TMsgDlgType type)
+{
+    switch (type) {
+    case TMsgDlgType::mtWarning: return QStringLiteral("Warning");
+    case TMsgDlgType::mtError: return QStringLiteral("Error");
+    case TMsgDlgType::mtInformation: return QStringLiteral("Information");
+    case TMsgDlgType::mtConfirmation: return QStringLiteral("Confirm");
+    }
+    return {};
+}
+
+QMessageBox::Icon Icon(TMsgDlgType type)
+{
+    switch (type) {
+    case TMsgDlgType::mtWarning: return QMessageBox::Warning;
+    case TMsgDlgType::mtError: return QMessageBox::Critical;
+    case TMsgDlgType::mtInformation: return QMessageBox::Information;
+    case TMsgDlgType::mtConfirmation: return QMessageBox::Question;
+    }
+    return QMessageBox::NoIcon;
+}
+
+struct ButtonSpec {
+    TMsgDlgBtn button;
+    const char* text;
+    QMessageBox::ButtonRole role;
+};
+
+// In the order the toolkit lays them out.
+constexpr ButtonSpec kButtons[] = {
+    {mbYes, "&Yes", QMessageBox::YesRole},
+    {mbNo, "&No", QMessageBox::NoRole},
+    {mbOK, "OK", QMessageBox::AcceptRole},
+    {mbCancel, "Cancel", QMessageBox::RejectRole},
+    {mbAbort, "&Abort", QMessageBox::RejectRole},
+    {mbRetry, "&Retry", QMessageBox::AcceptRole},
+    {mbIgnore, "&Ignore", QMessageBox::AcceptRole},
+    {mbNoToAll, "N&o to All", QMessageBox::NoRole},
+    {mbYesToAll, "Yes to &All", QMessageBox::YesRole},
+};
+
+// "Data file (*.wqd)|*.wqd|All (*.*)|*.*" -> "Data file (*.wqd);;All (*.*)"
+QString QtFilter(const std::string& filter)
+{
+    const QStringList parts = ToQt(filter).split(QLatin1Char('|'));
+    QStringList entries;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        QString description = parts[i];
+        if (!description.contains(QLatin1Char('(')))
+            description += QStringLiteral(" (") + QString(parts[i + 1]).replace(QLatin1Char(';'), QLatin1Char(' ')) + QLatin1Char(')');
+        entries << description;
+    }
+    return entries.join(QStringLiteral(";;"));
+}
+
+QString StartPath(const TFileDialogRequest& request)
+{
+    if (request.InitialDir.empty())
+        return ToQt(request.FileName);
+    return ToQt(request.InitialDir) + QLatin1Char('/') + ToQt(request.FileName);
+}
+
+std::optional<std::string> Chosen(const QString& fileName)
+{
+    if (fileName.isEmpty())
+        return std::nullopt;
+    return fileName.toStdString();
+}
+
+}  // namespace
+
+TModalResult TQtDialogs::MessageDlg(const std::string& text, TMsgDlgType type,
+                                    TMsgDlgButtons buttons)
+{
+    QMessageBox box(Icon(type), Caption(type), ToQt(text), QMessageBox::NoButton,
+                    QApplication::activeWindow());
+    std::vector<std::pair<QAbstractButton*, TMsgDlgBtn>> added;
+    for (const ButtonSpec& spec : kButtons)
+        if (buttons & spec.button)
+            added.emplace_back(box.addButton(QString::fromLatin1(spec.text), spec.role), spec.button);
+    box.exec();
+    for (const auto& [widget, flag] : added)
+        if (box.clickedButton() == widget)
+            return ModalResultOf(flag);
+    return (buttons & mbCancel) ? mrCancel : mrNone;
+}
+
+std::optional<std::string> TQtDialogs::OpenFile(const TFileDialogRequest& request)
+{
+    return Chosen(QFileDialog::getOpenFileName(QApplication::activeWindow(), ToQt(request.Title),
+                                               StartPath(request), QtFilter(request.Filter)));
+}
+
+std::optional<std::string> TQtDialogs::SaveFile(const TFileDialogRequest& request)
+{
+    QFileDialog dialog(QApplication::activeWindow(), ToQt(request.Title), StartPath(request),
+                       QtFilter(request.Filter));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setDefaultSuffix(ToQt(request.DefaultExt));
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, !request.OverwritePrompt);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    return Chosen(dialog.selectedFiles().constFirst());
+}
+
+std::optional<std::string> TQtDialogs::InputText(const std::string& caption,
+                                                 const std::string& prompt,
+                                                 const std::string& initial, bool masked)
+{
+    bool accepted = false;
+    const QString text = QInputDialog::getText(
+        QApplication::activeWindow(), ToQt(caption), ToQt(prompt),
+        masked ? QLineEdit::Password : QLineEdit::Normal, ToQt(initial), &accepted);
+    if (!accepted)
+        return std::nullopt;
+    return text.toStdString();
+}

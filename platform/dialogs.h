@@ -1,0 +1,92 @@
+#pragma once
+
+// Everything the program asks or tells the user in a box goes through one
+// service: message boxes, the open and save file dialogs and the text prompt.
+// `main` installs the Qt implementation; tests install a scripted one.
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+
+enum class TMsgDlgType { mtWarning, mtError, mtInformation, mtConfirmation };
+
+// Buttons of a message box, combinable as a set.
+enum TMsgDlgBtn : std::uint32_t {
+    mbYes = 1u << 0,
+    mbNo = 1u << 1,
+    mbOK = 1u << 2,
+    mbCancel = 1u << 3,
+    mbAbort = 1u << 4,
+    mbRetry = 1u << 5,
+    mbIgnore = 1u << 6,
+    mbNoToAll = 1u << 7,
+    mbYesToAll = 1u << 8,
+};
+using TMsgDlgButtons = std::uint32_t;
+
+inline constexpr TMsgDlgButtons mbOKCancel = mbOK | mbCancel;
+inline constexpr TMsgDlgButtons mbYesNoCancel = mbYes | mbNo | mbCancel;
+inline constexpr TMsgDlgButtons mbYesNoAll = mbYes | mbNo | mbNoToAll | mbYesToAll;
+inline constexpr TMsgDlgButtons mbAbortRetryIgnore = mbAbort | mbRetry | mbIgnore;
+inline constexpr TMsgDlgButtons mbAbortIgnore = mbAbort | mbIgnore;
+
+// The button that closed a box (the toolkit's modal results).
+enum TModalResult : int {
+    mrNone = 0,
+    mrOk = 1,
+    mrCancel = 2,
+    mrAbort = 3,
+    mrRetry = 4,
+    mrIgnore = 5,
+    mrYes = 6,
+    mrNo = 7,
+    mrNoToAll = 9,
+    mrYesToAll = 10,
+};
+
+TModalResult ModalResultOf(TMsgDlgBtn button);
+
+struct TFileDialogRequest {
+    std::string Title;
+    std::string Filter;      // "Description (*.ext)|*.ext|..."
+    std::string DefaultExt;  // without the dot
+    std::string FileName;    // proposed name
+    std::string InitialDir;
+    bool OverwritePrompt = false;
+};
+
+class TDialogs {
+public:
+    virtual ~TDialogs() = default;
+
+    virtual TModalResult MessageDlg(const std::string& text, TMsgDlgType type,
+                                    TMsgDlgButtons buttons) = 0;
+    // The chosen file, or nothing when the user cancelled.
+    virtual std::optional<std::string> OpenFile(const TFileDialogRequest& request) = 0;
+    virtual std::optional<std::string> SaveFile(const TFileDialogRequest& request) = 0;
+    // A one-line text prompt (masked for passwords); nothing when cancelled.
+    virtual std::optional<std::string> InputText(const std::string& caption,
+                                                 const std::string& prompt,
+                                                 const std::string& initial, bool masked) = 0;
+};
+
+// The installed service. Without one, messages go to the standard error stream
+// and questions get their cautious answer (Cancel, Abort, No), so the core runs
+// alone in tools and tests.
+TDialogs& Dialogs();
+
+// Installs a service for the lifetime of this object and puts the previous one back.
+class ScopedDialogs {
+public:
+    explicit ScopedDialogs(TDialogs& dialogs);
+    ~ScopedDialogs();
+    ScopedDialogs(const ScopedDialogs&) = delete;
+    ScopedDialogs& operator=(const ScopedDialogs&) = delete;
+
+private:
+    TDialogs* previous_;
+};
+
+// Shorthand for the common message box with one OK button.
+void ShowMessage(const std::string& text, TMsgDlgType type = TMsgDlgType::mtInformation);

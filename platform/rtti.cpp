@@ -1,0 +1,64 @@
+#include "platform/rtti.h"
+
+#include <algorithm>
+#include <stdexcept>
+
+std::vector<const TPropInfo*> TClassInfo::AllProperties() const
+{
+    std::vector<const TPropInfo*> all = Parent ? Parent->AllProperties() : std::vector<const TPropInfo*>{};
+    for (const TPropInfo& property : Properties)
+        all.push_back(&property);
+    return all;
+}
+
+const TPropInfo* TClassInfo::FindProperty(std::string_view name) const
+{
+    for (const TClassInfo* info = this; info; info = info->Parent)
+        for (const TPropInfo& property : info->Properties)
+            if (property.Name == name)
+                return &property;
+    return nullptr;
+}
+
+int TList::Add(TObject* item)
+{
+    items_.push_back(item);
+    return Count() - 1;
+}
+
+void TList::Insert(int index, TObject* item)
+{
+    if (index < 0 || index > Count())
+        throw std::out_of_range("List index out of bounds (" + std::to_string(index) + ")");
+    items_.insert(items_.begin() + index, item);
+}
+
+void TList::Delete(int index)
+{
+    if (index < 0 || index >= Count())
+        throw std::out_of_range("List index out of bounds (" + std::to_string(index) + ")");
+    items_.erase(items_.begin() + index);
+}
+
+int TList::Remove(TObject* item)
+{
+    const int index = IndexOf(item);
+    if (index >= 0)
+        Delete(index);
+    return index;
+}
+
+int TList::IndexOf(const TObject* item) const
+{
+    const auto found = std::find(items_.begin(), items_.end(), item);
+    return found == items_.end() ? -1 : static_cast<int>(found - items_.begin());
+}
+
+void TList::Move(int currentIndex, int newIndex)
+{
+    if (currentIndex == newIndex)
+        return;
+    TObject* item = (*this)[currentIndex];
+    Delete(currentIndex);
+    Insert(newIndex, item);
+}

@@ -1,0 +1,219 @@
+#include "platform/sysutils.h"
+
+#include <array>
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <limits>
+
+#include "platform/exception.h"
+#include "platform/regional_settings.h"
+
+namespace {
+
+constexpr int kSignificantDigits = 15;
+
+struct DecimalDigits {
+    std::string digits;  // significant digits, trailing zeros removed
+    int exponent = 0;    // decimal exponent of the first digit
+};
+
+// Rounds to 15 significant digits first, so that the choice between fixed and
+// scientific notation is made on the value that is actually shown.
+DecimalDigits RoundedDigits(double magnitude)
+{
+    std::array<char, 40> buffer{};
+    std::snprintf(buffer.data(), buffer.size(), "%.*e", kSignificantDigits - 1, magnitude);
+    const std::string text(buffer.data());
+    const auto ePos = text.find('e');
+    DecimalDigits result;
+    for (std::size_t i = 0; i < ePos; ++i)
+        if (text[i] != '.')
+            result.digits += text[i];
+    result.exponent = std::atoi(text.c_str() + ePos + 1);
+    while (result.digits.size() > 1 && result.digits.back() == '0')
+        result.digits.pop_back();
+    return result;
+}
+
+std::string FixedNotation(const DecimalDigits& d, char separator)
+{
+    const int count = static_cast<int>(d.digits.size());
+    if (d.exponent < 0)
+        return "0" + std::string(1, separator) + std::string(-d.exponent - 1, '0') + d.digits;
+    const int integerDigits = d.exponent + 1;
+    if (count <= integerDigits)
+        return d.digits + std::string(integerDigits - count, '0');
+    return d.digits.substr(0, integerDigits) + separator + d.digits.substr(integerDigits);
+}
+
+std::string ScientificNotation(const DecimalDigits& d, char separator)
+{
+    std::string text = d.digits.substr(0, 1);
+    if (d.digits.size() > 1)
+        text += separator + d.digits.substr(1);
+    return text + "E" + std::to_string(d.exponent);
+}
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+// Accepts [blanks] [sign] digits [sep digits] [E [sign] digits] [blanks] with at
+// least one mantissa digit, and hands back the text in the C notation.
+bool NormaliseReal(std::string_view text, char separator, std::string& normalised)
+{
+    std::size_t i = 0;
+    const std::size_t n = text.size();
+    while (i < n && text[i] == ' ')
+        ++i;
+    if (i < n && (text[i] == '+' || text[i] == '-')) {
+        if (text[i] == '-')
+            normalised += '-';
+        ++i;
+    }
+    int mantissaDigits = 0;
+    while (i < n && IsDigit(text[i])) {
+        normalised += text[i++];
+        ++mantissaDigits;
+    }
+    if (i < n && text[i] == separator) {
+        normalised += '.';
+        ++i;
+        while (i < n && IsDigit(text[i])) {
+            normalised += text[i++];
+            ++mantissaDigits;
+        }
+    }
+    if (mantissaDigits == 0)
+        return false;
+    if (i < n && (text[i] == 'e' || text[i] == 'E')) {
+        normalised += 'e';
+        ++i;
+        if (i < n && (text[i] == '+' || text[i] == '-'))
+            normalised += text[i++];
+        int exponentDigits = 0;
+        while (i < n && IsDigit(text[i])) {
+            normalised += text[i++];
+            ++exponentDigits;
+        }
+        if (exponentDigits == 0)
+            return false;
+    }
+    while (i < n && text[i] == ' ')
+        ++i;
+    return i == n;
+}
+
+bool IsBlankOrControl(char c) { return static_cast<unsigned char>(c) <= ' '; }
+
+}  // namespace
+
+std::string FloatToStr(double value)
+{
+    if (std::isnan(value))
+        return "NAN";
+    if (std::isinf(value))
+        return value > 0 ? "INF" : "-INF";
+    if (value == 0.0)
+        return "0";
+    const DecimalDigits d = RoundedDigits(std::fabs(value));
+    const char separator = DecimalSeparator();
+    const bool fixed = d.exponent >= -5 && d.exponent < kSignificantDigits;
+    const std::string text = fixed ? FixedNotation(d, separator) : ScientificNotation(d, separator);
+    return value < 0 ? "-" + text : text;
+}
+
+bool TryStrToFloat(std::string_view text, double& value)
+{
+    std::string normalised;
+    if (!NormaliseReal(text, DecimalSeparator(), normalised))
+        return false;
+    double parsed = 0.0;
+    const auto [end, error] =
+        std::from_chars(normalised.data(), normalised.data() + normalised.size(), parsed);
+    if (error != std::errc() || end != normalised.data() + normalised.size())
+        return false;
+    value = parsed;
+    return true;
+}
+
+double StrToFloat(std::string_view text)
+{
+    double value = 0.0;
+    if (!TryStrToFloat(text, value))
+        throw EConvertError("'" + std::string(text) + "' is not a valid floating point value");
+    return value;
+}
+
+std::string IntToStr(std::int64_t value) { return std::to_string(value); }
+
+bool TryStrToInt(std::string_view text, int& value)
+{
+    std::size_t i = 0;
+    while (i < text.size() && text[i] == ' ')
+        ++i;
+    bool negative = false;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-'))
+        negative = text[i++] == '-';
+    if (i == text.size())
+        return false;
+    std::int64_t magnitude = 0;
+    for (; i < text.size(); ++i) {
+        if (!IsDigit(text[i]))
+            return false;
+        magnitude = magnitude * 10 + (text[i] - '0');
+        if (magnitude > std::int64_t{std::numeric_limits<int>::max()} + 1)
+            return false;
+    }
+    const std::int64_t signedValue = negative ? -magnitude : magnitude;
+    if (signedValue > std::numeric_limits<int>::max())
+        return false;
+    value = static_cast<int>(signedValue);
+    return true;
+}
+
+int StrToInt(std::string_view text)
+{
+    int value = 0;
+    if (!TryStrToInt(text, value))
+        throw EConvertError("'" + std::string(text) + "' is not a valid integer value");
+    return value;
+}
+
+std::string BoolToStr(bool value) { return value ? "-1" : "0"; }
+
+std::string TrimLeft(std::string_view text)
+{
+    std::size_t first = 0;
+    while (first < text.size() && IsBlankOrControl(text[first]))
+        ++first;
+    return std::string(text.substr(first));
+}
+
+std::string TrimRight(std::string_view text)
+{
+    std::size_t last = text.size();
+    while (last > 0 && IsBlankOrControl(text[last - 1]))
+        --last;
+    return std::string(text.substr(0, last));
+}
+
+std::string Trim(std::string_view text) { return TrimRight(TrimLeft(text)); }
+
+std::string AsciiLowerCase(std::string_view text)
+{
+    std::string result(text);
+    for (char& c : result)
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+    return result;
+}
+
+std::string AsciiUpperCase(std::string_view text)
+{
+    std::string result(text);
+    for (char& c : result)
+        if (c >= 'a' && c <= 'z')
+            c = static_cast<char>(c - 'a' + 'A');
+    return result;
+}

@@ -1,0 +1,30 @@
+#pragma once
+
+// The conversions and text helpers the rest of the program relies on, with the
+// results of the desktop toolkit the data files were first written by.
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+// General format with 15 significant digits and the current decimal separator.
+std::string FloatToStr(double value);
+double StrToFloat(std::string_view text);
+bool TryStrToFloat(std::string_view text, double& value);
+
+std::string IntToStr(std::int64_t value);
+int StrToInt(std::string_view text);
+bool TryStrToInt(std::string_view text, int& value);
+
+// "-1" for true and "0" for false, as the data files store booleans.
+std::string BoolToStr(bool value);
+
+// Removes blanks and control characters (everything up to and including the
+// space) at both ends.
+std::string Trim(std::string_view text);
+std::string TrimLeft(std::string_view text);
+std::string TrimRight(std::string_view text);
+
+// Lower/upper case of the ASCII letters only; other bytes stay as they are.
+std::string AsciiLowerCase(std::string_view text);
+std::string AsciiUpperCase(std::string_view text);

@@ -1,0 +1,20 @@
+#include <QtTest>
+
+#include "app/ozr_main.h"
+
+class MainWindowTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void showsTheProgramsTitle()
+    {
+        TFormMain form;
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        QCOMPARE(form.windowTitle(), QStringLiteral("Tavrel-SoE WQ Data Request"));
+        QCOMPARE(form.objectName(), QStringLiteral("FormMain"));
+    }
+};
+
+QTEST_MAIN(MainWindowTest)
+#include "main_window_test.moc"
