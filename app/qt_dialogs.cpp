@@ -1,5 +1,8 @@
 #include "app/qt_dialogs.h"
 
+#include <utility>
+#include <vector>
+
 #include <QApplication>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -8,20 +11,20 @@
 #include <QPushButton>
 #include <QStringList>
 
-#include <utility>
-#include <vector>
-
 namespace {
 
-QString ToQt(const std::string& text) { return QString::fromStdString(text); }
+QString ToQt(const std::string& text)
+{
+    return QString::fromStdString(text);
+}
 
 QString Caption(TMsgDlgType type)
 {
     switch (type) {
-    case TMsgDlgType::mtWarning: return QStringLiteral("Warning");
-    case TMsgDlgType::mtError: return QStringLiteral("Error");
-    case TMsgDlgType::mtInformation: return QStringLiteral("Information");
-    case TMsgDlgType::mtConfirmation: return QStringLiteral("Confirm");
+        case TMsgDlgType::mtWarning: return QStringLiteral("Warning");
+        case TMsgDlgType::mtError: return QStringLiteral("Error");
+        case TMsgDlgType::mtInformation: return QStringLiteral("Information");
+        case TMsgDlgType::mtConfirmation: return QStringLiteral("Confirm");
     }
     return {};
 }
@@ -29,10 +32,10 @@ QString Caption(TMsgDlgType type)
 QMessageBox::Icon Icon(TMsgDlgType type)
 {
     switch (type) {
-    case TMsgDlgType::mtWarning: return QMessageBox::Warning;
-    case TMsgDlgType::mtError: return QMessageBox::Critical;
-    case TMsgDlgType::mtInformation: return QMessageBox::Information;
-    case TMsgDlgType::mtConfirmation: return QMessageBox::Question;
+        case TMsgDlgType::mtWarning: return QMessageBox::Warning;
+        case TMsgDlgType::mtError: return QMessageBox::Critical;
+        case TMsgDlgType::mtInformation: return QMessageBox::Information;
+        case TMsgDlgType::mtConfirmation: return QMessageBox::Question;
     }
     return QMessageBox::NoIcon;
 }
@@ -64,7 +67,9 @@ QString QtFilter(const std::string& filter)
     for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
         QString description = parts[i];
         if (!description.contains(QLatin1Char('(')))
-            description += QStringLiteral(" (") + QString(parts[i + 1]).replace(QLatin1Char(';'), QLatin1Char(' ')) + QLatin1Char(')');
+            description += QStringLiteral(" (") +
+                           QString(parts[i + 1]).replace(QLatin1Char(';'), QLatin1Char(' ')) +
+                           QLatin1Char(')');
         entries << description;
     }
     return entries.join(QStringLiteral(";;"));
@@ -94,7 +99,8 @@ TModalResult TQtDialogs::MessageDlg(const std::string& text, TMsgDlgType type,
     std::vector<std::pair<QAbstractButton*, TMsgDlgBtn>> added;
     for (const ButtonSpec& spec : kButtons)
         if (buttons & spec.button)
-            added.emplace_back(box.addButton(QString::fromLatin1(spec.text), spec.role), spec.button);
+            added.emplace_back(box.addButton(QString::fromLatin1(spec.text), spec.role),
+                               spec.button);
     box.exec();
     for (const auto& [widget, flag] : added)
         if (box.clickedButton() == widget)

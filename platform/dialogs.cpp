@@ -7,10 +7,10 @@ namespace {
 const char* KindName(TMsgDlgType type)
 {
     switch (type) {
-    case TMsgDlgType::mtWarning: return "Warning";
-    case TMsgDlgType::mtError: return "Error";
-    case TMsgDlgType::mtInformation: return "Information";
-    case TMsgDlgType::mtConfirmation: return "Confirmation";
+        case TMsgDlgType::mtWarning: return "Warning";
+        case TMsgDlgType::mtError: return "Error";
+        case TMsgDlgType::mtInformation: return "Information";
+        case TMsgDlgType::mtConfirmation: return "Confirmation";
     }
     return "";
 }
@@ -28,8 +28,8 @@ public:
     }
     std::optional<std::string> OpenFile(const TFileDialogRequest&) override { return {}; }
     std::optional<std::string> SaveFile(const TFileDialogRequest&) override { return {}; }
-    std::optional<std::string> InputText(const std::string&, const std::string&,
-                                         const std::string&, bool) override
+    std::optional<std::string> InputText(const std::string&, const std::string&, const std::string&,
+                                         bool) override
     {
         return {};
     }
@@ -47,23 +47,35 @@ TDialogs*& Installed()
 TModalResult ModalResultOf(TMsgDlgBtn button)
 {
     switch (button) {
-    case mbYes: return mrYes;
-    case mbNo: return mrNo;
-    case mbOK: return mrOk;
-    case mbCancel: return mrCancel;
-    case mbAbort: return mrAbort;
-    case mbRetry: return mrRetry;
-    case mbIgnore: return mrIgnore;
-    case mbNoToAll: return mrNoToAll;
-    case mbYesToAll: return mrYesToAll;
+        case mbYes: return mrYes;
+        case mbNo: return mrNo;
+        case mbOK: return mrOk;
+        case mbCancel: return mrCancel;
+        case mbAbort: return mrAbort;
+        case mbRetry: return mrRetry;
+        case mbIgnore: return mrIgnore;
+        case mbNoToAll: return mrNoToAll;
+        case mbYesToAll: return mrYesToAll;
     }
     return mrNone;
 }
 
-TDialogs& Dialogs() { return *Installed(); }
+TDialogs& Dialogs()
+{
+    return *Installed();
+}
 
-ScopedDialogs::ScopedDialogs(TDialogs& dialogs) : previous_(Installed()) { Installed() = &dialogs; }
+ScopedDialogs::ScopedDialogs(TDialogs& dialogs) : previous_(Installed())
+{
+    Installed() = &dialogs;
+}
 
-ScopedDialogs::~ScopedDialogs() { Installed() = previous_; }
+ScopedDialogs::~ScopedDialogs()
+{
+    Installed() = previous_;
+}
 
-void ShowMessage(const std::string& text, TMsgDlgType type) { Dialogs().MessageDlg(text, type, mbOK); }
+void ShowMessage(const std::string& text, TMsgDlgType type)
+{
+    Dialogs().MessageDlg(text, type, mbOK);
+}

@@ -15,7 +15,8 @@ void FillRandomBytes(void* buffer, std::size_t size)
         if (got < 0) {
             if (errno == EINTR)
                 continue;
-            throw Exception(std::string("No random bytes from the system: ") + std::strerror(errno));
+            throw Exception(std::string("No random bytes from the system: ") +
+                            std::strerror(errno));
         }
         out += got;
         size -= static_cast<std::size_t>(got);

@@ -21,12 +21,12 @@ std::string ToolkitDateFormat(const char* posixFormat)
             continue;
         }
         switch (*++p) {
-        case 'd': result += "dd"; break;
-        case 'e': result += "d"; break;
-        case 'm': result += "mm"; break;
-        case 'y': result += "yy"; break;
-        case 'Y': result += "yyyy"; break;
-        default: return {};
+            case 'd': result += "dd"; break;
+            case 'e': result += "d"; break;
+            case 'm': result += "mm"; break;
+            case 'y': result += "yy"; break;
+            case 'Y': result += "yyyy"; break;
+            default: return {};
         }
     }
     return result;
@@ -57,9 +57,15 @@ RegionalSettings& Current()
 
 }  // namespace
 
-char DecimalSeparator() { return Current().decimalSeparator; }
+char DecimalSeparator()
+{
+    return Current().decimalSeparator;
+}
 
-std::string ShortDateFormat() { return Current().shortDateFormat; }
+std::string ShortDateFormat()
+{
+    return Current().shortDateFormat;
+}
 
 char DateSeparator()
 {

@@ -19,7 +19,8 @@ char DateSeparator();
 // come back when the scope ends.
 class ScopedRegionalSettings {
 public:
-    explicit ScopedRegionalSettings(char decimalSeparator, std::string shortDateFormat = ShortDateFormat());
+    explicit ScopedRegionalSettings(char decimalSeparator,
+                                    std::string shortDateFormat = ShortDateFormat());
     ~ScopedRegionalSettings();
     ScopedRegionalSettings(const ScopedRegionalSettings&) = delete;
     ScopedRegionalSettings& operator=(const ScopedRegionalSettings&) = delete;

@@ -5,7 +5,8 @@
 
 std::vector<const TPropInfo*> TClassInfo::AllProperties() const
 {
-    std::vector<const TPropInfo*> all = Parent ? Parent->AllProperties() : std::vector<const TPropInfo*>{};
+    std::vector<const TPropInfo*> all =
+        Parent ? Parent->AllProperties() : std::vector<const TPropInfo*>{};
     for (const TPropInfo& property : Properties)
         all.push_back(&property);
     return all;

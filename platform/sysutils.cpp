@@ -56,7 +56,10 @@ std::string ScientificNotation(const DecimalDigits& d, char separator)
     return text + "E" + std::to_string(d.exponent);
 }
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
 
 // Accepts [blanks] [sign] digits [sep digits] [E [sign] digits] [blanks] with at
 // least one mantissa digit, and hands back the text in the C notation.
@@ -104,7 +107,10 @@ bool NormaliseReal(std::string_view text, char separator, std::string& normalise
     return i == n;
 }
 
-bool IsBlankOrControl(char c) { return static_cast<unsigned char>(c) <= ' '; }
+bool IsBlankOrControl(char c)
+{
+    return static_cast<unsigned char>(c) <= ' ';
+}
 
 }  // namespace
 
@@ -145,7 +151,10 @@ double StrToFloat(std::string_view text)
     return value;
 }
 
-std::string IntToStr(std::int64_t value) { return std::to_string(value); }
+std::string IntToStr(std::int64_t value)
+{
+    return std::to_string(value);
+}
 
 bool TryStrToInt(std::string_view text, int& value)
 {
@@ -180,7 +189,10 @@ int StrToInt(std::string_view text)
     return value;
 }
 
-std::string BoolToStr(bool value) { return value ? "-1" : "0"; }
+std::string BoolToStr(bool value)
+{
+    return value ? "-1" : "0";
+}
 
 std::string TrimLeft(std::string_view text)
 {
@@ -198,7 +210,10 @@ std::string TrimRight(std::string_view text)
     return std::string(text.substr(0, last));
 }
 
-std::string Trim(std::string_view text) { return TrimRight(TrimLeft(text)); }
+std::string Trim(std::string_view text)
+{
+    return TrimRight(TrimLeft(text));
+}
 
 std::string AsciiLowerCase(std::string_view text)
 {

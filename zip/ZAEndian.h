@@ -12,7 +12,10 @@ namespace za {
 
 using Bytes = std::vector<std::uint8_t>;
 
-inline void PutU8(Bytes& out, std::uint8_t value) { out.push_back(value); }
+inline void PutU8(Bytes& out, std::uint8_t value)
+{
+    out.push_back(value);
+}
 
 inline void PutU16(Bytes& out, std::uint16_t value)
 {

@@ -1,6 +1,7 @@
+#include "platform/dialogs.h"
+
 #include <gtest/gtest.h>
 
-#include "platform/dialogs.h"
 #include "platform/exception.h"
 #include "platform/scripted_dialogs.h"
 
@@ -14,8 +15,10 @@ TEST(ScriptedDialogs, RecordsMessagesAndAnswersFromTheQueue)
     script.Answer(mrYesToAll);
 
     ShowMessage("saved", TMsgDlgType::mtInformation);
-    EXPECT_EQ(Dialogs().MessageDlg("Save changes?", TMsgDlgType::mtConfirmation, mbYesNoCancel), mrNo);
-    EXPECT_EQ(Dialogs().MessageDlg("Overwrite?", TMsgDlgType::mtConfirmation, mbYesNoAll), mrYesToAll);
+    EXPECT_EQ(Dialogs().MessageDlg("Save changes?", TMsgDlgType::mtConfirmation, mbYesNoCancel),
+              mrNo);
+    EXPECT_EQ(Dialogs().MessageDlg("Overwrite?", TMsgDlgType::mtConfirmation, mbYesNoAll),
+              mrYesToAll);
 
     ASSERT_EQ(script.Messages().size(), 3u);
     EXPECT_EQ(script.Messages()[0].Text, "saved");

@@ -1,10 +1,10 @@
-#include <gtest/gtest.h>
+#include "platform/random_bytes.h"
 
 #include <array>
 #include <bitset>
 #include <vector>
 
-#include "platform/random_bytes.h"
+#include <gtest/gtest.h>
 
 namespace {
 

@@ -1,9 +1,10 @@
-#include <gtest/gtest.h>
+#include "platform/rtti.h"
 
 #include <stdexcept>
 
+#include <gtest/gtest.h>
+
 #include "platform/program_folder.h"
-#include "platform/rtti.h"
 
 namespace {
 
@@ -22,13 +23,15 @@ public:
 };
 
 const TClassInfo Base::kInfo{
-    "Base", nullptr,
+    "Base",
+    nullptr,
     {{"ID_", TTypeKind::tkInteger,
       [](const TObject& o) { return TPropValue{std::int64_t{static_cast<const Base&>(o).id}}; },
       false}}};
 
 const TClassInfo Derived::kInfo{
-    "Derived", &Base::kInfo,
+    "Derived",
+    &Base::kInfo,
     {{"Level", TTypeKind::tkFloat,
       [](const TObject& o) { return TPropValue{static_cast<const Derived&>(o).level}; }, true}}};
 
