@@ -1,0 +1,65 @@
+#include "platform/codepages.h"
+
+#include <string>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+std::string AllBytes()
+{
+    std::string bytes;
+    for (int b = 0; b < 256; ++b)
+        bytes += static_cast<char>(b);
+    return bytes;
+}
+
+TEST(CodePages, EveryByteRoundTripsThroughUtf8)
+{
+    const std::string bytes = AllBytes();
+    EXPECT_EQ(Utf8ToAnsi(AnsiToUtf8(bytes)), bytes);
+    EXPECT_EQ(Utf8ToOem(OemToUtf8(bytes)), bytes);
+}
+
+TEST(CodePages, CharactersLandOnTheirBytes)
+{
+    // Checked against Python's cp1252 and cp850 codecs.
+    EXPECT_EQ(Utf8ToAnsi("d\xC3\xA9j\xC3\xA0 \xE2\x82\xAC"), "d\xE9j\xE0 \x80");
+    EXPECT_EQ(Utf8ToOem("d\xC3\xA9j\xC3\xA0 \xC3\x9F"), "d\x82j\x85 \xE1");
+    EXPECT_EQ(AnsiToUtf8("\x9F\xFF"), "\xC5\xB8\xC3\xBF");
+    EXPECT_EQ(OemToUtf8("\xC4\xD5"), "\xE2\x94\x80\xC4\xB1");
+    // The bytes that Windows-1252 leaves undefined stand for control characters.
+    EXPECT_EQ(AnsiToUtf8("\x81"), "\xC2\x81");
+}
+
+TEST(CodePages, MissingCharactersBecomeQuestionMarks)
+{
+    EXPECT_EQ(Utf8ToAnsi("\xE2\x94\x80 \xD0\x96 \xF0\x9F\x98\x80"), "? ? ?");
+    EXPECT_EQ(Utf8ToOem("\xE2\x82\xAC"), "?");
+    EXPECT_EQ(CharToOem("caf\xE9 \x80"), "caf\x82 ?");
+    EXPECT_EQ(OemToChar("caf\x82 \xC4"), "caf\xE9 ?");
+    EXPECT_EQ(OemToChar(CharToOem("\xC4\xD6\xDC\xE4\xF6\xFC\xDF")), "\xC4\xD6\xDC\xE4\xF6\xFC\xDF");
+}
+
+TEST(CodePages, MalformedUtf8CountsAsReplacementPerByte)
+{
+    EXPECT_EQ(Utf8ToAnsi("a\xFF"), "a?");
+    EXPECT_EQ(Utf8ToAnsi("a\xC3"), "a?");          // cut short at the end
+    EXPECT_EQ(Utf8ToAnsi("\xC0\x80"), "??");       // overlong
+    EXPECT_EQ(Utf8ToAnsi("\xED\xA0\x80"), "???");  // an encoded surrogate
+    EXPECT_EQ(Utf8ToAnsi("\xE2\x82x"), "??x");     // continuation missing
+    EXPECT_EQ(Utf8ToUtf16("\xF4\x90\x80\x80"), std::u16string(4, u'\uFFFD'));
+}
+
+TEST(CodePages, Utf16CountsSurrogatePairs)
+{
+    const std::string text = "a\xC3\xA9\xF0\x9F\x98\x80";
+    const std::u16string wide = Utf8ToUtf16(text);
+    EXPECT_EQ(wide, (std::u16string{u'a', 0x00E9, 0xD83D, 0xDE00}));
+    EXPECT_EQ(Utf16ToUtf8(wide), text);
+    EXPECT_EQ(Utf16ToUtf8(std::u16string{0xD83D, u'x'}), "\xEF\xBF\xBDx");
+    EXPECT_EQ(Utf16ToUtf8(std::u16string{0xDE00}), "\xEF\xBF\xBD");
+    EXPECT_EQ(Utf8ToUtf16(""), u"");
+}
+
+}  // namespace
