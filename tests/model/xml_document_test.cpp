@@ -1,34 +1,20 @@
 #include "xml/xml_document.h"
 
 #include <filesystem>
-#include <fstream>
 #include <string>
 
 #include <gtest/gtest.h>
 
+#include "tests/model/xml_test_file.h"
 #include "xml/xml_error.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
-class TempFile {
-public:
-    explicit TempFile(const std::string& content, const char* name = "xml_document_test.xml")
-        : path_(fs::temp_directory_path() / (std::to_string(::getpid()) + "_" + name))
-    {
-        std::ofstream(path_, std::ios::binary) << content;
-    }
-    ~TempFile() { fs::remove(path_); }
-    std::string Path() const { return path_.string(); }
-
-private:
-    fs::path path_;
-};
-
 std::string MessageOfLoading(const std::string& content)
 {
-    TempFile file(content);
+    TTestFile file(content);
     try {
         TXMLDocument::LoadFromFile(file.Path());
     } catch (const EXMLDocError& error) {
@@ -80,7 +66,7 @@ TEST(XmlDocumentSave, EscapedTextsAndAttributesComeBackUnchanged)
     const std::string saved = document.SaveToString();
     EXPECT_EQ(saved.find("\n\t"), std::string::npos) << "a line break inside a value";
 
-    TempFile file(saved);
+    TTestFile file(saved);
     const TXMLDocument loaded = TXMLDocument::LoadFromFile(file.Path());
     const TXMLNode loadedRoot = loaded.DocumentElement();
     EXPECT_EQ(loadedRoot.Attribute("attr"), awkward);
@@ -100,7 +86,7 @@ TEST(XmlDocumentSave, AnEmptyDocumentIsTheDeclarationAlone)
 
 TEST(XmlNodeRead, AbsentNodesReadAsEmptyOnes)
 {
-    TempFile file(
+    TTestFile file(
         "<root a=\"1\"><full>x</full><empty/><blank></blank><nested><c/></nested>"
         "<item>1</item><other/><item>2</item></root>");
     const TXMLDocument document = TXMLDocument::LoadFromFile(file.Path());

@@ -1,0 +1,203 @@
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "platform/regional_settings.h"
+#include "tests/model/xml_test_file.h"
+#include "xml/ozr_xml_regions.h"
+#include "xml/ozr_xml_wq.h"
+#include "xml/xml_error.h"
+
+namespace {
+
+TXMLOzr_wq LoadWq(const std::string& content)
+{
+    TTestFile file(content, "binding.wqd");
+    return Loadozr_wq(file.Path());
+}
+
+TXMLOZR_WQ_Regions LoadRegionsText(const std::string& content)
+{
+    TTestFile file(content, "binding_regions.xml");
+    return LoadOZR_WQ_Regions(file.Path());
+}
+
+TEST(DataFileBinding, AnEmptyRootBindsWithEmptyAttributesAndNoRegions)
+{
+    const TXMLOzr_wq root = LoadWq("<ozr_wq/>");
+    EXPECT_EQ(root.region().Count(), 0);
+    EXPECT_EQ(root.Country(), "");
+    EXPECT_EQ(root.Responsible(), "");
+    EXPECT_EQ(root.DecimalSeparator(), "");
+    EXPECT_THROW(root.region().Items(0), EListError);
+}
+
+TEST(DataFileBinding, RootAttributesAndListsInDocumentOrder)
+{
+    const TXMLOzr_wq root = LoadWq(
+        "<ozr_wq Country='GR' CreationDate='2009-3-7 9:5:2' Responsible='R' Email='e@x' "
+        "Remarks=' r '>Text<DecimalSeparator>,</DecimalSeparator>"
+        "<region code='GR1' name='n' type='NUTS1'>"
+        "<flow><attributes_wq><id>F1</id></attributes_wq>"
+        "<monthly_data><indx>1</indx><value>5</value></monthly_data></flow>"
+        "<well><attributes_wq><id>W1</id></attributes_wq>"
+        "<mean_level><monthly_data><indx>2</indx><value>3</value></monthly_data>"
+        "<monthly_data><indx>4</indx><value>6</value></monthly_data></mean_level></well>"
+        "<flow><attributes_wq><id>F2</id></attributes_wq></flow>"
+        "</region><region code='GR2' type='NUTS1'/></ozr_wq>");
+    EXPECT_EQ(root.Country(), "GR");
+    EXPECT_EQ(root.CreationDate(), "2009-3-7 9:5:2");
+    EXPECT_EQ(root.Email(), "e@x");
+    EXPECT_EQ(root.Remarks(), " r ");
+    EXPECT_EQ(root.DecimalSeparator(), ",");
+
+    const TXMLOzr_wq_regionList regions = root.region();
+    ASSERT_EQ(regions.Count(), 2);
+    const TXMLOzr_wq_region region = regions.Items(0);
+    EXPECT_EQ(region.code(), "GR1");
+    EXPECT_EQ(region.type(), "NUTS1");
+    EXPECT_EQ(regions.Items(1).code(), "GR2");
+
+    const TXMLOzr_wq_region_flowList flows = region.flow();
+    ASSERT_EQ(flows.Count(), 2);
+    EXPECT_EQ(flows.Items(0).attributes_wq().id(), "F1");
+    EXPECT_EQ(flows.Items(1).attributes_wq().id(), "F2");
+    EXPECT_EQ(region.well().Count(), 1);
+    EXPECT_EQ(region.reservoir().Count(), 0);
+
+    // A station's own series and the series of its quantity are separate lists.
+    EXPECT_EQ(flows.Items(0).monthly_data().Count(), 1);
+    const TXMLOzr_wq_region_well well = region.well().Items(0);
+    EXPECT_EQ(well.ChildElements("monthly_data").size(), 0u);
+    const TXMLArrayOfDoublePosZeroList levels = well.mean_level().monthly_data();
+    ASSERT_EQ(levels.Count(), 2);
+    EXPECT_EQ(levels.Items(1).indx(), 4);
+}
+
+TEST(DataFileBinding, AbsentValuesReadEmptyButDoNotConvert)
+{
+    const TXMLOzr_wq root = LoadWq(
+        "<ozr_wq><region><ozr_water_abstraction><wa_remarks/></ozr_water_abstraction>"
+        "</region></ozr_wq>");
+    const TXMLOzr_water_abstraction abstraction = root.region().Items(0).ozr_water_abstraction();
+    EXPECT_EQ(abstraction.wa_remarks(), "");
+    EXPECT_FALSE(abstraction.ChildNode("wa_year").HasChildNodes());
+    try {
+        abstraction.wa_year();
+        FAIL() << "a missing integer converted";
+    } catch (const EVariantTypeCastError& error) {
+        EXPECT_STREQ(error.what(),
+                     "Could not convert variant of type (Null) into type (Integer) (element "
+                     "\"wa_year\")");
+    }
+    // An absent node reads as an empty one, all the way down.
+    const TXMLEntityDataWQ absent = abstraction.ozr_freshwater_abstraction_for_self_suply()
+                                        .wa_abstraction_for_self_suply_total();
+    EXPECT_TRUE(absent.IsNull());
+    EXPECT_EQ(absent.monthly_data().Count(), 0);
+    EXPECT_THROW(absent.annual_data(), EVariantTypeCastError);
+}
+
+TEST(DataFileBinding, NumbersAndBooleansConvertOrNameTheElement)
+{
+    const TXMLOzr_wq root = LoadWq(
+        "<ozr_wq><region><flow><river_basin_area>12,5</river_basin_area>"
+        "<subcatchment_area>3.25</subcatchment_area><data_from_year>x1</data_from_year>"
+        "<wfd>-1</wfd><dunmar>0</dunmar></flow>"
+        "<flow><wfd>true</wfd><dunmar>yes</dunmar></flow></region></ozr_wq>");
+    const TXMLOzr_wq_region_flowList flows = root.region().Items(0).flow();
+    const TXMLOzr_wq_region_flow flow = flows.Items(0);
+    {
+        ScopedRegionalSettings comma(',');
+        EXPECT_DOUBLE_EQ(flow.river_basin_area(), 12.5);
+    }
+    {
+        ScopedRegionalSettings point('.');
+        EXPECT_DOUBLE_EQ(flow.subcatchment_area(), 3.25);
+        try {
+            flow.river_basin_area();
+            FAIL() << "a real with the other separator converted";
+        } catch (const EConvertError& error) {
+            EXPECT_STREQ(error.what(),
+                         "'12,5' is not a valid floating point value (element "
+                         "\"river_basin_area\")");
+        }
+    }
+    try {
+        flow.data_from_year();
+        FAIL() << "a non-numeric integer converted";
+    } catch (const EConvertError& error) {
+        EXPECT_STREQ(error.what(),
+                     "'x1' is not a valid integer value (element \"data_from_year\")");
+    }
+    EXPECT_TRUE(flow.wfd());
+    EXPECT_FALSE(flow.dunmar());
+    EXPECT_TRUE(flows.Items(1).wfd());
+    EXPECT_THROW(flows.Items(1).dunmar(), EConvertError);
+}
+
+TEST(DataFileBinding, AnotherDocumentElementIsNotSupported)
+{
+    try {
+        LoadWq("<OZR_WQ_Regions/>");
+        FAIL() << "a regions file bound as a data file";
+    } catch (const EIntfCastError& error) {
+        EXPECT_STREQ(error.what(), "Interface not supported");
+    }
+    EXPECT_THROW(LoadRegionsText("<ozr_wq/>"), EIntfCastError);
+}
+
+TEST(DataFileBinding, AHeldRootKeepsItsNodesValid)
+{
+    std::shared_ptr<void> held;
+    TXMLOzr_wq_region region{TXMLNode{}};
+    {
+        const TXMLOzr_wq root = LoadWq("<ozr_wq><region code='A'/></ozr_wq>");
+        held = std::make_shared<TXMLOzr_wq>(root);
+        region = root.region().Items(0);
+    }
+    EXPECT_EQ(region.code(), "A");
+}
+
+TEST(RegionsFileBinding, CountriesAndTheirListsAreSeparateFromOtherChildren)
+{
+    const TXMLOZR_WQ_Regions root = LoadRegionsText(
+        "<OZR_WQ_Regions Creator='c' CreationDate='d' Date='x'>Text<!-- note --><Remarks/>"
+        "<Country><Code>AT</Code><Name>Austria</Name>"
+        "<RBD><Code>AT1000</Code><SU><Code>S1</Code><Name>Su one</Name></SU></RBD>"
+        "<NUTS1><Name>Ost</Name><NUTS2><Code>AT11</Code>"
+        "<NUTS3><Code>AT111</Code><Name>Mittelburgenland</Name></NUTS3></NUTS2></NUTS1>"
+        "<RBD><Code>AT2000</Code></RBD></Country><Country><Code>BE</Code></Country>"
+        "</OZR_WQ_Regions>");
+    EXPECT_EQ(root.Creator(), "c");
+    EXPECT_EQ(root.Date(), "x");
+    EXPECT_EQ(root.Email(), "");
+    ASSERT_EQ(root.Count(), 2);
+    const TXMLOZR_WQ_Regions_Country austria = root.Country(0);
+    EXPECT_EQ(austria.Code(), "AT");
+    EXPECT_EQ(austria.Name(), "Austria");
+    EXPECT_EQ(root.Country(1).Name(), "");
+    EXPECT_EQ(austria.RB().Count(), 0);
+
+    const auto nuts1 = austria.NUTS1();
+    ASSERT_EQ(nuts1.Count(), 1);
+    EXPECT_EQ(nuts1.Items(0).Code(), "");
+    EXPECT_EQ(nuts1.Items(0).Name(), "Ost");
+    const auto nuts3 = nuts1.Items(0).NUTS2().Items(0).NUTS3();
+    ASSERT_EQ(nuts3.Count(), 1);
+    EXPECT_EQ(nuts3.Items(0).Name(), "Mittelburgenland");
+
+    const auto rbds = austria.RBD();
+    ASSERT_EQ(rbds.Count(), 2);
+    EXPECT_EQ(rbds.Items(1).Code(), "AT2000");
+    EXPECT_EQ(rbds.Items(0).SU().Items(0).Name(), "Su one");
+    EXPECT_EQ(rbds.Items(1).SU().Count(), 0);
+    EXPECT_THROW(root.Country(2), EListError);
+}
+
+TEST(RegionsFileBinding, AnEmptyRootHasNoCountries)
+{
+    EXPECT_EQ(LoadRegionsText("<OZR_WQ_Regions/>").Count(), 0);
+}
+
+}  // namespace

@@ -1,0 +1,132 @@
+#pragma once
+
+// The typed view of the regions file: countries with their NUTS levels 1 to 3,
+// river basin districts with their sub-units, and river basins. Codes and
+// names are child elements read as text; an absent one reads as the empty
+// text and an absent list has no items. The nodes stay valid while the
+// TXMLOZR_WQ_Regions that they come from, or a copy of it, lives.
+
+#include <memory>
+#include <string>
+
+#include "xml/xml_document.h"
+#include "xml/xml_node.h"
+#include "xml/xml_node_collection.h"
+#include "xml/xml_value.h"
+
+// <NUTS3>
+class TXMLOZR_WQ_Regions_Country_NUTS1_NUTS2_NUTS3 : public TXMLNode {
+public:
+    explicit TXMLOZR_WQ_Regions_Country_NUTS1_NUTS2_NUTS3(const TXMLNode& node) : TXMLNode(node) {}
+
+    std::string Code() const { return ReadChildText(*this, "Code"); }
+    std::string Name() const { return ReadChildText(*this, "Name"); }
+};
+using TXMLOZR_WQ_Regions_Country_NUTS1_NUTS2_NUTS3List =
+    TXMLNodeCollection<TXMLOZR_WQ_Regions_Country_NUTS1_NUTS2_NUTS3>;
+
+// <NUTS2>
+class TXMLOZR_WQ_Regions_Country_NUTS1_NUTS2 : public TXMLNode {
+public:
+    explicit TXMLOZR_WQ_Regions_Country_NUTS1_NUTS2(const TXMLNode& node) : TXMLNode(node) {}
+
+    std::string Name() const { return ReadChildText(*this, "Name"); }
+    TXMLOZR_WQ_Regions_Country_NUTS1_NUTS2_NUTS3List NUTS3() const
+    {
+        return TXMLOZR_WQ_Regions_Country_NUTS1_NUTS2_NUTS3List(*this, "NUTS3");
+    }
+    std::string Code() const { return ReadChildText(*this, "Code"); }
+};
+using TXMLOZR_WQ_Regions_Country_NUTS1_NUTS2List =
+    TXMLNodeCollection<TXMLOZR_WQ_Regions_Country_NUTS1_NUTS2>;
+
+// <NUTS1>
+class TXMLOZR_WQ_Regions_Country_NUTS1 : public TXMLNode {
+public:
+    explicit TXMLOZR_WQ_Regions_Country_NUTS1(const TXMLNode& node) : TXMLNode(node) {}
+
+    std::string Name() const { return ReadChildText(*this, "Name"); }
+    std::string Code() const { return ReadChildText(*this, "Code"); }
+    TXMLOZR_WQ_Regions_Country_NUTS1_NUTS2List NUTS2() const
+    {
+        return TXMLOZR_WQ_Regions_Country_NUTS1_NUTS2List(*this, "NUTS2");
+    }
+};
+using TXMLOZR_WQ_Regions_Country_NUTS1List = TXMLNodeCollection<TXMLOZR_WQ_Regions_Country_NUTS1>;
+
+// <SU>
+class TXMLOZR_WQ_Regions_Country_RBD_SU : public TXMLNode {
+public:
+    explicit TXMLOZR_WQ_Regions_Country_RBD_SU(const TXMLNode& node) : TXMLNode(node) {}
+
+    std::string Code() const { return ReadChildText(*this, "Code"); }
+    std::string Name() const { return ReadChildText(*this, "Name"); }
+};
+using TXMLOZR_WQ_Regions_Country_RBD_SUList = TXMLNodeCollection<TXMLOZR_WQ_Regions_Country_RBD_SU>;
+
+// <RBD>
+class TXMLOZR_WQ_Regions_Country_RBD : public TXMLNode {
+public:
+    explicit TXMLOZR_WQ_Regions_Country_RBD(const TXMLNode& node) : TXMLNode(node) {}
+
+    std::string Name() const { return ReadChildText(*this, "Name"); }
+    std::string Code() const { return ReadChildText(*this, "Code"); }
+    TXMLOZR_WQ_Regions_Country_RBD_SUList SU() const
+    {
+        return TXMLOZR_WQ_Regions_Country_RBD_SUList(*this, "SU");
+    }
+};
+using TXMLOZR_WQ_Regions_Country_RBDList = TXMLNodeCollection<TXMLOZR_WQ_Regions_Country_RBD>;
+
+// <RB>
+class TXMLOZR_WQ_Regions_Country_RB : public TXMLNode {
+public:
+    explicit TXMLOZR_WQ_Regions_Country_RB(const TXMLNode& node) : TXMLNode(node) {}
+
+    std::string Code() const { return ReadChildText(*this, "Code"); }
+    std::string Name() const { return ReadChildText(*this, "Name"); }
+};
+using TXMLOZR_WQ_Regions_Country_RBList = TXMLNodeCollection<TXMLOZR_WQ_Regions_Country_RB>;
+
+// <Country>
+class TXMLOZR_WQ_Regions_Country : public TXMLNode {
+public:
+    explicit TXMLOZR_WQ_Regions_Country(const TXMLNode& node) : TXMLNode(node) {}
+
+    TXMLOZR_WQ_Regions_Country_NUTS1List NUTS1() const
+    {
+        return TXMLOZR_WQ_Regions_Country_NUTS1List(*this, "NUTS1");
+    }
+    TXMLOZR_WQ_Regions_Country_RBDList RBD() const
+    {
+        return TXMLOZR_WQ_Regions_Country_RBDList(*this, "RBD");
+    }
+    TXMLOZR_WQ_Regions_Country_RBList RB() const
+    {
+        return TXMLOZR_WQ_Regions_Country_RBList(*this, "RB");
+    }
+    std::string Code() const { return ReadChildText(*this, "Code"); }
+    std::string Name() const { return ReadChildText(*this, "Name"); }
+};
+using TXMLOZR_WQ_Regions_CountryList = TXMLNodeCollection<TXMLOZR_WQ_Regions_Country>;
+
+// <OZR_WQ_Regions>, the document element: itself the list of its countries.
+// It keeps the document alive.
+class TXMLOZR_WQ_Regions : public TXMLNodeCollection<TXMLOZR_WQ_Regions_Country> {
+public:
+    explicit TXMLOZR_WQ_Regions(std::shared_ptr<const TXMLDocument> document);
+
+    std::string Creator() const { return ReadAttributeText(*this, "Creator"); }
+    std::string Email() const { return ReadAttributeText(*this, "Email"); }
+    std::string Date() const { return ReadAttributeText(*this, "Date"); }
+    std::string Remarks() const { return ReadAttributeText(*this, "Remarks"); }
+    TXMLOZR_WQ_Regions_Country Country(int index) const { return Items(index); }
+
+private:
+    std::shared_ptr<const TXMLDocument> document_;
+};
+
+// Parses the file and binds its document element. Raises EXMLDocError when the
+// file cannot be read or is not well-formed, and EIntfCastError "Interface not
+// supported" when its document element is not OZR_WQ_Regions.
+TXMLOZR_WQ_Regions LoadOZR_WQ_Regions(const std::string& fileName);
