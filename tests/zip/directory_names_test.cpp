@@ -1,0 +1,116 @@
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "zip/ZADirectoryHash.h"
+
+namespace {
+
+TEST(StringHashTest, HashRunsOverUtf16CodeUnits)
+{
+    TZAStringHash hash(16);
+    EXPECT_EQ(hash.HashOf(""), 0u);
+    EXPECT_EQ(hash.HashOf("a"), 0x61u);
+    EXPECT_EQ(hash.HashOf("ab"), (0x61u << 2) ^ 0x62u);
+    // "é" is one code unit 0xE9, not its two UTF-8 bytes.
+    EXPECT_EQ(hash.HashOf("\xC3\xA9"), 0xE9u);
+    // A character beyond the basic plane hashes as its surrogate pair.
+    EXPECT_EQ(hash.HashOf("\xF0\x9F\x98\x80"), (0xD83Du << 2) ^ 0xDE00u);
+    // The rotation wraps the top bits around instead of dropping them.
+    std::string sixteen(16, 'a');
+    std::uint32_t expected = 0;
+    for (int i = 0; i < 17; ++i) {
+        expected = ((expected << 2) | (expected >> 30)) ^ 0x61u;
+    }
+    EXPECT_EQ(hash.HashOf(sixteen + "a"), expected);
+}
+
+TEST(StringHashTest, NewestEntryOfAKeyWinsAndRemovalUncoversTheOlder)
+{
+    TZAStringHash hash(1);
+    hash.Add("x", 1);
+    hash.Add("y", 2);
+    hash.Add("x", 3);
+    EXPECT_EQ(hash.ValueOf("x"), 3);
+    EXPECT_EQ(hash.ValueOf("y"), 2);
+    EXPECT_EQ(hash.ValueOf("X"), -1);
+    hash.Remove("x");
+    EXPECT_EQ(hash.ValueOf("x"), 1);
+    hash.Clear();
+    EXPECT_EQ(hash.ValueOf("y"), -1);
+    EXPECT_EQ(hash.BucketCount(), 1);
+}
+
+TEST(StringHashTest, LongChainOfEqualKeysIsFreedWithoutRecursion)
+{
+    auto hash = std::make_unique<TZAStringHash>(1);
+    for (int i = 0; i < 200000; ++i) {
+        hash->Add("same", i);
+    }
+    EXPECT_EQ(hash->ValueOf("same"), 199999);
+    hash.reset();
+}
+
+TEST(HashedStringListTest, IgnoresCaseOfAsciiLettersOnly)
+{
+    TZAHashedStringList list;
+    list.Add("readme.txt");
+    list.Add("\xC3\xA9t\xC3\xA9.txt");  // "été.txt"
+    EXPECT_EQ(list.IndexOf("README.TXT"), 0);
+    EXPECT_EQ(list.IndexOf("\xC3\xA9T\xC3\xA9.TXT"), 1);
+    EXPECT_EQ(list.IndexOf("\xC3\x89T\xC3\x89.TXT"), -1);  // "ÉTÉ.TXT"
+    list.SetCaseSensitive(true);
+    EXPECT_EQ(list.IndexOf("README.TXT"), -1);
+    EXPECT_EQ(list.IndexOf("readme.txt"), 0);
+}
+
+TEST(HashedStringListTest, IndexFollowsAddsPastTheRebuildThresholdDeletesAndPuts)
+{
+    TZAHashedStringList list;
+    list.Add("first");
+    ASSERT_EQ(list.IndexOf("first"), 0);  // the index exists from here on
+    for (int i = 1; i < 12000; ++i) {
+        list.Add("name" + std::to_string(i));
+    }
+    for (int i = 1; i < 12000; i += 997) {
+        EXPECT_EQ(list.IndexOf("NAME" + std::to_string(i)), i);
+    }
+    list.Delete(0);
+    EXPECT_EQ(list.IndexOf("first"), -1);
+    EXPECT_EQ(list.IndexOf("name1"), 0);
+    list.Put(0, "renamed");
+    EXPECT_EQ(list.IndexOf("name1"), -1);
+    EXPECT_EQ(list.IndexOf("renamed"), 0);
+    list.Clear();
+    EXPECT_EQ(list.Count(), 0);
+    EXPECT_EQ(list.IndexOf("renamed"), -1);
+    EXPECT_THROW(list.Delete(0), std::out_of_range);
+}
+
+TEST(HashedStringListTest, PutOnADuplicateKeepsTheOtherCopyFindable)
+{
+    TZAHashedStringList list;
+    list.Add("dup");
+    list.Add("dup");
+    ASSERT_EQ(list.IndexOf("dup"), 1);
+    list.Put(0, "other");
+    EXPECT_EQ(list.IndexOf("dup"), 1);
+    EXPECT_EQ(list.IndexOf("other"), 0);
+    list.Put(1, "again");
+    EXPECT_EQ(list.IndexOf("dup"), -1);
+}
+
+TEST(HashedStringListTest, IndexOfNameLooksAtThePartBeforeTheFirstEquals)
+{
+    TZAHashedStringList list;
+    list.Add("a=1");
+    list.Add("Key=x=y");
+    list.Add("plain");
+    EXPECT_EQ(list.IndexOfName("KEY"), 1);
+    EXPECT_EQ(list.IndexOfName("a"), 0);
+    EXPECT_EQ(list.IndexOfName("plain"), -1);
+    list.Add("plain=2");
+    EXPECT_EQ(list.IndexOfName("plain"), 3);
+}
+
+}  // namespace

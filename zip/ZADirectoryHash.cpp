@@ -1,0 +1,240 @@
+#include "zip/ZADirectoryHash.h"
+
+#include <algorithm>
+#include <stdexcept>
+
+#include "platform/sysutils.h"
+
+namespace {
+
+// Next code point of a UTF-8 text; a byte that starts no valid sequence
+// counts as one code point of its own value, so every text hashes.
+std::uint32_t NextCodePoint(std::string_view text, std::size_t& i)
+{
+    const auto lead = static_cast<unsigned char>(text[i]);
+    const int length = lead < 0x80         ? 1
+                       : (lead >> 5) == 6  ? 2
+                       : (lead >> 4) == 14 ? 3
+                       : (lead >> 3) == 30 ? 4
+                                           : 0;
+    if (length <= 1 || i + static_cast<std::size_t>(length) > text.size()) {
+        ++i;
+        return lead;
+    }
+    std::uint32_t code = lead & (0x7F >> length);
+    for (int k = 1; k < length; ++k) {
+        const auto next = static_cast<unsigned char>(text[i + static_cast<std::size_t>(k)]);
+        if ((next & 0xC0) != 0x80) {
+            ++i;
+            return lead;
+        }
+        code = (code << 6) | (next & 0x3F);
+    }
+    i += static_cast<std::size_t>(length);
+    return code;
+}
+
+std::uint32_t Mix(std::uint32_t hash, std::uint32_t unit)
+{
+    return ((hash << 2) | (hash >> 30)) ^ unit;
+}
+
+// Iterative, so that a long chain of equal keys cannot exhaust the stack.
+void FreeChain(std::unique_ptr<THashItem>& head)
+{
+    while (head) {
+        head = std::move(head->Next);
+    }
+}
+
+// Strings with "=" are indexed by the part before the first "=".
+constexpr std::int32_t kNameBuckets = 256;
+constexpr std::int32_t kMinValueBuckets = 1000;
+// More strings per bucket than this and the value index is rebuilt larger.
+constexpr std::int32_t kMaxLoad = 5;
+
+}  // namespace
+
+TZAStringHash::TZAStringHash(std::int32_t size)
+    : buckets_(static_cast<std::size_t>(std::max(size, 1)))
+{
+}
+
+TZAStringHash::~TZAStringHash()
+{
+    Clear();
+}
+
+std::uint32_t TZAStringHash::HashOf(std::string_view key) const
+{
+    std::uint32_t hash = 0;
+    for (std::size_t i = 0; i < key.size();) {
+        const std::uint32_t code = NextCodePoint(key, i);
+        if (code > 0xFFFF) {
+            hash = Mix(hash, 0xD800 + ((code - 0x10000) >> 10));
+            hash = Mix(hash, 0xDC00 + ((code - 0x10000) & 0x3FF));
+        } else {
+            hash = Mix(hash, code);
+        }
+    }
+    return hash;
+}
+
+std::unique_ptr<THashItem>& TZAStringHash::Bucket(std::string_view key)
+{
+    return buckets_[HashOf(key) % static_cast<std::uint32_t>(buckets_.size())];
+}
+
+std::unique_ptr<THashItem>& TZAStringHash::Find(std::string_view key)
+{
+    std::unique_ptr<THashItem>* link = &Bucket(key);
+    while (*link && (*link)->Key != key) {
+        link = &(*link)->Next;
+    }
+    return *link;
+}
+
+void TZAStringHash::Add(std::string_view key, std::int32_t value)
+{
+    auto& head = Bucket(key);
+    auto item = std::make_unique<THashItem>();
+    item->Key = key;
+    item->Value = value;
+    item->Next = std::move(head);
+    head = std::move(item);
+}
+
+void TZAStringHash::Remove(std::string_view key)
+{
+    auto& link = Find(key);
+    if (link) {
+        link = std::move(link->Next);
+    }
+}
+
+std::int32_t TZAStringHash::ValueOf(std::string_view key) const
+{
+    auto& self = const_cast<TZAStringHash&>(*this);
+    const auto& link = self.Find(key);
+    return link ? link->Value : -1;
+}
+
+void TZAStringHash::Clear()
+{
+    for (auto& head : buckets_) {
+        FreeChain(head);
+    }
+}
+
+void TZAHashedStringList::SetCaseSensitive(bool value)
+{
+    if (value != caseSensitive_) {
+        caseSensitive_ = value;
+        valueHashValid_ = false;
+        nameHashValid_ = false;
+    }
+}
+
+std::string TZAHashedStringList::KeyOf(std::string_view s) const
+{
+    return caseSensitive_ ? std::string(s) : AsciiLowerCase(s);
+}
+
+int TZAHashedStringList::Add(const std::string& s)
+{
+    strings_.push_back(s);
+    const int index = Count() - 1;
+    if (valueHash_ && valueHashValid_) {
+        valueHash_->Add(KeyOf(s), index);
+        if (Count() > kMaxLoad * valueHash_->BucketCount()) {
+            valueHash_.reset();
+            valueHashValid_ = false;
+        }
+    }
+    nameHashValid_ = false;
+    return index;
+}
+
+void TZAHashedStringList::Clear()
+{
+    strings_.clear();
+    if (valueHash_) {
+        valueHash_->Clear();
+    }
+    nameHashValid_ = false;
+}
+
+void TZAHashedStringList::Delete(int index)
+{
+    if (index < 0 || index >= Count()) {
+        throw std::out_of_range("string list index " + std::to_string(index));
+    }
+    strings_.erase(strings_.begin() + index);
+    valueHashValid_ = false;
+    nameHashValid_ = false;
+}
+
+int TZAHashedStringList::IndexOf(std::string_view s)
+{
+    MakeValueHashCurrent();
+    return valueHash_->ValueOf(KeyOf(s));
+}
+
+int TZAHashedStringList::IndexOfName(std::string_view name)
+{
+    MakeNameHashCurrent();
+    return nameHash_->ValueOf(KeyOf(name));
+}
+
+void TZAHashedStringList::Put(int index, const std::string& s)
+{
+    auto& slot = strings_.at(static_cast<std::size_t>(index));
+    if (valueHash_ && valueHashValid_) {
+        const std::string oldKey = KeyOf(slot);
+        if (valueHash_->ValueOf(oldKey) == index) {
+            valueHash_->Remove(oldKey);
+            valueHash_->Add(KeyOf(s), index);
+        } else {
+            // A duplicate key hides the old entry; rebuilding is the only
+            // way to drop the right one.
+            valueHashValid_ = false;
+        }
+    }
+    slot = s;
+    nameHashValid_ = false;
+}
+
+void TZAHashedStringList::MakeValueHashCurrent()
+{
+    if (!valueHash_) {
+        valueHash_ = std::make_unique<TZAStringHash>(std::max(Count(), kMinValueBuckets));
+        valueHashValid_ = false;
+    }
+    if (!valueHashValid_) {
+        valueHash_->Clear();
+        for (int i = 0; i < Count(); ++i) {
+            valueHash_->Add(KeyOf(strings_[static_cast<std::size_t>(i)]), i);
+        }
+        valueHashValid_ = true;
+    }
+}
+
+void TZAHashedStringList::MakeNameHashCurrent()
+{
+    if (nameHashValid_) {
+        return;
+    }
+    if (nameHash_) {
+        nameHash_->Clear();
+    } else {
+        nameHash_ = std::make_unique<TZAStringHash>(kNameBuckets);
+    }
+    for (int i = 0; i < Count(); ++i) {
+        const std::string& s = strings_[static_cast<std::size_t>(i)];
+        const auto equals = s.find('=');
+        if (equals != std::string::npos) {
+            nameHash_->Add(KeyOf(std::string_view(s).substr(0, equals)), i);
+        }
+    }
+    nameHashValid_ = true;
+}

@@ -1,0 +1,84 @@
+#pragma once
+
+// The hashed index of stored names that keeps look-ups in the in-memory
+// directory at a constant cost however many items an archive holds.
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/rtti.h"
+
+// One entry of a hash chain.
+struct THashItem {
+    std::unique_ptr<THashItem> Next;
+    std::string Key;
+    std::int32_t Value = 0;
+};
+
+// Chained hash of strings to list indexes with a fixed number of buckets.
+class TZAStringHash : public TObject {
+public:
+    explicit TZAStringHash(std::int32_t size);
+    ~TZAStringHash() override;
+    TZAStringHash(const TZAStringHash&) = delete;
+    TZAStringHash& operator=(const TZAStringHash&) = delete;
+
+    // Over the UTF-16 code units of the key: h := (h rotated left by 2) xor unit.
+    virtual std::uint32_t HashOf(std::string_view key) const;
+
+    // A new entry goes to the head of its chain; older entries of the same
+    // key stay behind it, so the newest one is found first.
+    void Add(std::string_view key, std::int32_t value);
+    void Remove(std::string_view key);
+    // The value of the first entry with exactly this key, or -1.
+    std::int32_t ValueOf(std::string_view key) const;
+    void Clear();
+
+    std::int32_t BucketCount() const { return static_cast<std::int32_t>(buckets_.size()); }
+
+private:
+    // The link that points to the first entry with this key, or to the end of
+    // its chain.
+    std::unique_ptr<THashItem>& Find(std::string_view key);
+    std::unique_ptr<THashItem>& Bucket(std::string_view key);
+
+    std::vector<std::unique_ptr<THashItem>> buckets_;
+};
+
+// A string list with hashed IndexOf and IndexOfName. Keys are lower-cased in
+// A-Z only unless the list is case-sensitive. Indexes count from 0.
+class TZAHashedStringList {
+public:
+    TZAHashedStringList() = default;
+    TZAHashedStringList(const TZAHashedStringList&) = delete;
+    TZAHashedStringList& operator=(const TZAHashedStringList&) = delete;
+
+    int Count() const { return static_cast<int>(strings_.size()); }
+    const std::string& Strings(int index) const { return strings_.at(static_cast<size_t>(index)); }
+    bool CaseSensitive() const { return caseSensitive_; }
+    void SetCaseSensitive(bool value);
+
+    int Add(const std::string& s);
+    void Clear();
+    void Delete(int index);
+    int IndexOf(std::string_view s);
+    // Looks the part before the first "=" of each string up.
+    int IndexOfName(std::string_view name);
+    // Replaces the string at index in the list and in the value index.
+    void Put(int index, const std::string& s);
+
+private:
+    std::string KeyOf(std::string_view s) const;
+    void MakeValueHashCurrent();
+    void MakeNameHashCurrent();
+
+    std::vector<std::string> strings_;
+    std::unique_ptr<TZAStringHash> valueHash_;
+    std::unique_ptr<TZAStringHash> nameHash_;
+    bool valueHashValid_ = false;
+    bool nameHashValid_ = false;
+    bool caseSensitive_ = false;
+};
