@@ -1,0 +1,225 @@
+#include "zip/ZADirectory.h"
+
+#include <algorithm>
+
+#include "zip/ZAExcept.h"
+#include "zip/ZipArchiver.h"
+
+namespace {
+
+// The end record and a comment of at most 65535 bytes fit in this tail.
+constexpr std::int64_t kEndRecordSearchSize = 65600;
+constexpr std::size_t kMaxFieldLength = 0xFFFF;
+
+std::uint16_t Clamp16(std::uint64_t value)
+{
+    return static_cast<std::uint16_t>(std::min<std::uint64_t>(value, ZAZip64Marker16));
+}
+
+std::size_t ZipFieldLength(std::size_t length, int errorCode, const std::string& what,
+                           const std::string& component)
+{
+    if (length > kMaxFieldLength) {
+        throw EZAException(errorCode, component, {what});
+    }
+    return length;
+}
+
+}  // namespace
+
+TZADirManager::TZADirManager(TZABaseArchiver& archiver, TStream* stream, bool isNew)
+    : stream_(stream), isNew_(isNew), archiver_(archiver)
+{
+    Reset();
+    if (isNew) {
+        archiver_.VolumeInfo().Reset(true);
+        if (!archiver_.SFXStub().empty()) {
+            WriteStub();
+        }
+    }
+}
+
+[[noreturn]] void TZADirManager::Fail(int errorCode) const
+{
+    throw EZAException(errorCode, archiver_.Name());
+}
+
+const TZASignatureSet& TZADirManager::Signatures() const
+{
+    return IsAlternateSignatureSet(endRecord_.Signature) ? ZAAlternateSignatures
+                                                         : ZAStandardSignatures;
+}
+
+void TZADirManager::Reset()
+{
+    items_.Clear();
+    endRecord_ = TZAEndRecord{};
+    endRecord_.Signature = SignatureSetFor(archiver_.ZipFormat()).EndRecord;
+    zip64EndRecord_ = TZAZip64EndRecord{};
+    zip64Locator_ = TZAZip64Locator{};
+    zip64Present_ = false;
+    rebuilt_ = false;
+}
+
+za::Bytes TZADirManager::ReadAt(std::int64_t position, std::size_t count) const
+{
+    za::Bytes bytes;
+    const std::int64_t size = stream_->Size();
+    if (position < 0 || position >= size) {
+        return bytes;
+    }
+    bytes.resize(std::min<std::size_t>(count, static_cast<std::size_t>(size - position)));
+    stream_->Seek(position);
+    bytes.resize(stream_->Read(bytes.data(), bytes.size()));
+    return bytes;
+}
+
+TZAEndRecordMatch TZADirManager::FindEndRecord(std::uint32_t signature) const
+{
+    TZAEndRecordMatch match;
+    const std::int64_t size = stream_->Size();
+    const std::int64_t base = size - std::min(size, kEndRecordSearchSize);
+    const za::Bytes tail = ReadAt(base, static_cast<std::size_t>(size - base));
+    const auto tailSize = static_cast<std::int64_t>(tail.size());
+    for (std::int64_t i = tailSize - 4; i >= 0; --i) {
+        const auto at = static_cast<std::size_t>(i);
+        if (za::GetU32(&tail[at]) != signature ||
+            i + static_cast<std::int64_t>(TZAEndRecord::Size) > tailSize) {
+            continue;
+        }
+        const auto record = TZAEndRecord::Read(TZAByteSpan(tail).subspan(at));
+        const std::int64_t after = tailSize - i - static_cast<std::int64_t>(TZAEndRecord::Size);
+        if (record && record->CommentLength == after) {
+            match.Found = true;
+            match.Record = *record;
+            match.Position = base + i;
+            match.Comment.assign(tail.end() - after, tail.end());
+            break;
+        }
+    }
+    return match;
+}
+
+TZAEndRecordMatch TZADirManager::FindArchiveEndRecord() const
+{
+    if (!archiver_.ZipFormat()) {
+        auto alternate = FindEndRecord(ZAAlternateSignatures.EndRecord);
+        if (alternate.Found) {
+            return alternate;
+        }
+    }
+    return FindEndRecord(ZAStandardSignatures.EndRecord);
+}
+
+bool TZADirManager::IsArchive() const
+{
+    return archiver_.TolerateDamage() || FindArchiveEndRecord().Found;
+}
+
+void TZADirManager::WriteStub()
+{
+    TFileStream stub(archiver_.SFXStub(), fmOpenRead | fmShareDenyNone);
+    if (archiver_.SpanningMode() != smNone) {
+        TZAVolumeNumberInfo first;
+        first.Reset(true);
+        const std::int64_t limit = archiver_.SpanningOptions().VolumeSizeFor(first);
+        if (limit > 0 && limit < stub.Size()) {
+            Fail(47);
+        }
+    }
+    stream_->SetSize(0);
+    stream_->Seek(0);
+    stream_->CopyFrom(stub, 0);
+    dataOffset_ = stub.Size();
+}
+
+void TZADirManager::WriteDirectory(bool atEnd, TStream* stream)
+{
+    if (stream != nullptr) {
+        stream_ = stream;
+    }
+    std::int64_t start = stream_->Size();
+    if (!atEnd) {
+        const auto found = FindArchiveEndRecord();
+        // The old directory and, with Zip64, its two records lie in front of
+        // the end record; the new directory replaces all of them.
+        const std::int64_t oldBytes =
+            zip64Present_
+                ? static_cast<std::int64_t>(zip64EndRecord_.DirectorySize) +
+                      static_cast<std::int64_t>(TZAZip64EndRecord::Size + TZAZip64Locator::Size)
+                : static_cast<std::int64_t>(endRecord_.DirectorySize);
+        if (found.Found && oldBytes >= 0 && oldBytes <= found.Position) {
+            start = found.Position - oldBytes;
+        }
+    }
+    stream_->Seek(start);
+    stream_->SetSize(start);
+    directoryStart_ = start;
+    const std::int64_t directoryDisk = archiver_.VolumeInfo().Number;
+    WriteCentralDirectory();
+    WriteEndRecords(directoryDisk);
+}
+
+void TZADirManager::WriteCentralDirectory()
+{
+    const bool oem = archiver_.OEMFileNames();
+    za::Bytes directory;
+    try {
+        for (int i = 0; i < items_.Count(); ++i) {
+            TDirItem& item = items_.ItemPtr(i);
+            const std::string name = EncodeStoredName(item.FileName, oem);
+            const auto zip64 = MakeCentralZip64Field(item.Header, item.Zip64Values);
+            std::size_t extraLength = zip64 ? zip64->WrittenSize() : 0;
+            for (const auto& field : item.ExtraFields) {
+                if (field.HeaderID != ZAZip64FieldId) {
+                    extraLength += field.WrittenSize();
+                }
+            }
+            item.Header.FileNameLength = static_cast<std::uint16_t>(
+                ZipFieldLength(name.size(), 61, item.FileName, archiver_.Name()));
+            item.Header.ExtraFieldLength = static_cast<std::uint16_t>(
+                ZipFieldLength(extraLength, 61, item.FileName, archiver_.Name()));
+            item.Header.FileCommentLength = static_cast<std::uint16_t>(
+                ZipFieldLength(item.Comment.size(), 61, item.FileName, archiver_.Name()));
+            item.Header.Write(directory);
+            za::PutBytes(directory, name.data(), name.size());
+            if (zip64) {
+                zip64->Write(directory);
+            }
+            for (const auto& field : item.ExtraFields) {
+                if (field.HeaderID != ZAZip64FieldId) {
+                    field.Write(directory);
+                }
+            }
+            za::PutBytes(directory, item.Comment.data(), item.Comment.size());
+        }
+    } catch (...) {
+        archiver_.WriteChecked(*stream_, directory.data(), directory.size());
+        throw;
+    }
+    archiver_.WriteChecked(*stream_, directory.data(), directory.size());
+}
+
+void TZADirManager::WriteEndRecords(std::int64_t directoryDisk)
+{
+    TZADirectoryInfo info;
+    info.DirectoryDisk = directoryDisk;
+    info.DiskNumber = archiver_.VolumeInfo().Number;
+    info.Count = static_cast<std::uint64_t>(items_.Count());
+    const std::int64_t end = stream_->Position();
+    info.DirectorySize = static_cast<std::uint64_t>(end - directoryStart_);
+    info.DirectoryOffset = static_cast<std::uint64_t>(directoryStart_);
+
+    za::Bytes records;
+    zip64Present_ = NeedsZip64EndRecord(static_cast<std::uint64_t>(end), info.Count);
+    if (zip64Present_) {
+        zip64EndRecord_ = MakeZip64EndRecord(info);
+        zip64Locator_ = MakeZip64Locator(info.DiskNumber, static_cast<std::uint64_t>(end));
+        zip64EndRecord_.Write(records);
+        zip64Locator_.Write(records);
+    }
+    endRecord_ = MakeEndRecord(Signatures(), info, Clamp16(archiveComment_.size()));
+    endRecord_.Write(records);
+    za::PutBytes(records, archiveComment_.data(), endRecord_.CommentLength);
+    stream_->WriteBuffer(records.data(), records.size());
+}

@@ -1,0 +1,102 @@
+#pragma once
+
+// The directory manager of an open archive: it owns the in-memory directory
+// and its snapshot, finds and reads the end records, reads the central
+// directory (or rebuilds it from the local headers of a damaged archive),
+// writes the central directory and end records, and puts a self-extractor
+// stub in front of a new archive.
+
+#include <cstdint>
+#include <string>
+
+#include "platform/rtti.h"
+#include "zip/ZADirectoryItems.h"
+#include "zip/ZARecords.h"
+#include "zip/ZAStream.h"
+
+class TZABaseArchiver;
+
+// An end record found in a stream: the record, where it starts and the
+// archive comment that follows it.
+struct TZAEndRecordMatch {
+    bool Found = false;
+    TZAEndRecord Record;
+    std::int64_t Position = -1;
+    std::string Comment;
+};
+
+class TZADirManager : public TObject {
+public:
+    // For a new archive the volume counter starts at the first volume and the
+    // archiver's stub, when it names one, is written at once.
+    TZADirManager(TZABaseArchiver& archiver, TStream* stream, bool isNew);
+
+    void Reset();
+    // Looks through the last 65600 bytes for the end record nearest to the end
+    // of the stream whose comment length matches the bytes after it.
+    TZAEndRecordMatch FindEndRecord(std::uint32_t signature) const;
+    // The end record with the signature(s) of the archiver's format.
+    TZAEndRecordMatch FindArchiveEndRecord() const;
+    // True when the stream holds an archive, or whenever damage is tolerated.
+    bool IsArchive() const;
+
+    // Reads the directory of an existing archive. False when the stream holds
+    // no valid directory and the archiver tolerates no damage.
+    bool ReadDirectory();
+    // Writes the central directory and the end records: over the old
+    // directory, or at the end of the stream when atEnd is set or there is
+    // none. A given stream replaces the manager's.
+    void WriteDirectory(bool atEnd, TStream* stream = nullptr);
+    void WriteStub();
+
+    TStream* Stream() const { return stream_; }
+    bool IsNew() const { return isNew_; }
+    bool ExternalStream() const { return externalStream_; }
+    TZADirArray& Items() { return items_; }
+    TZADirArray& Snapshot() { return snapshot_; }
+    const std::string& ArchiveComment() const { return archiveComment_; }
+    void SetArchiveComment(const std::string& comment) { archiveComment_ = comment; }
+    const TZAEndRecord& EndRecord() const { return endRecord_; }
+    const TZAZip64EndRecord& Zip64EndRecord() const { return zip64EndRecord_; }
+    const TZAZip64Locator& Zip64Locator() const { return zip64Locator_; }
+    bool Zip64Present() const { return zip64Present_; }
+    // Bytes in front of the first local header: the self-extractor stub.
+    std::int64_t DataOffset() const { return dataOffset_; }
+    std::int64_t DirectoryStart() const { return directoryStart_; }
+    // The items were rebuilt from the local headers of a damaged archive.
+    bool Rebuilt() const { return rebuilt_; }
+
+private:
+    const TZASignatureSet& Signatures() const;
+    std::uint32_t EndSignatureOfArchive() const;
+    void ReadZip64Records(std::int64_t endPosition);
+    void ReadItems(std::int64_t endPosition);
+    void ReadItemFields(TDirItem& item, int index, TZAByteSpan name, TZAByteSpan extra);
+    void CheckSizesFitStream() const;
+    void DetectStub(std::int64_t endPosition);
+    void AddOffsetToItems(std::int64_t shift);
+    std::int64_t FindLocalHeaderFrom(std::int64_t start, std::int64_t end) const;
+    bool LocalHeaderMatches(std::int64_t position, const TZACentralHeader& central) const;
+    void RebuildFromLocalHeaders();
+    void ReadLocalItem(std::int64_t position, int index);
+    void ReadDataDescriptor(std::int64_t from, TDirItem& item) const;
+    za::Bytes ReadAt(std::int64_t position, std::size_t count) const;
+    void WriteCentralDirectory();
+    void WriteEndRecords(std::int64_t directoryDisk);
+    [[noreturn]] void Fail(int errorCode) const;
+
+    TStream* stream_;
+    bool isNew_;
+    bool externalStream_;
+    TZABaseArchiver& archiver_;
+    TZADirArray snapshot_;
+    TZADirArray items_;
+    std::string archiveComment_;
+    TZAZip64Locator zip64Locator_;
+    TZAZip64EndRecord zip64EndRecord_;
+    TZAEndRecord endRecord_;
+    std::int64_t dataOffset_ = 0;
+    bool zip64Present_ = false;
+    bool rebuilt_ = false;
+    std::int64_t directoryStart_ = 0;
+};

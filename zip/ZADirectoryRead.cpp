@@ -1,0 +1,340 @@
+// Reading the directory of an existing archive, and rebuilding it from the
+// local headers when the directory is damaged.
+
+#include <algorithm>
+#include <limits>
+
+#include "zip/ZADirectory.h"
+#include "zip/ZAExcept.h"
+#include "zip/ZipArchiver.h"
+
+namespace {
+
+// The damaged-archive scan and the stub search read the stream in blocks.
+constexpr std::int64_t kScanBlock = 65535;
+// Versions from here on belong to the alternate signature set, whose items
+// keep their AES details elsewhere.
+constexpr std::uint16_t kAlternateVersion = 0x4114;
+constexpr std::size_t kDescriptorSize = 12;
+
+std::uint32_t Saturated32(std::uint64_t value, std::uint64_t& wide)
+{
+    if (value >= ZAZip64Marker) {
+        wide = value;
+        return ZAZip64Marker;
+    }
+    return static_cast<std::uint32_t>(value);
+}
+
+}  // namespace
+
+bool TZADirManager::ReadDirectory()
+{
+    Reset();
+    const auto match = FindArchiveEndRecord();
+    const bool tolerant = archiver_.TolerateDamage();
+    if (!match.Found) {
+        if (tolerant) {
+            RebuildFromLocalHeaders();
+        }
+        return tolerant;
+    }
+    endRecord_ = match.Record;
+    archiveComment_ = match.Comment;
+    ReadZip64Records(match.Position);
+    if (!zip64Present_ && endRecord_.TotalEntries == ZAZip64Marker16) {
+        if (tolerant) {
+            RebuildFromLocalHeaders();
+        }
+        return tolerant;
+    }
+    const std::int64_t endPosition =
+        zip64Present_ ? match.Position - static_cast<std::int64_t>(TZAZip64Locator::Size +
+                                                                   TZAZip64EndRecord::Size)
+                      : match.Position;
+    try {
+        ReadItems(endPosition);
+    } catch (const Exception&) {
+        if (!tolerant) {
+            throw;
+        }
+        RebuildFromLocalHeaders();
+        return true;
+    }
+    if (!tolerant) {
+        CheckSizesFitStream();
+    }
+    DetectStub(endPosition);
+    return true;
+}
+
+void TZADirManager::ReadZip64Records(std::int64_t endPosition)
+{
+    if (endPosition < static_cast<std::int64_t>(TZAZip64Locator::Size) + 1) {
+        return;
+    }
+    const auto locator =
+        TZAZip64Locator::Read(ReadAt(endPosition - TZAZip64Locator::Size, TZAZip64Locator::Size));
+    if (!locator || locator->Signature != ZAStandardSignatures.Zip64Locator) {
+        return;
+    }
+    zip64Present_ = true;
+    zip64Locator_ = *locator;
+    const std::uint64_t offset = locator->Zip64EndOffset;
+    const auto record =
+        offset > static_cast<std::uint64_t>(std::numeric_limits<std::int64_t>::max())
+            ? std::nullopt
+            : TZAZip64EndRecord::Read(
+                  ReadAt(static_cast<std::int64_t>(offset), TZAZip64EndRecord::Size));
+    if (!record || record->Signature != ZAStandardSignatures.Zip64EndRecord) {
+        Fail(40);
+    }
+    zip64EndRecord_ = *record;
+}
+
+void TZADirManager::ReadItems(std::int64_t endPosition)
+{
+    const std::uint64_t size =
+        zip64Present_ ? zip64EndRecord_.DirectorySize : endRecord_.DirectorySize;
+    const std::uint64_t count =
+        zip64Present_ ? zip64EndRecord_.TotalEntries : endRecord_.TotalEntries;
+    const std::uint64_t offset =
+        zip64Present_ ? zip64EndRecord_.DirectoryOffset : endRecord_.DirectoryOffset;
+    // A single file finds its directory in front of the end records, whatever
+    // lies before the first entry; volumes go by the recorded offset.
+    const bool singleFile = archiver_.SpanningMode() == smNone;
+    if (endPosition < 0 || (singleFile && size > static_cast<std::uint64_t>(endPosition)) ||
+        count > size / TZACentralHeader::Size || count > std::numeric_limits<int>::max()) {
+        Fail(48);
+    }
+    const std::int64_t start = singleFile ? endPosition - static_cast<std::int64_t>(size)
+                                          : static_cast<std::int64_t>(offset);
+    const za::Bytes directory = ReadAt(start, static_cast<std::size_t>(size));
+    if (directory.size() != size) {
+        Fail(48);
+    }
+    directoryStart_ = start;
+    items_.SetCount(static_cast<int>(count));
+    const TZAByteSpan bytes(directory);
+    std::size_t at = 0;
+    for (int i = 0; i < items_.Count(); ++i) {
+        const auto header = TZACentralHeader::Read(bytes.subspan(at));
+        if (!header || header->Signature != Signatures().CentralHeader) {
+            Fail(48);
+        }
+        const std::size_t nameAt = at + TZACentralHeader::Size;
+        const std::size_t extraAt = nameAt + header->FileNameLength;
+        const std::size_t commentAt = extraAt + header->ExtraFieldLength;
+        const std::size_t next = commentAt + header->FileCommentLength;
+        if (next > bytes.size()) {
+            Fail(48);
+        }
+        TDirItem& item = items_.ItemPtr(i);
+        item.Header = *header;
+        ReadItemFields(item, i, bytes.subspan(nameAt, header->FileNameLength),
+                       bytes.subspan(extraAt, header->ExtraFieldLength));
+        item.Comment.assign(bytes.begin() + static_cast<std::ptrdiff_t>(commentAt),
+                            bytes.begin() + static_cast<std::ptrdiff_t>(next));
+        at = next;
+    }
+}
+
+void TZADirManager::ReadItemFields(TDirItem& item, int index, TZAByteSpan name, TZAByteSpan extra)
+{
+    item.Method = item.Header.Method;
+    const std::string_view nameBytes(reinterpret_cast<const char*>(name.data()), name.size());
+    items_.Rename(index, DecodeStoredName(nameBytes, archiver_.OEMFileNames()));
+    item.ExtraFields = ReadExtraFields(extra);
+    for (const auto& field : item.ExtraFields) {
+        if (field.HeaderID == ZAZip64FieldId) {
+            ReadZip64Field(item.Header, field.Data, item.Zip64Values);
+            item.Zip64 = true;
+        } else if (field.HeaderID == ZAUnicodeNameFieldId) {
+            if (const auto unicodeName = ReadUnicodeNameField(field.Data)) {
+                items_.Rename(index, *unicodeName);
+            }
+        } else if (field.HeaderID == ZAAesFieldId &&
+                   item.Header.VersionMadeBy < kAlternateVersion) {
+            if (const auto aes = TZAAesField::Read(field.Data)) {
+                item.AESStrength = aes->KeyStrength;
+                item.Method = aes->ActualMethod;
+            }
+        }
+    }
+}
+
+void TZADirManager::CheckSizesFitStream() const
+{
+    const auto streamSize = static_cast<std::uint64_t>(stream_->Size());
+    std::uint64_t total = 0;
+    for (int i = 0; i < items_.Count(); ++i) {
+        const std::uint64_t size = items_.ItemPtr(i).CompressedSize();
+        if (size > streamSize - total) {
+            Fail(57);
+        }
+        total += size;
+    }
+}
+
+std::int64_t TZADirManager::FindLocalHeaderFrom(std::int64_t start, std::int64_t end) const
+{
+    const std::uint32_t signature = Signatures().LocalHeader;
+    // A header needs its 30 bytes before the end.
+    const std::int64_t last = end - static_cast<std::int64_t>(TZALocalHeader::Size);
+    for (std::int64_t block = std::max<std::int64_t>(start, 0); block <= last;
+         block += kScanBlock) {
+        const za::Bytes bytes = ReadAt(block, static_cast<std::size_t>(kScanBlock + 3));
+        for (std::size_t i = 0; i + 4 <= bytes.size() && i < kScanBlock; ++i) {
+            const std::int64_t position = block + static_cast<std::int64_t>(i);
+            if (position > last) {
+                return -1;
+            }
+            if (za::GetU32(&bytes[i]) == signature) {
+                return position;
+            }
+        }
+    }
+    return -1;
+}
+
+bool TZADirManager::LocalHeaderMatches(std::int64_t position, const TZACentralHeader& central) const
+{
+    const auto local = TZALocalHeader::Read(ReadAt(position, TZALocalHeader::Size));
+    if (!local || local->VersionNeeded != central.VersionNeeded ||
+        local->Method != central.Method || local->LastModTime != central.LastModTime ||
+        local->LastModDate != central.LastModDate) {
+        return false;
+    }
+    // Streamed entries leave CRC and sizes to the data descriptor, and Zip64
+    // entries to the extra field.
+    if ((local->Flags & ZAFlagDataDescriptor) != 0 || local->CompressedSize == ZAZip64Marker ||
+        central.CompressedSize == ZAZip64Marker) {
+        return true;
+    }
+    return local->Crc32 == central.Crc32 && local->CompressedSize == central.CompressedSize &&
+           local->UncompressedSize == central.UncompressedSize;
+}
+
+void TZADirManager::DetectStub(std::int64_t endPosition)
+{
+    if (archiver_.SpanningMode() != smNone) {
+        return;
+    }
+    if (items_.Count() == 0) {
+        dataOffset_ = endPosition;
+        return;
+    }
+    const TDirItem& first = items_.ItemPtr(0);
+    const auto recorded = static_cast<std::int64_t>(std::min<std::uint64_t>(
+        first.LocalHeaderOffset(), std::numeric_limits<std::int64_t>::max()));
+    std::int64_t position = recorded;
+    while ((position = FindLocalHeaderFrom(position, directoryStart_)) >= 0) {
+        if (LocalHeaderMatches(position, first.Header)) {
+            break;
+        }
+        position += 4;
+    }
+    if (position < 0) {
+        return;
+    }
+    dataOffset_ = position;
+    // Offsets that count from the end of a stub move by the stub's size.
+    for (int i = 0; i < items_.Count(); ++i) {
+        const TDirItem& item = items_.ItemPtr(i);
+        if (item.CompressedSize() > 0) {
+            if (static_cast<std::int64_t>(item.LocalHeaderOffset()) < dataOffset_) {
+                AddOffsetToItems(position - recorded);
+            }
+            break;
+        }
+    }
+}
+
+void TZADirManager::AddOffsetToItems(std::int64_t shift)
+{
+    for (int i = 0; i < items_.Count(); ++i) {
+        TDirItem& item = items_.ItemPtr(i);
+        const std::uint64_t moved = item.LocalHeaderOffset() + static_cast<std::uint64_t>(shift);
+        item.Header.LocalHeaderOffset = Saturated32(moved, item.Zip64Values.LocalHeaderOffset);
+    }
+}
+
+void TZADirManager::RebuildFromLocalHeaders()
+{
+    items_.Clear();
+    rebuilt_ = true;
+    if (archiver_.SpanningMode() != smNone) {
+        Fail(44);
+    }
+    const std::int64_t size = stream_->Size();
+    std::int64_t position = 0;
+    while ((position = FindLocalHeaderFrom(position, size)) >= 0) {
+        ReadLocalItem(position, items_.Count());
+        position += 4;
+    }
+    if (items_.Count() == 0) {
+        Fail(35);
+    }
+    directoryStart_ = size;
+}
+
+void TZADirManager::ReadLocalItem(std::int64_t position, int index)
+{
+    const za::Bytes head = ReadAt(position, TZALocalHeader::Size);
+    const auto local = TZALocalHeader::Read(head);
+    if (!local) {
+        return;
+    }
+    const std::size_t variable = std::size_t{local->FileNameLength} + local->ExtraFieldLength;
+    const za::Bytes fields =
+        ReadAt(position + static_cast<std::int64_t>(TZALocalHeader::Size), variable);
+    if (fields.size() != variable) {
+        return;
+    }
+    TDirItem item;
+    item.Header.Signature = Signatures().CentralHeader;
+    item.Header.VersionMadeBy = local->VersionNeeded;
+    item.Header.VersionNeeded = local->VersionNeeded;
+    item.Header.Flags = local->Flags;
+    item.Header.Method = local->Method;
+    item.Header.LastModTime = local->LastModTime;
+    item.Header.LastModDate = local->LastModDate;
+    item.Header.Crc32 = local->Crc32;
+    item.Header.CompressedSize = local->CompressedSize;
+    item.Header.UncompressedSize = local->UncompressedSize;
+    item.Header.FileNameLength = local->FileNameLength;
+    item.Header.ExtraFieldLength = local->ExtraFieldLength;
+    item.Header.LocalHeaderOffset =
+        Saturated32(static_cast<std::uint64_t>(position), item.Zip64Values.LocalHeaderOffset);
+    if ((local->Flags & ZAFlagDataDescriptor) != 0) {
+        ReadDataDescriptor(position + static_cast<std::int64_t>(TZALocalHeader::Size + variable),
+                           item);
+    }
+    items_.SetCount(index + 1);
+    TDirItem& entered = items_.ItemPtr(index);
+    entered = std::move(item);
+    const TZAByteSpan span(fields);
+    ReadItemFields(entered, index, span.first(local->FileNameLength),
+                   span.subspan(local->FileNameLength));
+}
+
+void TZADirManager::ReadDataDescriptor(std::int64_t from, TDirItem& item) const
+{
+    const std::int64_t size = stream_->Size();
+    for (std::int64_t block = from; block < size; block += kScanBlock) {
+        const za::Bytes bytes = ReadAt(block, static_cast<std::size_t>(kScanBlock + 3));
+        for (std::size_t i = 0; i + 4 <= bytes.size() && i < kScanBlock; ++i) {
+            if (za::GetU32(&bytes[i]) != ZADataDescriptorSignature) {
+                continue;
+            }
+            const za::Bytes fields =
+                ReadAt(block + static_cast<std::int64_t>(i + 4), kDescriptorSize);
+            if (fields.size() == kDescriptorSize) {
+                item.Header.Crc32 = za::GetU32(&fields[0]);
+                item.Header.CompressedSize = za::GetU32(&fields[4]);
+                item.Header.UncompressedSize = za::GetU32(&fields[8]);
+            }
+            return;
+        }
+    }
+}

@@ -1,0 +1,235 @@
+#pragma once
+
+// The zip archiver component. TZABaseArchiver carries the engine: its
+// properties, opening and closing, the update transaction, the per-item
+// writer, volumes and the overridable questions it asks. TZipArchiver fixes
+// the zip flavour: standard signatures, deflate or stored entries, Zip64 off
+// unless asked for.
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/rtti.h"
+#include "zip/ZADirectory.h"
+#include "zip/ZAExcept.h"
+#include "zip/ZAOptions.h"
+#include "zip/ZAStream.h"
+#include "zip/ZipArchiverTypes.h"
+
+// File modes of an open archive.
+constexpr std::uint16_t ZAModeCreate = fmCreate;
+constexpr std::uint16_t ZAModeReadWrite = fmOpenReadWrite | fmShareDenyWrite;  // 34
+constexpr std::uint16_t ZAModeReadOnly = fmOpenRead | fmShareDenyNone;         // 64
+
+class TZABaseArchiver : public TObject {
+public:
+    TZABaseArchiver();
+    ~TZABaseArchiver() override;
+    TZABaseArchiver(const TZABaseArchiver&) = delete;
+    TZABaseArchiver& operator=(const TZABaseArchiver&) = delete;
+
+    // The component's name, put in front of its error messages when set.
+    const std::string& Name() const { return name_; }
+    void SetName(const std::string& name) { name_ = name; }
+
+    bool ExtractCorruptedFiles() const { return extractCorruptedFiles_; }
+    void SetExtractCorruptedFiles(bool value) { extractCorruptedFiles_ = value; }
+    TZACompressionLevel CompressionLevel() const { return compressionLevel_; }
+    void SetCompressionLevel(TZACompressionLevel level);
+    std::uint8_t CompressionMode() const { return compressionMode_; }
+    // 10 or more: code 5, nothing changes.
+    void SetCompressionMode(std::uint8_t mode);
+    std::string CurrentVersion() const;
+    // Accepted and ignored: the version is the component's own.
+    void SetCurrentVersion(const std::string& value);
+    const std::string& Password() const { return password_; }
+    virtual void SetPassword(const std::string& value);
+    const std::string& FileName() const { return fileName_; }
+    void SetFileName(const std::string& value) { fileName_ = value; }
+    const std::string& BaseDir() const { return baseDir_; }
+    void SetBaseDir(const std::string& value) { baseDir_ = value; }
+    const std::string& TempDir() const { return tempDir_; }
+    void SetTempDir(const std::string& value) { tempDir_ = value; }
+    TZASpanningMode SpanningMode() const { return spanningMode_; }
+    // Refused with a plain Exception while the archive is open.
+    void SetSpanningMode(TZASpanningMode mode);
+    TZASpanningOptions& SpanningOptions() { return spanningOptions_; }
+    const std::string& SFXStub() const { return sfxStub_; }
+    void SetSFXStub(const std::string& value) { sfxStub_ = value; }
+    TZAOptions& Options() { return options_; }
+    const std::vector<std::string>& FileMasks() const { return fileMasks_; }
+    void SetFileMasks(const std::vector<std::string>& masks) { fileMasks_ = masks; }
+    const std::vector<std::string>& ExclusionMasks() const { return exclusionMasks_; }
+    void SetExclusionMasks(const std::vector<std::string>& masks) { exclusionMasks_ = masks; }
+    const std::vector<std::string>& NoCompressionMasks() const { return noCompressionMasks_; }
+    void SetNoCompressionMasks(const std::vector<std::string>& masks)
+    {
+        noCompressionMasks_ = masks;
+    }
+    bool InMemory() const { return inMemory_; }
+    // While open, switching closes the archive and opens it again on the new
+    // medium; a memory archive is first saved to FileName.
+    void SetInMemory(bool value);
+
+    TZAFileProgressEvent OnFileProgress;
+    TZAProgressEvent OnOverallProgress;
+    TZACopyTempFileProgressEvent OnCopyTempFileProgress;
+    TZAConfirmOverwriteEvent OnConfirmOverwrite;
+    TZAConfirmProcessFileEvent OnConfirmProcessFile;
+    TNotifyEvent AfterOpen;
+    TZAOnPasswordEvent OnPassword;
+    TZAProcessFileFailureEvent OnProcessFileFailure;
+    TZAOnRequestBlankVolumeEvent OnRequestBlankVolume;
+    TZAOnRequestFirstVolumeEvent OnRequestFirstVolume;
+    TZAOnRequestLastVolumeEvent OnRequestLastVolume;
+    TZAOnRequestMiddleVolumeEvent OnRequestMiddleVolume;
+    TZAOnDiskFullEvent OnDiskFull;
+    TZAOnStoreFileEvent OnStoreFile;
+    TZAOnExtractFileEvent OnExtractFile;
+
+    // Chooses the mode: create when in memory or the file is missing, else
+    // read-write, or read-only when the file cannot be written.
+    void OpenArchive();
+    // Creates (ZAModeCreate) or reads an existing archive (ZAModeReadWrite,
+    // ZAModeReadOnly). An archive open before is committed and closed first.
+    void OpenArchive(std::uint16_t mode);
+    // Commits a pending update and closes; failures of that commit are not
+    // reported, the archive is closed all the same.
+    void CloseArchive();
+    bool Active() const { return active_; }
+    void SetActive(bool value);
+    void CheckActive() const;
+    void CheckModifiable() const;
+
+    // State of the open archive.
+    int UpdateCount() const { return updateCount_; }
+    bool ZipFormat() const { return zipFormat_; }
+    bool ExternalStream() const { return externalStream_; }
+    const std::string& VolumeFileName() const { return volumeFileName_; }
+    TZAVolumeNumberInfo& VolumeInfo() { return volumeInfo_; }
+    std::uint16_t OpenMode() const { return openMode_; }
+    bool Cancelled() const { return cancelled_; }
+    bool ProgressEnabled() const { return progressEnabled_; }
+    bool TolerateDamage() const { return tolerateDamage_; }
+    // Cleared by the volume probes so that their test of a directory is strict.
+    void SetTolerateDamage(bool value) { tolerateDamage_ = value; }
+    bool UpdateDone() const { return updateDone_; }
+    TZADirManager* DirManager() const { return dirManager_.get(); }
+    std::uint16_t CompressionMethod() const { return compressionMethod_; }
+    TStream* ArchiveStream() const { return archiveStream_; }
+
+    bool OEMFileNames() const { return options_.OEMFileNames; }
+    // Writes to the archive's volumes; code 46 when fewer bytes were taken.
+    void WriteChecked(TStream& stream, const void* buffer, std::size_t count);
+
+protected:
+    virtual void UpdateCompressionMethod();
+
+    TZip64Mode Zip64Mode() const { return zip64Mode_; }
+    void SetZip64Mode(TZip64Mode mode) { zip64Mode_ = mode; }
+    bool UnicodeFilenames() const { return unicodeFilenames_; }
+    void SetUnicodeFilenames(bool value) { unicodeFilenames_ = value; }
+    TZACryptoAlgorithm EncryptionMethod() const { return encryptionMethod_; }
+    void SetEncryptionMethod(TZACryptoAlgorithm method) { encryptionMethod_ = method; }
+    void SetZipFormat(bool value) { zipFormat_ = value; }
+    void SetCompressionMethod(std::uint16_t method) { compressionMethod_ = method; }
+
+    // The questions the archiver asks: each fires its event when one is
+    // assigned.
+    virtual void DoOverallProgress(TZAProcessOperation operation, TZAProgressPhase phase,
+                                   bool& cancel, double progress);
+    virtual void DoFileProgress(const std::string& fileName, double progress,
+                                TZAProcessOperation operation, TZAProgressPhase phase,
+                                bool& cancel);
+    virtual void DoCopyTempFileProgress(double progress, TZAProgressPhase phase, bool& cancel);
+    virtual void DoConfirmOverwrite(const std::string& sourceFileName, std::string& destFileName,
+                                    bool& confirm);
+    virtual void DoConfirmProcessFile(const std::string& fileName, TZAProcessOperation operation,
+                                      bool& confirm);
+    virtual void DoPassword(const std::string& fileName, std::string& newPassword, bool& skipFile);
+    virtual void DoProcessFileFailure(const std::string& fileName, TZAProcessOperation operation,
+                                      int nativeError, int errorCode,
+                                      const std::string& errorMessage, TZAAction& action);
+    virtual void DoRequestBlankVolume(int volumeNumber, std::string& volumeFileName, bool& cancel);
+    virtual void DoRequestFirstVolume(std::string& volumeFileName, bool& cancel);
+    virtual void DoRequestLastVolume(std::string& volumeFileName, bool& cancel);
+    virtual void DoRequestMiddleVolume(int volumeNumber, std::string& volumeFileName, bool& cancel);
+    virtual void DoDiskFull(int volumeNumber, const std::string& volumeFileName, bool& cancel);
+    virtual void DoExtraEvent(std::uint8_t kind, std::uint32_t a, std::uint32_t b, std::uint32_t c);
+    virtual void DoStoreFile(std::string& fileName, std::uint32_t& fileAttr, std::string& comment,
+                             const std::string& originalFileName);
+    virtual void DoExtractFile(std::string& fileName, std::uint32_t& fileAttr,
+                               const std::string& comment);
+
+    // Writes the pending changes of the update transaction.
+    void CommitUpdate();
+    // Replaces the archive stream by a file stream on name, opened with OpenMode.
+    void OpenVolumeStream(const std::string& name);
+    [[noreturn]] void Fail(int errorCode) const;
+
+private:
+    void ReleaseArchiveStream();
+    void StartNewArchive();
+    void ReadExistingArchive();
+    void SaveMemoryArchiveToFile();
+    std::uint16_t ModeForExistingFile() const;
+
+    std::string name_;
+    bool extractCorruptedFiles_ = false;
+    TZACompressionLevel compressionLevel_ = clNone;
+    std::uint8_t compressionMode_ = 0;
+    std::string password_;
+    std::string fileName_;
+    std::string baseDir_;
+    std::string tempDir_;
+    TZASpanningMode spanningMode_ = smNone;
+    TZASpanningOptions spanningOptions_;
+    std::string sfxStub_;
+    TZAOptions options_;
+    std::vector<std::string> fileMasks_;
+    std::vector<std::string> exclusionMasks_;
+    std::vector<std::string> noCompressionMasks_;
+    bool inMemory_ = false;
+    TZAExtraEvent extraEvent_;
+
+    TZip64Mode zip64Mode_ = zmAuto;
+    bool unicodeFilenames_ = true;
+    TZACryptoAlgorithm encryptionMethod_ = caPkzipClassic;
+
+    int updateCount_ = 0;
+    bool active_ = false;
+    bool zipFormat_ = false;
+    bool externalStream_ = false;
+    std::string volumeFileName_;
+    TZAVolumeNumberInfo volumeInfo_;
+    std::uint16_t openMode_ = 0;
+    bool cancelled_ = false;
+    bool progressEnabled_ = false;
+    bool tolerateDamage_ = true;
+    bool updateDone_ = false;
+    std::unique_ptr<TZADirManager> dirManager_;
+    std::uint16_t compressionMethod_ = 0xFFFF;
+    // The archive stream; owned unless the caller handed it in.
+    TStream* archiveStream_ = nullptr;
+    std::unique_ptr<TStream> ownedArchiveStream_;
+};
+
+class TZipArchiver : public TZABaseArchiver {
+public:
+    TZipArchiver();
+
+    using TZABaseArchiver::EncryptionMethod;
+    using TZABaseArchiver::SetEncryptionMethod;
+    using TZABaseArchiver::SetUnicodeFilenames;
+    using TZABaseArchiver::SetZip64Mode;
+    using TZABaseArchiver::UnicodeFilenames;
+    using TZABaseArchiver::Zip64Mode;
+
+    // A password set for the first time puts traditional encryption in force.
+    void SetPassword(const std::string& value) override;
+
+protected:
+    void UpdateCompressionMethod() override;
+};
