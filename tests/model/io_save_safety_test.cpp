@@ -1,0 +1,145 @@
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "io/atomic_file.h"
+#include "io_save_fixture.h"
+#include "platform/exception.h"
+
+namespace {
+
+using SaveSafety = SaveTest;
+
+std::vector<std::string> FolderEntries(const std::filesystem::path& folder)
+{
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+template <typename Action>
+std::string ErrorOf(Action action)
+{
+    try {
+        action();
+    } catch (const Exception& e) {
+        return e.what();
+    }
+    return "no exception";
+}
+
+// Lets a test run out of file size: a write beyond the limit fails with EFBIG
+// instead of ending the process.
+class ScopedFileSizeLimit {
+public:
+    explicit ScopedFileSizeLimit(rlim_t bytes)
+    {
+        getrlimit(RLIMIT_FSIZE, &previous_);
+        previousHandler_ = signal(SIGXFSZ, SIG_IGN);
+        rlimit limit = previous_;
+        limit.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~ScopedFileSizeLimit()
+    {
+        setrlimit(RLIMIT_FSIZE, &previous_);
+        signal(SIGXFSZ, previousHandler_);
+    }
+
+private:
+    rlimit previous_{};
+    sighandler_t previousHandler_;
+};
+
+TEST_F(SaveSafety, WithoutCountryNothingIsWritten)
+{
+    TSession fresh;
+    Session = &fresh;
+    const std::string existing = PathOf("old.wqd");
+    WriteFile(existing, "old content");
+    EXPECT_EQ(ErrorOf([&] { SaveDataFile(existing); }),
+              "The data file \"" + existing + "\" was not written: no country has been chosen.");
+    EXPECT_EQ(ReadFile(existing), "old content");
+    EXPECT_THROW(SaveDataFile(PathOf("new.wqd")), Exception);
+    EXPECT_EQ(FolderEntries(folder_), (std::vector<std::string>{"old.wqd"}));
+    Session = &session();
+}
+
+TEST_F(SaveSafety, ReplacesAnExistingFileAndKeepsItsMode)
+{
+    const std::string path = PathOf("data.wqd");
+    WriteFile(path, "old content");
+    chmod(path.c_str(), 0640);
+    SaveDataFile(path);
+    EXPECT_EQ(ReadFile(path).substr(0, 3), "\xEF\xBB\xBF");
+    struct stat info {};
+    ASSERT_EQ(stat(path.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 07777, 0640u);
+    EXPECT_EQ(FolderEntries(folder_), (std::vector<std::string>{"data.wqd"}));
+}
+
+TEST_F(SaveSafety, AFailedWriteKeepsTheOldFileAndLeavesNoTemporaryFile)
+{
+    const std::string path = PathOf("data.wqd");
+    WriteFile(path, "old content");
+    new TWell(NewRegion(rtRBD, "GR01"), std::string(4096, 'w'));
+    std::string error;
+    {
+        ScopedFileSizeLimit limit(1024);
+        error = ErrorOf([&] { SaveDataFile(path); });
+    }
+    EXPECT_EQ(error, "Cannot write the file \"" + path + "\": File too large");
+    EXPECT_EQ(ReadFile(path), "old content");
+    EXPECT_EQ(FolderEntries(folder_), (std::vector<std::string>{"data.wqd"}));
+}
+
+TEST_F(SaveSafety, AFolderInTheWayOfTheFileIsLeftAlone)
+{
+    const std::string path = PathOf("taken.wqd");
+    std::filesystem::create_directory(path);
+    WriteFile(path + "/inside", "x");
+    EXPECT_EQ(ErrorOf([&] { SaveDataFile(path); }),
+              "Cannot write the file \"" + path + "\": Is a directory");
+    EXPECT_EQ(ReadFile(path + "/inside"), "x");
+    EXPECT_EQ(FolderEntries(folder_), (std::vector<std::string>{"taken.wqd"}));
+}
+
+TEST_F(SaveSafety, AMissingFolderIsNamedWithTheReason)
+{
+    const std::string path = PathOf("no/such/folder/data.wqd");
+    EXPECT_EQ(ErrorOf([&] { SaveDataFile(path); }),
+              "Cannot write the file \"" + path + "\": No such file or directory");
+    EXPECT_TRUE(FolderEntries(folder_).empty());
+}
+
+TEST_F(SaveSafety, AReadOnlyFolderKeepsTheOldFile)
+{
+    const std::string path = PathOf("data.wqd");
+    WriteFile(path, "old content");
+    chmod(folder_.c_str(), 0555);
+    if (access(folder_.c_str(), W_OK) == 0) {
+        chmod(folder_.c_str(), 0755);
+        GTEST_SKIP() << "permissions do not bind this user";
+    }
+    const std::string error = ErrorOf([&] { SaveDataFile(path); });
+    chmod(folder_.c_str(), 0755);
+    EXPECT_EQ(error, "Cannot write the file \"" + path + "\": Permission denied");
+    EXPECT_EQ(ReadFile(path), "old content");
+    EXPECT_EQ(FolderEntries(folder_), (std::vector<std::string>{"data.wqd"}));
+}
+
+TEST_F(SaveSafety, AtomicWriteOfARelativeNameAndOfNothing)
+{
+    const auto previous = std::filesystem::current_path();
+    std::filesystem::current_path(folder_);
+    WriteFileAtomically("plain.txt", "");
+    WriteFileAtomically("plain.txt", std::string(100000, 'a'));
+    std::filesystem::current_path(previous);
+    EXPECT_EQ(ReadFile(PathOf("plain.txt")), std::string(100000, 'a'));
+    EXPECT_EQ(FolderEntries(folder_), (std::vector<std::string>{"plain.txt"}));
+}
+
+}  // namespace
