@@ -60,8 +60,12 @@ std::string ReadChildText(const TXMLNode& parent, const char* name)
 
 int ReadChildInteger(const TXMLNode& parent, const char* name)
 {
-    const std::string_view value = PresentValue(parent, name, "Integer");
-    return Converted(name, [&] { return StrToInt(value); });
+    return TextToInteger(PresentValue(parent, name, "Integer"), name);
+}
+
+int TextToInteger(std::string_view text, const char* elementName)
+{
+    return Converted(elementName, [&] { return StrToInt(text); });
 }
 
 double ReadChildReal(const TXMLNode& parent, const char* name)

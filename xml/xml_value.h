@@ -5,6 +5,7 @@
 // conversion names the element, so the user learns where the file is wrong.
 
 #include <string>
+#include <string_view>
 
 #include "xml/xml_node.h"
 
@@ -15,3 +16,6 @@ std::string ReadChildText(const TXMLNode& parent, const char* name);
 int ReadChildInteger(const TXMLNode& parent, const char* name);
 double ReadChildReal(const TXMLNode& parent, const char* name);
 bool ReadChildBoolean(const TXMLNode& parent, const char* name);
+
+// For a value that the binding gives as text but the reader takes as a number.
+int TextToInteger(std::string_view text, const char* elementName);

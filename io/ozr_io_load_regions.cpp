@@ -1,0 +1,102 @@
+// The region tree from the regions file: one region per element, depth first,
+// the first region of a code kept and every later one reported.
+
+#include "io/ozr_io_load.h"
+#include "platform/dialogs.h"
+#include "platform/exception.h"
+#include "xml/ozr_xml_regions.h"
+
+namespace {
+
+void WarnDuplicate(const char* What, const std::string& Code)
+{
+    Dialogs().MessageDlg("Found two " + std::string(What) + " with the same code: " + Code +
+                             ". Second one has been ignored. ",
+                         TMsgDlgType::mtWarning, mbOK);
+}
+
+TRegion* CreateRegion(TRegion* Parent, TRegionType Type, const std::string& Code,
+                      const std::string& Name)
+{
+    auto* region = new TRegion(Parent, Type, Code);
+    region->FName = Name;
+    return region;
+}
+
+// The region of the element: the one already read with its code, or a new one.
+template <class Element>
+TRegion* TakeRegion(const Element& Source, const TListOZR& Known, TRegion* Parent, TRegionType Type,
+                    const char* What)
+{
+    const std::string code = Source.Code();
+    TRegion* found = nullptr;
+    if (FindRegionByCode(Known, code, found)) {
+        WarnDuplicate(What, code);
+        return found;
+    }
+    return CreateRegion(Parent, Type, code, Source.Name());
+}
+
+// A sub-unit code may recur under river basin districts of other codes.
+TRegion* TakeSubUnit(const TXMLOZR_WQ_Regions_Country_RBD_SU& Source, TSession& Target,
+                     TRegion* District)
+{
+    const std::string code = Source.Code();
+    TRegion* found = nullptr;
+    if (FindRegionByCode(Target.FSUs, code, found) && found->GetParent() &&
+        found->GetParent()->GetCode() == District->GetCode()) {
+        WarnDuplicate("Sub-units", code);
+        return found;
+    }
+    return CreateRegion(District, rtSU, code, Source.Name());
+}
+
+template <class List, class ReadOne>
+void ForEach(const List& Items, ReadOne Read)
+{
+    for (int i = 0; i < Items.Count(); ++i)
+        Read(Items.Items(i));
+}
+
+void ReadNuts(const TXMLOZR_WQ_Regions_Country& Source, TSession& Target, TRegion* Country)
+{
+    ForEach(Source.NUTS1(), [&](const TXMLOZR_WQ_Regions_Country_NUTS1& nuts1Element) {
+        TRegion* nuts1 = TakeRegion(nuts1Element, Target.FNUTS1, Country, rtNUTS1, "regions NUTS1");
+        ForEach(nuts1Element.NUTS2(),
+                [&](const TXMLOZR_WQ_Regions_Country_NUTS1_NUTS2& nuts2Element) {
+                    TRegion* nuts2 =
+                        TakeRegion(nuts2Element, Target.FNUTS2, nuts1, rtNUTS2, "regions NUTS2");
+                    ForEach(nuts2Element.NUTS3(), [&](const auto& nuts3Element) {
+                        TakeRegion(nuts3Element, Target.FNUTS3, nuts2, rtNUTS3, "regions NUTS3");
+                    });
+                });
+    });
+}
+
+void ReadDistricts(const TXMLOZR_WQ_Regions_Country& Source, TSession& Target, TRegion* Country)
+{
+    ForEach(Source.RBD(), [&](const TXMLOZR_WQ_Regions_Country_RBD& districtElement) {
+        TRegion* district = TakeRegion(districtElement, Target.FRBDs, Country, rtRBD, "RBDs");
+        ForEach(districtElement.SU(),
+                [&](const auto& subUnitElement) { TakeSubUnit(subUnitElement, Target, district); });
+    });
+    ForEach(Source.RB(), [&](const TXMLOZR_WQ_Regions_Country_RB& basinElement) {
+        TakeRegion(basinElement, Target.FRBs, Country, rtRB, "RBs");
+    });
+}
+
+}  // namespace
+
+void LoadRegions()
+{
+    if (!Session)
+        throw Exception("No session has been created.");
+    TSession& target = *Session;
+    const TXMLOZR_WQ_Regions root = LoadOZR_WQ_Regions(target.FRegionsFile);
+    ForEach(root, [&](const TXMLOZR_WQ_Regions_Country& countryElement) {
+        TRegion* country =
+            TakeRegion(countryElement, target.FCountries, nullptr, rtCountry, "countries");
+        ReadNuts(countryElement, target, country);
+        ReadDistricts(countryElement, target, country);
+    });
+}
