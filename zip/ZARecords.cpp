@@ -315,21 +315,22 @@ std::optional<TZAExtraField> MakeCentralZip64Field(const TZACentralHeader& heade
 
 void ReadZip64Field(const TZACentralHeader& header, TZAByteSpan data, TZAZip64Values& values)
 {
+    // The values stand in a fixed order: once one is cut short, none follows.
     std::size_t pos = 0;
-    const auto take64 = [&](std::uint64_t& value) {
-        if (data.size() - pos < 8)
+    bool complete = true;
+    const auto take = [&](bool present, std::size_t size, auto& value) {
+        if (!present || !complete)
             return;
-        value = GetU64(data.data() + pos);
-        pos += 8;
+        complete = data.size() - pos >= size;
+        if (!complete)
+            return;
+        value = size == 8 ? GetU64(data.data() + pos) : GetU32(data.data() + pos);
+        pos += size;
     };
-    if (header.UncompressedSize == ZAZip64Marker)
-        take64(values.UncompressedSize);
-    if (header.CompressedSize == ZAZip64Marker)
-        take64(values.CompressedSize);
-    if (header.LocalHeaderOffset == ZAZip64Marker)
-        take64(values.LocalHeaderOffset);
-    if (header.DiskNumberStart == ZAZip64Marker16 && data.size() - pos >= 4)
-        values.DiskNumber = GetU32(data.data() + pos);
+    take(header.UncompressedSize == ZAZip64Marker, 8, values.UncompressedSize);
+    take(header.CompressedSize == ZAZip64Marker, 8, values.CompressedSize);
+    take(header.LocalHeaderOffset == ZAZip64Marker, 8, values.LocalHeaderOffset);
+    take(header.DiskNumberStart == ZAZip64Marker16, 4, values.DiskNumber);
 }
 
 TZAExtraField MakeUnicodeNameField(std::string_view utf8Name)
