@@ -1,0 +1,127 @@
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "io/ozr_io_load.h"
+#include "platform/exception.h"
+#include "tests/model/io_regions_fixture.h"
+
+namespace {
+
+class LoadRegionsFile : public RegionsFileTest {};
+
+TEST_F(LoadRegionsFile, BuildsTheTreeDepthFirst)
+{
+    UseRegionsText(RegionsFile(
+        Region("Country", "AT", "Österreich",
+               Region("RB", "ATRB", "Basin") +
+                   Region("NUTS1", "AT1", "OST",
+                          Region("NUTS2", "AT11", "Burgenland", Region("NUTS3", "AT111", "Mitte")) +
+                              Region("NUTS2", "AT12", "NÖ")) +
+                   Region("RBD", "AT1000", "Danube", Region("SU", "S1", "Su")) +
+                   Region("NUTS1", "AT2", "SÜD"))));
+    LoadRegions();
+    EXPECT_EQ(Describe(session().FRegions),
+              (std::vector<std::string>{
+                  "Country|AT|Österreich|-", "NUTS1|AT1|OST|AT", "NUTS2|AT11|Burgenland|AT1",
+                  "NUTS3|AT111|Mitte|AT11", "NUTS2|AT12|NÖ|AT1", "NUTS1|AT2|SÜD|AT",
+                  "RBD|AT1000|Danube|AT", "SU|S1|Su|AT1000", "RB|ATRB|Basin|AT"}));
+    EXPECT_TRUE(dialogs_.Messages().empty());
+}
+
+TEST_F(LoadRegionsFile, DuplicatesAreWarnedAndMerged)
+{
+    UseRegionsText(RegionsFile(
+        Region("Country", "GR", "Greece",
+               Region("NUTS1", "GR1", "Voreia", Region("NUTS2", "GR11", "Thraki"))) +
+        Region("Country", "GR", "Hellas",
+               Region("NUTS1", "GR2", "Kentriki") +
+                   Region("NUTS1", "GR1", "again", Region("NUTS2", "GR12", "Makedonia"))) +
+        Region("Country", "CY", "Cyprus",
+               Region("NUTS1", "CY0", "Kypros", Region("NUTS2", "GR11", "elsewhere")))));
+    LoadRegions();
+
+    EXPECT_EQ(Codes(session().FCountries), (std::vector<std::string>{"GR", "CY"}));
+    EXPECT_EQ(static_cast<const TRegion*>(session().FCountries[0])->FName, "Greece");
+    EXPECT_EQ(Describe(session().FNUTS1),
+              (std::vector<std::string>{"NUTS1|GR1|Voreia|GR", "NUTS1|GR2|Kentriki|GR",
+                                        "NUTS1|CY0|Kypros|CY"}));
+    // Children of a duplicate hang under the region read first.
+    EXPECT_EQ(Describe(session().FNUTS2),
+              (std::vector<std::string>{"NUTS2|GR11|Thraki|GR1", "NUTS2|GR12|Makedonia|GR1"}));
+    std::vector<std::string> expected = {
+        "Found two countries with the same code: GR. Second one has been ignored. ",
+        "Found two regions NUTS1 with the same code: GR1. Second one has been ignored. ",
+        "Found two regions NUTS2 with the same code: GR11. Second one has been ignored. "};
+    EXPECT_EQ(dialogs_.Texts(), expected);
+    for (const auto& shown : dialogs_.Messages()) {
+        EXPECT_EQ(shown.Type, TMsgDlgType::mtWarning);
+        EXPECT_EQ(shown.Buttons, TMsgDlgButtons{mbOK});
+    }
+}
+
+TEST_F(LoadRegionsFile, ASubUnitIsADuplicateOnlyUnderADistrictOfTheSameCode)
+{
+    UseRegionsText(RegionsFile(
+        Region("Country", "ES", "Spain",
+               Region("RBD", "ES010", "Minho", Region("SU", "S", "first")) +
+                   Region("RBD", "ES020", "Duero", Region("SU", "S", "second")) +
+                   Region("RBD", "ES010", "Minho again", Region("SU", "S", "third"))) +
+        Region("Country", "PT", "Portugal", Region("RB", "R1", "b") + Region("RB", "R1", "b2"))));
+    LoadRegions();
+    EXPECT_EQ(Describe(session().FSUs),
+              (std::vector<std::string>{"SU|S|first|ES010", "SU|S|second|ES020"}));
+    EXPECT_EQ(dialogs_.Texts(),
+              (std::vector<std::string>{
+                  "Found two RBDs with the same code: ES010. Second one has been ignored. ",
+                  "Found two Sub-units with the same code: S. Second one has been ignored. ",
+                  "Found two RBs with the same code: R1. Second one has been ignored. "}));
+}
+
+TEST_F(LoadRegionsFile, MissingCodesAndNamesAreEmptyAndOtherChildrenIgnored)
+{
+    UseRegionsText(
+        RegionsFile("<!-- c --><Remarks/><Country><NUTS1><Name>x</Name></NUTS1><Code>LI</Code>"
+                    "</Country>"));
+    LoadRegions();
+    EXPECT_EQ(Describe(session().FRegions),
+              (std::vector<std::string>{"Country|LI||-", "NUTS1||x|LI"}));
+}
+
+TEST_F(LoadRegionsFile, AnUnusableFileRaisesAndCreatesNothing)
+{
+    session().FRegionsFile = "/nonexistent-folder/OZR_wq_regions.xml";
+    try {
+        LoadRegions();
+        FAIL() << "a missing regions file loaded";
+    } catch (const Exception& error) {
+        EXPECT_NE(std::string(error.what()).find("\"/nonexistent-folder/OZR_wq_regions.xml\""),
+                  std::string::npos);
+    }
+    UseRegionsText("<OZR_WQ_Regions>\n<Country>\n</OZR_WQ_Regions>");
+    try {
+        LoadRegions();
+        FAIL() << "a malformed regions file loaded";
+    } catch (const Exception& error) {
+        EXPECT_NE(std::string(error.what()).find("(line 3, column 3)"), std::string::npos);
+    }
+    UseRegionsText("<ozr_wq/>");
+    EXPECT_THROW(LoadRegions(), Exception);
+    UseRegionsText("");
+    EXPECT_THROW(LoadRegions(), Exception);
+    EXPECT_EQ(session().FRegions.Count(), 0);
+}
+
+TEST_F(LoadRegionsFile, TheDeliveredFileLoadsWithoutWarnings)
+{
+    const char* source = std::getenv("WQ_SOURCE_DIR");
+    if (!source)
+        GTEST_SKIP() << "WQ_SOURCE_DIR is not set";
+    session().FRegionsFile = std::string(source) + "/data/OZR_wq_regions.xml";
+    LoadRegions();
+    EXPECT_GT(session().FCountries.Count(), 30);
+    EXPECT_TRUE(dialogs_.Messages().empty()) << dialogs_.Texts().front();
+}
+
+}  // namespace
