@@ -175,6 +175,7 @@ void TZADirManager::WriteCentralDirectory()
                     extraLength += field.WrittenSize();
                 }
             }
+            item.Header.Signature = Signatures().CentralHeader;
             item.Header.FileNameLength = static_cast<std::uint16_t>(
                 ZipFieldLength(name.size(), 61, item.FileName, archiver_.Name()));
             item.Header.ExtraFieldLength = static_cast<std::uint16_t>(

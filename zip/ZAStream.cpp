@@ -175,7 +175,7 @@ void TMemoryStream::Seek(std::int64_t position)
 
 std::size_t TMemoryStream::Read(void* buffer, std::size_t count)
 {
-    if (position_ >= Size()) {
+    if (count == 0 || position_ >= Size()) {
         return 0;
     }
     const auto start = static_cast<std::size_t>(position_);

@@ -28,6 +28,29 @@ std::vector<std::uint8_t> ReadFileBytes(const std::string& path);
 void WriteFileBytes(const std::string& path, const std::vector<std::uint8_t>& bytes);
 void WriteTextFile(const std::string& path, const std::string& text);
 
+// One entry of an archive built byte by byte, stored.
+struct BuildEntry {
+    std::string Name;
+    std::string Data;
+    // Flag bit 3: zeros in the local header, a signed data descriptor after the data.
+    bool Descriptor = false;
+    std::string Comment;
+};
+
+struct BuildOptions {
+    // Bytes in front of the first entry, as a self-extractor stub puts there.
+    std::string Prefix;
+    // Offsets count from the start of the file (a stub the offsets know about)
+    // instead of from the end of the prefix.
+    bool OffsetsFromFileStart = false;
+    std::string Comment;
+};
+
+// A zip archive as other archivers write it: local headers and data, the
+// central directory and the end record.
+std::vector<std::uint8_t> BuildZip(const std::vector<BuildEntry>& entries,
+                                   const BuildOptions& options = {});
+
 // True when the program is found on the PATH.
 bool HasProgram(const std::string& name);
 // Runs a shell command line; returns its exit status.

@@ -1,0 +1,204 @@
+#include <cstdio>
+#include <functional>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "zip/ZADirectoryItems.h"
+#include "zip/ZAExcept.h"
+
+namespace {
+
+int ErrorCodeOf(const std::function<void()>& action)
+{
+    try {
+        action();
+    } catch (const EZAException& e) {
+        return e.ErrorCode();
+    }
+    return -1;
+}
+
+TDirItem Named(const std::string& name)
+{
+    TDirItem item;
+    item.FileName = name;
+    return item;
+}
+
+TEST(DirArrayTest, GrowsInDoublingStepsUpToTheLimitAndReleasesAtZero)
+{
+    TZADirArray array;
+    array.SetCount(1);
+    EXPECT_EQ(array.Capacity(), 1000);
+    array.SetCount(1001);
+    EXPECT_EQ(array.Capacity(), 3000);
+    array.SetCount(3001);
+    EXPECT_EQ(array.Capacity(), 7000);
+    array.SetCount(7001);
+    EXPECT_EQ(array.Capacity(), 15000);
+    array.SetCount(15001);
+    EXPECT_EQ(array.Capacity(), 25000);  // the step stays at 10000 from here on
+    array.SetCount(100000);
+    EXPECT_EQ(array.Capacity(), 100000);  // a jump past the step takes the count
+    array.SetCount(10);
+    EXPECT_EQ(array.Capacity(), 100000);
+    array.SetCount(0);
+    EXPECT_EQ(array.Capacity(), 0);
+    EXPECT_EQ(array.Count(), 0);
+}
+
+TEST(DirArrayTest, NewRecordsStartEmptyAfterShrinkingAndGrowing)
+{
+    TZADirArray array;
+    array.SetCount(2);
+    array.SetItem(0, Named("a"));
+    TDirItem full = Named("b");
+    full.Pending = true;
+    full.Password = "pw";
+    full.ExtraFields.push_back({0x5455, {1, 2, 3}});
+    array.SetItem(1, full);
+    array.SetCount(1);
+    array.SetCount(2);
+    const TDirItem& fresh = array.ItemPtr(1);
+    EXPECT_TRUE(fresh.FileName.empty());
+    EXPECT_FALSE(fresh.Pending);
+    EXPECT_TRUE(fresh.Password.empty());
+    EXPECT_TRUE(fresh.ExtraFields.empty());
+    int index = -1;
+    EXPECT_FALSE(array.FindName("b", index));  // its name left with it
+}
+
+TEST(DirArrayTest, IndexErrorsCarryTheirCodes)
+{
+    TZADirArray array;
+    array.SetCount(2);
+    EXPECT_EQ(ErrorCodeOf([&] { array.SetItem(2, Named("x")); }), 1);
+    EXPECT_EQ(ErrorCodeOf([&] { array.Item(-1); }), 2);
+    EXPECT_EQ(ErrorCodeOf([&] { array.ItemPtr(2); }), 3);
+    EXPECT_EQ(ErrorCodeOf([&] { array.Delete(5); }), 4);
+    // Names must hold the items before the one set: item 1 cannot come first.
+    EXPECT_EQ(ErrorCodeOf([&] { array.SetItem(1, Named("x")); }), 58);
+    // Renaming an item whose name the index does not hold at its place.
+    array.SetItem(0, Named("a"));
+    array.ItemPtr(0).FileName = "changed behind the index";
+    EXPECT_EQ(ErrorCodeOf([&] { array.Rename(0, "b"); }), 59);
+}
+
+TEST(DirArrayTest, SetItemCopiesDeeplyAndItemHandsOutCopies)
+{
+    TZADirArray array;
+    array.SetCount(1);
+    TDirItem item = Named("Docs/Readme.TXT");
+    item.ExtraFields.push_back({0x5455, {1, 2, 3}});
+    array.SetItem(0, item);
+    item.ExtraFields[0].Data[0] = 9;
+    TDirItem copy = array.Item(0);
+    copy.ExtraFields[0].Data[1] = 9;
+    EXPECT_EQ(array.ItemPtr(0).ExtraFields[0].Data, (za::Bytes{1, 2, 3}));
+    int index = -1;
+    EXPECT_TRUE(array.FindName("docs/readme.txt", index));
+    EXPECT_EQ(index, 0);
+    array.SetItem(0, Named("other"));
+    EXPECT_FALSE(array.FindName("docs/readme.txt", index));
+    EXPECT_TRUE(array.FindName("OTHER", index));
+}
+
+TEST(DirArrayTest, LookupsIgnoreCaseOfAsciiLettersOnly)
+{
+    TZADirArray array;
+    array.SetCount(2);
+    array.SetItem(0, Named("\xC3\xA9t\xC3\xA9.txt"));  // "été.txt"
+    array.SetItem(1, Named("ABC"));
+    int index = -1;
+    EXPECT_TRUE(array.FindName("\xC3\xA9T\xC3\xA9.TXT", index));
+    EXPECT_EQ(index, 0);
+    EXPECT_FALSE(array.FindName("\xC3\x89t\xC3\x89.txt", index));  // "ÉtÉ.txt"
+    EXPECT_EQ(index, -1);
+    EXPECT_TRUE(array.FindName("abc", index));
+    EXPECT_EQ(index, 1);
+}
+
+TEST(DirArrayTest, DeleteAndRenameKeepTheIndexInStep)
+{
+    TZADirArray array;
+    array.SetCount(3);
+    array.SetItem(0, Named("a"));
+    array.SetItem(1, Named("b"));
+    array.SetItem(2, Named("c"));
+    array.Delete(0);
+    int index = -1;
+    EXPECT_TRUE(array.FindName("c", index));
+    EXPECT_EQ(index, 1);
+    EXPECT_FALSE(array.FindName("a", index));
+
+    array.Rename(1, "New/C");
+    EXPECT_EQ(array.ItemPtr(1).FileName, "New/C");
+    EXPECT_TRUE(array.FindName("new/c", index));
+    EXPECT_EQ(index, 1);
+    EXPECT_FALSE(array.FindName("c", index));
+
+    // Items whose index holds no name yet take theirs in turn.
+    array.SetCount(3);
+    array.Rename(2, "d");
+    EXPECT_TRUE(array.FindName("D", index));
+    EXPECT_EQ(index, 2);
+}
+
+TEST(DirArrayTest, DuplicateNamesCanEachBeRenamed)
+{
+    TZADirArray array;
+    array.SetCount(2);
+    array.SetItem(0, Named("same"));
+    array.SetItem(1, Named("same"));
+    array.Rename(0, "first");
+    array.Rename(1, "second");
+    int index = -1;
+    EXPECT_TRUE(array.FindName("first", index));
+    EXPECT_EQ(index, 0);
+    EXPECT_TRUE(array.FindName("second", index));
+    EXPECT_EQ(index, 1);
+}
+
+TEST(DirArrayTest, AssignCopiesEveryItemAndName)
+{
+    TZADirArray source;
+    source.SetCount(2);
+    source.SetItem(0, Named("x"));
+    source.SetItem(1, Named("y"));
+    TZADirArray copy;
+    copy.SetCount(5);
+    copy.Assign(source);
+    EXPECT_EQ(copy.Count(), 2);
+    int index = -1;
+    EXPECT_TRUE(copy.FindName("y", index));
+    EXPECT_EQ(index, 1);
+    copy.Clear();
+    EXPECT_EQ(copy.Count(), 0);
+    EXPECT_FALSE(copy.FindName("x", index));
+    EXPECT_EQ(source.Count(), 2);
+}
+
+TEST(DirArrayTest, NameLookupsAcross100000Items)
+{
+    TZADirArray array;
+    const int count = 100000;
+    array.SetCount(count);
+    char name[64];
+    for (int i = 0; i < count; ++i) {
+        std::snprintf(name, sizeof name, "Data/Station_%06d.xml", i);
+        array.Rename(i, name);
+    }
+    int index = -1;
+    for (int i = 0; i < count; i += 7919) {
+        std::snprintf(name, sizeof name, "DATA/STATION_%06d.XML", i);
+        ASSERT_TRUE(array.FindName(name, index)) << name;
+        EXPECT_EQ(index, i);
+    }
+    EXPECT_FALSE(array.FindName("Data/Station_100000.xml", index));
+    array.Delete(0);
+    EXPECT_TRUE(array.FindName("data/station_099999.xml", index));
+    EXPECT_EQ(index, count - 2);
+}
+
+}  // namespace
