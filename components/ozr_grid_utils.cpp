@@ -1,0 +1,70 @@
+#include "components/ozr_grid_utils.h"
+
+#include <cmath>
+
+#include <QComboBox>
+
+#include "components/StrGrdQv.h"
+#include "platform/sysutils.h"
+
+namespace {
+
+void EmptyCells(TQvStringGrid& grid, int fromCol, int fromRow)
+{
+    for (int row = fromRow; row < grid.RowCount(); ++row)
+        for (int col = fromCol; col < grid.ColCount(); ++col)
+            grid.SetCell(col, row, QString());
+}
+
+}  // namespace
+
+void ClearGrid(TQvStringGrid& grid)
+{
+    EmptyCells(grid, 0, 0);
+}
+
+void ClearGridAndScroll(TQvStringGrid& grid, int leftCol)
+{
+    ClearGrid(grid);
+    grid.SetLeftCol(leftCol);
+}
+
+void ClearGridCells(TQvStringGrid& grid, int fromCol, int fromRow, int leftCol)
+{
+    EmptyCells(grid, fromCol, fromRow);
+    grid.SetLeftCol(leftCol);
+}
+
+bool IsGridEmpty(const TQvStringGrid& grid, int fromCol, int fromRow)
+{
+    for (int row = fromRow; row < grid.RowCount(); ++row)
+        for (int col = fromCol; col < grid.ColCount(); ++col)
+            if (!Trim(grid.Cell(col, row).toStdString()).empty())
+                return false;
+    return true;
+}
+
+bool SelectComboItem(QComboBox& comboBox, const QString& text)
+{
+    const std::string wanted = AsciiLowerCase(text.toStdString());
+    for (int index = 0; index < comboBox.count(); ++index)
+        if (AsciiLowerCase(comboBox.itemText(index).toStdString()) == wanted) {
+            comboBox.setCurrentIndex(index);
+            return true;
+        }
+    return false;
+}
+
+bool MonthlySumMatchesAnnual(const TQvStringGrid& grid, int col)
+{
+    double sum = 0.0;
+    for (int row = 1; row <= 12; ++row) {
+        double value = 0.0;
+        if (!TryStrToFloat(grid.Cell(col, row).toStdString(), value))
+            return true;
+        sum += value;
+    }
+    double annual = 0.0;
+    return !TryStrToFloat(grid.Cell(col, 13).toStdString(), annual) ||
+           std::fabs(sum - annual) <= 1e-6;
+}

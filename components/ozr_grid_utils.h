@@ -1,0 +1,22 @@
+#pragma once
+
+// The grid and combo routines the forms share.
+
+#include <QString>
+
+class QComboBox;
+class TQvStringGrid;
+
+// Empties every cell, fixed ones included.
+void ClearGrid(TQvStringGrid& grid);
+void ClearGridAndScroll(TQvStringGrid& grid, int leftCol);
+// Empties the cells from fromCol and fromRow to the last column and row.
+void ClearGridCells(TQvStringGrid& grid, int fromCol, int fromRow, int leftCol);
+// True when every cell from fromCol and fromRow on is blank after trimming.
+bool IsGridEmpty(const TQvStringGrid& grid, int fromCol, int fromRow);
+// Selects the first item equal to text ignoring the case of A to Z; false
+// (selection unchanged) when none is.
+bool SelectComboItem(QComboBox& comboBox, const QString& text);
+// False only when rows 1 to 12 and row 13 of the column all hold numbers and
+// the sum of the twelve differs from row 13 by more than 1e-6.
+bool MonthlySumMatchesAnnual(const TQvStringGrid& grid, int col);
