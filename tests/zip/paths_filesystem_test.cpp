@@ -1,0 +1,142 @@
+#include <ctime>
+#include <filesystem>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <utime.h>
+
+#include <gtest/gtest.h>
+
+#include "tests/zip/records_test_support.h"
+#include "zip/ZAFileSystem.h"
+
+namespace {
+
+using ziptest::ScratchFolder;
+using ziptest::ToBytes;
+
+std::vector<std::string> Found(const std::string& mask, std::uint32_t attr)
+{
+    std::vector<std::string> names;
+    TSearchRec rec;
+    for (int result = FindFirst(mask, attr, rec); result == 0; result = FindNext(rec))
+        names.push_back(rec.Name);
+    FindClose(rec);
+    return names;
+}
+
+TEST(ZAFileSystem, AttributesOfWhatExists)
+{
+    ScratchFolder folder;
+    const std::string file = folder.Write("a.txt", ToBytes("x"));
+    const std::string hidden = folder.Write(".profile", ToBytes("x"));
+    EXPECT_EQ(FileGetAttr(file), faArchive);
+    EXPECT_EQ(FileGetAttr(hidden), faArchive | faHidden);
+    EXPECT_EQ(FileGetAttr(folder.Path()), faDirectory);
+    EXPECT_EQ(FileGetAttr(folder.Path() + "missing"), faInvalid);
+
+    ASSERT_TRUE(FileSetAttr(file, faReadOnly));
+    EXPECT_EQ(FileGetAttr(file), faArchive | faReadOnly);
+    ASSERT_TRUE(FileSetAttr(file, 0));
+    EXPECT_EQ(FileGetAttr(file), faArchive);
+    EXPECT_FALSE(FileSetAttr(folder.Path() + "missing", 0));
+
+    // A link to nowhere exists but cannot be examined.
+    const std::string dangling = folder.Path() + "dangling";
+    ASSERT_EQ(symlink((folder.Path() + "gone").c_str(), dangling.c_str()), 0);
+    EXPECT_EQ(FileGetAttr(dangling), faUnreadable);
+    EXPECT_TRUE(FileExists(dangling));
+}
+
+TEST(ZAFileSystem, ExistsDeleteAndRename)
+{
+    ScratchFolder folder;
+    const std::string a = folder.Write("a.txt", ToBytes("a"));
+    const std::string b = folder.Write("b.txt", ToBytes("b"));
+    EXPECT_TRUE(FileExists(a));
+    EXPECT_FALSE(FileExists(folder.Path()));
+    EXPECT_TRUE(DirectoryExists(folder.Path()));
+    EXPECT_FALSE(DirectoryExists(a));
+
+    // Moving onto an existing name fails and leaves both files.
+    EXPECT_FALSE(RenameFile(a, b));
+    EXPECT_EQ(ziptest::ReadFile(b), ToBytes("b"));
+    EXPECT_TRUE(RenameFile(a, folder.Path() + "c.txt"));
+    EXPECT_FALSE(FileExists(a));
+    EXPECT_TRUE(DeleteFile(folder.Path() + "c.txt"));
+    EXPECT_FALSE(DeleteFile(folder.Path() + "c.txt"));
+    EXPECT_FALSE(DeleteFile(folder.Path()));
+}
+
+TEST(ZAFileSystem, FileAgeIsTheLocalDosTime)
+{
+    ScratchFolder folder;
+    const std::string file = folder.Write("a.txt", ToBytes("a"));
+    std::tm local{};
+    local.tm_year = 2008 - 1900;
+    local.tm_mon = 6;
+    local.tm_mday = 14;
+    local.tm_hour = 9;
+    local.tm_min = 30;
+    local.tm_sec = 41;
+    local.tm_isdst = -1;
+    const utimbuf times{std::mktime(&local), std::mktime(&local)};
+    ASSERT_EQ(utime(file.c_str(), &times), 0);
+    const TZADosDateTime expected = DateTimeToDos({2008, 7, 14, 9, 30, 40});
+    EXPECT_EQ(FileAge(file), expected.Packed());
+    EXPECT_EQ(FileAge(folder.Path()), -1);
+    EXPECT_EQ(FileAge(folder.Path() + "missing"), -1);
+}
+
+TEST(ZAFileSystem, SearchFiltersByMaskAndAttributes)
+{
+    ScratchFolder folder;
+    folder.Write("b.txt", ToBytes("bb"));
+    folder.Write("a.txt", ToBytes("a"));
+    folder.Write("c.dat", ToBytes("c"));
+    folder.Write(".hidden.txt", ToBytes("h"));
+    std::filesystem::create_directory(folder.Path() + "sub.txt");
+    const std::string p = folder.Path();
+
+    EXPECT_EQ(Found(p + "*.txt", faArchive), (std::vector<std::string>{"a.txt", "b.txt"}));
+    EXPECT_EQ(Found(p + "*.txt", faArchive | faHidden | faDirectory),
+              (std::vector<std::string>{".hidden.txt", "a.txt", "b.txt", "sub.txt"}));
+    EXPECT_EQ(Found(p + "*", faDirectory),
+              (std::vector<std::string>{".", "..", "a.txt", "b.txt", "c.dat", "sub.txt"}));
+    EXPECT_EQ(Found(p + "c.dat", 0), (std::vector<std::string>{"c.dat"}));
+    EXPECT_TRUE(Found(p + "*.zip", 0xFF).empty());
+    EXPECT_TRUE(Found(p + "missing/*", 0xFF).empty());
+
+    TSearchRec rec;
+    ASSERT_EQ(FindFirst(p + "b.txt", faArchive, rec), 0);
+    EXPECT_EQ(rec.Size, 2);
+    EXPECT_EQ(rec.Attr, faArchive);
+    EXPECT_EQ(rec.Time, FileAge(p + "b.txt"));
+    EXPECT_NE(FindNext(rec), 0);
+    FindClose(rec);
+    EXPECT_NE(FindNext(rec), 0);
+}
+
+TEST(ZAFileSystem, RemoveFolderTreeRemovesOnlyEmptyTrees)
+{
+    ScratchFolder folder;
+    const std::string empty = folder.Path() + "empty/";
+    std::filesystem::create_directories(empty + "x/y");
+    std::filesystem::create_directories(empty + "z");
+    EXPECT_TRUE(RemoveFolderTree(empty));
+    EXPECT_FALSE(DirectoryExists(empty));
+
+    const std::string full = folder.Path() + "full/";
+    std::filesystem::create_directories(full + "x");
+    folder.Write("full/x/keep.txt", ToBytes("k"));
+    EXPECT_FALSE(RemoveFolderTree(full));
+    EXPECT_TRUE(FileExists(full + "x/keep.txt"));
+
+    EXPECT_TRUE(RemoveFolderTree(folder.Path() + "never/"));
+}
+
+TEST(ZAFileSystem, CurrentFolder)
+{
+    EXPECT_EQ(GetCurrentDir(), std::filesystem::current_path().string());
+}
+
+}  // namespace
