@@ -1,0 +1,143 @@
+// Times of fill, copy, paste and sort on a grid of 367 x 17 (the daily grid of
+// a year, the largest the forms use) and of 10,000 x 17, run offscreen. The
+// ratio of the two sizes should stay near 10,000 / 367 (about 27); a step
+// that grew quadratically would show a ratio in the hundreds.
+
+#include <benchmark/benchmark.h>
+#include <cstdio>
+#include <map>
+#include <random>
+#include <string>
+
+#include <QApplication>
+#include <QClipboard>
+#include <QGuiApplication>
+
+#include "components/StrGrdQv.h"
+
+namespace {
+
+constexpr int kCols = 17;
+constexpr int kSmallRows = 367;
+constexpr int kLargeRows = 10000;
+
+QString Value(std::mt19937& random)
+{
+    return QString::number(std::uniform_real_distribution<double>(0.0, 1000.0)(random), 'f', 3);
+}
+
+void FillGrid(TQvStringGrid& grid, int rows, std::mt19937& random)
+{
+    grid.SetColCount(kCols);
+    grid.SetRowCount(rows);
+    for (int col = 1; col < kCols; ++col)
+        grid.SetCell(col, 0, QStringLiteral("Column ") + QString::number(col));
+    for (int row = 1; row < rows; ++row) {
+        grid.SetCell(0, row, QString::number(row));
+        for (int col = 1; col < kCols; ++col)
+            grid.SetCell(col, row, Value(random));
+    }
+}
+
+void BM_Fill(benchmark::State& state)
+{
+    std::mt19937 random(1);
+    for (auto _ : state) {
+        TQvStringGrid grid;
+        FillGrid(grid, static_cast<int>(state.range(0)), random);
+    }
+}
+
+void BM_Copy(benchmark::State& state)
+{
+    std::mt19937 random(2);
+    TQvStringGrid grid;
+    FillGrid(grid, static_cast<int>(state.range(0)), random);
+    for (auto _ : state)
+        CopyGridToClipboard(grid, 0, grid.ColCount() - 1, grid.RowCount() - 1, 0);
+}
+
+void BM_Paste(benchmark::State& state)
+{
+    std::mt19937 random(3);
+    TQvStringGrid source;
+    FillGrid(source, static_cast<int>(state.range(0)), random);
+    CopyGridToClipboard(source, 1, source.ColCount() - 1, source.RowCount() - 1, 1);
+    TQvStringGrid grid;
+    grid.SetColCount(kCols);
+    grid.SetRowCount(static_cast<int>(state.range(0)));
+    grid.SetOptions(grid.Options() | goEditing);
+    for (auto _ : state)
+        grid.PasteFromClipboard(1, 1);
+}
+
+void BM_Sort(benchmark::State& state)
+{
+    std::mt19937 random(4);
+    TQvStringGrid grid;
+    FillGrid(grid, static_cast<int>(state.range(0)), random);
+    for (auto _ : state) {
+        state.PauseTiming();
+        for (int row = 1; row < grid.RowCount(); ++row)
+            grid.SetCell(3, row, Value(random));
+        state.ResumeTiming();
+        SortGridByColumn(grid, 3, true);
+    }
+}
+
+// Keeps the time of every run (in milliseconds) so the ratios can be printed at the end.
+class TRatioReporter : public benchmark::ConsoleReporter {
+public:
+    void ReportRuns(const std::vector<Run>& runs) override
+    {
+        ConsoleReporter::ReportRuns(runs);
+        for (const Run& run : runs)
+            times_[run.benchmark_name()] = run.GetAdjustedRealTime();
+    }
+
+    void PrintRatios() const
+    {
+        double smallTotal = 0.0;
+        double largeTotal = 0.0;
+        std::printf("\nstep      %d rows (ms)  %d rows (ms)  ratio (limit 60)\n", kSmallRows,
+                    kLargeRows);
+        for (const char* step : {"BM_Fill", "BM_Copy", "BM_Paste", "BM_Sort"}) {
+            const double small = Time(step, kSmallRows);
+            const double large = Time(step, kLargeRows);
+            smallTotal += small;
+            largeTotal += large;
+            std::printf("%-9s %13.3f %14.3f %12.1f\n", step + 3, small, large, large / small);
+        }
+        std::printf("%-9s %13.3f %14.3f %12.1f\n", "all", smallTotal, largeTotal,
+                    largeTotal / smallTotal);
+    }
+
+private:
+    double Time(const std::string& step, int rows) const
+    {
+        const auto found = times_.find(step + "/" + std::to_string(rows));
+        return found == times_.end() ? 0.0 : found->second;
+    }
+
+    std::map<std::string, double> times_;
+};
+
+}  // namespace
+
+BENCHMARK(BM_Fill)->Arg(kSmallRows)->Arg(kLargeRows)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Copy)->Arg(kSmallRows)->Arg(kLargeRows)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Paste)->Arg(kSmallRows)->Arg(kLargeRows)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Sort)->Arg(kSmallRows)->Arg(kLargeRows)->Unit(benchmark::kMillisecond);
+
+int main(int argc, char* argv[])
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    TRatioReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    reporter.PrintRatios();
+    benchmark::Shutdown();
+    return 0;
+}
