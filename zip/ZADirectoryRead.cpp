@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <limits>
 
+#include "zip/ZACrc32.h"
 #include "zip/ZADirectory.h"
 #include "zip/ZAExcept.h"
 #include "zip/ZipArchiver.h"
@@ -16,6 +17,61 @@ constexpr std::int64_t kScanBlock = 65535;
 // keep their AES details elsewhere.
 constexpr std::uint16_t kAlternateVersion = 0x4114;
 constexpr std::size_t kDescriptorSize = 12;
+// Names of other archivers: flag bit 11 marks a name in UTF-8, and a Unicode
+// path field carries the UTF-8 form of a name stored in a code page.
+constexpr std::uint16_t kFlagUtf8Name = 0x0800;
+constexpr std::uint16_t kUnicodePathFieldId = 0x7075;
+constexpr std::size_t kUnicodePathHeader = 5;
+
+bool IsValidUtf8(std::string_view text)
+{
+    for (std::size_t i = 0; i < text.size();) {
+        const auto lead = static_cast<unsigned char>(text[i]);
+        const std::size_t length = lead < 0x80         ? 1
+                                   : (lead >> 5) == 6  ? 2
+                                   : (lead >> 4) == 14 ? 3
+                                   : (lead >> 3) == 30 ? 4
+                                                       : 0;
+        if (length == 0 || i + length > text.size()) {
+            return false;
+        }
+        for (std::size_t k = 1; k < length; ++k) {
+            if ((static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80) {
+                return false;
+            }
+        }
+        i += length;
+    }
+    return true;
+}
+
+std::string_view AsText(TZAByteSpan bytes)
+{
+    return {reinterpret_cast<const char*>(bytes.data()), bytes.size()};
+}
+
+std::string DecodeName(std::uint16_t flags, TZAByteSpan name, bool oemFileNames)
+{
+    const std::string_view bytes = AsText(name);
+    if ((flags & kFlagUtf8Name) != 0 && IsValidUtf8(bytes)) {
+        return std::string(bytes);
+    }
+    return DecodeStoredName(bytes, oemFileNames);
+}
+
+// The UTF-8 name of a Unicode path field that belongs to these name bytes.
+std::optional<std::string> ReadUnicodePathField(const za::Bytes& data, TZAByteSpan name)
+{
+    if (data.size() < kUnicodePathHeader || data[0] != 1 ||
+        za::GetU32(&data[1]) != Crc32Of(name.data(), name.size())) {
+        return std::nullopt;
+    }
+    const std::string_view path = AsText(TZAByteSpan(data).subspan(kUnicodePathHeader));
+    if (!IsValidUtf8(path)) {
+        return std::nullopt;
+    }
+    return std::string(path);
+}
 
 std::uint32_t Saturated32(std::uint64_t value, std::uint64_t& wide)
 {
@@ -142,8 +198,7 @@ void TZADirManager::ReadItems(std::int64_t endPosition)
 void TZADirManager::ReadItemFields(TDirItem& item, int index, TZAByteSpan name, TZAByteSpan extra)
 {
     item.Method = item.Header.Method;
-    const std::string_view nameBytes(reinterpret_cast<const char*>(name.data()), name.size());
-    items_.Rename(index, DecodeStoredName(nameBytes, archiver_.OEMFileNames()));
+    items_.Rename(index, DecodeName(item.Header.Flags, name, archiver_.OEMFileNames()));
     item.ExtraFields = ReadExtraFields(extra);
     for (const auto& field : item.ExtraFields) {
         if (field.HeaderID == ZAZip64FieldId) {
@@ -152,6 +207,10 @@ void TZADirManager::ReadItemFields(TDirItem& item, int index, TZAByteSpan name, 
         } else if (field.HeaderID == ZAUnicodeNameFieldId) {
             if (const auto unicodeName = ReadUnicodeNameField(field.Data)) {
                 items_.Rename(index, *unicodeName);
+            }
+        } else if (field.HeaderID == kUnicodePathFieldId) {
+            if (const auto path = ReadUnicodePathField(field.Data, name)) {
+                items_.Rename(index, *path);
             }
         } else if (field.HeaderID == ZAAesFieldId &&
                    item.Header.VersionMadeBy < kAlternateVersion) {
