@@ -1,8 +1,12 @@
 #include "zip/ZACrc32.h"
 
-#include <cpuid.h>
 #include <cstring>
+
+#if defined(__x86_64__)
+#include <cpuid.h>
 #include <immintrin.h>
+#define ZA_CRC_FOLDING 1
+#endif
 
 namespace {
 
