@@ -20,6 +20,7 @@ constexpr int kWidth = 260;
 constexpr int kHeight = 370;
 constexpr int kMargin = 5;
 constexpr int kLineHeight = 16;
+constexpr int kPictureHeight = 60;
 constexpr int kTextTop = 72;
 constexpr int kButtonTop = kHeight - 33;
 constexpr int kCreditsHeight = kButtonTop - kTextTop - 6;
@@ -72,7 +73,7 @@ TQvAboutWindow::TQvAboutWindow(const TQvAboutInfo& info, QWidget* parent)
 void TQvAboutWindow::AddPictures(const TQvAboutInfo& info)
 {
     auto* frame = Place(new QFrame(this), QStringLiteral("BevelPicture"),
-                        QRect(kMargin, kMargin, kWidth - 2 * kMargin, 60));
+                        QRect(kMargin, kMargin, kWidth - 2 * kMargin, kPictureHeight));
     frame->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     if (info.ImageShow() && !info.BigImage().isNull()) {
         const QSize area = frame->contentsRect().size();
@@ -89,13 +90,13 @@ void TQvAboutWindow::AddPictures(const TQvAboutInfo& info)
     }
 }
 
+// One label per letter; LayOutTitle places them.
 void TQvAboutWindow::AddTitle(const QString& title, int left)
 {
     QFont font(QStringLiteral("Arial"), 14, QFont::Bold);
     font.setStyleHint(QFont::SansSerif);
     QPalette colours = palette();
     colours.setColor(QPalette::WindowText, Qt::black);
-    int x = left;
     for (const QChar letter : title) {
         auto* label = new TMyLabel(QString(letter), this);
         label->setObjectName(Numbered("TitleLetter", static_cast<int>(letters_.size())));
@@ -103,11 +104,39 @@ void TQvAboutWindow::AddTitle(const QString& title, int left)
         label->setPalette(colours);
         label->setAutoFillBackground(false);
         label->resize(label->sizeHint());
-        label->move(x, 22);
-        x += label->width();
         connect(label, &TMyLabel::Clicked, this, &TQvAboutWindow::ToggleTitleAnimation);
         letters_.push_back(label);
     }
+    LayOutTitle(title, left);
+}
+
+// The letters stand side by side; a word that would run past the picture area
+// starts a new line, and the lines sit in the middle of the area.
+void TQvAboutWindow::LayOutTitle(const QString& title, int left)
+{
+    const auto isSpace = [&title](std::size_t i) {
+        return title[static_cast<qsizetype>(i)] == QLatin1Char(' ');
+    };
+    std::vector<QPoint> places;
+    int x = left;
+    int line = 0;
+    for (std::size_t i = 0; i < letters_.size(); ++i) {
+        if (i > 0 && isSpace(i - 1)) {
+            int wordWidth = 0;
+            for (std::size_t j = i; j < letters_.size() && !isSpace(j); ++j)
+                wordWidth += letters_[j]->width();
+            if (x + wordWidth > kWidth - 2 * kMargin) {
+                x = left;
+                ++line;
+            }
+        }
+        places.emplace_back(x, line);
+        x += letters_[i]->width();
+    }
+    const int lineHeight = letters_.empty() ? 0 : letters_.front()->height();
+    const int top = kMargin + (kPictureHeight - (line + 1) * lineHeight) / 2;
+    for (std::size_t i = 0; i < letters_.size(); ++i)
+        letters_[i]->move(places[i].x(), top + places[i].y() * lineHeight);
 }
 
 int TQvAboutWindow::AddTextBlock(const TQvAboutInfo& info, int top)

@@ -28,6 +28,7 @@ protected:
 private:
     void AddPictures(const TQvAboutInfo& info);
     void AddTitle(const QString& title, int left);
+    void LayOutTitle(const QString& title, int left);
     int AddTextBlock(const TQvAboutInfo& info, int top);
     int AddPartner(const TQvAboutInfo& info, int number, int top);
     void AddButtons(const TQvAboutInfo& info);

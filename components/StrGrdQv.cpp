@@ -124,7 +124,6 @@ TQvStringGrid::TQvStringGrid(QWidget* parent) : QTableWidget(parent)
     SetDefaultRowHeight(18);
     SetOptions(options_);
     SetColor(color_);
-    SetFixedColor(fixedColor_);
     UpdateHeaders();
 }
 
@@ -320,19 +319,26 @@ void TQvStringGrid::SetColor(const QColor& color)
     QPalette colours = palette();
     colours.setColor(QPalette::Base, color);
     setPalette(colours);
-    viewport()->update();
+    UpdateHeaderColours();
 }
 
 void TQvStringGrid::SetFixedColor(const QColor& color)
 {
     fixedColor_ = color;
+    UpdateHeaderColours();
+}
+
+// Title cells take the fixed colour; the headers' space beyond the last row or
+// column shows the grid's colour, as the cell area does.
+void TQvStringGrid::UpdateHeaderColours()
+{
     for (QWidget* fixed : {static_cast<QWidget*>(horizontalHeader()),
                            static_cast<QWidget*>(verticalHeader()), corner_}) {
         if (!fixed)
             continue;
         QPalette colours = fixed->palette();
-        colours.setColor(QPalette::Button, color);
-        colours.setColor(QPalette::Window, color);
+        colours.setColor(QPalette::Button, fixedColor_);
+        colours.setColor(QPalette::Window, color_);
         fixed->setPalette(colours);
     }
     viewport()->update();

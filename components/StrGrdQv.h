@@ -159,6 +159,7 @@ private:
     QTableWidgetItem* EnsureItem(int col, int row);
     void FillHeaderItems();
     void UpdateHeaders();
+    void UpdateHeaderColours();
     void ApplyFitColToWidth();
     void ChangeFixed(int cols, int rows);
     QPoint CellOfEvent(QObject* watched, const QPoint& pos) const;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include <QFontDatabase>
 #include <QGuiApplication>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -45,6 +46,8 @@ TFrmMessageDlg::TFrmMessageDlg(TMessageDialog& dialog) : dialog_(dialog)
     memoMessages_ = new QPlainTextEdit(this);
     memoMessages_->setObjectName(QStringLiteral("MemoMessages"));
     memoMessages_->setReadOnly(true);
+    // The tags are padded to one width so that the texts line up.
+    memoMessages_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     memoMessages_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     memoMessages_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
 
