@@ -19,11 +19,6 @@ bool StartsWithTwoDelimiters(std::string_view path)
     return path.size() >= 2 && IsPathDelimiter(path[0]) && IsPathDelimiter(path[1]);
 }
 
-std::size_t LastDelimiterOf(std::string_view path, std::string_view delimiters)
-{
-    return path.find_last_of(delimiters);
-}
-
 // The segments between separators, empty ones left out.
 std::vector<std::string_view> SplitSegments(std::string_view path)
 {
@@ -156,19 +151,19 @@ std::string ExtractFileDrive(std::string_view path)
 
 std::string ExtractFileName(std::string_view path)
 {
-    const std::size_t last = LastDelimiterOf(path, "\\/:");
+    const std::size_t last = path.find_last_of("\\/:");
     return std::string(last == std::string_view::npos ? path : path.substr(last + 1));
 }
 
 std::string ExtractFilePath(std::string_view path)
 {
-    const std::size_t last = LastDelimiterOf(path, "\\/:");
+    const std::size_t last = path.find_last_of("\\/:");
     return last == std::string_view::npos ? "" : std::string(path.substr(0, last + 1));
 }
 
 std::string ExtractFileExt(std::string_view path)
 {
-    const std::size_t last = LastDelimiterOf(path, ".\\/:");
+    const std::size_t last = path.find_last_of(".\\/:");
     if (last == std::string_view::npos || path[last] != '.')
         return "";
     return std::string(path.substr(last));

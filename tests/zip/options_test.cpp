@@ -17,21 +17,11 @@ TEST(ZAOptions, DefaultsAndAssign)
     EXPECT_TRUE(options.OEMFileNames);
 
     TZAOptions changed;
-    changed.Recurse = false;
     changed.StorePath = spFullPathWithDrive;
-    changed.ShareMode = smShareExclusive;
-    changed.OverwriteMode = omIfOlder;
-    changed.CreateDirs = changed.ReplaceReadOnly = changed.SetAttributes = false;
-    changed.SearchAttr = 0x20;
-    changed.FlushBuffers = changed.OEMFileNames = false;
+    changed.OEMFileNames = false;
     options.Assign(changed);
-    EXPECT_FALSE(options.Recurse);
     EXPECT_EQ(options.StorePath, spFullPathWithDrive);
-    EXPECT_EQ(options.ShareMode, smShareExclusive);
-    EXPECT_EQ(options.OverwriteMode, omIfOlder);
-    EXPECT_FALSE(options.CreateDirs || options.ReplaceReadOnly || options.SetAttributes);
-    EXPECT_EQ(options.SearchAttr, 0x20);
-    EXPECT_FALSE(options.FlushBuffers || options.OEMFileNames);
+    EXPECT_FALSE(options.OEMFileNames);
 }
 
 TEST(ZASpanningOptions, CustomVolumeSizeHasAFloor)
