@@ -1,6 +1,10 @@
 // The region tree from the regions file: one region per element, depth first,
 // the first region of a code kept and every later one reported.
 
+#include <string>
+#include <unordered_map>
+#include <unordered_set>
+
 #include "io/ozr_io_load.h"
 #include "platform/dialogs.h"
 #include "platform/exception.h"
@@ -37,19 +41,32 @@ TRegion* TakeRegion(const Element& Source, const TListOZR& Known, TRegion* Paren
     return CreateRegion(Parent, Type, code, Source.Name());
 }
 
-// A sub-unit code may recur under river basin districts of other codes.
-TRegion* TakeSubUnit(const TXMLOZR_WQ_Regions_Country_RBD_SU& Source, TSession& Target,
-                     TRegion* District)
-{
-    const std::string code = Source.Code();
-    TRegion* found = nullptr;
-    if (FindRegionByCode(Target.FSUs, code, found) && found->GetParent() &&
-        found->GetParent()->GetCode() == District->GetCode()) {
-        WarnDuplicate("Sub-units", code);
-        return found;
+// A sub-unit code may recur under river basin districts of other codes, but
+// not under one district. The look-up gives the first sub-unit of a code only,
+// so the pairs read so far are kept as well: a code that recurs under a
+// district whose first holder stands elsewhere is still found.
+class TSubUnitReader {
+public:
+    explicit TSubUnitReader(TSession& Target) : target_(Target) {}
+
+    void Take(const TXMLOZR_WQ_Regions_Country_RBD_SU& Source, TRegion* District)
+    {
+        const std::string code = Source.Code();
+        TRegion* found = nullptr;
+        const bool known = FindRegionByCode(target_.FSUs, code, found);
+        if ((known && found->GetParent() && found->GetParent()->GetCode() == District->GetCode()) ||
+            read_[District].count(code) > 0) {
+            WarnDuplicate("Sub-units", code);
+            return;
+        }
+        CreateRegion(District, rtSU, code, Source.Name());
+        read_[District].insert(code);
     }
-    return CreateRegion(District, rtSU, code, Source.Name());
-}
+
+private:
+    TSession& target_;
+    std::unordered_map<const TRegion*, std::unordered_set<std::string>> read_;
+};
 
 template <class List, class ReadOne>
 void ForEach(const List& Items, ReadOne Read)
@@ -73,12 +90,13 @@ void ReadNuts(const TXMLOZR_WQ_Regions_Country& Source, TSession& Target, TRegio
     });
 }
 
-void ReadDistricts(const TXMLOZR_WQ_Regions_Country& Source, TSession& Target, TRegion* Country)
+void ReadDistricts(const TXMLOZR_WQ_Regions_Country& Source, TSession& Target,
+                   TSubUnitReader& SubUnits, TRegion* Country)
 {
     ForEach(Source.RBD(), [&](const TXMLOZR_WQ_Regions_Country_RBD& districtElement) {
         TRegion* district = TakeRegion(districtElement, Target.FRBDs, Country, rtRBD, "RBDs");
         ForEach(districtElement.SU(),
-                [&](const auto& subUnitElement) { TakeSubUnit(subUnitElement, Target, district); });
+                [&](const auto& subUnitElement) { SubUnits.Take(subUnitElement, district); });
     });
     ForEach(Source.RB(), [&](const TXMLOZR_WQ_Regions_Country_RB& basinElement) {
         TakeRegion(basinElement, Target.FRBs, Country, rtRB, "RBs");
@@ -93,10 +111,11 @@ void LoadRegions()
         throw Exception("No session has been created.");
     TSession& target = *Session;
     const TXMLOZR_WQ_Regions root = LoadOZR_WQ_Regions(target.FRegionsFile);
+    TSubUnitReader subUnits(target);
     ForEach(root, [&](const TXMLOZR_WQ_Regions_Country& countryElement) {
         TRegion* country =
             TakeRegion(countryElement, target.FCountries, nullptr, rtCountry, "countries");
         ReadNuts(countryElement, target, country);
-        ReadDistricts(countryElement, target, country);
+        ReadDistricts(countryElement, target, subUnits, country);
     });
 }

@@ -64,17 +64,25 @@ TEST_F(LoadRegionsFile, DuplicatesAreWarnedAndMerged)
 TEST_F(LoadRegionsFile, ASubUnitIsADuplicateOnlyUnderADistrictOfTheSameCode)
 {
     UseRegionsText(RegionsFile(
-        Region("Country", "ES", "Spain",
-               Region("RBD", "ES010", "Minho", Region("SU", "S", "first")) +
-                   Region("RBD", "ES020", "Duero", Region("SU", "S", "second")) +
-                   Region("RBD", "ES010", "Minho again", Region("SU", "S", "third"))) +
+        Region(
+            "Country", "ES", "Spain",
+            Region("RBD", "ES010", "Minho", Region("SU", "S", "first")) +
+                Region("RBD", "ES020", "Duero", Region("SU", "S", "second")) +
+                Region("RBD", "ES010", "Minho again", Region("SU", "S", "third")) +
+                Region("RBD", "ES030", "Tajo", Region("SU", "T", "t") + Region("SU", "T", "t2"))) +
+        Region("Country", "FR", "France",
+               Region("RBD", "FRA", "Escaut",
+                      Region("SU", "S", "fourth") + Region("SU", "S", "5th"))) +
         Region("Country", "PT", "Portugal", Region("RB", "R1", "b") + Region("RB", "R1", "b2"))));
     LoadRegions();
     EXPECT_EQ(Describe(session().FSUs),
-              (std::vector<std::string>{"SU|S|first|ES010", "SU|S|second|ES020"}));
+              (std::vector<std::string>{"SU|S|first|ES010", "SU|S|second|ES020", "SU|T|t|ES030",
+                                        "SU|S|fourth|FRA"}));
     EXPECT_EQ(dialogs_.Texts(),
               (std::vector<std::string>{
                   "Found two RBDs with the same code: ES010. Second one has been ignored. ",
+                  "Found two Sub-units with the same code: S. Second one has been ignored. ",
+                  "Found two Sub-units with the same code: T. Second one has been ignored. ",
                   "Found two Sub-units with the same code: S. Second one has been ignored. ",
                   "Found two RBs with the same code: R1. Second one has been ignored. "}));
 }
