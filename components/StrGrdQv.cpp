@@ -179,15 +179,15 @@ void TQvStringGrid::ChangeFixed(int cols, int rows)
     fixedRows_ = rows;
     SetColCount(colCount);
     SetRowCount(rowCount);
-    auto content = cells.begin();
-    for (int row = 0; row < RowCount(); ++row)
-        for (int col = 0; col < ColCount(); ++col, ++content) {
-            if (!content->Text.isEmpty())
-                SetCell(col, row, content->Text);
-            if (content->Object)
-                SetObject(col, row, content->Object);
+    for (int row = 0; row < rowCount; ++row)
+        for (int col = 0; col < colCount; ++col) {
+            const TCellContent& content =
+                cells[static_cast<std::size_t>(row) * static_cast<std::size_t>(colCount) +
+                      static_cast<std::size_t>(col)];
+            SetCell(col, row, content.Text);
+            SetObject(col, row, content.Object);
         }
-    for (int col = 0; col < ColCount(); ++col)
+    for (int col = 0; col < std::min(colCount, ColCount()); ++col)
         SetColWidth(col, widths[static_cast<std::size_t>(col)]);
     UpdateHeaders();
 }
@@ -215,7 +215,14 @@ QTableWidgetItem* TQvStringGrid::EnsureItem(int col, int row)
     if (QTableWidgetItem* existing = ItemAt(col, row))
         return existing;
     auto* created = new QTableWidgetItem;
-    setItem(row - HeaderRows(), col - HeaderCols(), created);
+    const int modelCol = col - HeaderCols();
+    const int modelRow = row - HeaderRows();
+    if (modelRow < 0)
+        setHorizontalHeaderItem(modelCol, created);
+    else if (modelCol < 0)
+        setVerticalHeaderItem(modelRow, created);
+    else
+        setItem(modelRow, modelCol, created);
     return created;
 }
 

@@ -71,6 +71,14 @@ private slots:
         QCOMPARE(Column(grid, 1), QStringLiteral("title|value"));
         QCOMPARE(grid.Object(0, 1), &tag);
         QCOMPARE(grid.Cell(5, 5), QString());  // outside: no cell, no crash
+
+        TQvStringGrid bare;
+        bare.SetFixedRows(0);
+        bare.SetRowCount(0);
+        bare.SetFixedRows(1);  // the title row appears out of nothing
+        QCOMPARE(bare.RowCount(), 1);
+        bare.SetCell(2, 0, QStringLiteral("title"));
+        QCOMPARE(bare.Cell(2, 0), QStringLiteral("title"));
     }
 
     void copiesSelectionOrWholeEditableGrid()

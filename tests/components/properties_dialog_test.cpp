@@ -92,6 +92,21 @@ void ClickTitle(TQvStringGrid& grid, int col)
     QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, QPoint(x, header->height() / 2));
 }
 
+// Drags a row by its number cell, as the user does.
+void DragRow(TQvStringGrid& grid, int fromSection, int toSection)
+{
+    QHeaderView* header = grid.verticalHeader();
+    const auto centre = [header](int section) {
+        return QPoint(header->width() / 2,
+                      header->sectionViewportPosition(section) + header->sectionSize(section) / 2);
+    };
+    const QPoint to = centre(toSection) + QPoint(0, header->sectionSize(toSection) / 3);
+    QTest::mousePress(header->viewport(), Qt::LeftButton, {}, centre(fromSection));
+    QTest::mouseMove(header->viewport(), (centre(fromSection) + to) / 2);
+    QTest::mouseMove(header->viewport(), to);
+    QTest::mouseRelease(header->viewport(), Qt::LeftButton, {}, to);
+}
+
 QToolButton* Button(TPropertiesDialog& dialog, const char* name)
 {
     return dialog.Form()->findChild<QToolButton*>(QLatin1String(name));
@@ -208,11 +223,12 @@ private slots:
         dialog.executeDontShow(&TGauge::kInfo, list);
         TQvStringGrid& grid = *dialog.Form()->StrGrdProp();
         QVERIFY(grid.Options() & goRowMoving);
-        grid.resize(600, 300);
+        dialog.Form()->show();
+        QVERIFY(QTest::qWaitForWindowExposed(dialog.Form()));
         ClickTitle(grid, 1);
         QCOMPARE(Column(grid, 0), QStringLiteral("|1|2|3"));
         QCOMPARE(Ids(list).join(QString()), QStringLiteral("abc"));
-        grid.verticalHeader()->moveSection(0, 2);  // drag the first row to the end
+        DragRow(grid, 0, 2);
         QCOMPARE(Column(grid, 1), QStringLiteral("ID_|b|c|a"));
         QCOMPARE(Column(grid, 0), QStringLiteral("|1|2|3"));
         QCOMPARE(Ids(list).join(QString()), QStringLiteral("bca"));
