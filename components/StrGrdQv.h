@@ -1,10 +1,10 @@
 #pragma once
 
 // The string grid every data form and the properties dialog are built on: a
-// table of texts addressed by (column, row) like the classic string grid, with
-// fixed rows and columns counted in those coordinates, an object per cell, a
-// context menu (select all, copy, paste, save as CSV), selection colours, one
-// column that can take up the remaining width, and a row sort.
+// table of texts addressed by (column, row), with fixed rows and columns
+// counted in those coordinates, an object per cell, a context menu (select
+// all, copy, paste, save as CSV), selection colours, one column that can take
+// up the remaining width, and a row sort.
 //
 // Fixed row 0 is shown as the horizontal header and fixed column 0 as the
 // vertical header, so both stay in view while the cells scroll; further fixed
@@ -103,7 +103,7 @@ public:
 
     int ColWidth(int col) const;
     void SetColWidth(int col, int width);
-    // Sets every column to the width, as the classic grid does.
+    // Sets the width of every column, existing ones included.
     void SetDefaultColWidth(int width);
     int DefaultRowHeight() const;
     void SetDefaultRowHeight(int height);
