@@ -11,6 +11,19 @@ namespace {
 constexpr std::int64_t kEndRecordSearchSize = 65600;
 constexpr std::size_t kMaxFieldLength = 0xFFFF;
 
+// The recorded offset and size put the directory right in front of the end
+// record, or of its Zip64 records; saturated fields say nothing either way.
+bool EndsItsDirectory(const TZAEndRecord& record, std::int64_t position)
+{
+    if (record.DirectoryOffset == ZAZip64Marker || record.DirectorySize == ZAZip64Marker) {
+        return true;
+    }
+    const std::int64_t end = std::int64_t{record.DirectoryOffset} + record.DirectorySize;
+    const auto zip64Records =
+        static_cast<std::int64_t>(TZAZip64EndRecord::Size + TZAZip64Locator::Size);
+    return end == position || end + zip64Records == position;
+}
+
 std::uint16_t Clamp16(std::uint64_t value)
 {
     return static_cast<std::uint16_t>(std::min<std::uint64_t>(value, ZAZip64Marker16));
@@ -89,11 +102,20 @@ TZAEndRecordMatch TZADirManager::FindEndRecord(std::uint32_t signature) const
         }
         const auto record = TZAEndRecord::Read(TZAByteSpan(tail).subspan(at));
         const std::int64_t after = tailSize - i - static_cast<std::int64_t>(TZAEndRecord::Size);
-        if (record && record->CommentLength == after) {
+        if (!record || record->CommentLength != after) {
+            continue;
+        }
+        // An archive stored in the comment of another brings an end record
+        // that fits as well; the one whose directory ends right before it
+        // wins over the one nearest to the end.
+        const bool endsItsDirectory = EndsItsDirectory(*record, base + i);
+        if (!match.Found || endsItsDirectory) {
             match.Found = true;
             match.Record = *record;
             match.Position = base + i;
             match.Comment.assign(tail.end() - after, tail.end());
+        }
+        if (endsItsDirectory) {
             break;
         }
     }

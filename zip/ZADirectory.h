@@ -71,6 +71,8 @@ private:
     std::uint32_t EndSignatureOfArchive() const;
     void ReadZip64Records(std::int64_t endPosition);
     void ReadItems(std::int64_t endPosition);
+    // Reads the item at index from the directory bytes at; returns where the next starts.
+    std::size_t ReadCentralItem(TZAByteSpan bytes, std::size_t at, int index);
     void ReadItemFields(TDirItem& item, int index, TZAByteSpan name, TZAByteSpan extra);
     void CheckSizesFitStream() const;
     void DetectStub(std::int64_t endPosition);

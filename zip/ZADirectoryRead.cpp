@@ -98,7 +98,12 @@ bool TZADirManager::ReadDirectory()
     endRecord_ = match.Record;
     archiveComment_ = match.Comment;
     ReadZip64Records(match.Position);
-    if (!zip64Present_ && endRecord_.TotalEntries == ZAZip64Marker16) {
+    // Without Zip64 records a saturated count is not to be trusted, and a
+    // directory on another volume is out of reach of a single file.
+    const std::uint32_t directoryDisk =
+        zip64Present_ ? zip64EndRecord_.DirectoryDisk : endRecord_.DirectoryDisk;
+    if ((!zip64Present_ && endRecord_.TotalEntries == ZAZip64Marker16) ||
+        (archiver_.SpanningMode() == smNone && directoryDisk != 0)) {
         if (tolerant) {
             RebuildFromLocalHeaders();
         }
@@ -171,28 +176,43 @@ void TZADirManager::ReadItems(std::int64_t endPosition)
     }
     directoryStart_ = start;
     items_.SetCount(static_cast<int>(count));
+    // The directory's bytes decide how many items there are: a 16-bit count
+    // wraps at 65536 items in archives written without Zip64 records.
     const TZAByteSpan bytes(directory);
     std::size_t at = 0;
-    for (int i = 0; i < items_.Count(); ++i) {
-        const auto header = TZACentralHeader::Read(bytes.subspan(at));
-        if (!header || header->Signature != Signatures().CentralHeader) {
-            Fail(48);
-        }
-        const std::size_t nameAt = at + TZACentralHeader::Size;
-        const std::size_t extraAt = nameAt + header->FileNameLength;
-        const std::size_t commentAt = extraAt + header->ExtraFieldLength;
-        const std::size_t next = commentAt + header->FileCommentLength;
-        if (next > bytes.size()) {
-            Fail(48);
-        }
-        TDirItem& item = items_.ItemPtr(i);
-        item.Header = *header;
-        ReadItemFields(item, i, bytes.subspan(nameAt, header->FileNameLength),
-                       bytes.subspan(extraAt, header->ExtraFieldLength));
-        item.Comment.assign(bytes.begin() + static_cast<std::ptrdiff_t>(commentAt),
-                            bytes.begin() + static_cast<std::ptrdiff_t>(next));
-        at = next;
+    int index = 0;
+    for (; at < bytes.size(); ++index) {
+        at = ReadCentralItem(bytes, at, index);
     }
+    const auto read = static_cast<std::uint64_t>(index);
+    if (read != count && (zip64Present_ || (read & ZAZip64Marker16) != count)) {
+        Fail(48);
+    }
+}
+
+std::size_t TZADirManager::ReadCentralItem(TZAByteSpan bytes, std::size_t at, int index)
+{
+    const auto header = TZACentralHeader::Read(bytes.subspan(at));
+    if (!header || header->Signature != Signatures().CentralHeader) {
+        Fail(48);
+    }
+    const std::size_t nameAt = at + TZACentralHeader::Size;
+    const std::size_t extraAt = nameAt + header->FileNameLength;
+    const std::size_t commentAt = extraAt + header->ExtraFieldLength;
+    const std::size_t next = commentAt + header->FileCommentLength;
+    if (next > bytes.size()) {
+        Fail(48);
+    }
+    if (index >= items_.Count()) {
+        items_.SetCount(index + 1);
+    }
+    TDirItem& item = items_.ItemPtr(index);
+    item.Header = *header;
+    ReadItemFields(item, index, bytes.subspan(nameAt, header->FileNameLength),
+                   bytes.subspan(extraAt, header->ExtraFieldLength));
+    item.Comment.assign(bytes.begin() + static_cast<std::ptrdiff_t>(commentAt),
+                        bytes.begin() + static_cast<std::ptrdiff_t>(next));
+    return next;
 }
 
 void TZADirManager::ReadItemFields(TDirItem& item, int index, TZAByteSpan name, TZAByteSpan extra)
