@@ -50,6 +50,7 @@ void TAESCryptoTransform::SetPassword(const std::string& password)
     } else {
         keyDerivation_ = std::make_unique<TPBKDF2>(password_, kIterations, SaltLength());
         salt_ = keyDerivation_->GetSalt();
+        verifierStored_ = false;
     }
     DeriveKeys();
 }
@@ -64,7 +65,11 @@ void TAESCryptoTransform::DeriveKeys()
     const auto verifierStart = hmacStart + static_cast<std::ptrdiff_t>(keyLength_);
     aesKey_.assign(derived.begin(), hmacStart);
     hmacKey_.assign(hmacStart, verifierStart);
-    verifier_.assign(verifierStart, derived.end());
+    // A password set after the header was read must not replace the stored
+    // verifier, or CheckPassword would pass any password.
+    if (!verifierStored_) {
+        verifier_.assign(verifierStart, derived.end());
+    }
     HmacInit(hmac_, hash_, hmacKey_.data(), hmacKey_.size());
     computedCode_.clear();
     cipher_ = std::make_unique<TCipher_Rijndael>(aesKey_.data(), static_cast<int>(keyLength_));
@@ -91,6 +96,7 @@ void TAESCryptoTransform::Reset()
     hmacKey_ = za::SecureBytes();
     hmac_.Wipe();
     verifier_.clear();
+    verifierStored_ = false;
     salt_.clear();
     authCode_.clear();
     computedCode_.clear();
@@ -137,8 +143,10 @@ void TAESCryptoTransform::ReadHeader(TStream& stream, std::int64_t offset)
     salt_.assign(SaltLength(), 0);
     stream.ReadBuffer(salt_.data(), salt_.size());
     keyDerivation_ = std::make_unique<TPBKDF2>(password_, kIterations, salt_.size(), salt_.data());
+    verifierStored_ = false;
     DeriveKeys();
     stream.ReadBuffer(verifier_.data(), verifier_.size());
+    verifierStored_ = true;
 }
 
 int TAESCryptoTransform::GetHeaderSize() const

@@ -112,6 +112,7 @@ private:
     za::SecureBytes aesKey_;
     za::SecureBytes hmacKey_;
     za::Bytes verifier_;
+    bool verifierStored_ = false;  // read from a header: derivations keep it
     za::Bytes salt_;
     za::Bytes authCode_;
     za::Bytes computedCode_;

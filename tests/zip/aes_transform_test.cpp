@@ -212,6 +212,10 @@ TEST(AesTransform, CheckPasswordComparesWithTheStoredVerifier)
     EXPECT_TRUE(transform.CheckPassword("secret"));
     EXPECT_FALSE(transform.CheckPassword("Secret"));
     EXPECT_FALSE(transform.CheckPassword(""));
+    // A wrong password set after the header leaves the stored verifier.
+    transform.SetPassword("Secret");
+    EXPECT_FALSE(transform.CheckPassword("Secret"));
+    EXPECT_EQ(transform.Verifier(), Bytes(derived.begin() + 32, derived.end()));
     transform.SetPassword("secret");
     EXPECT_EQ(transform.GetKey(), za::SecureBytes(derived.begin(), derived.begin() + 16));
 }
