@@ -59,6 +59,10 @@ private:
     std::uint8_t direction_ = kTransformEncrypt;
 };
 
+// Writing an entry: SetPassword, GetHeader in front of the data, EncryptData
+// piece by piece, GetAuthCode behind it, GetExtraField into the headers.
+// Reading one: SetDirection(kTransformDecrypt), SetPassword, ReadHeader,
+// CheckPassword, DecryptData piece by piece, ReadAuthCode, IsAuthFailure.
 class TAESCryptoTransform : public TZACryptoTransform {
 public:
     static constexpr int kIterations = 1000;

@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <openssl/evp.h>
 #include <set>
 
@@ -93,6 +94,10 @@ TEST(TPBKDF2, GivenSaltDerivesAsTheFunctionAndRandomSaltsDiffer)
         salts.insert(fresh.GetSalt());
     }
     EXPECT_EQ(salts.size(), 4u);
+
+    // Salt bytes come from the system generator: 255 occurs too.
+    const za::Bytes longSalt = TPBKDF2("secret", 1, 4096).GetSalt();
+    EXPECT_NE(std::find(longSalt.begin(), longSalt.end(), 255), longSalt.end());
 }
 
 }  // namespace
