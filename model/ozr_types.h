@@ -14,9 +14,9 @@
 #include <memory>
 #include <span>
 #include <string>
-#include <unordered_map>
 #include <vector>
 
+#include "model/key_index.h"
 #include "platform/datetime.h"
 #include "platform/rtti.h"
 
@@ -131,16 +131,20 @@ public:
 
 private:
     struct TIndex {
-        std::unordered_map<std::string, std::vector<TObject*>> Items;
+        TKeyIndex Keys;
         std::uint64_t Generation = 0;
         bool Built = false;
     };
-    using TKeyOf = bool (*)(const TObject*, std::string&);
+    using TKeyOf = TKeyIndex::TKeyOf;
 
+    static bool IsCurrent(const TIndex& Index);
     TObject* FirstWithKey(TIndex& Index, TKeyOf KeyOf, const std::string& Key) const;
     void IndexAdded(TObject* Item);
-    void IndexRemoved(TObject* Item);
+    void IndexRemoved(TObject* Item, int Position);
     void DropIndexes();
+
+    // The session drops the indexes before it frees everything.
+    friend class TSession;
 
     mutable TIndex codes_;
     mutable TIndex ids_;
@@ -364,7 +368,8 @@ public:
 private:
     void RemoveChild(TRegion* Child);
     void FreeStationsIn(TListOZR& List);
-    std::vector<TListOZR*> TypeLists() const;
+    // The list or two lists of the region's type; unused places are nullptr.
+    std::array<TListOZR*, 2> TypeLists() const;
 
     TSession& FSession;
     std::string FCode;

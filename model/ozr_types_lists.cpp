@@ -59,7 +59,7 @@ void TListOZR::Delete(int Index)
 {
     TObject* item = Items(Index);
     TList::Delete(Index);
-    IndexRemoved(item);
+    IndexRemoved(item, Index);
 }
 
 int TListOZR::Remove(TObject* Item)
@@ -99,56 +99,58 @@ void TListOZR::KeysChanged()
     ++keyGeneration;
 }
 
+bool TListOZR::IsCurrent(const TIndex& Index)
+{
+    return Index.Built && Index.Generation == keyGeneration;
+}
+
 TObject* TListOZR::FirstWithKey(TIndex& Index, TKeyOf KeyOf, const std::string& Key) const
 {
-    if (!Index.Built || Index.Generation != keyGeneration) {
-        Index.Items.clear();
+    if (!IsCurrent(Index)) {
+        Index.Keys.Clear();
+        Index.Keys.Reserve(static_cast<std::size_t>(Count()));
         std::string key;
         for (TObject* item : *this)
             if (KeyOf(item, key))
-                Index.Items[key].push_back(item);
+                Index.Keys.AddIfAbsent(key, item, KeyOf);
         Index.Built = true;
         Index.Generation = keyGeneration;
     }
-    const auto found = Index.Items.find(Key);
-    return found == Index.Items.end() ? nullptr : found->second.front();
+    return Index.Keys.Find(Key, KeyOf);
 }
 
 void TListOZR::IndexAdded(TObject* Item)
 {
     std::string key;
-    if (codes_.Built && RegionCodeOf(Item, key))
-        codes_.Items[key].push_back(Item);
-    if (ids_.Built && EntityIDOf(Item, key))
-        ids_.Items[key].push_back(Item);
+    if (IsCurrent(codes_) && RegionCodeOf(Item, key))
+        codes_.Keys.AddIfAbsent(key, Item, RegionCodeOf);
+    if (IsCurrent(ids_) && EntityIDOf(Item, key))
+        ids_.Keys.AddIfAbsent(key, Item, EntityIDOf);
 }
 
-void TListOZR::IndexRemoved(TObject* Item)
+// When the first object of a key goes, the next one with that key, which can
+// only stand after it, takes its place.
+void TListOZR::IndexRemoved(TObject* Item, int Position)
 {
-    const auto removeFrom = [Item](TIndex& index, TKeyOf keyOf) {
+    const auto update = [this, Item, Position](TIndex& index, TKeyOf keyOf) {
         std::string key;
-        if (!index.Built || index.Generation != keyGeneration || !keyOf(Item, key))
+        if (!IsCurrent(index) || !keyOf(Item, key) || index.Keys.Find(key, keyOf) != Item)
             return;
-        const auto found = index.Items.find(key);
-        if (found == index.Items.end()) {
-            index.Built = false;
-            return;
-        }
-        std::vector<TObject*>& items = found->second;
-        const auto at = std::find(items.rbegin(), items.rend(), Item);
-        if (at == items.rend())
-            index.Built = false;
-        else
-            items.erase(std::next(at).base());
-        if (items.empty())
-            index.Items.erase(found);
+        TObject* next = nullptr;
+        std::string other;
+        for (int i = Position; i < Count() && !next; ++i)
+            if (keyOf(Items(i), other) && other == key)
+                next = Items(i);
+        index.Keys.Set(key, next, keyOf);
     };
-    removeFrom(codes_, RegionCodeOf);
-    removeFrom(ids_, EntityIDOf);
+    update(codes_, RegionCodeOf);
+    update(ids_, EntityIDOf);
 }
 
 void TListOZR::DropIndexes()
 {
-    codes_ = TIndex{};
-    ids_ = TIndex{};
+    codes_.Keys.Clear();
+    codes_.Built = false;
+    ids_.Keys.Clear();
+    ids_.Built = false;
 }

@@ -36,7 +36,8 @@ TRegion::TRegion(TRegion* Parent, TRegionType RegionType, const std::string& Cod
     if (FParent)
         FParent->AddChild(this);
     for (TListOZR* list : TypeLists())
-        list->Add(this);
+        if (list)
+            list->Add(this);
     FSession.FRegions.Add(this);
 }
 
@@ -50,7 +51,8 @@ TRegion::~TRegion()
          {&FSession.FReservoirs, &FSession.FRainGauges, &FSession.FWells, &FSession.FStreamFlows})
         FreeStationsIn(*list);
     for (TListOZR* list : TypeLists())
-        list->Remove(this);
+        if (list)
+            list->Remove(this);
     FSession.FRegions.Remove(this);
 }
 
@@ -116,14 +118,12 @@ void TRegion::FreeStationsIn(TListOZR& List)
     }
 }
 
-std::vector<TListOZR*> TRegion::TypeLists() const
+std::array<TListOZR*, 2> TRegion::TypeLists() const
 {
     switch (FRegionType) {
         case rtNUTS1: return {&FSession.FNUTS, &FSession.FNUTS1};
         case rtNUTS2: return {&FSession.FNUTS, &FSession.FNUTS2};
         case rtNUTS3: return {&FSession.FNUTS, &FSession.FNUTS3};
-        default: break;
+        default: return {FSession.RegionList(FRegionType), nullptr};
     }
-    TListOZR* list = FSession.RegionList(FRegionType);
-    return list ? std::vector<TListOZR*>{list} : std::vector<TListOZR*>{};
 }

@@ -24,6 +24,9 @@ TSession::TSession()
 TSession::~TSession()
 {
     FObserver = nullptr;
+    for (TListOZR* list : {&FRegions, &FCountries, &FNUTS, &FNUTS1, &FNUTS2, &FNUTS3, &FRBDs, &FSUs,
+                           &FRBs, &FEntities, &FReservoirs, &FRainGauges, &FWells, &FStreamFlows})
+        list->DropIndexes();
     while (FEntities.Count() > 0)
         delete FEntities[FEntities.Count() - 1];
     while (FRegions.Count() > 0)

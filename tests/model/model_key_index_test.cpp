@@ -1,0 +1,89 @@
+// The look-ups answer from indexes kept beside the lists; after any mix of
+// changes they must give what a scan of the list in order gives.
+
+#include <random>
+
+#include "model_session_fixture.h"
+#include "platform/sysutils.h"
+
+namespace {
+
+using KeyIndex = SessionTest;
+
+TRegion* ScanForCode(const TListOZR& list, const std::string& code)
+{
+    for (TObject* item : list)
+        if (static_cast<TRegion*>(item)->GetCode() == code)
+            return static_cast<TRegion*>(item);
+    return nullptr;
+}
+
+TEntity* ScanForID(const TListOZR& list, const std::string& id)
+{
+    for (TObject* item : list)
+        if (AsciiLowerCase(static_cast<TEntity*>(item)->GetID()) == AsciiLowerCase(id))
+            return static_cast<TEntity*>(item);
+    return nullptr;
+}
+
+TEST_F(KeyIndex, RandomChangesAgreeWithAScanInListOrder)
+{
+    std::mt19937 random(7);
+    const auto pick = [&random](int n) { return static_cast<int>(random() % n); };
+    const auto code = [&pick] { return "R" + std::to_string(pick(40)); };
+    const auto id = [&pick] { return std::string(pick(2) ? "w" : "W") + std::to_string(pick(40)); };
+    auto* parent = new TRegion(nullptr, rtCountry, "C");
+    for (int step = 0; step < 4000; ++step) {
+        switch (pick(6)) {
+            case 0: new TRegion(parent, rtRB, code()); break;
+            case 1:
+                if (session().FRBs.Count() > 0)
+                    delete session().FRBs[pick(session().FRBs.Count())];
+                break;
+            case 2: new TWell(parent, id()); break;
+            case 3:
+                if (session().FWells.Count() > 0)
+                    delete session().FWells[pick(session().FWells.Count())];
+                break;
+            case 4:
+                if (session().FWells.Count() > 0)
+                    static_cast<TEntity*>(session().FWells[pick(session().FWells.Count())])
+                        ->SetID(id());
+                break;
+            default:
+                if (session().FWells.Count() > 1)
+                    session().FWells.Move(pick(session().FWells.Count()),
+                                          pick(session().FWells.Count()));
+        }
+        const std::string askedCode = code();
+        TRegion* region = nullptr;
+        FindRegion(askedCode, rtRB, region);
+        ASSERT_EQ(region, ScanForCode(session().FRBs, askedCode)) << "step " << step;
+        const std::string askedID = id();
+        TEntity* station = nullptr;
+        FindStation(askedID, skWell, station);
+        ASSERT_EQ(station, ScanForID(session().FWells, askedID)) << "step " << step;
+        FindEntityByID(session().FEntities, askedID, station);
+        ASSERT_EQ(station, ScanForID(session().FEntities, askedID)) << "step " << step;
+    }
+}
+
+TEST_F(KeyIndex, ManyCodesStayFindableAsTheTableGrowsAndShrinks)
+{
+    std::vector<TRegion*> regions;
+    TRegion* found = nullptr;
+    FindRegion("none", rtNUTS3, found);
+    for (int i = 0; i < 5000; ++i)
+        regions.push_back(new TRegion(nullptr, rtNUTS3, "N" + std::to_string(i)));
+    for (int i = 0; i < 5000; i += 2)
+        delete regions[static_cast<std::size_t>(i)];
+    for (int i = 0; i < 5000; ++i) {
+        const bool kept = i % 2 == 1;
+        ASSERT_EQ(FindRegion("N" + std::to_string(i), rtNUTS3, found), kept) << i;
+        if (kept) {
+            ASSERT_EQ(found, regions[static_cast<std::size_t>(i)]);
+        }
+    }
+}
+
+}  // namespace
