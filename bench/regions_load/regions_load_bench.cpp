@@ -1,0 +1,175 @@
+// Loading the regions file must stay linear in the number of regions and
+// close to what the XML parser alone needs for the same file. Prints the
+// per-region load time at 10,000 and 100,000 regions and their ratio, and
+// the 100,000-region load against a plain pugixml parse of the same file.
+
+#include <algorithm>
+#include <benchmark/benchmark.h>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <map>
+#include <memory>
+#include <pugixml.hpp>
+#include <string>
+
+#include "bench/regions_load/region_tree.h"
+#include "bench/regions_load/regions_csv.h"
+#include "bench/regions_load/synthetic_regions.h"
+#include "bench/regions_load/temp_folder.h"
+#include "io/ozr_io_load.h"
+#include "model/ozr_types.h"
+#include "platform/scripted_dialogs.h"
+
+namespace {
+
+constexpr std::size_t kSmall = 10'000;
+constexpr std::size_t kLarge = 100'000;
+constexpr double kMaxPerRegionRatio = 1.3;
+constexpr double kMaxParserRatio = 2.0;
+
+const std::string kLoadSmall = "LoadRegions/10k";
+const std::string kLoadLarge = "LoadRegions/100k";
+const std::string kParseLarge = "PugixmlParse/100k";
+
+std::string ReferenceCsv()
+{
+    const char* sourceDir = std::getenv("WQ_SOURCE_DIR");
+    return std::string(sourceDir != nullptr ? sourceDir : WQ_DEFAULT_SOURCE_DIR) +
+           "/../shared/regions/regions.csv";
+}
+
+// Every iteration loads into a session of its own, as the program does once
+// at start; making and freeing the session is not timed.
+void LoadRegionsCase(benchmark::State& state, const std::string& fileName, std::size_t regions)
+{
+    TScriptedDialogs dialogs;
+    ScopedDialogs scoped(dialogs);
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto session = std::make_unique<TSession>();
+        session->FRegionsFile = fileName;
+        Session = session.get();
+        state.ResumeTiming();
+
+        LoadRegions();
+
+        state.PauseTiming();
+        const auto loaded = static_cast<std::size_t>(session->FRegions.Count());
+        Session = nullptr;
+        session.reset();
+        state.ResumeTiming();
+        if (loaded != regions) {
+            state.SkipWithError("the session does not hold every region of the file");
+            break;
+        }
+    }
+    state.counters["regions"] = static_cast<double>(regions);
+    state.counters["per_region"] = benchmark::Counter(
+        static_cast<double>(regions),
+        benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+    state.counters["warnings"] = static_cast<double>(dialogs.Messages().size());
+}
+
+void PugixmlParseCase(benchmark::State& state, const std::string& fileName)
+{
+    for (auto _ : state) {
+        pugi::xml_document document;
+        pugi::xml_parse_result result = document.load_file(fileName.c_str());
+        if (!result) {
+            state.SkipWithError(result.description());
+            break;
+        }
+        benchmark::DoNotOptimize(document.first_child());
+    }
+}
+
+// Keeps the best time per iteration of every run, in seconds, to compute
+// the ratios once all runs are done.
+class RatioReporter : public benchmark::ConsoleReporter {
+public:
+    void ReportRuns(const std::vector<Run>& runs) override
+    {
+        ConsoleReporter::ReportRuns(runs);
+        for (const Run& run : runs) {
+            if (run.run_type != Run::RT_Iteration || run.error_occurred || run.iterations == 0) {
+                continue;
+            }
+            const double seconds = run.real_accumulated_time / static_cast<double>(run.iterations);
+            auto [entry, inserted] = best_.emplace(run.run_name.function_name, seconds);
+            if (!inserted) {
+                entry->second = std::min(entry->second, seconds);
+            }
+        }
+    }
+
+    // Nothing is printed for a ratio whose runs were filtered out or failed.
+    void PrintRatios() const
+    {
+        if (Has(kLoadSmall) && Has(kLoadLarge)) {
+            const double small = best_.at(kLoadSmall) / kSmall;
+            const double large = best_.at(kLoadLarge) / kLarge;
+            std::printf("per-region load time: %.1f ns at 10k, %.1f ns at 100k\n", small * 1e9,
+                        large * 1e9);
+            PrintRatio("per-region 100k / 10k", large / small, kMaxPerRegionRatio);
+        }
+        if (Has(kLoadLarge) && Has(kParseLarge)) {
+            std::printf("load of 100k regions: %.1f ms, pugixml parse of the same file: %.1f ms\n",
+                        best_.at(kLoadLarge) * 1e3, best_.at(kParseLarge) * 1e3);
+            PrintRatio("load / pugixml parse at 100k", best_.at(kLoadLarge) / best_.at(kParseLarge),
+                       kMaxParserRatio);
+        }
+    }
+
+private:
+    bool Has(const std::string& name) const { return best_.count(name) != 0; }
+
+    static void PrintRatio(const char* what, double ratio, double limit)
+    {
+        std::printf("%s: %.2f (at most %.1f): %s\n", what, ratio, limit,
+                    ratio <= limit ? "ok" : "TOO SLOW");
+    }
+
+    std::map<std::string, double> best_;
+};
+
+void RegisterLoad(const std::string& name, const std::string& fileName, std::size_t regions)
+{
+    benchmark::RegisterBenchmark(name.c_str(), LoadRegionsCase, fileName, regions)
+        ->Unit(benchmark::kMillisecond)
+        ->UseRealTime();
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    benchmark::Initialize(&argc, argv);
+    TempFolder folder;
+
+    const std::string csv = ReferenceCsv();
+    if (std::filesystem::exists(csv)) {
+        const RegionForest reference = ReadRegionsCsv(csv);
+        const std::string fileName = folder.File("reference.xml");
+        WriteRegionsFile(reference, fileName);
+        RegisterLoad("LoadRegions/reference", fileName, CountRegions(reference));
+    } else {
+        std::printf("%s is absent: the case of the reference list is skipped\n", csv.c_str());
+    }
+
+    const std::string small = folder.File("synthetic_10k.xml");
+    const std::string large = folder.File("synthetic_100k.xml");
+    WriteRegionsFile(SyntheticRegions(kSmall), small);
+    WriteRegionsFile(SyntheticRegions(kLarge), large);
+    RegisterLoad(kLoadSmall, small, kSmall);
+    RegisterLoad(kLoadLarge, large, kLarge);
+    benchmark::RegisterBenchmark(kParseLarge.c_str(), PugixmlParseCase, large)
+        ->Unit(benchmark::kMillisecond)
+        ->UseRealTime();
+
+    RatioReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    reporter.PrintRatios();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,18 @@
+#pragma once
+
+#include <string>
+
+// A fresh folder under the system's temporary folder, removed with its
+// contents when the object goes.
+class TempFolder {
+public:
+    TempFolder();
+    ~TempFolder();
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+
+    std::string File(const std::string& name) const { return path_ + "/" + name; }
+
+private:
+    std::string path_;
+};
