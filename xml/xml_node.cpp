@@ -19,6 +19,14 @@ std::vector<TXMLNode> TXMLNode::ChildElements(const char* name) const
     return result;
 }
 
+int TXMLNode::CountChildElements(const char* name) const
+{
+    int count = 0;
+    for (pugi::xml_node child = node_.child(name); child; child = child.next_sibling(name))
+        ++count;
+    return count;
+}
+
 bool TXMLNode::HasChildNodes() const
 {
     // A loaded document keeps an element's leading text as the element's own value.

@@ -30,6 +30,9 @@ public:
     TXMLNode ChildNode(const char* name) const { return TXMLNode(node_.child(name)); }
     // Every child element with this name, in document order.
     std::vector<TXMLNode> ChildElements(const char* name) const;
+    int CountChildElements(const char* name) const;
+    // The next element with this name among the following siblings, or a null node.
+    TXMLNode NextSibling(const char* name) const { return TXMLNode(node_.next_sibling(name)); }
     // True when the element holds anything: a text or child nodes.
     bool HasChildNodes() const;
 

@@ -1,7 +1,6 @@
 #include "xml/xml_writer.h"
 
 #include <array>
-#include <cstring>
 #include <string_view>
 
 namespace {
@@ -39,10 +38,12 @@ public:
 
     void Element(pugi::xml_node node, std::size_t depth)
     {
+        const std::string_view name = node.name();
         Indent(depth);
         out_ += '<';
-        out_ += node.name();
-        for (pugi::xml_attribute attribute : node.attributes()) {
+        out_ += name;
+        for (pugi::xml_attribute attribute = node.first_attribute(); attribute;
+             attribute = attribute.next_attribute()) {
             out_ += ' ';
             out_ += attribute.name();
             out_ += "=\"";
@@ -52,16 +53,12 @@ public:
         pugi::xml_node child = node.first_child();
         const char* ownText = node.value();
         if (!child && *ownText == '\0') {
-            out_ += "/>";
-            out_ += kLineEnd;
+            out_ += "/>\r\n";
             return;
         }
         out_ += '>';
         Escaped(ownText, kTextEscapes);
-        if (IsText(child) && !child.next_sibling()) {
-            Escaped(child.value(), kTextEscapes);
-            child = pugi::xml_node();
-        } else if (IsText(child)) {
+        if (IsText(child)) {
             Escaped(child.value(), kTextEscapes);
             child = child.next_sibling();
         }
@@ -71,9 +68,8 @@ public:
             Indent(depth);
         }
         out_ += "</";
-        out_ += node.name();
-        out_ += '>';
-        out_ += kLineEnd;
+        out_ += name;
+        out_ += ">\r\n";
     }
 
 private:
@@ -100,7 +96,8 @@ private:
     void Escaped(const char* text, const EscapeTable& escapes)
     {
         const char* run = text;
-        for (const char* p = text; *p != '\0'; ++p) {
+        const char* p = text;
+        for (; *p != '\0'; ++p) {
             const std::string_view replacement = escapes[static_cast<unsigned char>(*p)];
             if (replacement.empty())
                 continue;
@@ -108,7 +105,7 @@ private:
             out_ += replacement;
             run = p + 1;
         }
-        out_ += run;
+        out_.append(run, p);
     }
 
     std::string& out_;

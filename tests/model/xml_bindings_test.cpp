@@ -57,6 +57,7 @@ TEST(DataFileBinding, RootAttributesAndListsInDocumentOrder)
     EXPECT_EQ(region.code(), "GR1");
     EXPECT_EQ(region.type(), "NUTS1");
     EXPECT_EQ(regions.Items(1).code(), "GR2");
+    EXPECT_EQ(regions.Items(0).code(), "GR1") << "a step back";
 
     const TXMLOzr_wq_region_flowList flows = region.flow();
     ASSERT_EQ(flows.Count(), 2);
