@@ -85,23 +85,6 @@ TEST_F(SaveFormat, RegionsInListOrderAndStationsByKind)
     EXPECT_FALSE(Contains(text, "code=\"GR\""));
 }
 
-TEST_F(SaveFormat, RealsInTheGeneralFormat)
-{
-    auto* region = NewRegion(rtRBD, "GR01");
-    auto* flow = new TStreamFlow(region, "F");
-    flow->FRiverBasinArea = 0;
-    flow->FSubcatchmentArea = 1e-6;
-    flow->FMinDischarge = 12.5;
-    flow->FMaxDischarge = 123456789012345678.0;
-    flow->FAnnualData = -3;
-    const std::string text = SavedText();
-    EXPECT_TRUE(Contains(text, "<river_basin_area>0</river_basin_area>"));
-    EXPECT_TRUE(Contains(text, "<subcatchment_area>1E-6</subcatchment_area>"));
-    EXPECT_TRUE(Contains(text, "<min_discharge>12.5</min_discharge>"));
-    EXPECT_TRUE(Contains(text, "<max_discharge>1.23456789012346E17</max_discharge>"));
-    EXPECT_TRUE(Contains(text, "<annual_data>-3</annual_data>"));
-}
-
 TEST_F(SavePresence, AQuantityWithOnlyTheDrySeason)
 {
     NewRegion(rtRBD, "GR01")->EditTables().FWBHydrometeorological[3][DrySeasonIndex] = 4;
