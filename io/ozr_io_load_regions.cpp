@@ -1,9 +1,9 @@
 // The region tree from the regions file: one region per element, depth first,
 // the first region of a code kept and every later one reported.
 
+#include <set>
 #include <string>
-#include <unordered_map>
-#include <unordered_set>
+#include <utility>
 
 #include "io/ozr_io_load.h"
 #include "platform/dialogs.h"
@@ -43,8 +43,8 @@ TRegion* TakeRegion(const Element& Source, const TListOZR& Known, TRegion* Paren
 
 // A sub-unit code may recur under river basin districts of other codes, but
 // not under one district. The look-up gives the first sub-unit of a code only,
-// so the pairs read so far are kept as well: a code that recurs under a
-// district whose first holder stands elsewhere is still found.
+// so a sub-unit made while an earlier one of its code stood elsewhere is noted:
+// a repeat of it under its district is still found.
 class TSubUnitReader {
 public:
     explicit TSubUnitReader(TSession& Target) : target_(Target) {}
@@ -52,20 +52,26 @@ public:
     void Take(const TXMLOZR_WQ_Regions_Country_RBD_SU& Source, TRegion* District)
     {
         const std::string code = Source.Code();
-        TRegion* found = nullptr;
-        const bool known = FindRegionByCode(target_.FSUs, code, found);
-        if ((known && found->GetParent() && found->GetParent()->GetCode() == District->GetCode()) ||
-            read_[District].count(code) > 0) {
+        TRegion* first = nullptr;
+        const bool known = FindRegionByCode(target_.FSUs, code, first);
+        if (known &&
+            (UnderDistrictOfCode(*first, *District) || notedElsewhere_.count({District, code}))) {
             WarnDuplicate("Sub-units", code);
             return;
         }
         CreateRegion(District, rtSU, code, Source.Name());
-        read_[District].insert(code);
+        if (known)
+            notedElsewhere_.insert({District, code});
     }
 
 private:
+    static bool UnderDistrictOfCode(const TRegion& SubUnit, const TRegion& District)
+    {
+        return SubUnit.GetParent() && SubUnit.GetParent()->GetCode() == District.GetCode();
+    }
+
     TSession& target_;
-    std::unordered_map<const TRegion*, std::unordered_set<std::string>> read_;
+    std::set<std::pair<const TRegion*, std::string>> notedElsewhere_;
 };
 
 template <class List, class ReadOne>
