@@ -251,13 +251,6 @@ void TZABaseArchiver::CommitUpdate()
     }
 }
 
-void TZABaseArchiver::WriteChecked(TStream& stream, const void* buffer, std::size_t count)
-{
-    if (stream.Write(buffer, count) != count) {
-        Fail(46);
-    }
-}
-
 TZipArchiver::TZipArchiver()
 {
     SetZipFormat(true);

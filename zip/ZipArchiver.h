@@ -18,6 +18,17 @@
 #include "zip/ZAStream.h"
 #include "zip/ZipArchiverTypes.h"
 
+// Volume number of the last volume, whatever its number.
+inline constexpr std::uint32_t ZALastVolume = 0xFFFFFFFF;
+// No bytes need to stay on the volume of the ones written.
+inline constexpr std::uint32_t ZANoKeepTogether = 0xFFFFFFFF;
+
+// Where a record was written: the volume (0 for the first) and the offset in it.
+struct TZAVolumePosition {
+    std::int32_t Volume = 0;
+    std::int64_t Offset = 0;
+};
+
 // File modes of an open archive.
 constexpr std::uint16_t ZAModeCreate = fmCreate;
 constexpr std::uint16_t ZAModeReadWrite = fmOpenReadWrite | fmShareDenyWrite;  // 34
@@ -121,8 +132,49 @@ public:
     TStream* ArchiveStream() const { return archiveStream_; }
 
     bool OEMFileNames() const { return options_.OEMFileNames; }
-    // Writes to the archive's volumes; code 46 when fewer bytes were taken.
+
+    // Volumes and temporary files.
+    //
+    // A new, empty temporary file "FC....tmp" in TempDir, else $TMPDIR, else
+    // /tmp; the caller opens it with fmCreate and deletes it when done.
+    std::string MakeTempFileName() const;
+    // The file name of a volume of the archive called name; ZALastVolume
+    // names the last one. With probeOther, a volume missing under the current
+    // naming is looked for under the other one.
+    std::string VolumeName(const std::string& name, std::uint32_t volumeNumber,
+                           bool probeOther) const;
+    // Opens the volume given, asking for disks and checking their free space
+    // while an archive is created; code 45 when the user cancels.
+    void OpenVolume(const TZAVolumeNumberInfo& volume);
+    // Writes to stream, moving on to the next volume whenever the current one
+    // is full; returns the bytes written. keepTogether (not ZANoKeepTogether)
+    // counts bytes that must follow on the same volume as these, so that none
+    // of them lands on a volume of their own.
+    std::size_t WriteToVolumes(TStream& stream, const void* buffer, std::size_t count,
+                               std::uint32_t keepTogether = ZANoKeepTogether);
+    // WriteToVolumes; code 46 when fewer bytes were taken.
     void WriteChecked(TStream& stream, const void* buffer, std::size_t count);
+    // Copies an item written in full into a temporary file onto the volumes:
+    // its first headerSize bytes (local header, name, extra fields) on one
+    // volume, then the data with the copy progress. Returns where the local
+    // header landed, which the item's directory record must name. A cancel
+    // sets Cancelled and stops the copy.
+    TZAVolumePosition CopyToVolumes(TStream& source, std::size_t headerSize);
+    // Writes the whole buffer to stream; after a short write asks DoDiskFull
+    // and writes again from the same position until the disk takes the data.
+    // False, with Cancelled set, when the user gives up.
+    bool WriteWithRetry(TStream& stream, const void* buffer, std::size_t count);
+    // A spanned archive on a floppy drive is gathered in memory and put on
+    // each disk in one piece: the commit starts the gathering and finishes it,
+    // writing the last disk unless the commit was cancelled or aborted.
+    void StartVolumeGathering();
+    void FinishVolumeGathering(bool writeLastVolume);
+    // Once the directory is written, the last volume of a split or spanned
+    // archive takes its final name (VolumeName of ZALastVolume, mostly the
+    // archive's own) and is opened again for reading and writing.
+    void NameLastVolume();
+    // Bytes free to the caller on the drive of path; the drive layer decides.
+    static std::int64_t DiskFreeSpace(const std::string& path);
 
 protected:
     virtual void UpdateCompressionMethod();
