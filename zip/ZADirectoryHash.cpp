@@ -34,9 +34,14 @@ std::uint32_t NextCodePoint(std::string_view text, std::size_t& i)
     return code;
 }
 
+// FNV-1a over whole code units: every unit changes all bits of the hash, so
+// names that differ only in a few digits still spread over the buckets.
+constexpr std::uint32_t kHashStart = 0x811C9DC5;
+constexpr std::uint32_t kHashPrime = 16777619;
+
 std::uint32_t Mix(std::uint32_t hash, std::uint32_t unit)
 {
-    return ((hash << 2) | (hash >> 30)) ^ unit;
+    return (hash ^ unit) * kHashPrime;
 }
 
 // Iterative, so that a long chain of equal keys cannot exhaust the stack.
@@ -67,7 +72,7 @@ TZAStringHash::~TZAStringHash()
 
 std::uint32_t TZAStringHash::HashOf(std::string_view key) const
 {
-    std::uint32_t hash = 0;
+    std::uint32_t hash = kHashStart;
     for (std::size_t i = 0; i < key.size();) {
         const std::uint32_t code = NextCodePoint(key, i);
         if (code > 0xFFFF) {
@@ -80,15 +85,11 @@ std::uint32_t TZAStringHash::HashOf(std::string_view key) const
     return hash;
 }
 
-std::unique_ptr<THashItem>& TZAStringHash::Bucket(std::string_view key)
-{
-    return buckets_[HashOf(key) % static_cast<std::uint32_t>(buckets_.size())];
-}
-
 std::unique_ptr<THashItem>& TZAStringHash::Find(std::string_view key)
 {
-    std::unique_ptr<THashItem>* link = &Bucket(key);
-    while (*link && (*link)->Key != key) {
+    const std::uint32_t hash = HashOf(key);
+    std::unique_ptr<THashItem>* link = &buckets_[hash % buckets_.size()];
+    while (*link && ((*link)->Hash != hash || (*link)->Key != key)) {
         link = &(*link)->Next;
     }
     return *link;
@@ -96,10 +97,11 @@ std::unique_ptr<THashItem>& TZAStringHash::Find(std::string_view key)
 
 void TZAStringHash::Add(std::string_view key, std::int32_t value)
 {
-    auto& head = Bucket(key);
     auto item = std::make_unique<THashItem>();
+    item->Hash = HashOf(key);
     item->Key = key;
     item->Value = value;
+    auto& head = buckets_[item->Hash % buckets_.size()];
     item->Next = std::move(head);
     head = std::move(item);
 }

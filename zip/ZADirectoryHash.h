@@ -16,6 +16,8 @@ struct THashItem {
     std::unique_ptr<THashItem> Next;
     std::string Key;
     std::int32_t Value = 0;
+    // Compared first, so that a look-up reads no other key of its chain.
+    std::uint32_t Hash = 0;
 };
 
 // Chained hash of strings to list indexes with a fixed number of buckets.
@@ -26,7 +28,7 @@ public:
     TZAStringHash(const TZAStringHash&) = delete;
     TZAStringHash& operator=(const TZAStringHash&) = delete;
 
-    // Over the UTF-16 code units of the key: h := (h rotated left by 2) xor unit.
+    // Over the UTF-16 code units of the key.
     virtual std::uint32_t HashOf(std::string_view key) const;
 
     // A new entry goes to the head of its chain; older entries of the same
@@ -43,7 +45,6 @@ private:
     // The link that points to the first entry with this key, or to the end of
     // its chain.
     std::unique_ptr<THashItem>& Find(std::string_view key);
-    std::unique_ptr<THashItem>& Bucket(std::string_view key);
 
     std::vector<std::unique_ptr<THashItem>> buckets_;
 };

@@ -1,4 +1,8 @@
+#include <algorithm>
+#include <cstdio>
+#include <initializer_list>
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -6,23 +10,43 @@
 
 namespace {
 
+std::uint32_t HashOfUnits(std::initializer_list<std::uint32_t> units)
+{
+    std::uint32_t hash = 0x811C9DC5;
+    for (const std::uint32_t unit : units) {
+        hash = (hash ^ unit) * 16777619u;
+    }
+    return hash;
+}
+
 TEST(StringHashTest, HashRunsOverUtf16CodeUnits)
 {
     TZAStringHash hash(16);
-    EXPECT_EQ(hash.HashOf(""), 0u);
-    EXPECT_EQ(hash.HashOf("a"), 0x61u);
-    EXPECT_EQ(hash.HashOf("ab"), (0x61u << 2) ^ 0x62u);
+    EXPECT_EQ(hash.HashOf(""), HashOfUnits({}));
+    EXPECT_EQ(hash.HashOf("ab"), HashOfUnits({'a', 'b'}));
     // "é" is one code unit 0xE9, not its two UTF-8 bytes.
-    EXPECT_EQ(hash.HashOf("\xC3\xA9"), 0xE9u);
+    EXPECT_EQ(hash.HashOf("\xC3\xA9"), HashOfUnits({0xE9}));
     // A character beyond the basic plane hashes as its surrogate pair.
-    EXPECT_EQ(hash.HashOf("\xF0\x9F\x98\x80"), (0xD83Du << 2) ^ 0xDE00u);
-    // The rotation wraps the top bits around instead of dropping them.
-    std::string sixteen(16, 'a');
-    std::uint32_t expected = 0;
-    for (int i = 0; i < 17; ++i) {
-        expected = ((expected << 2) | (expected >> 30)) ^ 0x61u;
+    EXPECT_EQ(hash.HashOf("\xF0\x9F\x98\x80"), HashOfUnits({0xD83D, 0xDE00}));
+    // A byte that starts no character still counts, as itself.
+    EXPECT_EQ(hash.HashOf("\xFF"
+                          "a"),
+              HashOfUnits({0xFF, 'a'}));
+}
+
+TEST(StringHashTest, NamesThatDifferInDigitsSpreadOverTheBuckets)
+{
+    const int count = 100000;
+    TZAStringHash hash(count);
+    std::vector<int> perBucket(count);
+    char name[64];
+    for (int i = 0; i < count; ++i) {
+        std::snprintf(name, sizeof name, "data/Station_%06d.xml", i);
+        ++perBucket[hash.HashOf(name) % count];
     }
-    EXPECT_EQ(hash.HashOf(sixteen + "a"), expected);
+    // Random spreading leaves about 37 % of the buckets empty and none crowded.
+    EXPECT_LT(std::count(perBucket.begin(), perBucket.end(), 0), count / 2);
+    EXPECT_LT(*std::max_element(perBucket.begin(), perBucket.end()), 16);
 }
 
 TEST(StringHashTest, NewestEntryOfAKeyWinsAndRemovalUncoversTheOlder)
