@@ -24,7 +24,7 @@
 
 namespace {
 
-constexpr int Rounds = 3;
+constexpr int Rounds = 5;
 
 std::string ScratchPath(const std::string& name)
 {
