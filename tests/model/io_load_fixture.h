@@ -12,6 +12,20 @@
 #include "tests/model/xml_test_file.h"
 #include "xml/xml_document.h"
 
+// The element at a path of tags below Parent; the last tag is always added
+// anew, the ones before are reused when present.
+inline TXMLNode AddElementPath(TXMLNode Parent, std::string_view path)
+{
+    std::size_t slash;
+    while ((slash = path.find('/')) != std::string_view::npos) {
+        const std::string tag(path.substr(0, slash));
+        TXMLNode next = Parent.ChildNode(tag.c_str());
+        Parent = next.IsNull() ? Parent.AddChild(tag.c_str()) : next;
+        path.remove_prefix(slash + 1);
+    }
+    return Parent.AddChild(std::string(path).c_str());
+}
+
 class DataFileTest : public SessionTest {
 protected:
     DataFileTest()
@@ -36,20 +50,6 @@ protected:
         region.SetAttribute("name", "ignored");
         region.SetAttribute("type", type);
         return region;
-    }
-
-    // The element at a path of tags below Parent; the last tag is always added
-    // anew, the ones before are reused when present.
-    static TXMLNode AddPath(TXMLNode Parent, std::string_view path)
-    {
-        std::size_t slash;
-        while ((slash = path.find('/')) != std::string_view::npos) {
-            const std::string tag(path.substr(0, slash));
-            TXMLNode next = Parent.ChildNode(tag.c_str());
-            Parent = next.IsNull() ? Parent.AddChild(tag.c_str()) : next;
-            path.remove_prefix(slash + 1);
-        }
-        return Parent.AddChild(std::string(path).c_str());
     }
 
     static void AddItem(TXMLNode Parent, const char* tag, const std::string& index,

@@ -1,4 +1,5 @@
-#include <functional>
+#include <array>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -11,345 +12,155 @@ namespace {
 
 using T = TRegionTables;
 
-struct QuantityCase {
-    const char* Path;
-    std::function<const TEntityData&(const T&)> Field;
+template <class Field>
+struct FieldCase {
+    const char* Group;  // the path of the enclosing elements, ending in "/"
+    const char* Name;
+    const Field* (*Of)(const T&);
+
+    std::string Path() const { return std::string(Group) + Name; }
 };
+
+constexpr const char* HM = "ozr_water_balance/ozr_wb_hydrometeorological_parameters/";
+constexpr const char* WS = "ozr_water_balance/ozr_wb_water_storage/";
+constexpr const char* RR = "ozr_water_balance/ozr_wb_returned_reused_water/";
+constexpr const char* AW = "ozr_water_balance/ozr_wb_additional_water_resources/";
+constexpr const char* WA = "ozr_water_abstraction/";
+constexpr const char* PW = "ozr_water_abstraction/ozr_freshwater_abstraction_for_public_wss/";
+constexpr const char* SS = "ozr_water_abstraction/ozr_freshwater_abstraction_for_self_suply/";
+constexpr const char* WU = "ozr_water_use/";
 
 // Every quantity of the three national tables, each at its own place.
-const std::vector<QuantityCase>& Quantities()
-{
-    static const std::string wb = "ozr_water_balance/";
-    static const std::string hm = wb + "ozr_wb_hydrometeorological_parameters/";
-    static const std::string ws = wb + "ozr_wb_water_storage/";
-    static const std::string rr = wb + "ozr_wb_returned_reused_water/";
-    static const std::string aw = wb + "ozr_wb_additional_water_resources/";
-    static const std::string wa = "ozr_water_abstraction/";
-    static const std::string pw = wa + "ozr_freshwater_abstraction_for_public_wss/";
-    static const std::string ss = wa + "ozr_freshwater_abstraction_for_self_suply/";
-    static const std::vector<std::string> paths = {hm + "wb_areal_precipitation",
-                                                   hm + "wb_pot_evapotranspiration",
-                                                   hm + "wb_act_evapotranspiration",
-                                                   hm + "wb_internal_flow",
-                                                   hm + "wb_total_act_ext_inflow",
-                                                   hm + "wb_total_actual_outflow",
-                                                   hm + "wb_total_actual_outflow_sea",
-                                                   hm + "wb_total_actual_outflow_neighbour",
-                                                   hm + "wb_aquifer_recharge",
-                                                   ws + "wb_snowpack",
-                                                   ws + "wb_changes_in_reservoir_storage",
-                                                   ws + "wb_changes_in_groundwater_storage",
-                                                   rr + "wb_return_flow",
-                                                   rr + "wb_returned_before_use",
-                                                   rr + "wb_returned_after_use",
-                                                   rr + "wb_treated_effluent",
-                                                   rr + "wb_treated_effluent_uwwtp",
-                                                   rr + "wb_treated_effluent_other_wwtp",
-                                                   rr + "wb_non_treated_effluent",
-                                                   rr + "wb_non_treated_effluent_cooling",
-                                                   rr + "wb_non_treated_effluent_hydropower",
-                                                   rr + "wb_losses_betwn_use_and_reuse",
-                                                   aw + "wb_water_imports",
-                                                   aw + "wb_water_exports",
-                                                   aw + "wb_artif_gw_recharge",
-                                                   aw + "wb_bottled_imports",
-                                                   aw + "wb_bottled_exports",
-                                                   wa + "wa_total_abstraction",
-                                                   wa + "wa_total_abstraction_sw",
-                                                   wa + "wa_total_abstraction_gw",
-                                                   wa + "wa_total_abstraction_from_rainwater",
-                                                   wa + "wa_total_abstraction_for_hydropower",
-                                                   wa + "wa_available_groundwater",
-                                                   wa + "wa_evaporation_losses",
-                                                   pw + "wa_for_public_wss",
-                                                   pw + "wa_for_public_wss_sw",
-                                                   pw + "wa_for_public_wss_gw",
-                                                   pw + "wa_for_public_wss_from_rainwater",
-                                                   ss + "wa_abstraction_for_self_suply_total",
-                                                   ss + "wa_for_self_suply_from_rainwater"};
-    static const std::vector<std::function<const TEntityData&(const T&)>> fields = {
-        [](const T& t) -> auto& {return t.FWBHydrometeorological[0];
-}
-, [](const T& t) -> auto&
-{
-    return t.FWBHydrometeorological[1];
-}
-, [](const T& t) -> auto&
-{
-    return t.FWBHydrometeorological[2];
-}
-, [](const T& t) -> auto&
-{
-    return t.FWBHydrometeorological[3];
-}
-, [](const T& t) -> auto&
-{
-    return t.FWBHydrometeorological[4];
-}
-, [](const T& t) -> auto&
-{
-    return t.FWBHydrometeorological[5];
-}
-, [](const T& t) -> auto&
-{
-    return t.FWBHydrometeorological[6];
-}
-, [](const T& t) -> auto&
-{
-    return t.FWBHydrometeorological[7];
-}
-, [](const T& t) -> auto&
-{
-    return t.FWBHydrometeorological[8];
-}
-, [](const T& t) -> auto&
-{
-    return t.FWBWaterStorage[0];
-}
-, [](const T& t) -> auto&
-{
-    return t.FWBWaterStorage[1];
-}
-, [](const T& t) -> auto&
-{
-    return t.FWBWaterStorage[2];
-}
-, [](const T& t) -> auto&
-{
-    return t.FWBReturned[0];
-}
-, [](const T& t) -> auto&
-{
-    return t.FWBReturned[1];
-}
-, [](const T& t) -> auto&
-{
-    return t.FWBReturned[2];
-}
-, [](const T& t) -> auto&
-{
-    return t.FWBReturned[3];
-}
-, [](const T& t) -> auto&
-{
-    return t.FWBReturned[4];
-}
-, [](const T& t) -> auto&
-{
-    return t.FWBReturned[5];
-}
-, [](const T& t) -> auto&
-{
-    return t.FWBReturned[6];
-}
-, [](const T& t) -> auto&
-{
-    return t.FWBReturned[7];
-}
-, [](const T& t) -> auto&
-{
-    return t.FWBReturned[8];
-}
-, [](const T& t) -> auto&
-{
-    return t.FWBLossesBetwnUseAndReuse;
-}
-, [](const T& t) -> auto&
-{
-    return t.FWBAdditional[0];
-}
-, [](const T& t) -> auto&
-{
-    return t.FWBAdditional[1];
-}
-, [](const T& t) -> auto&
-{
-    return t.FWBAdditional[2];
-}
-, [](const T& t) -> auto&
-{
-    return t.FWBAdditional[3];
-}
-, [](const T& t) -> auto&
-{
-    return t.FWBAdditional[4];
-}
-, [](const T& t) -> auto&
-{
-    return t.FWATotalAbstraction;
-}
-, [](const T& t) -> auto&
-{
-    return t.FWATotalAbstractionSW;
-}
-, [](const T& t) -> auto&
-{
-    return t.FWATotalAbstractionGW;
-}
-, [](const T& t) -> auto&
-{
-    return t.FWATotalAbstractionFromRainwater;
-}
-, [](const T& t) -> auto&
-{
-    return t.FWATotalAbstractionForHydropower;
-}
-, [](const T& t) -> auto&
-{
-    return t.FWAAvailableGroundwater;
-}
-, [](const T& t) -> auto&
-{
-    return t.FWAEvaporationLosses;
-}
-, [](const T& t) -> auto&
-{
-    return t.FWAForPublicWSS;
-}
-, [](const T& t) -> auto&
-{
-    return t.FWAForPublicWSSSW;
-}
-, [](const T& t) -> auto&
-{
-    return t.FWAForPublicWSSGW;
-}
-, [](const T& t) -> auto&
-{
-    return t.FWAForPublicWSSFromRainwater;
-}
-, [](const T& t) -> auto&
-{
-    return t.FWAAbstractionForSelfSupplyTotal;
-}
-, [](const T& t) -> auto&
-{
-    return t.FWAForSelfSupplyFromRainwater;
-}
-};  // namespace
-static const std::vector<QuantityCase> cases = [] {
-    std::vector<QuantityCase> all;
-    for (std::size_t i = 0; i < paths.size(); ++i)
-        all.push_back({paths[i].c_str(), fields.at(i)});
-    return all;
-}();
-return cases;
-}
-
-template <class Table>
-struct SectorTableCase {
-    const char* Path;
-    std::function<const Table&(const T&)> Field;
+const FieldCase<TEntityData> kQuantities[] = {
+    {HM, "wb_areal_precipitation", [](const T& t) { return &t.FWBHydrometeorological[0]; }},
+    {HM, "wb_pot_evapotranspiration", [](const T& t) { return &t.FWBHydrometeorological[1]; }},
+    {HM, "wb_act_evapotranspiration", [](const T& t) { return &t.FWBHydrometeorological[2]; }},
+    {HM, "wb_internal_flow", [](const T& t) { return &t.FWBHydrometeorological[3]; }},
+    {HM, "wb_total_act_ext_inflow", [](const T& t) { return &t.FWBHydrometeorological[4]; }},
+    {HM, "wb_total_actual_outflow", [](const T& t) { return &t.FWBHydrometeorological[5]; }},
+    {HM, "wb_total_actual_outflow_sea", [](const T& t) { return &t.FWBHydrometeorological[6]; }},
+    {HM, "wb_total_actual_outflow_neighbour",
+     [](const T& t) { return &t.FWBHydrometeorological[7]; }},
+    {HM, "wb_aquifer_recharge", [](const T& t) { return &t.FWBHydrometeorological[8]; }},
+    {WS, "wb_snowpack", [](const T& t) { return &t.FWBWaterStorage[0]; }},
+    {WS, "wb_changes_in_reservoir_storage", [](const T& t) { return &t.FWBWaterStorage[1]; }},
+    {WS, "wb_changes_in_groundwater_storage", [](const T& t) { return &t.FWBWaterStorage[2]; }},
+    {RR, "wb_return_flow", [](const T& t) { return &t.FWBReturned[0]; }},
+    {RR, "wb_returned_before_use", [](const T& t) { return &t.FWBReturned[1]; }},
+    {RR, "wb_returned_after_use", [](const T& t) { return &t.FWBReturned[2]; }},
+    {RR, "wb_treated_effluent", [](const T& t) { return &t.FWBReturned[3]; }},
+    {RR, "wb_treated_effluent_uwwtp", [](const T& t) { return &t.FWBReturned[4]; }},
+    {RR, "wb_treated_effluent_other_wwtp", [](const T& t) { return &t.FWBReturned[5]; }},
+    {RR, "wb_non_treated_effluent", [](const T& t) { return &t.FWBReturned[6]; }},
+    {RR, "wb_non_treated_effluent_cooling", [](const T& t) { return &t.FWBReturned[7]; }},
+    {RR, "wb_non_treated_effluent_hydropower", [](const T& t) { return &t.FWBReturned[8]; }},
+    {RR, "wb_losses_betwn_use_and_reuse", [](const T& t) { return &t.FWBLossesBetwnUseAndReuse; }},
+    {AW, "wb_water_imports", [](const T& t) { return &t.FWBAdditional[0]; }},
+    {AW, "wb_water_exports", [](const T& t) { return &t.FWBAdditional[1]; }},
+    {AW, "wb_artif_gw_recharge", [](const T& t) { return &t.FWBAdditional[2]; }},
+    {AW, "wb_bottled_imports", [](const T& t) { return &t.FWBAdditional[3]; }},
+    {AW, "wb_bottled_exports", [](const T& t) { return &t.FWBAdditional[4]; }},
+    {WA, "wa_total_abstraction", [](const T& t) { return &t.FWATotalAbstraction; }},
+    {WA, "wa_total_abstraction_sw", [](const T& t) { return &t.FWATotalAbstractionSW; }},
+    {WA, "wa_total_abstraction_gw", [](const T& t) { return &t.FWATotalAbstractionGW; }},
+    {WA, "wa_total_abstraction_from_rainwater",
+     [](const T& t) { return &t.FWATotalAbstractionFromRainwater; }},
+    {WA, "wa_total_abstraction_for_hydropower",
+     [](const T& t) { return &t.FWATotalAbstractionForHydropower; }},
+    {WA, "wa_available_groundwater", [](const T& t) { return &t.FWAAvailableGroundwater; }},
+    {WA, "wa_evaporation_losses", [](const T& t) { return &t.FWAEvaporationLosses; }},
+    {PW, "wa_for_public_wss", [](const T& t) { return &t.FWAForPublicWSS; }},
+    {PW, "wa_for_public_wss_sw", [](const T& t) { return &t.FWAForPublicWSSSW; }},
+    {PW, "wa_for_public_wss_gw", [](const T& t) { return &t.FWAForPublicWSSGW; }},
+    {PW, "wa_for_public_wss_from_rainwater",
+     [](const T& t) { return &t.FWAForPublicWSSFromRainwater; }},
+    {SS, "wa_abstraction_for_self_suply_total",
+     [](const T& t) { return &t.FWAAbstractionForSelfSupplyTotal; }},
+    {SS, "wa_for_self_suply_from_rainwater",
+     [](const T& t) { return &t.FWAForSelfSupplyFromRainwater; }},
 };
 
-const std::vector<SectorTableCase<TWaterUseData1>> kTables16 = {
-    {"ozr_water_abstraction/wa_non_freshwater", [](const T& t) -> auto& {return t.FWANonFreshwater;
-}
-}
-, {"ozr_water_abstraction/ozr_freshwater_abstraction_for_self_suply/"
-   "wa_abstraction_for_self_suply_total_sw",
-   [](const T& t) -> auto& {return t.FWAAbstractionForSelfSupplyTotalSW;
-}
-}
-, {"ozr_water_abstraction/ozr_freshwater_abstraction_for_self_suply/"
-   "wa_abstraction_for_self_suply_total_gw",
-   [](const T& t) -> auto& {return t.FWAAbstractionForSelfSupplyTotalGW;
-}
-}
-, {"ozr_water_use/wu_total_freshwater_used",
-   [](const T& t) -> auto& {return t.FWUTotalFreshwaterUsed;
-}
-}
-, {"ozr_water_use/wu_public_water_supply", [](const T& t) -> auto& {return t.FWUPublicWaterSupply;
-}
-}
-,
-{
-    "ozr_water_use/wu_self_supply", [](const T& t) -> auto&
-    {
-        return t.FWUSelfSupply;
-    }
-}
-}
-;
+const FieldCase<TWaterUseData1> kTables16[] = {
+    {WA, "wa_non_freshwater", [](const T& t) { return &t.FWANonFreshwater; }},
+    {SS, "wa_abstraction_for_self_suply_total_sw",
+     [](const T& t) { return &t.FWAAbstractionForSelfSupplyTotalSW; }},
+    {SS, "wa_abstraction_for_self_suply_total_gw",
+     [](const T& t) { return &t.FWAAbstractionForSelfSupplyTotalGW; }},
+    {WU, "wu_total_freshwater_used", [](const T& t) { return &t.FWUTotalFreshwaterUsed; }},
+    {WU, "wu_public_water_supply", [](const T& t) { return &t.FWUPublicWaterSupply; }},
+    {WU, "wu_self_supply", [](const T& t) { return &t.FWUSelfSupply; }},
+};
 
-const std::vector<SectorTableCase<TWaterUseData2>> kTables11 = {
-    {"ozr_water_balance/ozr_wb_returned_reused_water/wb_reused_water",
-     [](const T& t) -> auto& {return t.FWBReusedWater;
-}
-}
-, {"ozr_water_balance/ozr_wb_additional_water_resources/wb_desalinated_water",
-   [](const T& t) -> auto& {return t.FWBDesalinatedWater;
-}
-}
-,
-{
-    "ozr_water_use/wu_recycled_water", [](const T& t) -> auto&
-    {
-        return t.FWURecycledWater;
-    }
-}
-}
-;
+const FieldCase<TWaterUseData2> kTables11[] = {
+    {RR, "wb_reused_water", [](const T& t) { return &t.FWBReusedWater; }},
+    {AW, "wb_desalinated_water", [](const T& t) { return &t.FWBDesalinatedWater; }},
+    {WU, "wu_recycled_water", [](const T& t) { return &t.FWURecycledWater; }},
+};
 
 class LoadTables : public DataFileTest {};
 
 TEST_F(LoadTables, EveryQuantityLandsInItsOwnField)
 {
     ScopedRegionalSettings point('.');
-    const auto& cases = Quantities();
-    for (std::size_t i = 0; i < cases.size(); ++i)
-        AddPath(region_, std::string(cases[i].Path) + "/annual_data")
+    const std::size_t count = std::size(kQuantities);
+    for (std::size_t i = 0; i < count; ++i)
+        AddElementPath(region_, kQuantities[i].Path() + "/annual_data")
             .SetText(std::to_string(i + 1));
     Load();
     const T& tables = nuts1_->Tables();
-    for (std::size_t i = 0; i < cases.size(); ++i) {
-        const TEntityData& quantity = cases[i].Field(tables);
-        EXPECT_EQ(quantity[AnnualIndex], static_cast<double>(i + 1)) << cases[i].Path;
-        EXPECT_EQ(quantity[0], MissingReal) << cases[i].Path;
+    for (std::size_t i = 0; i < count; ++i) {
+        const TEntityData& quantity = *kQuantities[i].Of(tables);
+        EXPECT_EQ(quantity[AnnualIndex], static_cast<double>(i + 1)) << kQuantities[i].Path();
+        EXPECT_EQ(quantity[0], MissingReal) << kQuantities[i].Path();
     }
+}
+
+// Sector s of table t holds First + 100 t + s as its LTAA.
+template <class Table, std::size_t N, std::size_t Sectors>
+void AddSectorTables(TXMLNode region, const FieldCase<Table> (&tables)[N],
+                     const std::array<const char*, Sectors>& sectors, int first)
+{
+    for (std::size_t t = 0; t < N; ++t)
+        for (std::size_t s = 0; s < Sectors; ++s)
+            AddElementPath(region, tables[t].Path() + "/" + sectors[s] + "/LTAA")
+                .SetText(std::to_string(first + 100 * t + s));
+}
+
+template <class Table, std::size_t N, std::size_t Sectors>
+void ExpectSectorTables(const T& read, const FieldCase<Table> (&tables)[N],
+                        const std::array<const char*, Sectors>& sectors, int first)
+{
+    for (std::size_t t = 0; t < N; ++t)
+        for (std::size_t s = 0; s < Sectors; ++s)
+            EXPECT_EQ((*tables[t].Of(read))[s][LTAAIndex], first + 100.0 * t + s)
+                << tables[t].Path() << " " << sectors[s];
 }
 
 TEST_F(LoadTables, EverySectorOfEveryTableLandsInItsOwnField)
 {
     ScopedRegionalSettings point('.');
-    for (std::size_t t = 0; t < kTables16.size(); ++t)
-        for (std::size_t s = 0; s < 16; ++s)
-            AddPath(region_,
-                    std::string(kTables16[t].Path) + "/" + WaterUseData1Sectors[s] + "/LTAA")
-                .SetText(std::to_string(100 * t + s));
-    for (std::size_t t = 0; t < kTables11.size(); ++t)
-        for (std::size_t s = 0; s < 11; ++s)
-            AddPath(region_,
-                    std::string(kTables11[t].Path) + "/" + WaterUseData2Sectors[s] + "/LTAA")
-                .SetText(std::to_string(5000 + 100 * t + s));
+    AddSectorTables(region_, kTables16, WaterUseData1Sectors, 0);
+    AddSectorTables(region_, kTables11, WaterUseData2Sectors, 5000);
     Load();
-    const T& tables = nuts1_->Tables();
-    for (std::size_t t = 0; t < kTables16.size(); ++t)
-        for (std::size_t s = 0; s < 16; ++s)
-            EXPECT_EQ(kTables16[t].Field(tables)[s][LTAAIndex], 100.0 * t + s)
-                << kTables16[t].Path << " " << WaterUseData1Sectors[s];
-    for (std::size_t t = 0; t < kTables11.size(); ++t)
-        for (std::size_t s = 0; s < 11; ++s)
-            EXPECT_EQ(kTables11[t].Field(tables)[s][LTAAIndex], 5000.0 + 100 * t + s)
-                << kTables11[t].Path << " " << WaterUseData2Sectors[s];
+    ExpectSectorTables(nuts1_->Tables(), kTables16, WaterUseData1Sectors, 0);
+    ExpectSectorTables(nuts1_->Tables(), kTables11, WaterUseData2Sectors, 5000);
 }
 
 TEST_F(LoadTables, AQuantityTakesItsItemsByIndexTheLaterOneWinning)
 {
     ScopedRegionalSettings comma(',');
     document_.DocumentElement().AddChild("DecimalSeparator").SetText(",");
-    TXMLNode quantity = AddPath(region_, "ozr_water_balance/wb_remarks");
+    TXMLNode quantity = AddElementPath(region_, "ozr_water_balance/wb_remarks");
     quantity.SetText(" kept as written ");
-    TXMLNode total = AddPath(region_, "ozr_water_abstraction/wa_total_abstraction");
+    TXMLNode total = AddElementPath(region_, "ozr_water_abstraction/wa_total_abstraction");
     AddItem(total, "monthly_data", "3", "7");
     AddItem(total, "monthly_data", "12", "1,5");
     AddItem(total, "monthly_data", "3", "8");
     AddItem(total, "seasonal", "2", "-2,25");
     total.AddChild("LTAA").SetText("1E-6");
-    AddPath(region_, "ozr_water_abstraction/wa_year").SetText("2007");
-    AddPath(region_, "ozr_water_abstraction/wa_ltaa_from_year").SetText("1971");
-    AddPath(region_, "ozr_water_abstraction/wa_ltaa_to_year");  // empty: stays missing
+    AddElementPath(region_, "ozr_water_abstraction/wa_year").SetText("2007");
+    AddElementPath(region_, "ozr_water_abstraction/wa_ltaa_from_year").SetText("1971");
+    AddElementPath(region_, "ozr_water_abstraction/wa_ltaa_to_year");  // empty: stays missing
     Load();
     const T& tables = nuts1_->Tables();
     const TEntityData& q = tables.FWATotalAbstraction;
@@ -368,23 +179,23 @@ TEST_F(LoadTables, AQuantityTakesItsItemsByIndexTheLaterOneWinning)
 TEST_F(LoadTables, WordsTextsAndLargeItems)
 {
     const std::string aw = "ozr_water_balance/ozr_wb_additional_water_resources/";
-    AddPath(region_, aw + "wb_artif_gw_origin").SetText("desalinated water");
-    AddPath(region_, aw + "wb_imports_origin").SetText("Albania");
-    AddPath(region_, aw + "wb_exports_destination").SetText("Turkey");
+    AddElementPath(region_, aw + "wb_artif_gw_origin").SetText("desalinated water");
+    AddElementPath(region_, aw + "wb_imports_origin").SetText("Albania");
+    AddElementPath(region_, aw + "wb_exports_destination").SetText("Turkey");
     const std::string rr = "ozr_water_balance/ozr_wb_returned_reused_water/";
-    AddPath(region_, rr + "wb_returned_unit").SetText("hm3");
-    AddPath(region_, rr + "wb_reused_unit").SetText("m3");
-    AddPath(region_, "ozr_water_balance/wb_year").SetText("2006");
-    AddPath(region_, "ozr_water_balance/wb_ltaa_from_year").SetText("1961");
-    AddPath(region_, "ozr_water_balance/wb_ltaa_to_year").SetText("1990");
-    AddPath(region_, "ozr_water_abstraction/wa_non_fw_source_total").SetText("MARINE");
-    AddPath(region_, "ozr_water_abstraction/wa_non_fw_source_irrigation").SetText("sea");
-    AddPath(region_, "ozr_water_abstraction/wa_non_fw_source_other").SetText("lagoon");
-    AddPath(region_, "ozr_water_abstraction/wa_remarks").SetText("wa");
-    AddPath(region_, "ozr_water_use/wu_year").SetText("2005");
-    AddPath(region_, "ozr_water_use/wu_remarks").SetText("wu");
-    AddPath(region_, "ozr_water_use/wu_ltaa_from_year").SetText("1950");
-    AddPath(region_, "ozr_water_use/wu_ltaa_to_year").SetText("2000");
+    AddElementPath(region_, rr + "wb_returned_unit").SetText("hm3");
+    AddElementPath(region_, rr + "wb_reused_unit").SetText("m3");
+    AddElementPath(region_, "ozr_water_balance/wb_year").SetText("2006");
+    AddElementPath(region_, "ozr_water_balance/wb_ltaa_from_year").SetText("1961");
+    AddElementPath(region_, "ozr_water_balance/wb_ltaa_to_year").SetText("1990");
+    AddElementPath(region_, "ozr_water_abstraction/wa_non_fw_source_total").SetText("MARINE");
+    AddElementPath(region_, "ozr_water_abstraction/wa_non_fw_source_irrigation").SetText("sea");
+    AddElementPath(region_, "ozr_water_abstraction/wa_non_fw_source_other").SetText("lagoon");
+    AddElementPath(region_, "ozr_water_abstraction/wa_remarks").SetText("wa");
+    AddElementPath(region_, "ozr_water_use/wu_year").SetText("2005");
+    AddElementPath(region_, "ozr_water_use/wu_remarks").SetText("wu");
+    AddElementPath(region_, "ozr_water_use/wu_ltaa_from_year").SetText("1950");
+    AddElementPath(region_, "ozr_water_use/wu_ltaa_to_year").SetText("2000");
     TXMLNode use = region_.ChildNode("ozr_water_use");
     TXMLNode first = use.AddChild("wu_large_items_city");
     first.AddChild("wu_item_name").SetText("Athens");
