@@ -18,13 +18,22 @@ TSession& CurrentSessionOrFail()
     return *Session;
 }
 
+// The first character of a UTF-8 text, whole.
+std::string FirstCharacter(const std::string& Text)
+{
+    std::size_t length = 1;
+    while (length < Text.size() && (static_cast<unsigned char>(Text[length]) & 0xC0) == 0x80)
+        ++length;
+    return Text.substr(0, length);
+}
+
 // False when the file names a decimal separator other than the computer's:
 // its reals would be misread, so the user is told and nothing is read.
 bool DecimalSeparatorMatches(const TXMLOzr_wq& Root, const std::string& FileName)
 {
     if (!IsPresent(Root, "DecimalSeparator"))
         return true;
-    const std::string fileSeparator = Root.DecimalSeparator().substr(0, 1);
+    const std::string fileSeparator = FirstCharacter(Root.DecimalSeparator());
     const std::string computerSeparator(1, DecimalSeparator());
     if (fileSeparator == computerSeparator)
         return true;

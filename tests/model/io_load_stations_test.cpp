@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "model/session_observer.h"
+#include "platform/exception.h"
 #include "platform/regional_settings.h"
 #include "tests/model/io_load_fixture.h"
 
@@ -278,6 +279,30 @@ TEST_F(LoadStations, ADecimalSeparatorMismatchIsRefusedWithNothingRead)
     EXPECT_EQ(session().FEntities.Count(), 0);
     EXPECT_EQ(observer.shown, 1);
     EXPECT_FALSE(session().GetModified());
+}
+
+TEST_F(LoadStations, AFailedOpeningNeitherShowsNorClearsAnything)
+{
+    RecordingObserver observer;
+    session().SetObserver(&observer);
+    session().SetModified(true);
+    root_.ChildNode("DecimalSeparator").SetText("\u066B");  // the Arabic decimal separator
+    root_.SetAttribute("Country", "XX");
+    file_ = std::make_unique<TTestFile>(SavedText(), "unknown_country.wqd");
+    session().FDataFile = file_->Path();
+    OpenDataFile();
+    ASSERT_EQ(dialogs_.Texts().size(), 1u);
+    EXPECT_NE(dialogs_.Texts()[0].find("('\u066B')"), std::string::npos);
+
+    root_.ChildNode("DecimalSeparator").SetText(".");
+    file_ = std::make_unique<TTestFile>(SavedText(), "unknown_country.wqd");
+    session().FDataFile = file_->Path();
+    session().SetModified(true);
+    observer.shown = 0;
+    EXPECT_THROW(OpenDataFile(), Exception);
+    EXPECT_EQ(observer.shown, 0);
+    EXPECT_TRUE(session().GetModified());
+    session().SetObserver(nullptr);
 }
 
 class LoadWithoutDecimalSeparator : public DataFileTest {};
