@@ -3,9 +3,9 @@
 // and not, then writing the directory back and reading it again.
 //
 //   CC=clang CXX=clang++ cmake -S . -B build-h4b-fuzz -G Ninja -DWQ_FUZZ=ON -DWQ_WITH_QT=OFF
-//   -DWQ_BENCHMARKS=OFF cmake --build build-h4b-fuzz --target open_archive_fuzz mkdir -p
-//   fuzz-out/open_archive build-h4b-fuzz/fuzz/open_archive_fuzz -max_total_time=60 -max_len=65536
-//   fuzz-out/open_archive ../shared/zip-corpus
+//   cmake --build build-h4b-fuzz --target open_archive_fuzz
+//   cd build-h4b-fuzz && mkdir -p fuzz-out
+//   fuzz/open_archive_fuzz -max_total_time=60 -max_len=65536 fuzz-out ../../shared/zip-corpus
 
 #include <cstddef>
 #include <cstdint>
