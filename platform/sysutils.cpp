@@ -3,8 +3,6 @@
 #include <array>
 #include <charconv>
 #include <cmath>
-#include <cstdio>
-#include <cstdlib>
 #include <limits>
 
 #include "platform/exception.h"
@@ -14,46 +12,62 @@ namespace {
 
 constexpr int kSignificantDigits = 15;
 
+// Digits of a value rounded to 15 significant digits, trailing zeros removed,
+// and the decimal exponent of the first digit. Rounding comes first so that
+// the choice between fixed and scientific notation is made on the value that
+// is actually shown.
 struct DecimalDigits {
-    std::string digits;  // significant digits, trailing zeros removed
-    int exponent = 0;    // decimal exponent of the first digit
+    std::array<char, kSignificantDigits> digits{};
+    int count = 0;
+    int exponent = 0;
 };
 
-// Rounds to 15 significant digits first, so that the choice between fixed and
-// scientific notation is made on the value that is actually shown.
 DecimalDigits RoundedDigits(double magnitude)
 {
-    std::array<char, 40> buffer{};
-    std::snprintf(buffer.data(), buffer.size(), "%.*e", kSignificantDigits - 1, magnitude);
-    const std::string text(buffer.data());
-    const auto ePos = text.find('e');
+    std::array<char, 32> text{};
+    const auto end = std::to_chars(text.data(), text.data() + text.size(), magnitude,
+                                   std::chars_format::scientific, kSignificantDigits - 1)
+                         .ptr;
     DecimalDigits result;
-    for (std::size_t i = 0; i < ePos; ++i)
-        if (text[i] != '.')
-            result.digits += text[i];
-    result.exponent = std::atoi(text.c_str() + ePos + 1);
-    while (result.digits.size() > 1 && result.digits.back() == '0')
-        result.digits.pop_back();
+    const char* p = text.data();
+    for (; *p != 'e'; ++p)
+        if (*p != '.')
+            result.digits[result.count++] = *p;
+    std::from_chars(p + (p[1] == '+' ? 2 : 1), end, result.exponent);
+    while (result.count > 1 && result.digits[result.count - 1] == '0')
+        --result.count;
     return result;
 }
 
-std::string FixedNotation(const DecimalDigits& d, char separator)
+void AppendFixed(std::string& out, const DecimalDigits& d, char separator)
 {
-    const int count = static_cast<int>(d.digits.size());
-    if (d.exponent < 0)
-        return "0" + std::string(1, separator) + std::string(-d.exponent - 1, '0') + d.digits;
+    if (d.exponent < 0) {
+        out += '0';
+        out += separator;
+        out.append(-d.exponent - 1, '0');
+        out.append(d.digits.data(), d.count);
+        return;
+    }
     const int integerDigits = d.exponent + 1;
-    if (count <= integerDigits)
-        return d.digits + std::string(integerDigits - count, '0');
-    return d.digits.substr(0, integerDigits) + separator + d.digits.substr(integerDigits);
+    if (d.count <= integerDigits) {
+        out.append(d.digits.data(), d.count);
+        out.append(integerDigits - d.count, '0');
+        return;
+    }
+    out.append(d.digits.data(), integerDigits);
+    out += separator;
+    out.append(d.digits.data() + integerDigits, d.count - integerDigits);
 }
 
-std::string ScientificNotation(const DecimalDigits& d, char separator)
+void AppendScientific(std::string& out, const DecimalDigits& d, char separator)
 {
-    std::string text = d.digits.substr(0, 1);
-    if (d.digits.size() > 1)
-        text += separator + d.digits.substr(1);
-    return text + "E" + std::to_string(d.exponent);
+    out += d.digits[0];
+    if (d.count > 1) {
+        out += separator;
+        out.append(d.digits.data() + 1, d.count - 1);
+    }
+    out += 'E';
+    out += std::to_string(d.exponent);
 }
 
 bool IsDigit(char c)
@@ -123,10 +137,15 @@ std::string FloatToStr(double value)
     if (value == 0.0)
         return "0";
     const DecimalDigits d = RoundedDigits(std::fabs(value));
-    const char separator = DecimalSeparator();
-    const bool fixed = d.exponent >= -5 && d.exponent < kSignificantDigits;
-    const std::string text = fixed ? FixedNotation(d, separator) : ScientificNotation(d, separator);
-    return value < 0 ? "-" + text : text;
+    std::string text;
+    text.reserve(24);
+    if (value < 0)
+        text += '-';
+    if (d.exponent >= -5 && d.exponent < kSignificantDigits)
+        AppendFixed(text, d, DecimalSeparator());
+    else
+        AppendScientific(text, d, DecimalSeparator());
+    return text;
 }
 
 bool TryStrToFloat(std::string_view text, double& value)
