@@ -243,14 +243,6 @@ void TZABaseArchiver::CloseArchive()
     dirManager_.reset();
 }
 
-void TZABaseArchiver::CommitUpdate()
-{
-    // Nothing is pending outside an update transaction.
-    if (updateCount_ <= 0) {
-        return;
-    }
-}
-
 TZipArchiver::TZipArchiver()
 {
     SetZipFormat(true);

@@ -14,6 +14,7 @@
 #include "platform/rtti.h"
 #include "zip/ZADirectory.h"
 #include "zip/ZAExcept.h"
+#include "zip/ZAFileSystem.h"
 #include "zip/ZAOptions.h"
 #include "zip/ZAStream.h"
 #include "zip/ZipArchiverTypes.h"
@@ -28,6 +29,8 @@ struct TZAVolumePosition {
     std::int32_t Volume = 0;
     std::int64_t Offset = 0;
 };
+
+struct TZAPkzipKeys;
 
 // File modes of an open archive.
 constexpr std::uint16_t ZAModeCreate = fmCreate;
@@ -176,6 +179,19 @@ public:
     // Bytes free to the caller on the drive of path; the drive layer decides.
     static std::int64_t DiskFreeSpace(const std::string& path);
 
+    // The update transaction and adding files.
+    //
+    // Adds every file matching fileMask, and every folder too when searchAttr
+    // holds the directory bit 16, in one update transaction; the archive file
+    // itself is never added.
+    void AddFiles(const std::string& fileMask, std::int32_t searchAttr = ZADefaultSearchAttr,
+                  const std::string& exclusionMask = "");
+    // Transactions nest; the outermost EndUpdate writes the changes.
+    void BeginUpdate();
+    void EndUpdate();
+    // Closes a transaction without writing it; the items it entered are dropped.
+    void ResetUpdateCount();
+
 protected:
     virtual void UpdateCompressionMethod();
 
@@ -217,11 +233,64 @@ protected:
 
     // Writes the pending changes of the update transaction.
     void CommitUpdate();
+    // Compresses and writes the item from its source; False when it was not
+    // stored (the commit's action then says what comes next).
+    bool WriteNewItem(int index);
+    // Copies an unchanged item from the backup of the old archive, which holds
+    // the old archive from position start on.
+    void CopyKeptItem(int index, std::int64_t start);
     // Replaces the archive stream by a file stream on name, opened with OpenMode.
     void OpenVolumeStream(const std::string& name);
     [[noreturn]] void Fail(int errorCode) const;
 
 private:
+    // Adding files and committing them.
+    struct SearchRequest;
+    struct ItemJob;
+    void SearchFiles(const SearchRequest& request);
+    void SearchMask(const SearchRequest& request, const std::string& base, const std::string& mask,
+                    bool recurse);
+    void SearchFolders(const SearchRequest& request, const std::string& mask,
+                       const std::string& expanded, bool recurse);
+    bool AddFoundEntry(const SearchRequest& request, const std::string& path,
+                       const TSearchRec& found);
+    int EnterItem(const std::string& path, const TSearchRec& found);
+    bool KeepsExistingItem(int index, const std::string& path, const std::string& storedName,
+                           const TSearchRec& found);
+    std::string ExpandMask(const std::string& base, const std::string& mask) const;
+    bool MatchesPathMask(const std::string& path, const std::string& mask) const;
+    bool MatchesAnyMask(const std::string& path, const std::vector<std::string>& masks) const;
+    TZAProcessOperation CountPendingWork();
+    int FirstChange();
+    std::int64_t CommitStart(int first);
+    void SaveOldTail(int first, std::int64_t start);
+    void WriteItemsFrom(int first, std::int64_t start);
+    void RollBack(std::int64_t start, bool archiveCut, bool directoryTouched);
+    void DiscardBackup();
+    void DeleteMovedSources();
+    bool DeleteMovedSource(const std::string& path, bool folder);
+    bool WriteItem(ItemJob& job);
+    void OpenItemSource(ItemJob& job);
+    void PlaceItem(ItemJob& job);
+    void WriteLocalHeader(ItemJob& job);
+    void WriteItemData(ItemJob& job);
+    bool WriteEncryptionHeader(ItemJob& job, std::uint32_t crc, TZAPkzipKeys& keys);
+    std::uint32_t ChecksumOfSource(ItemJob& job);
+    bool ReportChunkProgress(const ItemJob& job, std::uint64_t done);
+    void StoreItemSizes(ItemJob& job, TZACentralHeader& header);
+    void PatchLocalHeader(ItemJob& job);
+    void SetLocalHeaderOffset(TDirItem& item, std::uint64_t position);
+
+    std::string searchBaseDir_;
+    int itemsProcessed_ = 0;
+    int itemsToProcess_ = 0;
+    std::uint64_t totalBytes_ = 0;
+    std::uint64_t bytesDone_ = 0;
+    TZAAction commitAction_ = fxaIgnore;
+    // The old archive from the commit's start on, put back by a rollback.
+    std::unique_ptr<TStream> backup_;
+    std::string backupFileName_;
+
     void ReleaseArchiveStream();
     void StartNewArchive();
     void ReadExistingArchive();

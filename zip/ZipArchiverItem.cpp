@@ -1,0 +1,537 @@
+// Writing one item during a commit: the local header, the data stored or
+// deflated with their CRC-32 and encryption, then the header patched in place
+// with the final values; and copying an unchanged item from the backup of the
+// old archive.
+
+#include <algorithm>
+#include <limits>
+
+#include "zip/ZACrc32.h"
+#include "zip/ZACryptoTransform.h"
+#include "zip/ZAPaths.h"
+#include "zip/ZAPkzipCrypt.h"
+#include "zip/ZAZlib.h"
+#include "zip/ZipArchiver.h"
+
+namespace {
+
+// Longer source names need the platform's long-name prefix.
+constexpr std::size_t kMaxSourceNameLength = 259;
+constexpr std::string_view kLongNamePrefix = "\\\\?\\";
+constexpr std::uint64_t kZip64Limit = ZAZip64Marker;
+constexpr std::size_t kZlibHeaderSize = 2;
+constexpr std::size_t kZlibTrailerSize = 4;
+constexpr std::uint16_t kAesVendorVersion = 2;
+constexpr std::size_t kDescriptorSize = 12;
+constexpr std::size_t kZip64DescriptorSize = 20;
+
+std::size_t CharacterCount(std::string_view utf8)
+{
+    return static_cast<std::size_t>(std::count_if(utf8.begin(), utf8.end(), [](char c) {
+        return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+    }));
+}
+
+std::uint16_t ShareFlag(TZAFileShareMode mode)
+{
+    switch (mode) {
+        case smShareExclusive: return fmShareExclusive;
+        case smShareDenyWrite: return fmShareDenyWrite;
+        case smShareDenyRead: return 0x30;
+        case smShareDenyNone: return fmShareDenyNone;
+        default: return 0;
+    }
+}
+
+int AesKeyBits(TZACryptoAlgorithm method)
+{
+    switch (method) {
+        case caAES_128: return 128;
+        case caAES_192: return 192;
+        default: return 256;
+    }
+}
+
+// The largest growth deflate and encryption can add to a source: stored
+// blocks, a flush point per buffer and the encryption's own bytes. Sources
+// that may end up at 4 GiB or beyond reserve room for the local Zip64 field.
+bool MayNeedZip64Sizes(std::uint64_t sourceSize)
+{
+    const std::uint64_t growth = sourceSize / 1024 + 0x10000;
+    return sourceSize >= kZip64Limit - std::min(growth, kZip64Limit);
+}
+
+std::uint32_t Saturated(std::uint64_t value, bool always, std::uint64_t& wide, bool& zip64)
+{
+    if (value < kZip64Limit && !always) {
+        return static_cast<std::uint32_t>(value);
+    }
+    wide = value;
+    zip64 = true;
+    return ZAZip64Marker;
+}
+
+}  // namespace
+
+// What one item's write needs between its steps.
+struct TZABaseArchiver::ItemJob {
+    explicit ItemJob(TDirItem& target) : item(target) {}
+    ~ItemJob()
+    {
+        ReleaseSource();
+        spanFile.reset();
+        if (!spanFileName.empty()) {
+            DeleteFile(spanFileName);
+        }
+    }
+    ItemJob(const ItemJob&) = delete;
+    ItemJob& operator=(const ItemJob&) = delete;
+
+    void ReleaseSource()
+    {
+        ownedSource.reset();
+        source = nullptr;
+    }
+    bool HasData() const { return source != nullptr; }
+
+    TDirItem& item;
+    std::unique_ptr<TStream> ownedSource;
+    TStream* source = nullptr;
+    std::int64_t sourceStart = 0;
+    std::uint64_t sourceSize = 0;
+    // The archive, or the item's temporary file while volumes are written.
+    TStream* output = nullptr;
+    std::unique_ptr<TFileStream> spanFile;
+    std::string spanFileName;
+    std::int64_t headerPosition = 0;
+    std::string nameBytes;
+    std::uint16_t extraLength = 0;
+    // The local header carries a Zip64 field with both sizes.
+    bool localZip64 = false;
+    // The method of the data; an empty source is stored.
+    std::uint16_t dataMethod = 0;
+    std::unique_ptr<TAESCryptoTransform> aes;
+    std::uint64_t compressedSize = 0;
+};
+
+bool TZABaseArchiver::WriteNewItem(int index)
+{
+    TDirItem& item = dirManager_->Items().ItemPtr(index);
+    UpdateCompressionMethod();
+    bool cancel = false;
+    DoFileProgress(item.FileName, 0.0, item.Operation, ppStart, cancel);
+    cancelled_ = cancelled_ || cancel;
+    if (cancelled_) {
+        commitAction_ = fxaAbort;
+        return false;
+    }
+    const std::int64_t itemStart = archiveStream_->Position();
+    ItemJob job(item);
+    bool written = false;
+    try {
+        written = WriteItem(job);
+    } catch (const EZAException& failure) {
+        job.ReleaseSource();
+        if (archiveStream_ == nullptr) {
+            commitAction_ = fxaAbort;
+            return false;
+        }
+        // Whatever part of the item reached the archive goes again, so that
+        // the next item starts where this one did.
+        if (spanningMode_ == smNone) {
+            archiveStream_->Seek(itemStart);
+            archiveStream_->SetSize(itemStart);
+        }
+        const std::string& shownName =
+            item.Operation == poUpdate ? item.FileName : item.SourceFileName;
+        DoProcessFileFailure(shownName, item.Operation, failure.ErrorCode(), failure.MessageIndex(),
+                             failure.what(), commitAction_);
+        return false;
+    }
+    job.ReleaseSource();
+    cancel = false;
+    DoFileProgress(item.FileName, 100.0, item.Operation, ppEnd, cancel);
+    cancelled_ = cancelled_ || cancel;
+    if (cancelled_ || !written) {
+        commitAction_ = fxaAbort;
+        return false;
+    }
+    return true;
+}
+
+bool TZABaseArchiver::WriteItem(ItemJob& job)
+{
+    job.item.Zip64 = false;
+    job.item.ExtraFields.clear();
+    OpenItemSource(job);
+    if (spanningMode_ != smNone) {
+        job.spanFileName = MakeTempFileName();
+        job.spanFile = std::make_unique<TFileStream>(job.spanFileName, fmCreate);
+        job.output = job.spanFile.get();
+    } else {
+        job.output = archiveStream_;
+    }
+    PlaceItem(job);
+    WriteLocalHeader(job);
+    if (job.HasData()) {
+        WriteItemData(job);
+        if (cancelled_) {
+            return false;
+        }
+    }
+    PatchLocalHeader(job);
+    if (job.spanFile) {
+        const TZAVolumePosition landed = CopyToVolumes(
+            *job.spanFile, TZALocalHeader::Size + job.nameBytes.size() + job.extraLength);
+        job.item.Header.DiskNumberStart = static_cast<std::uint16_t>(landed.Volume);
+        SetLocalHeaderOffset(job.item, static_cast<std::uint64_t>(landed.Offset));
+    }
+    return !cancelled_;
+}
+
+void TZABaseArchiver::OpenItemSource(ItemJob& job)
+{
+    TDirItem& item = job.item;
+    if (item.SourceStream) {
+        job.source = item.SourceStream.get();
+        job.sourceStart = item.SourceStreamOffset;
+    } else if (!item.IsDirectory()) {
+        const std::string& name = item.SourceFileName;
+        if (CharacterCount(name) > kMaxSourceNameLength &&
+            name.find(kLongNamePrefix) == std::string::npos) {
+            throw EZAException(61, name_, {name});
+        }
+        try {
+            job.ownedSource =
+                std::make_unique<TFileStream>(name, fmOpenRead | ShareFlag(options_.ShareMode));
+        } catch (const EFOpenError&) {
+            throw EZAException(33, name_, {name});
+        }
+        job.source = job.ownedSource.get();
+    }
+    if (job.source != nullptr) {
+        job.source->Seek(job.sourceStart);
+        job.sourceSize = static_cast<std::uint64_t>(
+            std::max<std::int64_t>(job.source->Size() - job.sourceStart, 0));
+    }
+}
+
+void TZABaseArchiver::SetLocalHeaderOffset(TDirItem& item, std::uint64_t position)
+{
+    item.Header.LocalHeaderOffset =
+        Saturated(position, zip64Mode_ == zmAlways, item.Zip64Values.LocalHeaderOffset, item.Zip64);
+}
+
+// Where the item starts, which headers it needs and how its data are stored.
+void TZABaseArchiver::PlaceItem(ItemJob& job)
+{
+    TDirItem& item = job.item;
+    job.headerPosition = job.output->Position();
+    SetLocalHeaderOffset(item, static_cast<std::uint64_t>(archiveStream_->Position()));
+    const bool offsetNeedsZip64 = item.Zip64;
+    if (job.sourceSize >= kZip64Limit || zip64Mode_ == zmAlways) {
+        item.Zip64 = true;
+    }
+    if (item.Zip64 && zip64Mode_ == zmDisabled) {
+        throw EZAException(43, name_, {item.SourceFileName});
+    }
+    job.localZip64 = zip64Mode_ == zmAlways || (zip64Mode_ != zmDisabled && job.HasData() &&
+                                                MayNeedZip64Sizes(job.sourceSize));
+    const std::uint16_t version =
+        VersionValue(offsetNeedsZip64 || job.localZip64, options_.OEMFileNames, !zipFormat_);
+    item.Header.VersionMadeBy = version;
+    item.Header.VersionNeeded = version;
+    job.dataMethod = job.HasData() && job.sourceSize > 0 ? item.Method : ZAMethodStored;
+    // Without a password there is nothing to encrypt: the entry keeps its
+    // real method and gets no AES field.
+    if (zipFormat_ && encryptionMethod_ != caPkzipClassic && !item.Password.empty() &&
+        job.HasData()) {
+        job.aes = std::make_unique<TAESCryptoTransform>(AesKeyBits(encryptionMethod_),
+                                                        job.dataMethod, kAesVendorVersion);
+    }
+}
+
+void TZABaseArchiver::WriteLocalHeader(ItemJob& job)
+{
+    TDirItem& item = job.item;
+    job.nameBytes = EncodeStoredName(item.FileName, options_.OEMFileNames);
+    if (job.nameBytes.size() > ZAZip64Marker16) {
+        throw EZAException(61, name_, {item.FileName});
+    }
+    za::Bytes extra;
+    if (job.localZip64) {
+        MakeLocalZip64Field(0, 0).Write(extra);
+    }
+    if (unicodeFilenames_) {
+        item.ExtraFields.push_back(MakeUnicodeNameField(item.FileName));
+    }
+    if (job.aes) {
+        item.ExtraFields.push_back(job.aes->GetExtraField());
+    }
+    for (const TZAExtraField& field : item.ExtraFields) {
+        field.Write(extra);
+    }
+    if (extra.size() > ZAZip64Marker16) {
+        throw EZAException(61, name_, {item.FileName});
+    }
+    job.extraLength = static_cast<std::uint16_t>(extra.size());
+    // CRC and sizes are placeholders until the data are written.
+    item.Header.Method = job.aes ? ZAMethodAes : job.dataMethod;
+    za::Bytes bytes;
+    TZALocalHeader header;
+    header.Signature = SignatureSetFor(zipFormat_).LocalHeader;
+    header.VersionNeeded = item.Header.VersionNeeded;
+    header.Flags = item.Header.Flags;
+    header.Method = item.Header.Method;
+    header.LastModTime = item.Header.LastModTime;
+    header.LastModDate = item.Header.LastModDate;
+    header.FileNameLength = static_cast<std::uint16_t>(job.nameBytes.size());
+    header.ExtraFieldLength = job.extraLength;
+    header.Write(bytes);
+    za::PutBytes(bytes, job.nameBytes.data(), job.nameBytes.size());
+    bytes.insert(bytes.end(), extra.begin(), extra.end());
+    WriteChecked(*job.output, bytes.data(), bytes.size());
+}
+
+void TZABaseArchiver::PatchLocalHeader(ItemJob& job)
+{
+    const TDirItem& item = job.item;
+    const std::int64_t end = job.output->Position();
+    TZALocalHeader header;
+    header.Signature = SignatureSetFor(zipFormat_).LocalHeader;
+    header.VersionNeeded = item.Header.VersionNeeded;
+    header.Flags = item.Header.Flags;
+    header.Method = item.Header.Method;
+    header.LastModTime = item.Header.LastModTime;
+    header.LastModDate = item.Header.LastModDate;
+    header.Crc32 = item.Header.Crc32;
+    header.CompressedSize = job.localZip64 ? ZAZip64Marker : item.Header.CompressedSize;
+    header.UncompressedSize = job.localZip64 ? ZAZip64Marker : item.Header.UncompressedSize;
+    header.FileNameLength = static_cast<std::uint16_t>(job.nameBytes.size());
+    header.ExtraFieldLength = job.extraLength;
+    za::Bytes bytes;
+    header.Write(bytes);
+    job.output->Seek(job.headerPosition);
+    WriteChecked(*job.output, bytes.data(), bytes.size());
+    if (job.localZip64) {
+        bytes.clear();
+        MakeLocalZip64Field(item.UncompressedSize(), item.CompressedSize()).Write(bytes);
+        job.output->Seek(job.output->Position() + static_cast<std::int64_t>(job.nameBytes.size()));
+        WriteChecked(*job.output, bytes.data(), bytes.size());
+    }
+    job.output->Seek(end);
+}
+
+bool TZABaseArchiver::ReportChunkProgress(const ItemJob& job, std::uint64_t done)
+{
+    const TDirItem& item = job.item;
+    bool fileCancel = false;
+    bool overallCancel = false;
+    DoFileProgress(item.FileName,
+                   static_cast<double>(done) / static_cast<double>(job.sourceSize) * 100.0,
+                   item.Operation, ppProcess, fileCancel);
+    const double overall = totalBytes_ == 0 ? 50.0
+                                            : static_cast<double>(bytesDone_ + done) /
+                                                  static_cast<double>(totalBytes_) * 100.0;
+    DoOverallProgress(item.Operation, ppProcess, overallCancel, overall);
+    cancelled_ = cancelled_ || fileCancel || overallCancel;
+    return !cancelled_;
+}
+
+std::uint32_t TZABaseArchiver::ChecksumOfSource(ItemJob& job)
+{
+    const std::size_t bufferSize = static_cast<std::size_t>(
+        std::min<std::uint64_t>(BufferSizeOfMode(job.item.CompressionMode), job.sourceSize));
+    za::Bytes buffer(bufferSize);
+    std::uint32_t crc = ZACrcStart;
+    for (std::uint64_t left = job.sourceSize; left > 0;) {
+        const auto chunk = static_cast<std::size_t>(std::min<std::uint64_t>(left, bufferSize));
+        const std::size_t got = job.source->Read(buffer.data(), chunk);
+        crc = CrcUpdate(crc, buffer.data(), static_cast<std::ptrdiff_t>(got));
+        if (got != chunk) {
+            break;
+        }
+        left -= chunk;
+    }
+    job.source->Seek(job.sourceStart);
+    return ~crc;
+}
+
+// The traditional header, or the AES salt and verifier, in front of the data;
+// the traditional keys come out ready for the data.
+bool TZABaseArchiver::WriteEncryptionHeader(ItemJob& job, std::uint32_t crc, TZAPkzipKeys& keys)
+{
+    za::Bytes header;
+    if (job.aes) {
+        job.aes->SetPassword(job.item.Password);
+        header = job.aes->GetHeader();
+    } else {
+        InitKeys(job.item.Password, keys);
+        const TZAEncryptionHeader traditional = MakeEncryptionHeader(keys, crc);
+        header.assign(traditional.begin(), traditional.end());
+    }
+    job.compressedSize += header.size();
+    return WriteWithRetry(*job.output, header.data(), header.size());
+}
+
+void TZABaseArchiver::WriteItemData(ItemJob& job)
+{
+    TDirItem& item = job.item;
+    TZACentralHeader header = item.Header;
+    const bool encrypted = !item.Password.empty();
+    const bool deflate = job.dataMethod != ZAMethodStored;
+    const std::size_t bufferSize = static_cast<std::size_t>(
+        std::min<std::uint64_t>(BufferSizeOfMode(item.CompressionMode), job.sourceSize));
+    std::uint32_t crc = ZACrcStart;
+    TZAPkzipKeys keys;
+    job.compressedSize = 0;
+    bool writing = true;
+    if (encrypted) {
+        crc = ChecksumOfSource(job);
+        writing = WriteEncryptionHeader(job, crc, keys);
+    }
+    std::unique_ptr<TZADeflateStream> deflater;
+    if (deflate) {
+        deflater = std::make_unique<TZADeflateStream>(item.CompressionMode);
+    }
+    za::Bytes input(bufferSize);
+    za::Bytes packed(deflate ? TZADeflateStream::OutputBound(bufferSize) : 0);
+    std::uint64_t read = 0;
+    bool firstOutput = true;
+    while (writing && read < job.sourceSize) {
+        if (progressEnabled_ && !ReportChunkProgress(job, read)) {
+            break;
+        }
+        const auto chunk =
+            static_cast<std::size_t>(std::min<std::uint64_t>(bufferSize, job.sourceSize - read));
+        if (job.source->Read(input.data(), chunk) != chunk) {
+            break;
+        }
+        if (!encrypted) {
+            crc = CrcUpdate(crc, input.data(), static_cast<std::ptrdiff_t>(chunk));
+        }
+        std::uint8_t* out = input.data();
+        std::size_t outLength = chunk;
+        if (deflate) {
+            const bool last = read + chunk == job.sourceSize;
+            outLength = deflater->Deflate(input.data(), chunk, packed.data(), packed.size(),
+                                          last ? Z_FINISH : Z_SYNC_FLUSH);
+            out = packed.data();
+            // The entry holds raw deflate data: zlib's header and checksum go.
+            if (firstOutput) {
+                out += kZlibHeaderSize;
+                outLength -= kZlibHeaderSize;
+                firstOutput = false;
+            }
+            if (last) {
+                outLength -= kZlibTrailerSize;
+            }
+        }
+        if (job.aes) {
+            job.aes->EncryptData(out, 0, out, 0, outLength);
+        } else if (encrypted) {
+            EncryptBuffer(out, 0, outLength, keys);
+        }
+        if (!WriteWithRetry(*job.output, out, outLength)) {
+            break;
+        }
+        read += chunk;
+        job.compressedSize += outLength;
+    }
+    bytesDone_ += job.sourceSize;
+    if (job.aes && !cancelled_ && read == job.sourceSize) {
+        const za::Bytes code = job.aes->GetAuthCode();
+        job.compressedSize += code.size();
+        WriteWithRetry(*job.output, code.data(), code.size());
+    }
+    if (read != job.sourceSize) {
+        if (!cancelled_) {
+            throw EZAException(
+                34, name_,
+                {static_cast<std::int64_t>(job.sourceSize), static_cast<std::int64_t>(read)});
+        }
+        return;
+    }
+    header.Crc32 = encrypted ? crc : ~crc;
+    item.Method = job.dataMethod;
+    StoreItemSizes(job, header);
+    item.Header = header;
+}
+
+void TZABaseArchiver::StoreItemSizes(ItemJob& job, TZACentralHeader& header)
+{
+    TDirItem& item = job.item;
+    const bool always = zip64Mode_ == zmAlways;
+    header.CompressedSize =
+        Saturated(job.compressedSize, always, item.Zip64Values.CompressedSize, item.Zip64);
+    header.UncompressedSize =
+        Saturated(job.sourceSize, always, item.Zip64Values.UncompressedSize, item.Zip64);
+    if (item.Zip64 && zip64Mode_ == zmDisabled) {
+        throw EZAException(41, name_, {item.SourceFileName});
+    }
+    // Sizes that outgrew 32 bits without a reserved field cannot be recorded.
+    if (!job.localZip64 &&
+        (header.CompressedSize == ZAZip64Marker || header.UncompressedSize == ZAZip64Marker)) {
+        throw EZAException(41, name_, {item.SourceFileName});
+    }
+}
+
+void TZABaseArchiver::CopyKeptItem(int index, std::int64_t start)
+{
+    TZADirArray& items = dirManager_->Items();
+    TZADirArray& snapshot = dirManager_->Snapshot();
+    TDirItem& item = items.ItemPtr(index);
+    const std::string oldName = item.Operation == poRename ? item.SecondName : item.FileName;
+    int oldIndex = -1;
+    if (!snapshot.FindName(oldName, oldIndex)) {
+        Fail(7);
+    }
+    const TDirItem& previous = snapshot.ItemPtr(oldIndex);
+    if (item.Operation == poUpdate) {
+        items.SetItem(index, previous);
+    }
+    const auto position = static_cast<std::int64_t>(previous.LocalHeaderOffset()) - start;
+    za::Bytes head(TZALocalHeader::Size);
+    if (position < 0 || position >= backup_->Size()) {
+        Fail(35);
+    }
+    backup_->Seek(position);
+    const auto local =
+        TZALocalHeader::Read(TZAByteSpan(head.data(), backup_->Read(head.data(), head.size())));
+    if (!local || local->Signature != SignatureSetFor(zipFormat_).LocalHeader) {
+        Fail(35);
+    }
+    std::int64_t dataLength = static_cast<std::int64_t>(previous.CompressedSize());
+    if ((local->Flags & ZAFlagDataDescriptor) != 0) {
+        // The descriptor after the data belongs to the item; its signature is
+        // optional.
+        const std::size_t size = previous.Zip64 ? kZip64DescriptorSize : kDescriptorSize;
+        za::Bytes signature(4);
+        backup_->Seek(position + static_cast<std::int64_t>(TZALocalHeader::Size) +
+                      local->FileNameLength + local->ExtraFieldLength + dataLength);
+        const bool hasSignature = backup_->Read(signature.data(), 4) == 4 &&
+                                  za::GetU32(signature.data()) == ZADataDescriptorSignature;
+        dataLength += static_cast<std::int64_t>(size + (hasSignature ? 4 : 0));
+    }
+    SetLocalHeaderOffset(item, static_cast<std::uint64_t>(archiveStream_->Position()));
+    if (item.Zip64 && zip64Mode_ == zmDisabled) {
+        throw EZAException(43, name_, {item.FileName});
+    }
+    if (item.Operation == poRename) {
+        const std::string name = EncodeStoredName(item.FileName, options_.OEMFileNames);
+        TZALocalHeader renamed = *local;
+        renamed.FileNameLength = static_cast<std::uint16_t>(name.size());
+        za::Bytes bytes;
+        renamed.Write(bytes);
+        za::PutBytes(bytes, name.data(), name.size());
+        WriteChecked(*archiveStream_, bytes.data(), bytes.size());
+        backup_->Seek(position + static_cast<std::int64_t>(TZALocalHeader::Size) +
+                      local->FileNameLength);
+        archiveStream_->CopyFrom(*backup_, local->ExtraFieldLength + dataLength);
+        return;
+    }
+    backup_->Seek(position);
+    archiveStream_->CopyFrom(*backup_, static_cast<std::int64_t>(TZALocalHeader::Size) +
+                                           local->FileNameLength + local->ExtraFieldLength +
+                                           dataLength);
+}
