@@ -1,0 +1,221 @@
+// What AddFiles finds and how it enters it: masks, folders and recursion,
+// exclusions, stored names, the overwrite modes and bad masks.
+
+#include "tests/zip/write_test_support.h"
+
+namespace {
+
+using namespace writetest;
+using NameList = std::vector<std::string>;
+
+class AddFilesTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        setup_.AddSource("data.wqd", Bytes("data"));
+        setup_.AddSource("notes.txt", Bytes("notes"));
+        setup_.AddSource("sub/a.txt", Bytes("a"));
+        setup_.AddSource("sub/deeper/b.wqd", Bytes("b"));
+        std::filesystem::create_directories(setup_.Source("hollow"));
+    }
+    // The stored names of the archive's items, in order.
+    std::vector<std::string> Names()
+    {
+        std::vector<std::string> names;
+        TZADirArray& items = zip_.DirManager()->Items();
+        for (int i = 0; i < items.Count(); ++i) {
+            names.push_back(items.ItemPtr(i).FileName);
+        }
+        return names;
+    }
+    std::vector<std::string> NamesOnDisk()
+    {
+        std::vector<std::string> names;
+        for (const WrittenEntry& e : ReadEntries(ReadFileBytes(setup_.archive))) {
+            names.push_back(e.name);
+        }
+        return names;
+    }
+    ArchiveSetup setup_;
+    TZipArchiver zip_;
+};
+
+TEST_F(AddFilesTest, FoldersWithAttributeSixteenAndRecursion)
+{
+    setup_.Prepare(zip_);
+    zip_.AddFiles("*", faArchive | faDirectory);
+    // A folder's files come before its sub-folders' content.
+    const NameList expected = {"data.wqd",  "notes.txt",   "hollow/",         "sub/",
+                               "sub/a.txt", "sub/deeper/", "sub/deeper/b.wqd"};
+    EXPECT_EQ(Names(), expected);
+    zip_.CloseArchive();
+    EXPECT_EQ(NamesOnDisk(), expected);
+    const auto entries = ReadEntries(ReadFileBytes(setup_.archive));
+    EXPECT_EQ(entries[3].central.Flags, ZAFlagsOfDirectory);
+    EXPECT_EQ(entries[3].central.ExternalAttributes & faDirectory, faDirectory);
+    ExpectUnzipAccepts(setup_.archive);
+    ExpectSevenZipExtractsSources(setup_.archive, setup_.source);
+}
+
+TEST_F(AddFilesTest, RecursionWithoutFoldersAndWithout)
+{
+    setup_.Prepare(zip_);
+    zip_.AddFiles("*.wqd", faArchive);
+    EXPECT_EQ(Names(), (NameList{"data.wqd", "sub/deeper/b.wqd"}));
+    zip_.Options().Recurse = false;
+    zip_.AddFiles("*.txt", faArchive);
+    EXPECT_EQ(Names(), (NameList{"data.wqd", "sub/deeper/b.wqd", "notes.txt"}));
+}
+
+TEST_F(AddFilesTest, StorePathModes)
+{
+    const std::string file = setup_.Source("sub/a.txt");
+    const struct {
+        TZAStorePathMode mode;
+        std::string name;
+    } cases[] = {{spNoPath, "a.txt"},
+                 {spRelativePath, "sub/a.txt"},
+                 {spFullPath, file.substr(1)},
+                 {spFullPathWithDrive, file}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        TZipArchiver zip;
+        zip.Options().StorePath = c.mode;
+        setup_.Prepare(zip);
+        zip.AddFiles(file);
+        EXPECT_EQ(zip.DirManager()->Items().ItemPtr(0).FileName, c.name);
+    }
+}
+
+TEST_F(AddFilesTest, TheArchiveItselfIsNeverAdded)
+{
+    setup_.archive = setup_.Source("inside.zip");
+    setup_.Prepare(zip_);
+    zip_.AddFiles("*.zip");
+    zip_.AddFiles(setup_.archive);
+    zip_.AddFiles("*", faArchive);
+    EXPECT_EQ(Names(), (NameList{"data.wqd", "notes.txt", "sub/a.txt", "sub/deeper/b.wqd"}));
+}
+
+TEST_F(AddFilesTest, ExclusionsAndNoCompressionMasks)
+{
+    zip_.SetNoCompressionMasks({"*.wqd"});
+    setup_.Prepare(zip_);
+    zip_.AddFiles("*", faArchive | faDirectory, "deeper");
+    EXPECT_EQ(Names(), (NameList{"data.wqd", "notes.txt", "hollow/", "sub/", "sub/a.txt"}));
+    zip_.CloseArchive();
+    for (const WrittenEntry& e : ReadEntries(ReadFileBytes(setup_.archive))) {
+        const bool stored = e.name == "data.wqd" || e.name.ends_with("/");
+        EXPECT_EQ(e.local.Method, stored ? ZAMethodStored : ZAMethodDeflate) << e.name;
+    }
+}
+
+TEST_F(AddFilesTest, MasksThatFindNothingStillLeaveAValidArchive)
+{
+    setup_.Prepare(zip_);
+    zip_.AddFiles("*.none");
+    zip_.AddFiles(setup_.Source("missing.txt"));
+    zip_.AddFiles("");
+    EXPECT_TRUE(Names().empty());
+    zip_.CloseArchive();
+    const za::Bytes bytes = ReadFileBytes(setup_.archive);
+    ASSERT_EQ(bytes.size(), TZAEndRecord::Size);
+    EXPECT_EQ(za::GetU32(bytes.data()), ZAStandardSignatures.EndRecord);
+}
+
+TEST_F(AddFilesTest, AMaskNamingAFolderEntersTheFolder)
+{
+    setup_.Prepare(zip_);
+    zip_.AddFiles("sub");
+    zip_.AddFiles(setup_.Source("hollow"));
+    EXPECT_EQ(Names(), (NameList{"sub/", "hollow/"}));
+    zip_.CloseArchive();
+    ExpectUnzipAccepts(setup_.archive);
+}
+
+TEST_F(AddFilesTest, OverwriteModesDecideOverAnItemOfTheSameName)
+{
+    zip_.SetCompressionMode(0);
+    setup_.Prepare(zip_);
+    zip_.AddFiles("data.wqd");
+    const auto firstTime = zip_.DirManager()->Items().ItemPtr(0).Header.LastModDate;
+    zip_.Options().OverwriteMode = omNever;
+    setup_.AddSource("data.wqd", Bytes("changed"));
+    zip_.AddFiles("data.wqd");
+    zip_.Options().OverwriteMode = omIfOlder;
+    zip_.AddFiles("data.wqd");
+    zip_.CloseArchive();
+    EXPECT_EQ(ReadEntries(ReadFileBytes(setup_.archive))[0].data, Bytes("data"));
+    EXPECT_EQ(firstTime, ReadEntries(ReadFileBytes(setup_.archive))[0].central.LastModDate);
+
+    TZipArchiver again;
+    setup_.Prepare(again, ZAModeReadWrite);
+    again.Options().OverwriteMode = omPrompt;
+    std::vector<std::string> asked;
+    again.OnConfirmOverwrite = [&](TObject*, const std::string& source, std::string& dest,
+                                   bool& confirm) {
+        asked.push_back(source + " > " + dest);
+        confirm = true;
+    };
+    again.SetCompressionMode(0);
+    again.AddFiles("data.wqd");
+    again.CloseArchive();
+    EXPECT_EQ(asked, NameList{setup_.Source("data.wqd") + " > data.wqd"});
+    EXPECT_EQ(ReadEntries(ReadFileBytes(setup_.archive))[0].data, Bytes("changed"));
+}
+
+TEST_F(AddFilesTest, HandlersRefuseAndRenameEntries)
+{
+    zip_.OnConfirmProcessFile = [](TObject*, const std::string& file, TZAProcessOperation,
+                                   bool& confirm) { confirm = !file.ends_with("notes.txt"); };
+    zip_.OnStoreFile = [](TObject*, std::string& name, std::uint32_t&, std::string& comment,
+                          const std::string&) {
+        EXPECT_EQ(name.find('/'), std::string::npos);
+        name = "renamed\\" + name;
+        comment = "c";
+    };
+    setup_.Prepare(zip_);
+    zip_.AddFiles("*.*", faArchive);
+    EXPECT_EQ(Names(),
+              (NameList{"renamed/data.wqd", "renamed/sub/a.txt", "renamed/sub/deeper/b.wqd"}));
+    zip_.CloseArchive();
+    ExpectUnzipAccepts(setup_.archive);
+}
+
+TEST_F(AddFilesTest, NestedTransactionsWriteOnce)
+{
+    setup_.Prepare(zip_);
+    int commits = 0;
+    zip_.OnOverallProgress = [&](TObject*, double, TZAProcessOperation, TZAProgressPhase phase,
+                                 bool&) { commits += phase == ppStart ? 1 : 0; };
+    zip_.BeginUpdate();
+    zip_.AddFiles("data.wqd");
+    zip_.AddFiles("notes.txt");
+    EXPECT_EQ(commits, 0);
+    EXPECT_EQ(ReadFileBytes(setup_.archive).size(), 0u);
+    zip_.EndUpdate();
+    EXPECT_EQ(commits, 1);
+    EXPECT_EQ(NamesOnDisk(), (NameList{"data.wqd", "notes.txt"}));
+}
+
+TEST_F(AddFilesTest, ClosedOrReadOnlyArchivesRefuse)
+{
+    try {
+        zip_.AddFiles("*");
+        FAIL() << "no error";
+    } catch (const EZAException& e) {
+        EXPECT_EQ(e.ErrorCode(), 13);
+    }
+    setup_.Prepare(zip_);
+    zip_.CloseArchive();
+    setup_.Prepare(zip_, ZAModeReadOnly);
+    try {
+        zip_.AddFiles("*");
+        FAIL() << "no error";
+    } catch (const EZAException& e) {
+        EXPECT_EQ(e.ErrorCode(), 32);
+    }
+    EXPECT_EQ(zip_.UpdateCount(), 0);
+}
+
+}  // namespace

@@ -1,0 +1,282 @@
+// Updating an existing archive in place: kept items keep their bytes, and a
+// cancel, an abort or an exception during the commit leaves the old archive
+// byte for byte, with no temporary file behind.
+
+#include "tests/zip/write_test_support.h"
+
+namespace {
+
+using namespace writetest;
+
+class UpdateTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        setup_.AddSource("a.txt", Bytes(XmlLikeText(20000, 1)));
+        setup_.AddSource("b.txt", Bytes(XmlLikeText(600000, 2)));
+        setup_.AddSource("c.txt", Bytes(XmlLikeText(30000, 3)));
+        TZipArchiver zip;
+        setup_.Prepare(zip);
+        zip.AddFiles("*");
+        zip.CloseArchive();
+        old_ = ReadFileBytes(setup_.archive);
+    }
+    // Opens the archive written in SetUp for an update.
+    void Open(TZipArchiver& zip) { setup_.Prepare(zip, ZAModeReadWrite); }
+    void ExpectOldArchive()
+    {
+        EXPECT_TRUE(ReadFileBytes(setup_.archive) == old_) << "the archive changed";
+        EXPECT_TRUE(setup_.TempFolderEmpty()) << "a temporary file is left";
+    }
+    ArchiveSetup setup_;
+    za::Bytes old_;
+};
+
+// The bytes of an entry as it lies in the archive, local header included.
+za::Bytes LocalRecord(const za::Bytes& archive, const std::string& name)
+{
+    for (const WrittenEntry& e : ReadEntries(archive)) {
+        if (e.name == name) {
+            za::Bytes record;
+            e.local.Write(record);
+            record.insert(record.end(), e.name.begin(), e.name.end());
+            for (const auto& field : e.localExtra) {
+                field.Write(record);
+            }
+            record.insert(record.end(), e.data.begin(), e.data.end());
+            return record;
+        }
+    }
+    return {};
+}
+
+TEST(UpdatePeerTest, InfoZipArchiveGainsOneFileAndReplacesAnother)
+{
+    if (!zatest::HasProgram("zip")) {
+        GTEST_SKIP() << "Info-ZIP zip is not installed";
+    }
+    ArchiveSetup setup;
+    for (const char* name : {"one.txt", "two.txt", "three.txt"}) {
+        setup.AddSource(name, Bytes(XmlLikeText(40000, static_cast<unsigned>(name[1]))));
+    }
+    ASSERT_EQ(zatest::Run("cd " + Quoted(setup.source) + " && zip -q " + Quoted(setup.archive) +
+                          " one.txt two.txt three.txt"),
+              0);
+    const za::Bytes before = ReadFileBytes(setup.archive);
+    setup.AddSource("two.txt", Bytes(XmlLikeText(25000, 99)));
+    setup.AddSource("four.txt", Bytes(XmlLikeText(5000, 4)));
+    TZipArchiver zip;
+    setup.Prepare(zip, ZAModeReadWrite);
+    bool backupMade = false;
+    zip.OnFileProgress = [&](TObject*, const std::string&, double, TZAProcessOperation,
+                             TZAProgressPhase,
+                             bool&) { backupMade = backupMade || !setup.TempFolderEmpty(); };
+    zip.BeginUpdate();
+    zip.AddFiles("two.txt");
+    zip.AddFiles("four.txt");
+    zip.EndUpdate();
+    zip.CloseArchive();
+    EXPECT_TRUE(backupMade);
+    EXPECT_TRUE(setup.TempFolderEmpty());
+    const za::Bytes after = ReadFileBytes(setup.archive);
+    for (const char* kept : {"one.txt", "three.txt"}) {
+        EXPECT_EQ(LocalRecord(after, kept), LocalRecord(before, kept)) << kept;
+    }
+    std::vector<std::string> names;
+    for (const WrittenEntry& e : ReadEntries(after)) {
+        names.push_back(e.name);
+    }
+    EXPECT_EQ(names, (std::vector<std::string>{"one.txt", "two.txt", "three.txt", "four.txt"}));
+    ExpectUnzipAccepts(setup.archive);
+    ExpectSevenZipAccepts(setup.archive);
+    ExpectPythonReadsBack(setup.archive, setup.source);
+}
+
+TEST_F(UpdateTest, AppendingCopiesNothingAndKeepsEveryOldByte)
+{
+    setup_.AddSource("d.txt", Bytes("appended"));
+    TZipArchiver zip;
+    Open(zip);
+    bool tempUsed = false;
+    zip.OnFileProgress = [&](TObject*, const std::string&, double, TZAProcessOperation,
+                             TZAProgressPhase,
+                             bool&) { tempUsed = tempUsed || !setup_.TempFolderEmpty(); };
+    zip.AddFiles("d.txt");
+    zip.CloseArchive();
+    EXPECT_FALSE(tempUsed);
+    const za::Bytes after = ReadFileBytes(setup_.archive);
+    const auto directoryStart = static_cast<std::ptrdiff_t>(ReadEntries(old_).back().dataEnd);
+    ASSERT_GT(after.size(), old_.size());
+    EXPECT_TRUE(std::equal(old_.begin(), old_.begin() + directoryStart, after.begin()));
+    ExpectUnzipAccepts(setup_.archive);
+    ExpectPythonReadsBack(setup_.archive, setup_.source);
+}
+
+TEST_F(UpdateTest, CancelAtTheStartOrInTheMiddleLeavesTheOldArchive)
+{
+    const struct {
+        const char* when;
+        TZAProgressPhase phase;
+        int call;
+    } cases[] = {{"start", ppStart, 1}, {"middle", ppProcess, 2}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.when);
+        setup_.AddSource("a.txt", Bytes("replacement forces a backup"));
+        TZipArchiver zip;
+        Open(zip);
+        int calls = 0;
+        zip.OnOverallProgress = [&](TObject*, double, TZAProcessOperation, TZAProgressPhase phase,
+                                    bool& cancel) {
+            if (phase == c.phase && ++calls == c.call) {
+                cancel = true;
+            }
+        };
+        zip.BeginUpdate();
+        zip.AddFiles("a.txt");
+        zip.AddFiles("b.txt");
+        zip.EndUpdate();
+        EXPECT_EQ(zip.DirManager()->Items().Count(), 3);
+        zip.CloseArchive();
+        ExpectOldArchive();
+    }
+}
+
+TEST_F(UpdateTest, ExceptionsDuringTheCommitRollBack)
+{
+    // A source stream that fails in the middle of the data.
+    {
+        setup_.AddSource("a.txt", Bytes(XmlLikeText(2000000, 8)));
+        TZipArchiver zip;
+        Open(zip);
+        zip.BeginUpdate();
+        zip.AddFiles("a.txt");
+        auto failing = std::make_shared<TTestStream>();
+        const za::Bytes content = Bytes(XmlLikeText(2000000, 8));
+        failing->LoadFromBytes(content.data(), content.size());
+        failing->FailAfter(3);
+        zip.DirManager()->Items().ItemPtr(0).SourceStream = failing;
+        EXPECT_THROW(zip.EndUpdate(), EStreamError);
+        EXPECT_EQ(zip.UpdateCount(), 0);
+        zip.CloseArchive();
+        ExpectOldArchive();
+    }
+    // A handler that throws once the items are written.
+    {
+        TZipArchiver zip;
+        Open(zip);
+        zip.OnOverallProgress = [](TObject*, double, TZAProcessOperation, TZAProgressPhase phase,
+                                   bool&) {
+            if (phase == ppProcess) {
+                throw Exception("handler failed");
+            }
+        };
+        EXPECT_THROW(zip.AddFiles("*.txt"), Exception);
+        EXPECT_EQ(zip.DirManager()->Items().Count(), 3);
+        zip.CloseArchive();
+        ExpectOldArchive();
+    }
+}
+
+TEST_F(UpdateTest, ASourceThatCannotBeOpenedIsRetriedIgnoredOrAborts)
+{
+    for (const TZAAction answer : {fxaIgnore, fxaAbort, fxaRetry}) {
+        SCOPED_TRACE(static_cast<int>(answer));
+        setup_.AddSource("new.txt", Bytes("new"));
+        setup_.AddSource("gone.txt", Bytes("gone"));
+        TZipArchiver zip;
+        Open(zip);
+        std::vector<int> codes;
+        zip.OnProcessFileFailure = [&](TObject*, const std::string& file, TZAProcessOperation,
+                                       int nativeError, int, const std::string& message,
+                                       TZAAction& action) {
+            codes.push_back(nativeError);
+            EXPECT_NE(message.find(file), std::string::npos) << message;
+            action = answer;
+            if (answer == fxaRetry) {
+                // The second time round the file is back.
+                std::filesystem::remove(setup_.Source("gone.txt"));
+                setup_.AddSource("gone.txt", Bytes("back"));
+            }
+        };
+        zip.BeginUpdate();
+        zip.AddFiles("new.txt");
+        zip.AddFiles("gone.txt");
+        // Vanished since the search, and in its place a folder.
+        std::filesystem::remove(setup_.Source("gone.txt"));
+        std::filesystem::create_directory(setup_.Source("gone.txt"));
+        zip.EndUpdate();
+        zip.CloseArchive();
+        EXPECT_EQ(codes, std::vector<int>{33});
+        EXPECT_TRUE(setup_.TempFolderEmpty());
+        if (answer == fxaAbort) {
+            ExpectOldArchive();
+        } else {
+            std::vector<std::string> names;
+            for (const WrittenEntry& e : ReadEntries(ReadFileBytes(setup_.archive))) {
+                names.push_back(e.name);
+            }
+            std::vector<std::string> expected = {"a.txt", "b.txt", "c.txt", "new.txt"};
+            if (answer == fxaRetry) {
+                expected.push_back("gone.txt");
+            }
+            EXPECT_EQ(names, expected);
+            ExpectUnzipAccepts(setup_.archive);
+        }
+        std::filesystem::remove_all(setup_.Source("gone.txt"));
+        WriteFileBytes(setup_.archive, old_);
+    }
+}
+
+TEST_F(UpdateTest, AResetTransactionWritesNothingAndForgetsItsEntries)
+{
+    setup_.AddSource("d.txt", Bytes("d"));
+    TZipArchiver zip;
+    Open(zip);
+    zip.BeginUpdate();
+    zip.AddFiles("d.txt");
+    EXPECT_EQ(zip.DirManager()->Items().Count(), 4);
+    zip.ResetUpdateCount();
+    EXPECT_EQ(zip.DirManager()->Items().Count(), 3);
+    zip.CloseArchive();
+    ExpectOldArchive();
+}
+
+TEST_F(UpdateTest, ADamagedArchiveIsRebuiltThenUpdatedIntoAValidOne)
+{
+    // The directory and end record are gone: the items come from the local headers.
+    const auto directoryStart = static_cast<std::ptrdiff_t>(ReadEntries(old_).back().dataEnd);
+    WriteFileBytes(setup_.archive, za::Bytes(old_.begin(), old_.begin() + directoryStart + 30));
+    setup_.AddSource("d.txt", Bytes("after the damage"));
+    TZipArchiver zip;
+    Open(zip);
+    EXPECT_TRUE(zip.DirManager()->Rebuilt());
+    EXPECT_EQ(zip.DirManager()->Items().Count(), 3);
+    zip.AddFiles("d.txt");
+    zip.AddFiles("a.txt");
+    zip.CloseArchive();
+    ExpectUnzipAccepts(setup_.archive);
+    ExpectSevenZipAccepts(setup_.archive);
+    ExpectPythonReadsBack(setup_.archive, setup_.source);
+}
+
+TEST_F(UpdateTest, AnItemWhoseOldDataAreMissingFailsClearlyAndKeepsTheFile)
+{
+    // The directory says b.txt starts where no local header is.
+    za::Bytes broken = old_;
+    broken[ReadEntries(old_)[1].localOffset] ^= 0xFF;
+    WriteFileBytes(setup_.archive, broken);
+    old_ = broken;
+    setup_.AddSource("a.txt", Bytes("replace the first"));
+    TZipArchiver zip;
+    Open(zip);
+    try {
+        zip.AddFiles("a.txt");
+        FAIL() << "no error";
+    } catch (const EZAException& e) {
+        EXPECT_EQ(e.ErrorCode(), 35);
+    }
+    zip.CloseArchive();
+    ExpectOldArchive();
+}
+
+}  // namespace

@@ -1,0 +1,237 @@
+// The bytes the item writer lays down: local header patched with the final
+// CRC and sizes, raw deflate data with a flush point per buffer, encryption
+// headers, the Unicode-name, AES and Zip64 fields.
+
+#include "platform/codepages.h"
+#include "tests/zip/write_test_support.h"
+#include "zip/ZACrc32.h"
+#include "zip/ZAPkzipCrypt.h"
+
+namespace {
+
+using namespace writetest;
+
+// Writes the given sources, relative to src, into a new archive and returns
+// its records.
+std::vector<WrittenEntry> WriteArchive(ArchiveSetup& setup, TZipArchiver& zip,
+                                       const std::string& mask = "*")
+{
+    setup.Prepare(zip);
+    zip.AddFiles(mask);
+    zip.CloseArchive();
+    return ReadEntries(ReadFileBytes(setup.archive));
+}
+
+// What the writer emits for a first chunk: deflated up to a sync flush,
+// without zlib's header.
+za::Bytes RawDeflateWithSyncFlush(const za::Bytes& data, int level)
+{
+    TZADeflateStream stream(level);
+    za::Bytes out(TZADeflateStream::OutputBound(data.size()));
+    out.resize(stream.Deflate(data.data(), data.size(), out.data(), out.size(), Z_SYNC_FLUSH));
+    return za::Bytes(out.begin() + 2, out.end());
+}
+
+std::uint32_t CrcOf(const za::Bytes& bytes)
+{
+    return Crc32Of(bytes.data(), bytes.size());
+}
+
+TEST(WriteItemTest, DeflatedEntryHoldsRawDeflateAndFinalHeader)
+{
+    ArchiveSetup setup;
+    const za::Bytes text = Bytes(XmlLikeText(100));
+    setup.AddSource("data.wqd", text);
+    TZipArchiver zip;
+    const auto entries = WriteArchive(setup, zip);
+    ASSERT_EQ(entries.size(), 1u);
+    const WrittenEntry& e = entries[0];
+    EXPECT_EQ(e.local.Method, ZAMethodDeflate);
+    EXPECT_EQ(e.local.VersionNeeded, 20);
+    EXPECT_EQ(e.central.VersionMadeBy, 20);
+    EXPECT_EQ(e.local.Crc32, CrcOf(text));
+    EXPECT_EQ(e.central.Crc32, CrcOf(text));
+    EXPECT_EQ(e.local.UncompressedSize, text.size());
+    EXPECT_EQ(e.local.CompressedSize, e.data.size());
+    // No zlib header (0x78 ..) in front: the data inflate as raw deflate.
+    EXPECT_EQ(Inflate(e.data), text);
+    EXPECT_EQ(e.local.Flags, 0);
+    EXPECT_EQ(e.central.ExternalAttributes & faArchive, faArchive);
+}
+
+TEST(WriteItemTest, VersionWithoutOemNamesAndStoredModeZero)
+{
+    ArchiveSetup setup;
+    const za::Bytes text = Bytes(XmlLikeText(5000));
+    setup.AddSource("a.txt", text);
+    TZipArchiver zip;
+    zip.Options().OEMFileNames = false;
+    zip.SetCompressionMode(0);
+    const auto entries = WriteArchive(setup, zip);
+    ASSERT_EQ(entries.size(), 1u);
+    EXPECT_EQ(entries[0].local.VersionNeeded, 0x0B14);
+    EXPECT_EQ(entries[0].central.VersionMadeBy, 0x0B14);
+    EXPECT_EQ(entries[0].local.Method, ZAMethodStored);
+    EXPECT_EQ(entries[0].data, text);
+}
+
+TEST(WriteItemTest, LargeSourceIsDeflatedInSyncFlushedChunks)
+{
+    ArchiveSetup setup;
+    const za::Bytes text = Bytes(XmlLikeText(600000));
+    setup.AddSource("big.xml", text);
+    TZipArchiver zip;
+    zip.SetCompressionMode(1);
+    const auto entries = WriteArchive(setup, zip);
+    ASSERT_EQ(entries.size(), 1u);
+    // The first 524288-byte chunk ends in a sync flush: an empty stored block.
+    za::Bytes firstPart(text.begin(), text.begin() + 524288);
+    const za::Bytes raw = RawDeflateWithSyncFlush(firstPart, 1);
+    ASSERT_GE(entries[0].data.size(), raw.size());
+    EXPECT_TRUE(std::equal(raw.begin(), raw.end(), entries[0].data.begin()));
+    const za::Bytes marker = {0x00, 0x00, 0xFF, 0xFF};
+    EXPECT_TRUE(std::equal(marker.begin(), marker.end(), raw.end() - 4));
+    EXPECT_EQ(Inflate(entries[0].data), text);
+    EXPECT_EQ(entries[0].local.CompressedSize, entries[0].data.size());
+}
+
+TEST(WriteItemTest, EmptyFileIsStoredWithZeroCrcAndSizes)
+{
+    ArchiveSetup setup;
+    setup.AddSource("empty.txt", {});
+    TZipArchiver zip;
+    const auto entries = WriteArchive(setup, zip);
+    ASSERT_EQ(entries.size(), 1u);
+    for (const std::uint16_t method : {entries[0].local.Method, entries[0].central.Method}) {
+        EXPECT_EQ(method, ZAMethodStored);
+    }
+    EXPECT_EQ(entries[0].central.Crc32, 0u);
+    EXPECT_EQ(entries[0].local.Crc32, 0u);
+    EXPECT_EQ(entries[0].central.CompressedSize, 0u);
+    EXPECT_EQ(entries[0].central.UncompressedSize, 0u);
+}
+
+TEST(WriteItemTest, TraditionalHeaderEndsWithTheTopByteOfTheCrc)
+{
+    ArchiveSetup setup;
+    const za::Bytes text = Bytes(XmlLikeText(3000));
+    setup.AddSource("secret.txt", text);
+    TZipArchiver zip;
+    zip.SetPassword("s3cret");
+    const auto entries = WriteArchive(setup, zip);
+    ASSERT_EQ(entries.size(), 1u);
+    const WrittenEntry& e = entries[0];
+    EXPECT_EQ(e.local.Flags & ZAFlagEncrypted, ZAFlagEncrypted);
+    EXPECT_EQ(e.local.Crc32, CrcOf(text));
+    TZAPkzipKeys keys;
+    InitKeys("s3cret", keys);
+    za::Bytes plain = e.data;
+    for (auto& b : plain) {
+        b = static_cast<std::uint8_t>(b ^ KeyStreamByte(keys));
+        UpdateKeys(keys, b);
+    }
+    EXPECT_EQ(plain[11], static_cast<std::uint8_t>(CrcOf(text) >> 24));
+    EXPECT_EQ(Inflate(za::Bytes(plain.begin() + 12, plain.end())), text);
+}
+
+TEST(WriteItemTest, AesEntriesCarryMethod99AndTheirField)
+{
+    const struct {
+        TZACryptoAlgorithm method;
+        std::uint8_t strength;
+        std::size_t header;
+    } cases[] = {{caAES_128, 1, 10}, {caAES_192, 2, 14}, {caAES_256, 3, 18}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(static_cast<int>(c.strength));
+        ArchiveSetup setup;
+        const za::Bytes text = Bytes(XmlLikeText(2000));
+        setup.AddSource("a.txt", text);
+        setup.AddSource("empty.txt", {});
+        TZipArchiver zip;
+        zip.SetPassword("pass word");
+        zip.SetEncryptionMethod(c.method);
+        const auto entries = WriteArchive(setup, zip);
+        ASSERT_EQ(entries.size(), 2u);
+        for (const WrittenEntry& e : entries) {
+            const bool empty = e.central.UncompressedSize == 0;
+            EXPECT_EQ(e.local.Method, ZAMethodAes);
+            EXPECT_EQ(e.central.Method, ZAMethodAes);
+            EXPECT_EQ(e.local.Flags & ZAFlagEncrypted, ZAFlagEncrypted);
+            const auto* local = FindField(e.localExtra, ZAAesFieldId);
+            const auto* central = FindField(e.centralExtra, ZAAesFieldId);
+            ASSERT_NE(local, nullptr);
+            ASSERT_NE(central, nullptr);
+            EXPECT_EQ(local->Data, central->Data);
+            const auto field = TZAAesField::Read(local->Data);
+            EXPECT_EQ(field->VendorVersion, 2);
+            EXPECT_EQ(field->KeyStrength, c.strength);
+            // An empty file is stored inside its encryption.
+            EXPECT_EQ(field->ActualMethod, empty ? ZAMethodStored : ZAMethodDeflate);
+            const std::size_t overhead = c.header + 10;
+            EXPECT_EQ(e.central.CompressedSize, e.data.size());
+            EXPECT_EQ(empty, e.data.size() == overhead);
+        }
+    }
+}
+
+TEST(WriteItemTest, AesWithoutPasswordWritesPlainEntry)
+{
+    ArchiveSetup setup;
+    const za::Bytes text = Bytes(XmlLikeText(2000));
+    setup.AddSource("a.txt", text);
+    TZipArchiver zip;
+    zip.SetEncryptionMethod(caAES_256);
+    const auto entries = WriteArchive(setup, zip);
+    ASSERT_EQ(entries.size(), 1u);
+    EXPECT_EQ(entries[0].local.Method, ZAMethodDeflate);
+    EXPECT_EQ(entries[0].local.Flags & ZAFlagEncrypted, 0);
+    EXPECT_EQ(FindField(entries[0].localExtra, ZAAesFieldId), nullptr);
+    EXPECT_EQ(FindField(entries[0].centralExtra, ZAAesFieldId), nullptr);
+    EXPECT_EQ(Inflate(entries[0].data), text);
+}
+
+TEST(WriteItemTest, AlwaysZip64SaturatesFieldsAndRecordsTheValues)
+{
+    ArchiveSetup setup;
+    const za::Bytes text = Bytes(XmlLikeText(4000));
+    setup.AddSource("a.txt", text);
+    setup.AddSource("b.txt", text);
+    TZipArchiver zip;
+    zip.SetZip64Mode(zmAlways);
+    const auto entries = WriteArchive(setup, zip);
+    ASSERT_EQ(entries.size(), 2u);
+    for (const WrittenEntry& e : entries) {
+        EXPECT_EQ(e.local.VersionNeeded, 45);
+        EXPECT_EQ(e.central.VersionMadeBy, 45);
+        EXPECT_EQ(e.local.CompressedSize, ZAZip64Marker);
+        EXPECT_EQ(e.local.UncompressedSize, ZAZip64Marker);
+        EXPECT_EQ(e.central.LocalHeaderOffset, ZAZip64Marker);
+        const auto* local = FindField(e.localExtra, ZAZip64FieldId);
+        ASSERT_NE(local, nullptr);
+        EXPECT_EQ(za::GetU64(local->Data.data()), text.size());
+        EXPECT_EQ(za::GetU64(local->Data.data() + 8), e.data.size());
+        EXPECT_EQ(Inflate(e.data), text);
+    }
+}
+
+TEST(WriteItemTest, NamesOutsideTheOemPageKeepTheirExactFormInTheUnicodeField)
+{
+    ArchiveSetup setup;
+    const std::string name = "\xce\xa9mega_\xe6\x97\xa5\xe6\x9c\xac.txt";  // Omega, two CJK
+    setup.AddSource(name, Bytes("content"));
+    TZipArchiver zip;
+    const auto entries = WriteArchive(setup, zip);
+    ASSERT_EQ(entries.size(), 1u);
+    const auto* field = FindField(entries[0].localExtra, ZAUnicodeNameFieldId);
+    ASSERT_NE(field, nullptr);
+    EXPECT_EQ(field->Data.size(), 2 * 12 + 8u);
+    EXPECT_EQ(ReadUnicodeNameField(field->Data), name);
+    EXPECT_EQ(entries[0].name, EncodeStoredName(name, true));
+    // The archiver reads the exact name back.
+    TZipArchiver reader;
+    reader.SetFileName(setup.archive);
+    reader.OpenArchive(ZAModeReadOnly);
+    EXPECT_EQ(reader.DirManager()->Items().ItemPtr(0).FileName, name);
+}
+
+}  // namespace
