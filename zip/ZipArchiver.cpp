@@ -192,15 +192,16 @@ void TZABaseArchiver::StartNewArchive()
         ownedArchiveStream_ = std::make_unique<TMemoryStream>();
         archiveStream_ = ownedArchiveStream_.get();
     } else {
-        OpenVolumeStream(fileName_);
+        TZAVolumeNumberInfo first;
+        first.Reset(true);
+        OpenVolume(first);
     }
     dirManager_ = std::make_unique<TZADirManager>(*this, archiveStream_, true);
 }
 
 void TZABaseArchiver::ReadExistingArchive()
 {
-    spanningMode_ = smNone;
-    OpenVolumeStream(fileName_);
+    DetectArchiveKind();
     dirManager_ = std::make_unique<TZADirManager>(*this, archiveStream_, false);
     if (!dirManager_->ReadDirectory() && !tolerateDamage_) {
         dirManager_.reset();
@@ -209,20 +210,13 @@ void TZABaseArchiver::ReadExistingArchive()
     }
 }
 
-void TZABaseArchiver::OpenVolumeStream(const std::string& name)
-{
-    ReleaseArchiveStream();
-    ownedArchiveStream_ = std::make_unique<TFileStream>(name, openMode_);
-    archiveStream_ = ownedArchiveStream_.get();
-    volumeFileName_ = name;
-}
-
 void TZABaseArchiver::ReleaseArchiveStream()
 {
     if (!externalStream_) {
         ownedArchiveStream_.reset();
     }
     archiveStream_ = nullptr;
+    volumeStream_ = nullptr;
 }
 
 void TZABaseArchiver::CloseArchive()
@@ -233,6 +227,7 @@ void TZABaseArchiver::CloseArchive()
             // A new archive closed without items still gets its end records.
             if (archiveStream_ != nullptr && archiveStream_->Size() == dirManager_->DataOffset()) {
                 dirManager_->WriteDirectory(true);
+                NameLastVolume();
             }
         } catch (const std::exception&) {
             // Closing always closes; a failed commit has already restored the file.

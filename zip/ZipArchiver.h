@@ -19,6 +19,8 @@
 #include "zip/ZAStream.h"
 #include "zip/ZipArchiverTypes.h"
 
+class TZAVolumeStream;
+
 // Volume number of the last volume, whatever its number.
 inline constexpr std::uint32_t ZALastVolume = 0xFFFFFFFF;
 // No bytes need to stay on the volume of the ones written.
@@ -292,6 +294,36 @@ private:
     std::string backupFileName_;
 
     void ReleaseArchiveStream();
+    bool IsSelfExtracting(const std::string& name) const;
+    // The name without its extension, folder included.
+    static std::string ExtractBaseName(const std::string& name);
+    std::string NumberedVolumeName(const std::string& name, std::uint32_t volumeNumber,
+                                   bool advanced, bool selfExtracting) const;
+    void OpenVolumeFile(const std::string& name, std::uint16_t mode);
+    void OpenBlankVolume(const TZAVolumeNumberInfo& volume);
+    void OpenExistingVolume(const TZAVolumeNumberInfo& volume);
+    // The free space, or the largest number when the drive cannot tell.
+    static std::int64_t FreeSpaceOf(const std::string& path);
+    std::int64_t RoomOnVolume(const TStream& stream) const;
+    void MoveToNextVolume(TStream& stream);
+    void CopyDataToVolumes(TStream& source, std::int64_t size);
+    // Finds whether an existing archive is one file, split or spanned, and
+    // opens the volume that holds its directory.
+    void DetectArchiveKind();
+    void ProbeLastVolume(bool mayBeRemovable);
+    bool ProbeDirectory();
+    void DetectKindFromEndRecord(bool valid);
+    bool DetectSplitNaming(std::uint32_t volumeBeforeLast);
+
+    // The built-in answers of the Do... operations when no handler is assigned.
+    void PromptOverwrite(const std::string& sourceFileName, const std::string& destFileName,
+                         bool& confirm);
+    void PromptPassword(const std::string& fileName, std::string& newPassword, bool& skipFile);
+    TZAAction PromptProcessFileFailure(int nativeError, const std::string& errorMessage);
+    // True when the user confirmed with OK.
+    bool AskForDisk(const std::string& text);
+    bool AskForLastDisk(const std::string& volumeFileName);
+    bool PromptDiskFull(int volumeNumber, const std::string& volumeFileName);
     void StartNewArchive();
     void ReadExistingArchive();
     void SaveMemoryArchiveToFile();
@@ -335,6 +367,8 @@ private:
     // The archive stream; owned unless the caller handed it in.
     TStream* archiveStream_ = nullptr;
     std::unique_ptr<TStream> ownedArchiveStream_;
+    // The archive stream when it is the archiver's own file stream.
+    TZAVolumeStream* volumeStream_ = nullptr;
 };
 
 class TZipArchiver : public TZABaseArchiver {

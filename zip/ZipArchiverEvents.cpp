@@ -1,8 +1,10 @@
 // The questions the archiver asks: each fires its published event when a
-// handler is assigned. Without one the caller's preset answer stands.
+// handler is assigned; without one it answers with its default, which asks
+// the user where a question needs a person (ZipArchiverPrompts.cpp).
 
 #include <algorithm>
 
+#include "zip/ZAFileSystem.h"
 #include "zip/ZipArchiver.h"
 
 namespace {
@@ -48,6 +50,8 @@ void TZABaseArchiver::DoConfirmOverwrite(const std::string& sourceFileName,
 {
     if (OnConfirmOverwrite) {
         OnConfirmOverwrite(this, sourceFileName, destFileName, confirm);
+    } else {
+        PromptOverwrite(sourceFileName, destFileName, confirm);
     }
 }
 
@@ -65,6 +69,8 @@ void TZABaseArchiver::DoPassword(const std::string& fileName, std::string& newPa
 {
     if (OnPassword) {
         OnPassword(this, fileName, newPassword, skipFile);
+    } else {
+        PromptPassword(fileName, newPassword, skipFile);
     }
 }
 
@@ -77,39 +83,67 @@ void TZABaseArchiver::DoProcessFileFailure(const std::string& fileName,
     if (OnProcessFileFailure) {
         OnProcessFileFailure(this, fileName, operation, nativeError, errorCode, errorMessage,
                              action);
+    } else {
+        action = PromptProcessFileFailure(nativeError, errorMessage);
     }
 }
 
 void TZABaseArchiver::DoRequestBlankVolume(int volumeNumber, std::string& volumeFileName,
                                            bool& cancel)
 {
+    volumeNumber = std::max(volumeNumber, 0);
+    volumeFileName = VolumeName(volumeFileName, static_cast<std::uint32_t>(volumeNumber), false);
     cancel = false;
     if (OnRequestBlankVolume) {
-        OnRequestBlankVolume(this, std::max(volumeNumber, 0) + 1, volumeFileName, cancel);
+        OnRequestBlankVolume(this, volumeNumber + 1, volumeFileName, cancel);
+    } else if (spanningMode_ == smSpanning) {
+        cancel = !AskForDisk(ZAFormat(SZARequestBlankDisk, {std::int64_t{volumeNumber} + 1}));
     }
 }
 
 void TZABaseArchiver::DoRequestFirstVolume(std::string& volumeFileName, bool& cancel)
 {
+    const std::string name = volumeFileName;
+    volumeFileName = VolumeName(name, 0, !OnRequestFirstVolume);
     if (OnRequestFirstVolume) {
         OnRequestFirstVolume(this, volumeFileName, cancel);
+    } else if (spanningMode_ == smSpanning) {
+        cancel = !AskForDisk(std::string(SZARequestFirstDisk));
+        volumeFileName = VolumeName(name, 0, true);
+    } else {
+        cancel = !FileExists(volumeFileName) && openMode_ < ZAModeCreate;
     }
 }
 
 void TZABaseArchiver::DoRequestLastVolume(std::string& volumeFileName, bool& cancel)
 {
+    volumeFileName = VolumeName(volumeFileName, ZALastVolume, !OnRequestLastVolume);
     if (OnRequestLastVolume) {
         OnRequestLastVolume(this, volumeFileName, cancel);
+    } else if (spanningMode_ == smSpanning) {
+        cancel = !AskForLastDisk(volumeFileName);
+    } else {
+        cancel = !FileExists(volumeFileName);
     }
 }
 
 void TZABaseArchiver::DoRequestMiddleVolume(int volumeNumber, std::string& volumeFileName,
                                             bool& cancel)
 {
+    const std::string name = volumeFileName;
+    const auto number = static_cast<std::uint32_t>(volumeNumber);
+    volumeFileName = VolumeName(name, number, !OnRequestMiddleVolume);
     cancel = false;
     if (OnRequestMiddleVolume) {
         OnRequestMiddleVolume(this, volumeNumber + 1, volumeFileName, cancel);
+        return;
     }
+    if (spanningMode_ == smSpanning) {
+        cancel = !AskForDisk(ZAFormat(SZARequestMiddleDisk, {std::int64_t{volumeNumber} + 1}));
+    } else {
+        cancel = !FileExists(volumeFileName);
+    }
+    volumeFileName = VolumeName(name, number, true);
 }
 
 void TZABaseArchiver::DoDiskFull(int volumeNumber, const std::string& volumeFileName, bool& cancel)
@@ -117,6 +151,10 @@ void TZABaseArchiver::DoDiskFull(int volumeNumber, const std::string& volumeFile
     cancel = false;
     if (OnDiskFull) {
         OnDiskFull(this, volumeNumber + 1, volumeFileName, cancel);
+    } else if (spanningMode_ == smSpanning) {
+        cancel = !PromptDiskFull(volumeNumber, volumeFileName);
+    } else {
+        cancel = true;
     }
 }
 

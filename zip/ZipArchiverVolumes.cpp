@@ -1,15 +1,46 @@
 // Temporary files, volume names, opening volumes and writing across them.
 
+#include <algorithm>
+#include <cstdio>
 #include <cstdlib>
+#include <limits>
 #include <unistd.h>
+#include <vector>
 
 #include "platform/drives.h"
+#include "platform/sysutils.h"
+#include "zip/ZAFileSystem.h"
 #include "zip/ZAPaths.h"
+#include "zip/ZAVolumeStream.h"
 #include "zip/ZipArchiver.h"
+
+namespace {
+
+// A volume to be created needs more than this much free space.
+constexpr std::int64_t kMinVolumeFreeSpace = 65536;
+constexpr std::size_t kCopyBlockSize = 1000000;
+// Methods from this number on belong to the base class's own format.
+constexpr std::uint16_t kOwnFormatMethods = 252;
+
+std::string FormatNumber(const char* format, unsigned number)
+{
+    char text[16];
+    std::snprintf(text, sizeof text, format, number);
+    return text;
+}
+
+// The name of the drive a volume lies on, as the drive layer wants it.
+std::string DriveOf(const std::string& path)
+{
+    const std::string drive = ExtractFileDrive(path);
+    return drive.empty() ? ExtractFilePath(path) : drive + "\\";
+}
+
+}  // namespace
 
 std::string TZABaseArchiver::MakeTempFileName() const
 {
-    std::string folder = TempDir();
+    std::string folder = tempDir_;
     if (folder.empty()) {
         const char* fromEnvironment = std::getenv("TMPDIR");
         folder = fromEnvironment != nullptr && *fromEnvironment != 0 ? fromEnvironment : "/tmp";
@@ -23,23 +54,233 @@ std::string TZABaseArchiver::MakeTempFileName() const
     return name;
 }
 
-std::string TZABaseArchiver::VolumeName(const std::string& name, std::uint32_t, bool) const
+bool TZABaseArchiver::IsSelfExtracting(const std::string& name) const
 {
-    return name;
+    const bool hasStub = dirManager_ && dirManager_->DataOffset() > 0;
+    return hasStub || !sfxStub_.empty() ||
+           AsciiLowerCase(ExtractFileExt(name)).find(".exe") != std::string::npos;
+}
+
+std::string TZABaseArchiver::VolumeName(const std::string& name, std::uint32_t volumeNumber,
+                                        bool probeOther) const
+{
+    if (spanningMode_ == smNone) {
+        return name;
+    }
+    const bool selfExtracting = IsSelfExtracting(name);
+    if (volumeNumber == ZALastVolume) {
+        if (spanningMode_ == smSplitting && selfExtracting) {
+            return ExtractBaseName(name) +
+                   (compressionMethod_ >= kOwnFormatMethods ? ".ZA" : ".ZIP");
+        }
+        return name;
+    }
+    const bool advanced = spanningOptions_.AdvancedNaming;
+    std::string volume = NumberedVolumeName(name, volumeNumber, advanced, selfExtracting);
+    if (probeOther && !FileExists(volume)) {
+        std::string other = NumberedVolumeName(name, volumeNumber, !advanced, selfExtracting);
+        if (FileExists(other)) {
+            volume = std::move(other);
+        }
+    }
+    return volume;
+}
+
+std::string TZABaseArchiver::ExtractBaseName(const std::string& name)
+{
+    const std::string ext = ExtractFileExt(name);
+    return name.substr(0, name.size() - ext.size());
+}
+
+std::string TZABaseArchiver::NumberedVolumeName(const std::string& name, std::uint32_t volumeNumber,
+                                                bool advanced, bool selfExtracting) const
+{
+    const std::string base = ExtractBaseName(name);
+    std::string ext = ExtractFileExt(name);
+    const unsigned shown = volumeNumber + 1;
+    if (spanningMode_ == smSpanning) {
+        if (selfExtracting) {
+            ext = ".exe";
+        }
+        return advanced ? base + "_" + FormatNumber("%.3u", shown) + ext : base + ext;
+    }
+    if (volumeNumber == 0 && selfExtracting) {
+        return base + ".exe";
+    }
+    if (advanced) {
+        return base + "_" + FormatNumber("%.3u", shown) + ext;
+    }
+    return base + (compressionMethod_ >= kOwnFormatMethods ? ".F" : ".Z") +
+           FormatNumber("%.2d", shown);
+}
+
+void TZABaseArchiver::OpenVolumeStream(const std::string& name)
+{
+    OpenVolumeFile(name, openMode_);
+}
+
+void TZABaseArchiver::OpenVolumeFile(const std::string& name, std::uint16_t mode)
+{
+    if (volumeStream_ == nullptr) {
+        ReleaseArchiveStream();
+        auto stream = std::make_unique<TZAVolumeStream>();
+        volumeStream_ = stream.get();
+        archiveStream_ = volumeStream_;
+        ownedArchiveStream_ = std::move(stream);
+    }
+    volumeStream_->Attach(nullptr);
+    try {
+        volumeStream_->Attach(std::make_unique<TFileStream>(name, mode));
+    } catch (...) {
+        ReleaseArchiveStream();
+        throw;
+    }
+    volumeFileName_ = name;
 }
 
 void TZABaseArchiver::OpenVolume(const TZAVolumeNumberInfo& volume)
 {
-    if (archiveStream_ == nullptr) {
-        OpenVolumeStream(fileName_);
+    if (spanningMode_ == smNone) {
+        if (archiveStream_ == nullptr) {
+            OpenVolumeStream(fileName_);
+        }
+    } else if (openMode_ == ZAModeCreate) {
+        OpenBlankVolume(volume);
+    } else if (archiveStream_ == nullptr || !TZAVolumeNumberInfo::SameVolume(volume, volumeInfo_)) {
+        OpenExistingVolume(volume);
     }
     volumeInfo_ = volume;
 }
 
-std::size_t TZABaseArchiver::WriteToVolumes(TStream& stream, const void* buffer, std::size_t count,
-                                            std::uint32_t)
+void TZABaseArchiver::OpenBlankVolume(const TZAVolumeNumberInfo& volume)
 {
-    return stream.Write(buffer, count);
+    if (volumeStream_ != nullptr) {
+        volumeStream_->Attach(nullptr);
+    }
+    const std::int64_t limit = spanningOptions_.VolumeSizeFor(volume);
+    for (;;) {
+        volumeFileName_ = fileName_;
+        bool cancel = false;
+        DoRequestBlankVolume(volume.Number, volumeFileName_, cancel);
+        if (cancel) {
+            Fail(45);
+        }
+        const std::int64_t free = FreeSpaceOf(volumeFileName_);
+        if (free > kMinVolumeFreeSpace &&
+            (limit <= 0 || spanningMode_ != smSpanning || free >= limit)) {
+            break;
+        }
+        cancel = false;
+        DoDiskFull(volume.Number, volumeFileName_, cancel);
+        if (cancel) {
+            Fail(45);
+        }
+    }
+    OpenVolumeStream(volumeFileName_);
+    if (spanningMode_ == smSpanning) {
+        const unsigned label = volume.IsFirst() ? 1 : static_cast<unsigned>(volume.Number + 1);
+        Drives().SetVolumeLabel(DriveOf(volumeFileName_), "pkback# " + FormatNumber("%.3d", label));
+    }
+}
+
+void TZABaseArchiver::OpenExistingVolume(const TZAVolumeNumberInfo& volume)
+{
+    for (;;) {
+        std::string name = fileName_;
+        bool cancel = false;
+        if (volume.IsFirst()) {
+            DoRequestFirstVolume(name, cancel);
+        } else if (volume.IsLast()) {
+            DoRequestLastVolume(name, cancel);
+        } else {
+            DoRequestMiddleVolume(volume.Number, name, cancel);
+        }
+        if (cancel) {
+            Fail(45);
+        }
+        if (archiveStream_ != nullptr && name == volumeFileName_ && spanningMode_ != smSpanning) {
+            return;
+        }
+        if (FileExists(name)) {
+            OpenVolumeStream(name);
+            return;
+        }
+    }
+}
+
+std::int64_t TZABaseArchiver::DiskFreeSpace(const std::string& path)
+{
+    return Drives().FreeSpace(path);
+}
+
+std::int64_t TZABaseArchiver::FreeSpaceOf(const std::string& path)
+{
+    // A drive that cannot tell leaves the decision to the writes themselves.
+    const std::int64_t free = DiskFreeSpace(path);
+    return free < 0 ? std::numeric_limits<std::int64_t>::max() : free;
+}
+
+std::int64_t TZABaseArchiver::RoomOnVolume(const TStream& stream) const
+{
+    std::int64_t room = FreeSpaceOf(volumeFileName_);
+    if (volumeStream_ != nullptr) {
+        room -= volumeStream_->PendingBytes();
+    }
+    const std::int64_t limit = spanningOptions_.VolumeSizeFor(volumeInfo_);
+    if (limit > 0) {
+        room = std::min(room, limit - stream.Size());
+    }
+    return room;
+}
+
+std::size_t TZABaseArchiver::WriteToVolumes(TStream& stream, const void* buffer, std::size_t count,
+                                            std::uint32_t keepTogether)
+{
+    // Only the archive stream is cut into volumes; an item's temporary file
+    // takes the item whole.
+    if (spanningMode_ == smNone || &stream != archiveStream_) {
+        return stream.Write(buffer, count);
+    }
+    const auto* bytes = static_cast<const std::uint8_t*>(buffer);
+    std::size_t written = 0;
+    while (written < count) {
+        const std::int64_t room = RoomOnVolume(stream);
+        if (room < 0) {
+            break;
+        }
+        const auto left = static_cast<std::int64_t>(count - written);
+        // What must stay together goes to the next volume whole, unless even
+        // an empty volume could not take it.
+        const bool emptyVolume = stream.Size() == 0;
+        const bool deferred = keepTogether != ZANoKeepTogether &&
+                              std::int64_t{keepTogether} + left > room && !emptyVolume;
+        const auto chunk = static_cast<std::size_t>(deferred ? 0 : std::min(room, left));
+        if (chunk == 0 && emptyVolume) {
+            break;
+        }
+        const std::size_t taken = stream.Write(bytes + written, chunk);
+        written += taken;
+        if (taken < chunk) {
+            break;
+        }
+        if (written < count) {
+            MoveToNextVolume(stream);
+        }
+    }
+    return written;
+}
+
+void TZABaseArchiver::MoveToNextVolume(TStream& stream)
+{
+    if (volumeStream_ != nullptr && volumeStream_->Gathering() && !volumeStream_->WriteGathered()) {
+        Fail(46);
+    }
+    if (spanningMode_ == smSpanning) {
+        stream.Flush();
+    }
+    TZAVolumeNumberInfo next = volumeInfo_;
+    next.SetNumber(volumeInfo_.Number + 1);
+    OpenVolume(next);
 }
 
 void TZABaseArchiver::WriteChecked(TStream& stream, const void* buffer, std::size_t count)
@@ -49,12 +290,43 @@ void TZABaseArchiver::WriteChecked(TStream& stream, const void* buffer, std::siz
     }
 }
 
-TZAVolumePosition TZABaseArchiver::CopyToVolumes(TStream& source, std::size_t)
+TZAVolumePosition TZABaseArchiver::CopyToVolumes(TStream& source, std::size_t headerSize)
 {
-    TZAVolumePosition position{volumeInfo_.Number, archiveStream_->Position()};
+    TStream& archive = *archiveStream_;
+    std::vector<std::uint8_t> block(headerSize);
     source.Seek(0);
-    archiveStream_->CopyFrom(source, source.Size());
-    return position;
+    source.ReadBuffer(block.data(), headerSize);
+    if (WriteToVolumes(archive, block.data(), headerSize, 0) != headerSize) {
+        Fail(46);
+    }
+    const TZAVolumePosition header{volumeInfo_.Number,
+                                   archive.Position() - static_cast<std::int64_t>(headerSize)};
+    CopyDataToVolumes(source, source.Size() - static_cast<std::int64_t>(headerSize));
+    return header;
+}
+
+void TZABaseArchiver::CopyDataToVolumes(TStream& source, std::int64_t size)
+{
+    DoCopyTempFileProgress(0.0, ppStart, cancelled_);
+    if (cancelled_) {
+        return;
+    }
+    std::vector<std::uint8_t> block(
+        static_cast<std::size_t>(std::min<std::int64_t>(size, kCopyBlockSize)));
+    std::int64_t copied = 0;
+    while (copied < size) {
+        const auto chunk =
+            static_cast<std::size_t>(std::min<std::int64_t>(size - copied, kCopyBlockSize));
+        source.ReadBuffer(block.data(), chunk);
+        WriteChecked(*archiveStream_, block.data(), chunk);
+        copied += static_cast<std::int64_t>(chunk);
+        DoCopyTempFileProgress(static_cast<double>(copied) / static_cast<double>(size) * 100.0,
+                               ppProcess, cancelled_);
+        if (cancelled_) {
+            return;
+        }
+    }
+    DoCopyTempFileProgress(100.0, ppEnd, cancelled_);
 }
 
 bool TZABaseArchiver::WriteWithRetry(TStream& stream, const void* buffer, std::size_t count)
@@ -72,13 +344,46 @@ bool TZABaseArchiver::WriteWithRetry(TStream& stream, const void* buffer, std::s
     return true;
 }
 
-void TZABaseArchiver::StartVolumeGathering() {}
-
-void TZABaseArchiver::FinishVolumeGathering(bool) {}
-
-void TZABaseArchiver::NameLastVolume() {}
-
-std::int64_t TZABaseArchiver::DiskFreeSpace(const std::string& path)
+void TZABaseArchiver::StartVolumeGathering()
 {
-    return Drives().FreeSpace(path);
+    if (spanningMode_ == smSpanning && IsFloppyDrive(fileName_) && volumeStream_ != nullptr &&
+        archiveStream_ == volumeStream_) {
+        volumeStream_->StartGathering();
+    }
+}
+
+void TZABaseArchiver::FinishVolumeGathering(bool writeLastVolume)
+{
+    if (volumeStream_ == nullptr || !volumeStream_->Gathering()) {
+        return;
+    }
+    const bool written = !writeLastVolume || volumeStream_->WriteGathered();
+    volumeStream_->StopGathering();
+    if (!written) {
+        Fail(46);
+    }
+}
+
+void TZABaseArchiver::NameLastVolume()
+{
+    if (spanningMode_ == smNone || volumeStream_ == nullptr) {
+        return;
+    }
+    const std::string last = VolumeName(fileName_, ZALastVolume, false);
+    if (last == volumeFileName_) {
+        return;
+    }
+    if (volumeStream_->Gathering() && !volumeStream_->WriteGathered()) {
+        Fail(46);
+    }
+    volumeStream_->Attach(nullptr);
+    if (FileExists(last)) {
+        DeleteFile(last);
+    }
+    const std::string current = volumeFileName_;
+    const std::string opened = RenameFile(current, last) ? last : current;
+    OpenVolumeFile(opened, fmOpenReadWrite | fmShareDenyNone);
+    if (opened != last) {
+        throw EFOpenError("Cannot rename " + current + " to " + last);
+    }
 }
