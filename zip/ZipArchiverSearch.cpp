@@ -20,7 +20,6 @@ std::recursive_mutex& SearchLock()
 
 constexpr std::int32_t kFolderSearchAttr = faDirectory | faHidden | faSysFile;
 constexpr std::uint32_t kAllFileBits = faArchive | faReadOnly | faHidden | faSysFile;
-constexpr std::uint32_t kDefaultAttributes = faArchive;
 constexpr std::int64_t kNoFileTime = -1;
 
 bool HoldsSeparator(std::string_view text)
@@ -45,10 +44,13 @@ bool PassesFilter(std::uint32_t attr, std::uint32_t filter)
     return (attr & filter) != 0 || (attr == 0 && (filter & kAllFileBits) == kAllFileBits);
 }
 
-bool IsSameFile(const std::string& a, const std::string& b)
+// The archive under another spelling of its path (a link, a linked folder);
+// only a file of the archive's own name is worth asking the file system about.
+bool IsSameFile(const std::string& path, const std::string& archive)
 {
     std::error_code ignored;
-    return !b.empty() && std::filesystem::equivalent(a, b, ignored);
+    return !archive.empty() && ExtractFileName(path) == ExtractFileName(archive) &&
+           std::filesystem::equivalent(path, archive, ignored);
 }
 
 // The folder's own name: the part before its trailing separator.
@@ -267,12 +269,12 @@ bool TZABaseArchiver::AddFoundEntry(const SearchRequest& request, const std::str
 int TZABaseArchiver::EnterItem(const std::string& path, const TSearchRec& found)
 {
     const bool folder = (found.Attr & faDirectory) != 0;
-    std::string storedName = StoredName(path, searchBaseDir_, options_.StorePath, "");
+    std::string storedName = StoredName(path, searchBaseDir_, options_.StorePath, searchBaseDir_);
     if (folder) {
         storedName = IncludeTrailingDelimiter(storedName);
     }
-    const std::int64_t attr = FileGetAttr(path);
-    auto attributes = attr == faInvalid ? kDefaultAttributes : static_cast<std::uint32_t>(attr);
+    // The search has just read the attributes.
+    std::uint32_t attributes = found.Attr;
     std::string comment;
     DoStoreFile(storedName, attributes, comment, path);
 
