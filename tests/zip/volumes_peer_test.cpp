@@ -1,0 +1,329 @@
+// Split and spanned archives written through AddFiles, judged by 7-Zip, which
+// reads a split set directly when its volumes carry lower-case ".z01" names.
+
+#include <filesystem>
+#include <random>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "platform/scripted_dialogs.h"
+#include "tests/zip/archiver_fixtures.h"
+#include "tests/zip/volumes_test_support.h"
+#include "zip/ZAFileSystem.h"
+#include "zip/ZARecords.h"
+
+namespace {
+
+using zatest::DiskDrives;
+using zatest::FilesIn;
+using zatest::ReadFileBytes;
+using zatest::TempFolder;
+using zatest::TestArchiver;
+
+constexpr std::int64_t kVolumeSize = 65536;
+
+std::string SevenZip()
+{
+    for (const char* name : {"7zz", "7z", "7za"}) {
+        if (zatest::HasProgram(name)) {
+            return name;
+        }
+    }
+    return "";
+}
+
+// Sources that fill several volumes: data that does not compress, text that
+// does, and an empty file.
+void MakeSources(const std::string& folder)
+{
+    std::filesystem::create_directories(folder);
+    std::mt19937 random(7);
+    std::vector<std::uint8_t> noise(150000);
+    for (auto& byte : noise) {
+        byte = static_cast<std::uint8_t>(random());
+    }
+    zatest::WriteFileBytes(folder + "/noise.bin", noise);
+    std::string text;
+    for (int i = 0; i < 20000; ++i) {
+        text +=
+            "<value month=\"" + std::to_string(i % 12) + "\">" + std::to_string(i) + "</value>\n";
+    }
+    zatest::WriteTextFile(folder + "/values.xml", text);
+    zatest::WriteTextFile(folder + "/empty.txt", "");
+    std::mt19937 more(11);
+    for (auto& byte : noise) {
+        byte = static_cast<std::uint8_t>(more());
+    }
+    zatest::WriteFileBytes(folder + "/noise2.bin", noise);
+}
+
+void SplitArchive(TestArchiver& zip, const std::string& name, bool advanced)
+{
+    zip.SetFileName(name);
+    zip.SetSpanningMode(smSplitting);
+    zip.SpanningOptions().AdvancedNaming = advanced;
+    zip.SpanningOptions().VolumeSize = vsCustom;
+    zip.SpanningOptions().SetCustomVolumeSize(kVolumeSize);
+}
+
+void AddSources(TestArchiver& zip, const std::string& sources)
+{
+    zip.SetBaseDir(sources);
+    zip.OpenArchive(ZAModeCreate);
+    zip.AddFiles(sources + "/*");
+    zip.CloseArchive();
+}
+
+// The volumes in order, the last being the archive's own name.
+std::vector<std::string> Volumes(const std::string& folder, const std::string& prefix,
+                                 const std::string& suffix)
+{
+    std::vector<std::string> volumes;
+    for (int n = 1;; ++n) {
+        char number[8];
+        std::snprintf(number, sizeof number, suffix.empty() ? "%.2d" : "%.3d", n);
+        const std::string name = folder + "/" + prefix + number + suffix;
+        if (!FileExists(name)) {
+            break;
+        }
+        volumes.push_back(name);
+    }
+    volumes.push_back(folder + "/data.zip");
+    return volumes;
+}
+
+// Every local header, name and extra field lies whole on the volume that the
+// central directory names for it.
+void ExpectHeadersOnOneVolume(const std::vector<std::string>& volumes, std::size_t entries)
+{
+    const auto last = ReadFileBytes(volumes.back());
+    ASSERT_GE(last.size(), TZAEndRecord::Size);
+    const auto end = TZAEndRecord::Read(TZAByteSpan(last).subspan(last.size() - 22));
+    ASSERT_TRUE(end);
+    EXPECT_EQ(end->DiskNumber, volumes.size() - 1);
+    ASSERT_EQ(end->DirectoryDisk, volumes.size() - 1) << "the directory fits the last volume";
+    ASSERT_EQ(end->TotalEntries, entries);
+    std::size_t at = end->DirectoryOffset;
+    for (std::size_t i = 0; i < entries; ++i) {
+        const auto central = TZACentralHeader::Read(TZAByteSpan(last).subspan(at));
+        ASSERT_TRUE(central);
+        ASSERT_LT(central->DiskNumberStart, volumes.size());
+        const auto volume = ReadFileBytes(volumes[central->DiskNumberStart]);
+        const std::size_t offset = central->LocalHeaderOffset;
+        ASSERT_LE(offset + TZALocalHeader::Size, volume.size());
+        const auto local = TZALocalHeader::Read(TZAByteSpan(volume).subspan(offset));
+        ASSERT_TRUE(local);
+        EXPECT_EQ(local->Signature, ZAStandardSignatures.LocalHeader);
+        EXPECT_LE(offset + TZALocalHeader::Size + local->FileNameLength + local->ExtraFieldLength,
+                  volume.size());
+        at += TZACentralHeader::Size + central->FileNameLength + central->ExtraFieldLength +
+              central->FileCommentLength;
+    }
+}
+
+// 7-Zip tests and extracts a copy of the set named data.z01, data.z02, ...,
+// data.zip; the extracted files equal the sources.
+void ExpectSevenZipReadsTheSet(const std::vector<std::string>& volumes, const std::string& sources)
+{
+    const std::string tool = SevenZip();
+    if (tool.empty()) {
+        GTEST_SKIP() << "no 7-Zip on this machine";
+    }
+    TempFolder copy;
+    for (std::size_t i = 0; i + 1 < volumes.size(); ++i) {
+        char name[32];
+        std::snprintf(name, sizeof name, "data.z%.2zu", i + 1);
+        std::filesystem::copy_file(volumes[i], copy / name);
+    }
+    std::filesystem::copy_file(volumes.back(), copy / "data.zip");
+    const std::string archive = zatest::Quoted(copy / "data.zip");
+    EXPECT_EQ(zatest::Run(tool + " t " + archive + " >/dev/null"), 0);
+    const std::string out = copy / "out";
+    EXPECT_EQ(zatest::Run(tool + " x -o" + zatest::Quoted(out) + " " + archive + " >/dev/null"), 0);
+    for (const std::string& name : FilesIn(sources)) {
+        EXPECT_EQ(ReadFileBytes(out + "/" + name), ReadFileBytes(sources + "/" + name)) << name;
+    }
+}
+
+void ExpectVolumesWithinLimit(const std::vector<std::string>& volumes, std::int64_t limit)
+{
+    for (const std::string& volume : volumes) {
+        EXPECT_LE(static_cast<std::int64_t>(ReadFileBytes(volume).size()), limit) << volume;
+    }
+}
+
+TEST(SplitArchiveTest, NumberedVolumesEndInTheArchiveAndReadAsOneSet)
+{
+    TempFolder folder;
+    const std::string sources = folder / "src";
+    MakeSources(sources);
+    const std::string temp = folder / "temp";
+    std::filesystem::create_directories(temp);
+    TestArchiver zip;
+    zip.SetTempDir(temp);
+    SplitArchive(zip, folder / "data.zip", false);
+    AddSources(zip, sources);
+
+    const auto volumes = Volumes(folder.Path(), "data.Z", "");
+    ASSERT_GE(volumes.size(), 4u);
+    EXPECT_EQ(FilesIn(folder.Path()).size(), volumes.size() + 2);
+    EXPECT_TRUE(FilesIn(temp).empty());
+    ExpectVolumesWithinLimit(volumes, kVolumeSize);
+    ExpectHeadersOnOneVolume(volumes, 4);
+    ExpectSevenZipReadsTheSet(volumes, sources);
+}
+
+TEST(SplitArchiveTest, AdvancedNamesNumberEveryVolumeButTheLast)
+{
+    TempFolder folder;
+    const std::string sources = folder / "src";
+    MakeSources(sources);
+    TestArchiver zip;
+    SplitArchive(zip, folder / "data.zip", true);
+    AddSources(zip, sources);
+
+    const auto volumes = Volumes(folder.Path(), "data_", ".zip");
+    ASSERT_GE(volumes.size(), 4u);
+    EXPECT_FALSE(FileExists(folder / "data.Z01"));
+    ExpectVolumesWithinLimit(volumes, kVolumeSize);
+    ExpectHeadersOnOneVolume(volumes, 4);
+    ExpectSevenZipReadsTheSet(volumes, sources);
+}
+
+TEST(SplitArchiveTest, OpeningASplitSetFindsItsKindAndNaming)
+{
+    TempFolder folder;
+    const std::string sources = folder / "src";
+    MakeSources(sources);
+    {
+        TestArchiver zip;
+        SplitArchive(zip, folder / "data.zip", true);
+        AddSources(zip, sources);
+    }
+    TestArchiver zip;
+    zip.SetFileName(folder / "data.zip");
+    zip.OpenArchive();
+    EXPECT_EQ(zip.SpanningMode(), smSplitting);
+    EXPECT_TRUE(zip.SpanningOptions().AdvancedNaming);
+    EXPECT_EQ(zip.VolumeFileName(), folder / "data.zip");
+    ASSERT_NE(zip.DirManager(), nullptr);
+    EXPECT_EQ(zip.DirManager()->Items().Count(), 4);
+    zip.CloseArchive();
+
+    // Taken out of its set on a fixed drive, the last volume is a single file
+    // without a readable entry, not a set of disks to ask for.
+    TempFolder alone;
+    std::filesystem::copy_file(folder / "data.zip", alone / "data.zip");
+    TestArchiver single;
+    single.SetFileName(alone / "data.zip");
+    EXPECT_THROW(single.OpenArchive(), EZAException);
+    EXPECT_EQ(single.SpanningMode(), smNone);
+}
+
+TEST(SplitArchiveTest, ACancelledSplitWriteLeavesTheOldArchiveAndNoTemporaryFile)
+{
+    TempFolder folder;
+    const std::string sources = folder / "src";
+    MakeSources(sources);
+    const std::vector<std::uint8_t> old = {'o', 'l', 'd'};
+    zatest::WriteFileBytes(folder / "data.zip", old);
+    const std::string temp = folder / "temp";
+    std::filesystem::create_directories(temp);
+    TestArchiver zip;
+    zip.SetTempDir(temp);
+    SplitArchive(zip, folder / "data.zip", false);
+    int files = 0;
+    zip.OnFileProgress = [&](TObject*, const std::string&, double, TZAProcessOperation,
+                             TZAProgressPhase phase, bool& cancel) {
+        files += phase == ppStart ? 1 : 0;
+        cancel = files == 3;
+    };
+    AddSources(zip, sources);
+    EXPECT_EQ(ReadFileBytes(folder / "data.zip"), old);
+    EXPECT_TRUE(FilesIn(temp).empty());
+}
+
+// Every disk is a folder of its own; the disk-change question sends the
+// volume there.
+class SpannedArchiveTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        drives_.Capacity = 70000;
+        sources_ = folder_ / "src";
+        MakeSources(sources_);
+        zip_.SetFileName(folder_ / "data.zip");
+        zip_.SetSpanningMode(smSpanning);
+        zip_.SetTempDir(folder_.Path());
+        zip_.OnRequestBlankVolume = [this](TObject*, int number, std::string& name, bool&) {
+            const std::string disk = folder_ / ("disk" + std::to_string(number));
+            std::filesystem::create_directories(disk);
+            name = disk + "/data.zip";
+        };
+    }
+
+    // The volumes in order: the last one has moved to the archive's own name.
+    std::vector<std::string> Disks() const
+    {
+        std::vector<std::string> disks;
+        for (int n = 1; FileExists(folder_ / ("disk" + std::to_string(n)) + "/data.zip"); ++n) {
+            disks.push_back(folder_ / ("disk" + std::to_string(n)) + "/data.zip");
+        }
+        disks.push_back(folder_ / "data.zip");
+        return disks;
+    }
+
+    TempFolder folder_;
+    std::string sources_;
+    DiskDrives drives_;
+    ScopedDriveLayer layer_{drives_};
+    TScriptedDialogs dialogs_;
+    ScopedDialogs scopedDialogs_{dialogs_};
+    TestArchiver zip_;
+};
+
+TEST_F(SpannedArchiveTest, EachDiskIsFilledLabelledAndTheSetReadsBack)
+{
+    AddSources(zip_, sources_);
+    const auto disks = Disks();
+    ASSERT_GE(disks.size(), 4u);
+    for (std::size_t n = 1; n <= disks.size(); ++n) {
+        char label[32];
+        std::snprintf(label, sizeof label, "pkback# %.3zu", n);
+        EXPECT_EQ(drives_.Labels[folder_ / ("disk" + std::to_string(n)) + "/"], label);
+    }
+    EXPECT_TRUE(FilesIn(folder_ / ("disk" + std::to_string(disks.size()))).empty());
+    ExpectVolumesWithinLimit(disks, drives_.Capacity);
+    ExpectHeadersOnOneVolume(disks, 4);
+    ExpectSevenZipReadsTheSet(disks, sources_);
+    // The sources, a folder per disk and the archive: no temporary file is left.
+    EXPECT_EQ(FilesIn(folder_.Path()).size(), disks.size() + 2);
+    EXPECT_TRUE(dialogs_.Messages().empty());
+}
+
+TEST_F(SpannedArchiveTest, AFullDiskCanBeCleanedOrTheWriteGivenUp)
+{
+    int asked = 0;
+    zip_.OnDiskFull = [&](TObject*, int number, const std::string&, bool& cancel) {
+        ++asked;
+        EXPECT_EQ(number, 3);
+        cancel = asked > 1;
+    };
+    // The third disk has a file on it already and too little room.
+    std::filesystem::create_directories(folder_ / "disk3");
+    zatest::WriteFileBytes(folder_ / "disk3/other.bin", std::vector<std::uint8_t>(10000));
+    drives_.Capacity = 75000;
+    const std::vector<std::uint8_t> old = {'o', 'l', 'd'};
+    zatest::WriteFileBytes(folder_ / "data.zip", old);
+    AddSources(zip_, sources_);
+    EXPECT_EQ(asked, 2);
+    EXPECT_FALSE(FileExists(folder_ / "disk3/data.zip"));
+    EXPECT_EQ(ReadFileBytes(folder_ / "data.zip"), old);
+    for (const std::string& name : FilesIn(folder_.Path())) {
+        EXPECT_NE(name.substr(0, 2), "FC") << name;
+    }
+}
+
+}  // namespace
