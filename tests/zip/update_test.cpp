@@ -279,4 +279,67 @@ TEST_F(UpdateTest, AnItemWhoseOldDataAreMissingFailsClearlyAndKeepsTheFile)
     ExpectOldArchive();
 }
 
+TEST(UpdateMoveTest, MovedSourcesAreDeletedOnceStoredAndFailuresAreReported)
+{
+    ArchiveSetup setup;
+    setup.AddSource("moved.txt", Bytes("moved"));
+    setup.AddSource("kept/inside.txt", Bytes("stays, so the folder cannot go"));
+    TZipArchiver zip;
+    std::vector<int> codes;
+    zip.OnProcessFileFailure = [&](TObject*, const std::string&, TZAProcessOperation operation,
+                                   int nativeError, int, const std::string&, TZAAction& action) {
+        EXPECT_EQ(operation, poMove);
+        codes.push_back(nativeError);
+        action = fxaIgnore;
+    };
+    setup.Prepare(zip);
+    zip.BeginUpdate();
+    zip.AddFiles("moved.txt");
+    zip.AddFiles("kept", faDirectory);
+    TZADirArray& items = zip.DirManager()->Items();
+    ASSERT_EQ(items.Count(), 2);
+    for (int i = 0; i < items.Count(); ++i) {
+        items.ItemPtr(i).Operation = poMove;
+    }
+    zip.EndUpdate();
+    zip.CloseArchive();
+    EXPECT_FALSE(std::filesystem::exists(setup.Source("moved.txt")));
+    EXPECT_TRUE(std::filesystem::exists(setup.Source("kept/inside.txt")));
+    EXPECT_EQ(codes, std::vector<int>{60});
+    EXPECT_EQ(ReadEntries(ReadFileBytes(setup.archive)).size(), 2u);
+}
+
+TEST(UpdateSplitTest, ASplitArchiveTakesOneTransactionOnly)
+{
+    ArchiveSetup setup;
+    setup.AddSource("a.txt", Bytes(XmlLikeText(150000, 4)));
+    TZipArchiver zip;
+    zip.SetName("Zip1");
+    zip.SetFileName(setup.archive);
+    zip.SetTempDir(setup.temp);
+    zip.SetSpanningMode(smSplitting);
+    zip.SpanningOptions().VolumeSize = vsCustom;
+    zip.SpanningOptions().SetCustomVolumeSize(65536);
+    zip.OpenArchive(ZAModeCreate);
+    zip.SetBaseDir(setup.source);
+    zip.AddFiles("a.txt");
+    EXPECT_EQ(zip.OpenMode(), ZAModeReadWrite);
+    EXPECT_TRUE(setup.TempFolderEmpty());
+    try {
+        zip.AddFiles("a.txt");
+        FAIL() << "no error";
+    } catch (const EZAException& e) {
+        EXPECT_EQ(e.ErrorCode(), 52);
+    }
+    try {
+        zip.BeginUpdate();
+        FAIL() << "no error";
+    } catch (const EZAException& e) {
+        EXPECT_EQ(e.ErrorCode(), 62);
+        // Raised without the component: no name in front.
+        EXPECT_EQ(std::string(e.what()).rfind("Multiple transactions", 0), 0u) << e.what();
+    }
+    zip.CloseArchive();
+}
+
 }  // namespace

@@ -234,4 +234,72 @@ TEST(WriteItemTest, NamesOutsideTheOemPageKeepTheirExactFormInTheUnicodeField)
     EXPECT_EQ(reader.DirManager()->Items().ItemPtr(0).FileName, name);
 }
 
+// Every failure the writer reports, by its native error code; each is answered
+// with Ignore, which leaves the item out of an otherwise valid archive.
+struct FailureLog {
+    std::vector<int> codes;
+    void Attach(TZipArchiver& zip)
+    {
+        zip.OnProcessFileFailure = [this](TObject*, const std::string&, TZAProcessOperation,
+                                          int nativeError, int, const std::string&,
+                                          TZAAction& action) {
+            codes.push_back(nativeError);
+            action = fxaIgnore;
+        };
+    }
+};
+
+TEST(WriteItemFailureTest, SourceNamesBeyond259CharactersAreRefused)
+{
+    ArchiveSetup setup;
+    const std::string folder(60, 'f');
+    const std::string longName = folder + "/" + folder + "/" + folder + "/" + folder + "/x.txt";
+    ASSERT_GT(setup.Source(longName).size(), 259u);
+    setup.AddSource(longName, Bytes("deep"));
+    setup.AddSource("short.txt", Bytes("short"));
+    TZipArchiver zip;
+    FailureLog log;
+    log.Attach(zip);
+    setup.Prepare(zip);
+    zip.AddFiles("*.txt");
+    zip.CloseArchive();
+    EXPECT_EQ(log.codes, std::vector<int>{61});
+    const auto entries = ReadEntries(ReadFileBytes(setup.archive));
+    ASSERT_EQ(entries.size(), 1u);
+    EXPECT_EQ(entries[0].name, "short.txt");
+    ExpectUnzipAccepts(setup.archive);
+}
+
+TEST(WriteItemFailureTest, SizesFromFourGibibytesOnNeedZip64)
+{
+    ArchiveSetup setup;
+    // Sparse files: their size is all that matters here.
+    for (const auto& [name, size] :
+         {std::pair<std::string, std::uint64_t>{"below.bin", 0xFFFFFFFEull},
+          {"limit.bin", 0xFFFFFFFFull}}) {
+        setup.AddSource(name, {});
+        std::filesystem::resize_file(setup.Source(name), size);
+    }
+    TZipArchiver zip;
+    FailureLog log;
+    log.Attach(zip);
+    setup.Prepare(zip);
+    zip.BeginUpdate();
+    zip.AddFiles("*.bin");
+    TZADirArray& items = zip.DirManager()->Items();
+    ASSERT_EQ(items.Count(), 2);
+    EXPECT_FALSE(items.ItemPtr(0).Zip64);
+    EXPECT_EQ(items.ItemPtr(0).Header.UncompressedSize, 0xFFFFFFFEu);
+    EXPECT_TRUE(items.ItemPtr(1).Zip64);
+    EXPECT_EQ(items.ItemPtr(1).Header.UncompressedSize, ZAZip64Marker);
+    EXPECT_EQ(items.ItemPtr(1).UncompressedSize(), 0xFFFFFFFFull);
+    // Only the Zip64 one is refused before any of its data is read; the
+    // other is left out here so that the test reads no 4 GiB.
+    items.Delete(0);
+    zip.EndUpdate();
+    zip.CloseArchive();
+    EXPECT_EQ(log.codes, std::vector<int>{43});
+    EXPECT_EQ(ReadFileBytes(setup.archive).size(), TZAEndRecord::Size);
+}
+
 }  // namespace
