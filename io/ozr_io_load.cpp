@@ -47,32 +47,40 @@ bool DecimalSeparatorMatches(const TXMLOzr_wq& Root, const std::string& FileName
     return false;
 }
 
-void ReadRootAttributes(const TXMLOzr_wq& Root, TSession& Target)
+// Nothing after the root is read for a country that the region tree lacks.
+void ReadRootAttributes(const TXMLOzr_wq& Root, const TSession& Target,
+                        TDataFileStaging::TRootValues& Values)
 {
-    Target.FResponsible = Root.Responsible();
-    Target.FEmail = Root.Email();
-    Target.FCreationDate = Root.CreationDate();
+    Values.Responsible = Root.Responsible();
+    Values.Email = Root.Email();
+    Values.CreationDate = Root.CreationDate();
     const std::string code = Root.Country();
-    TRegion* country = nullptr;
-    if (!FindRegionByCode(Target.FCountries, code, country))
+    if (!FindRegionByCode(Target.FCountries, code, Values.Country))
         throw Exception("Unknown country code: " + code);
-    Target.SetCountry(country);
-    Target.FRemarks = Root.Remarks();
+    Values.Remarks = Root.Remarks();
 }
 
-void ReadRegion(const TXMLOzr_wq_region& Element)
+void ReadRegion(const TXMLOzr_wq_region& Element, TDataFileStaging& Staging)
 {
     const TRegionType type = StrToRegionType(Element.type());
     TRegion* region = nullptr;
     if (!FindRegion(Element.code(), type, region))
         return;
     if (IsPresent(Element, "ozr_water_balance"))
-        ReadWaterBalance(Element.ozr_water_balance(), region->EditTables());
+        ReadWaterBalance(Element.ozr_water_balance(), Staging.TablesOf(*region));
     if (IsPresent(Element, "ozr_water_abstraction"))
-        ReadWaterAbstraction(Element.ozr_water_abstraction(), region->EditTables());
+        ReadWaterAbstraction(Element.ozr_water_abstraction(), Staging.TablesOf(*region));
     if (IsPresent(Element, "ozr_water_use"))
-        ReadWaterUse(Element.ozr_water_use(), region->EditTables());
-    ReadStations(Element, *region);
+        ReadWaterUse(Element.ozr_water_use(), Staging.TablesOf(*region));
+    ReadStations(Element, *region, Staging);
+}
+
+void ReadContent(const TXMLOzr_wq& Root, const TSession& Target, TDataFileStaging& Staging)
+{
+    ReadRootAttributes(Root, Target, Staging.Root);
+    const TXMLOzr_wq_regionList regions = Root.region();
+    for (int i = 0; i < regions.Count(); ++i)
+        ReadRegion(regions.Items(i), Staging);
 }
 
 }  // namespace
@@ -89,14 +97,19 @@ void OpenDataFile()
 void LoadDataFile()
 {
     TSession& session = CurrentSessionOrFail();
-    const TXMLOzr_wq root = Loadozr_wq(session.FDataFile);
-    session.FDataDoc = std::make_shared<TXMLOzr_wq>(root);
-    if (!DecimalSeparatorMatches(root, session.FDataFile))
+    auto root = std::make_shared<TXMLOzr_wq>(Loadozr_wq(session.FDataFile));
+    if (!DecimalSeparatorMatches(*root, session.FDataFile)) {
+        session.FDataDoc = std::move(root);
         return;
-    ReadRootAttributes(root, session);
-    const TXMLOzr_wq_regionList regions = root.region();
-    for (int i = 0; i < regions.Count(); ++i)
-        ReadRegion(regions.Items(i));
+    }
+    TDataFileStaging staging(session);
+    try {
+        ReadContent(*root, session, staging);
+    } catch (...) {
+        staging.Discard();
+        throw;
+    }
+    staging.Apply(std::move(root));
 }
 
 void ReadIndexedItems(const TXMLArrayOfDoublePosZeroList& Items, const char* Tag,

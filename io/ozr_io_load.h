@@ -15,7 +15,7 @@ void OpenDataFile();
 // decimal separator differs from the computer's is refused with a message and
 // nothing read. Any other failure (an unreadable or malformed file, an unknown
 // country code or word, a value that does not convert, an indexed item outside
-// its range) raises an Exception; what was read until then stays.
+// its range) raises an Exception and leaves the session as it was.
 void LoadDataFile();
 
 void ReadEntityAttributes(const TXMLEntityAttributesWQ& Element, TEntity& Station);

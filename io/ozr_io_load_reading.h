@@ -7,6 +7,7 @@
 #include <span>
 
 #include "io/ozr_io_load.h"
+#include "io/ozr_io_load_staging.h"
 #include "model/ozr_types.h"
 #include "xml/ozr_xml_wq.h"
 
@@ -53,4 +54,4 @@ void ReadIndexedItems(const TXMLArrayOfDoublePosZeroList& Items, const char* Tag
 void ReadWaterBalance(const TXMLOzr_water_balance& Element, TRegionTables& Tables);
 void ReadWaterAbstraction(const TXMLOzr_water_abstraction& Element, TRegionTables& Tables);
 void ReadWaterUse(const TXMLOzr_water_use& Element, TRegionTables& Tables);
-void ReadStations(const TXMLOzr_wq_region& Element, TRegion& Region);
+void ReadStations(const TXMLOzr_wq_region& Element, TRegion& Region, TDataFileStaging& Staging);

@@ -6,18 +6,19 @@
 namespace {
 
 template <class Station, class Element>
-Station& CreateStation(const Element& Source, TRegion& Region)
+Station& CreateStation(const Element& Source, TRegion& Region, TDataFileStaging& Staging)
 {
     const TXMLEntityAttributesWQ attributes = Source.attributes_wq();
-    auto* station = new Station(&Region, attributes.id());
-    ReadEntityAttributes(attributes, *station);
-    return *station;
+    Station& station = Staging.NewStation<Station>(Region, attributes.id());
+    ReadEntityAttributes(attributes, station);
+    return station;
 }
 
-void ReadRainGauge(const TXMLOzr_wq_region_precipitation& Element, TRegion& Region)
+void ReadRainGauge(const TXMLOzr_wq_region_precipitation& Element, TRegion& Region,
+                   TDataFileStaging& Staging)
 {
     using Node = TXMLOzr_wq_region_precipitation;
-    TRainGauge& gauge = CreateStation<TRainGauge>(Element, Region);
+    TRainGauge& gauge = CreateStation<TRainGauge>(Element, Region, Staging);
     ReadValue(Element, "river_basin", &Node::river_basin, gauge.FRiverBasin);
     ReadValue(Element, "river_basin_area", &Node::river_basin_area, gauge.FRiverBasinArea);
     ReadValue(Element, "subcatchment", &Node::subcatchment, gauge.FSubcatchment);
@@ -32,10 +33,11 @@ void ReadRainGauge(const TXMLOzr_wq_region_precipitation& Element, TRegion& Regi
         IsPresent(Element, "time_scale") ? StrToTimeScale(Element.time_scale()) : tsUnknown;
 }
 
-void ReadStreamFlow(const TXMLOzr_wq_region_flow& Element, TRegion& Region)
+void ReadStreamFlow(const TXMLOzr_wq_region_flow& Element, TRegion& Region,
+                    TDataFileStaging& Staging)
 {
     using Node = TXMLOzr_wq_region_flow;
-    TStreamFlow& flow = CreateStation<TStreamFlow>(Element, Region);
+    TStreamFlow& flow = CreateStation<TStreamFlow>(Element, Region, Staging);
     ReadValue(Element, "river", &Node::river, flow.FRiver);
     ReadValue(Element, "river_basin", &Node::river_basin, flow.FRiverBasin);
     ReadValue(Element, "river_basin_area", &Node::river_basin_area, flow.FRiverBasinArea);
@@ -60,10 +62,10 @@ void ReadStreamFlow(const TXMLOzr_wq_region_flow& Element, TRegion& Region)
     ReadValue(Element, "ltaa_to_year", &Node::ltaa_to_year, flow.FLTAAToYear);
 }
 
-void ReadWell(const TXMLOzr_wq_region_well& Element, TRegion& Region)
+void ReadWell(const TXMLOzr_wq_region_well& Element, TRegion& Region, TDataFileStaging& Staging)
 {
     using Node = TXMLOzr_wq_region_well;
-    TWell& well = CreateStation<TWell>(Element, Region);
+    TWell& well = CreateStation<TWell>(Element, Region, Staging);
     ReadValue(Element, "gwb", &Node::gwb, well.FGWB);
     well.FGWBOutsideRB = IsPresent(Element, "gwb_outside_rb") ? StrToYesNo(Element.gwb_outside_rb())
                                                               : MissingInteger;
@@ -77,10 +79,11 @@ void ReadWell(const TXMLOzr_wq_region_well& Element, TRegion& Region)
     ReadValue(Element, "month_max_level", &Node::month_max_level, well.FMonthMaxLevel);
 }
 
-void ReadReservoir(const TXMLOzr_wq_region_reservoir& Element, TRegion& Region)
+void ReadReservoir(const TXMLOzr_wq_region_reservoir& Element, TRegion& Region,
+                   TDataFileStaging& Staging)
 {
     using Node = TXMLOzr_wq_region_reservoir;
-    TReservoir& reservoir = CreateStation<TReservoir>(Element, Region);
+    TReservoir& reservoir = CreateStation<TReservoir>(Element, Region, Staging);
     reservoir.FReservoirType =
         IsPresent(Element, "type") ? StrToReservoirType(Element.type()) : rsUnknown;
     ReadValue(Element, "storage_capacity", &Node::storage_capacity, reservoir.FStorageCapacity);
@@ -91,18 +94,18 @@ void ReadReservoir(const TXMLOzr_wq_region_reservoir& Element, TRegion& Region)
 }
 
 template <class List, class Read>
-void ReadEach(const List& Elements, TRegion& Region, Read ReadOne)
+void ReadEach(const List& Elements, TRegion& Region, TDataFileStaging& Staging, Read ReadOne)
 {
     for (int i = 0; i < Elements.Count(); ++i)
-        ReadOne(Elements.Items(i), Region);
+        ReadOne(Elements.Items(i), Region, Staging);
 }
 
 }  // namespace
 
-void ReadStations(const TXMLOzr_wq_region& Element, TRegion& Region)
+void ReadStations(const TXMLOzr_wq_region& Element, TRegion& Region, TDataFileStaging& Staging)
 {
-    ReadEach(Element.precipitation(), Region, ReadRainGauge);
-    ReadEach(Element.flow(), Region, ReadStreamFlow);
-    ReadEach(Element.well(), Region, ReadWell);
-    ReadEach(Element.reservoir(), Region, ReadReservoir);
+    ReadEach(Element.precipitation(), Region, Staging, ReadRainGauge);
+    ReadEach(Element.flow(), Region, Staging, ReadStreamFlow);
+    ReadEach(Element.well(), Region, Staging, ReadWell);
+    ReadEach(Element.reservoir(), Region, Staging, ReadReservoir);
 }

@@ -350,6 +350,9 @@ public:
     // The tables for writing; allocates them on the first call.
     TRegionTables& EditTables();
     bool HasTables() const { return FTables != nullptr; }
+    // Puts Tables (none for nullptr) in place of the region's own: a reader
+    // fills tables apart and installs them only once all of its input is good.
+    void ReplaceTables(std::unique_ptr<TRegionTables> Tables) { FTables = std::move(Tables); }
 
     bool HasHydrometeorologicalData() const;
     bool HasWaterStorageData() const;

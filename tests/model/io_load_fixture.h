@@ -6,8 +6,10 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "io/ozr_io_load.h"
+#include "model/session_observer.h"
 #include "tests/model/model_session_fixture.h"
 #include "tests/model/xml_test_file.h"
 #include "xml/xml_document.h"
@@ -25,6 +27,17 @@ inline TXMLNode AddElementPath(TXMLNode Parent, std::string_view path)
     }
     return Parent.AddChild(std::string(path).c_str());
 }
+
+// The main window's side of the session, as a record.
+class RecordingObserver : public TSessionObserver {
+public:
+    void SetCaption(const std::string& caption) override { captions.push_back(caption); }
+    void updateCmBoxCountries() override { ++countryUpdates; }
+    void ShowSessionInfo() override { ++shown; }
+    std::vector<std::string> captions;
+    int countryUpdates = 0;
+    int shown = 0;
+};
 
 class DataFileTest : public SessionTest {
 protected:

@@ -3,7 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include "model/session_observer.h"
 #include "platform/exception.h"
 #include "platform/regional_settings.h"
 #include "tests/model/io_load_fixture.h"
@@ -232,15 +231,6 @@ TEST_F(LoadStations, RegionsAreFoundByTypeAndCodeAndUnknownOnesSkipped)
     EXPECT_EQ(IDs(session().FEntities), (std::vector<std::string>{"F1", "R"}));
     EXPECT_EQ(static_cast<const TEntity*>(session().FReservoirs[0])->FRegion, district_);
 }
-
-class RecordingObserver : public TSessionObserver {
-public:
-    void SetCaption(const std::string& caption) override { captions.push_back(caption); }
-    void updateCmBoxCountries() override {}
-    void ShowSessionInfo() override { ++shown; }
-    std::vector<std::string> captions;
-    int shown = 0;
-};
 
 TEST_F(LoadStations, OpeningShowsTheSessionAndClearsTheModifiedFlag)
 {

@@ -235,4 +235,29 @@ TEST_F(LoadTables, WordsTextsAndLargeItems)
     EXPECT_TRUE(tables.FWULargeItemsAgricUnit.empty());
 }
 
+// The file fills tables in place: what it lacks keeps the region's value, and
+// a region named twice gathers both; a region named without tables gets none.
+TEST_F(LoadTables, ARegionNamedTwiceGathersBothElementsOverItsOwnValues)
+{
+    TRegionTables& own = nuts1_->EditTables();
+    own.FWAYear = 1999;
+    own.FWARemarks = "own";
+    own.FWULargeItemsCity.emplace_back().ItemName = "own";
+    AddElementPath(region_, "ozr_water_use/wu_large_items_city/wu_item_name").SetText("Athens");
+    TXMLNode again = AddRegion("GR1", "NUTS1");
+    AddElementPath(again, "ozr_water_use/wu_large_items_city/wu_item_name").SetText("Patras");
+    AddElementPath(again, "ozr_water_abstraction/wa_remarks").SetText("second");
+    AddRegion("GR01", "RBD").AddChild("flow").AddChild("attributes_wq").AddChild("id").SetText("F");
+    Load();
+
+    const T& tables = nuts1_->Tables();
+    EXPECT_EQ(tables.FWAYear, 1999);
+    EXPECT_EQ(tables.FWARemarks, "second");
+    std::vector<std::string> names;
+    for (const ozr_wu_large_item& item : tables.FWULargeItemsCity)
+        names.push_back(item.ItemName);
+    EXPECT_EQ(names, (std::vector<std::string>{"own", "Athens", "Patras"}));
+    EXPECT_FALSE(district_->HasTables());
+}
+
 }  // namespace
