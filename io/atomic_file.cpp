@@ -5,9 +5,12 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
-#include <vector>
 
 namespace {
+
+// Written data is handed to the disk in pieces of this size while the rest is
+// still produced, so the flush at the end waits for the last piece only.
+constexpr std::uint64_t kWriteBackBytes = 8u << 20;
 
 std::string FolderOf(const std::string& path)
 {
@@ -16,82 +19,6 @@ std::string FolderOf(const std::string& path)
         return ".";
     return slash == 0 ? "/" : path.substr(0, slash);
 }
-
-[[noreturn]] void RaiseWriteError(const std::string& path, int error)
-{
-    throw EFileWriteError("Cannot write the file \"" + path + "\": " + std::strerror(error));
-}
-
-// The temporary file, removed again unless it was renamed into place.
-class TTemporaryFile {
-public:
-    explicit TTemporaryFile(const std::string& target) : target_(target)
-    {
-        const std::string pattern = FolderOf(target) + "/.wq-save-XXXXXX";
-        path_.assign(pattern.begin(), pattern.end());
-        path_.push_back('\0');
-        fd_ = mkstemp(path_.data());
-        if (fd_ < 0)
-            RaiseWriteError(target_, errno);
-    }
-    ~TTemporaryFile()
-    {
-        if (fd_ >= 0)
-            close(fd_);
-        if (!renamed_)
-            unlink(path_.data());
-    }
-    TTemporaryFile(const TTemporaryFile&) = delete;
-    TTemporaryFile& operator=(const TTemporaryFile&) = delete;
-
-    void Write(std::string_view bytes)
-    {
-        while (!bytes.empty()) {
-            const ssize_t written = write(fd_, bytes.data(), bytes.size());
-            if (written < 0 && errno == EINTR)
-                continue;
-            if (written < 0)
-                RaiseWriteError(target_, errno);
-            bytes.remove_prefix(static_cast<std::size_t>(written));
-        }
-    }
-
-    // mkstemp creates the file for the owner only; the saved file gets the
-    // mode of the file it replaces, or the mode a new file would get.
-    void SetMode()
-    {
-        struct stat existing {};
-        mode_t mode = 0;
-        if (stat(target_.c_str(), &existing) == 0) {
-            mode = existing.st_mode & 07777;
-        } else {
-            const mode_t mask = umask(0);
-            umask(mask);
-            mode = 0666 & ~mask;
-        }
-        if (fchmod(fd_, mode) != 0)
-            RaiseWriteError(target_, errno);
-    }
-
-    void Commit()
-    {
-        if (fsync(fd_) != 0)
-            RaiseWriteError(target_, errno);
-        const int fd = fd_;
-        fd_ = -1;
-        if (close(fd) != 0)
-            RaiseWriteError(target_, errno);
-        if (rename(path_.data(), target_.c_str()) != 0)
-            RaiseWriteError(target_, errno);
-        renamed_ = true;
-    }
-
-private:
-    std::string target_;
-    std::vector<char> path_;
-    int fd_ = -1;
-    bool renamed_ = false;
-};
 
 // Makes the rename itself durable. The new content is complete and in place
 // already, so a folder that cannot be flushed does not fail the save.
@@ -106,11 +33,92 @@ void FlushFolder(const std::string& folder)
 
 }  // namespace
 
+TAtomicFile::TAtomicFile(const std::string& Path) : target_(Path)
+{
+    const std::string pattern = FolderOf(Path) + "/.wq-save-XXXXXX";
+    temporaryPath_.assign(pattern.begin(), pattern.end());
+    temporaryPath_.push_back('\0');
+    fd_ = mkostemp(temporaryPath_.data(), O_CLOEXEC);
+    if (fd_ < 0)
+        RaiseWriteError(errno);
+}
+
+TAtomicFile::~TAtomicFile()
+{
+    if (fd_ >= 0)
+        close(fd_);
+    if (!committed_)
+        unlink(temporaryPath_.data());
+}
+
+void TAtomicFile::Write(std::string_view Bytes)
+{
+    if (fd_ < 0)
+        throw EFileWriteError("The file \"" + target_ + "\" is already closed");
+    while (!Bytes.empty()) {
+        const ssize_t written = write(fd_, Bytes.data(), Bytes.size());
+        if (written < 0 && errno == EINTR)
+            continue;
+        if (written < 0)
+            RaiseWriteError(errno);
+        Bytes.remove_prefix(static_cast<std::size_t>(written));
+        written_ += static_cast<std::uint64_t>(written);
+    }
+    StartWriteBack();
+}
+
+void TAtomicFile::Commit()
+{
+    if (fd_ < 0)
+        throw EFileWriteError("The file \"" + target_ + "\" is already closed");
+    SetMode();
+    if (fsync(fd_) != 0)
+        RaiseWriteError(errno);
+    const int fd = fd_;
+    fd_ = -1;
+    if (close(fd) != 0)
+        RaiseWriteError(errno);
+    if (rename(temporaryPath_.data(), target_.c_str()) != 0)
+        RaiseWriteError(errno);
+    committed_ = true;
+    FlushFolder(FolderOf(target_));
+}
+
+void TAtomicFile::RaiseWriteError(int Error) const
+{
+    throw EFileWriteError("Cannot write the file \"" + target_ + "\": " + std::strerror(Error));
+}
+
+// Only a hint to the system: where it is not supported, Commit's flush does all.
+void TAtomicFile::StartWriteBack()
+{
+    if (written_ - writeBackStart_ < kWriteBackBytes)
+        return;
+    sync_file_range(fd_, static_cast<off_t>(writeBackStart_),
+                    static_cast<off_t>(written_ - writeBackStart_), SYNC_FILE_RANGE_WRITE);
+    writeBackStart_ = written_;
+}
+
+// mkstemp creates the file for the owner only; the saved file gets the mode of
+// the file it replaces, or the mode a new file would get.
+void TAtomicFile::SetMode()
+{
+    struct stat existing {};
+    mode_t mode = 0;
+    if (stat(target_.c_str(), &existing) == 0) {
+        mode = existing.st_mode & 07777;
+    } else {
+        const mode_t mask = umask(0);
+        umask(mask);
+        mode = 0666 & ~mask;
+    }
+    if (fchmod(fd_, mode) != 0)
+        RaiseWriteError(errno);
+}
+
 void WriteFileAtomically(const std::string& Path, std::string_view Bytes)
 {
-    TTemporaryFile temporary(Path);
-    temporary.Write(Bytes);
-    temporary.SetMode();
-    temporary.Commit();
-    FlushFolder(FolderOf(Path));
+    TAtomicFile file(Path);
+    file.Write(Bytes);
+    file.Commit();
 }

@@ -4,8 +4,10 @@
 // temporary file beside the target, which is flushed to the disk and then
 // renamed over the target in one step.
 
+#include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/exception.h"
 
@@ -13,6 +15,35 @@
 class EFileWriteError : public Exception {
 public:
     using Exception::Exception;
+};
+
+// The new content of Path, written piece by piece. Until Commit the target
+// stays as it was; destroyed without a successful Commit (a failure, an
+// exception while the content is produced), the temporary file is removed.
+// Every failure raises EFileWriteError.
+class TAtomicFile {
+public:
+    explicit TAtomicFile(const std::string& Path);
+    ~TAtomicFile();
+    TAtomicFile(const TAtomicFile&) = delete;
+    TAtomicFile& operator=(const TAtomicFile&) = delete;
+
+    void Write(std::string_view Bytes);
+    // Flushes the content to the disk, gives it the mode of the file it
+    // replaces (or of a new file) and renames it over the target.
+    void Commit();
+
+private:
+    [[noreturn]] void RaiseWriteError(int Error) const;
+    void StartWriteBack();
+    void SetMode();
+
+    std::string target_;
+    std::vector<char> temporaryPath_;
+    int fd_ = -1;
+    bool committed_ = false;
+    std::uint64_t written_ = 0;
+    std::uint64_t writeBackStart_ = 0;
 };
 
 // Writes Bytes as the whole content of Path. On failure the old file stays as

@@ -3,104 +3,101 @@
 #include "io/ozr_io_save.h"
 #include "platform/sysutils.h"
 
-namespace {
-
-void AddTextElement(TXMLNode parent, const char* tag, std::string_view text)
-{
-    parent.AddChild(tag).SetText(text);
-}
-
-}  // namespace
-
-void WriteReal(TXMLNode Parent, const char* Tag, double Value)
+void WriteReal(TXMLElementWriter& Out, const char* Tag, double Value)
 {
     if (Value > MissingReal)
-        AddTextElement(Parent, Tag, FloatToStr(Value));
+        Out.TextElement(Tag, FloatToStr(Value));
 }
 
-void WriteInteger(TXMLNode Parent, const char* Tag, int Value)
+void WriteInteger(TXMLElementWriter& Out, const char* Tag, int Value)
 {
     if (Value > MissingInteger)
-        AddTextElement(Parent, Tag, IntToStr(Value));
+        Out.TextElement(Tag, IntToStr(Value));
 }
 
-void WriteYesNo(TXMLNode Parent, const char* Tag, int Value)
+void WriteYesNo(TXMLElementWriter& Out, const char* Tag, int Value)
 {
     if (Value <= MissingInteger)
         return;
     const char* word = Value == YesValue ? "yes" : Value == NoValue ? "no" : "unknown";
-    AddTextElement(Parent, Tag, word);
+    Out.TextElement(Tag, word);
 }
 
-void WriteBoolean(TXMLNode Parent, const char* Tag, bool Value)
+void WriteBoolean(TXMLElementWriter& Out, const char* Tag, bool Value)
 {
-    AddTextElement(Parent, Tag, BoolToStr(Value));
+    Out.TextElement(Tag, BoolToStr(Value));
 }
 
-void WriteText(TXMLNode Parent, const char* Tag, const std::string& Text)
+void WriteText(TXMLElementWriter& Out, const char* Tag, const std::string& Text)
 {
     if (!Trim(Text).empty())
-        AddTextElement(Parent, Tag, Text);
+        Out.TextElement(Tag, Text);
 }
 
-void WriteEntityAttributes(TXMLNode Parent, const char* Tag, const TEntity& Station)
+void WriteEntityAttributes(TXMLElementWriter& Out, const char* Tag, const TEntity& Station)
 {
-    TXMLNode attributes = Parent.AddChild(Tag);
-    AddTextElement(attributes, "id", Station.GetID());
-    AddTextElement(attributes, "name", Station.FName);
-    WriteInteger(attributes, "year", Station.FYear);
-    WriteReal(attributes, "latitude", Station.FLatitude);
-    WriteReal(attributes, "longitude", Station.FLongitude);
-    WriteText(attributes, "coordinate_system", Station.FCoordinateSystem);
-    WriteText(attributes, "projection_system", Station.FProjectionSystem);
-    WriteReal(attributes, "altitude", Station.FAltitude);
-    WriteText(attributes, "remarks", Station.FRemarks);
+    Out.StartElement(Tag);
+    Out.TextElement("id", Station.GetID());
+    Out.TextElement("name", Station.FName);
+    WriteInteger(Out, "year", Station.FYear);
+    WriteReal(Out, "latitude", Station.FLatitude);
+    WriteReal(Out, "longitude", Station.FLongitude);
+    WriteText(Out, "coordinate_system", Station.FCoordinateSystem);
+    WriteText(Out, "projection_system", Station.FProjectionSystem);
+    WriteReal(Out, "altitude", Station.FAltitude);
+    WriteText(Out, "remarks", Station.FRemarks);
+    Out.EndElement();
 }
 
-void WriteEntityData(TXMLNode Parent, const char* Tag, const TEntityData& Values)
+void WriteEntityData(TXMLElementWriter& Out, const char* Tag, const TEntityData& Values)
 {
     if (!ArrayHasData(Values))
         return;
-    TXMLNode quantity = Parent.AddChild(Tag);
+    Out.StartElement(Tag);
     const std::span<const double> all(Values);
-    WriteIndexedItems(quantity, "monthly_data", all.subspan(0, 12));
+    WriteIndexedItems(Out, "monthly_data", all.subspan(0, 12));
     if (ArrayRangeHasData(Values, AnnualIndex, AnnualIndex))
-        WriteReal(quantity, "annual_data", Values[AnnualIndex]);
-    WriteIndexedItems(quantity, "seasonal", all.subspan(WetSeasonIndex, 2));
+        WriteReal(Out, "annual_data", Values[AnnualIndex]);
+    WriteIndexedItems(Out, "seasonal", all.subspan(WetSeasonIndex, 2));
     if (ArrayRangeHasData(Values, LTAAIndex, LTAAIndex))
-        WriteReal(quantity, "LTAA", Values[LTAAIndex]);
+        WriteReal(Out, "LTAA", Values[LTAAIndex]);
+    Out.EndElement();
 }
 
-void WriteWaterUseData1(TXMLNode Parent, const char* Tag, const TWaterUseData1& Table)
+void WriteWaterUseData1(TXMLElementWriter& Out, const char* Tag, const TWaterUseData1& Table)
 {
-    TXMLNode table = Parent.AddChild(Tag);
+    Out.StartElement(Tag);
     for (std::size_t s = 0; s < Table.size(); ++s)
-        WriteEntityData(table, WaterUseData1Sectors[s], Table[s]);
+        WriteEntityData(Out, WaterUseData1Sectors[s], Table[s]);
+    Out.EndElement();
 }
 
-void WriteWaterUseData2(TXMLNode Parent, const char* Tag, const TWaterUseData2& Table)
+void WriteWaterUseData2(TXMLElementWriter& Out, const char* Tag, const TWaterUseData2& Table)
 {
-    TXMLNode table = Parent.AddChild(Tag);
+    Out.StartElement(Tag);
     for (std::size_t s = 0; s < Table.size(); ++s)
-        WriteEntityData(table, WaterUseData2Sectors[s], Table[s]);
+        WriteEntityData(Out, WaterUseData2Sectors[s], Table[s]);
+    Out.EndElement();
 }
 
-void WriteLargeItem(TXMLNode Parent, const char* Tag, const ozr_wu_large_item& Item)
+void WriteLargeItem(TXMLElementWriter& Out, const char* Tag, const ozr_wu_large_item& Item)
 {
-    TXMLNode item = Parent.AddChild(Tag);
-    WriteText(item, "wu_item_name", Item.ItemName);
-    WriteInteger(item, "wu_item_class", Item.ItemClass);
-    WriteEntityData(item, "wu_item_water_use", Item.WaterUse);
+    Out.StartElement(Tag);
+    WriteText(Out, "wu_item_name", Item.ItemName);
+    WriteInteger(Out, "wu_item_class", Item.ItemClass);
+    WriteEntityData(Out, "wu_item_water_use", Item.WaterUse);
+    Out.EndElement();
 }
 
-void WriteIndexedItems(TXMLNode Parent, const char* Tag, std::span<const double> Series)
+void WriteIndexedItems(TXMLElementWriter& Out, const char* Tag, std::span<const double> Series)
 {
     if (!ArrayHasData(Series))
         return;
     for (std::size_t i = 0; i < Series.size(); ++i)
         if (Series[i] > MissingReal) {
-            TXMLNode item = Parent.AddChild(Tag);
-            WriteInteger(item, "indx", static_cast<int>(i) + 1);
-            WriteReal(item, "value", Series[i]);
+            Out.StartElement(Tag);
+            WriteInteger(Out, "indx", static_cast<int>(i) + 1);
+            WriteReal(Out, "value", Series[i]);
+            Out.EndElement();
         }
 }

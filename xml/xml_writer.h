@@ -5,8 +5,7 @@
 #include <pugixml.hpp>
 #include <string>
 
-// The UTF-8 byte-order mark, the line <?xml version="1.0" encoding="UTF-8"?>,
-// then the element tree from `root`, one element per line, indented by two
-// spaces per level, every line ending in CR LF. Texts and attribute values are
-// escaped so that reading the file gives them back unchanged.
+// The element tree from `root` in the layout of TXMLElementWriter
+// (xml/xml_element_writer.h): byte-order mark, declaration line, one element
+// per line indented by two spaces per level, lines ending in CR LF.
 std::string WriteIndentedXml(pugi::xml_node root);

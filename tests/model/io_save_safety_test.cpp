@@ -96,6 +96,52 @@ TEST_F(SaveSafety, AFailedWriteKeepsTheOldFileAndLeavesNoTemporaryFile)
     EXPECT_EQ(FolderEntries(folder_), (std::vector<std::string>{"data.wqd"}));
 }
 
+// The file is written while it is produced, so the failure comes long before
+// the end: what was written so far must not replace the old file.
+TEST_F(SaveSafety, AFailureHalfwayThroughALargeFileKeepsTheOldFile)
+{
+    const std::string path = PathOf("data.wqd");
+    WriteFile(path, "old content");
+    TRegion* region = NewRegion(rtRBD, "GR01");
+    for (int i = 0; i < 100; ++i)
+        (new TStreamFlow(region, "F" + std::to_string(i)))->FDailyData.fill(1.5);
+    std::string error;
+    {
+        ScopedFileSizeLimit limit(1500000);
+        error = ErrorOf([&] { SaveDataFile(path); });
+    }
+    EXPECT_EQ(error, "Cannot write the file \"" + path + "\": File too large");
+    EXPECT_EQ(ReadFile(path), "old content");
+    EXPECT_EQ(FolderEntries(folder_), (std::vector<std::string>{"data.wqd"}));
+    SaveDataFile(path);
+    EXPECT_GT(ReadFile(path).size(), 3000000u);
+}
+
+TEST_F(SaveSafety, AnAtomicFileTakesEffectOnlyOnCommit)
+{
+    const std::string path = PathOf("pieces.txt");
+    WriteFile(path, "old content");
+    try {
+        TAtomicFile file(path);
+        file.Write("new ");
+        throw std::runtime_error("the producer failed");
+    } catch (const std::runtime_error&) {
+    }
+    EXPECT_EQ(ReadFile(path), "old content");
+    EXPECT_EQ(FolderEntries(folder_), (std::vector<std::string>{"pieces.txt"}));
+
+    TAtomicFile file(path);
+    file.Write("new ");
+    file.Write("");
+    file.Write(std::string(20u << 20, 'c'));
+    EXPECT_EQ(ReadFile(path), "old content");
+    file.Commit();
+    EXPECT_EQ(ReadFile(path), "new " + std::string(20u << 20, 'c'));
+    EXPECT_EQ(FolderEntries(folder_), (std::vector<std::string>{"pieces.txt"}));
+    EXPECT_THROW(file.Write("late"), EFileWriteError);
+    EXPECT_THROW(file.Commit(), EFileWriteError);
+}
+
 TEST_F(SaveSafety, AFolderInTheWayOfTheFileIsLeftAlone)
 {
     const std::string path = PathOf("taken.wqd");
