@@ -271,11 +271,12 @@ private:
     void DiscardBackup();
     void DeleteMovedSources();
     bool DeleteMovedSource(const std::string& path, bool folder);
-    bool WriteItem(ItemJob& job);
+    void WriteItem(ItemJob& job);
     void OpenItemSource(ItemJob& job);
     void PlaceItem(ItemJob& job);
     void WriteLocalHeader(ItemJob& job);
     void WriteItemData(ItemJob& job);
+    void FinishItemData(ItemJob& job, std::uint32_t crc, std::uint64_t read);
     bool WriteEncryptionHeader(ItemJob& job, std::uint32_t crc, TZAPkzipKeys& keys);
     std::uint32_t ChecksumOfSource(ItemJob& job);
     bool ReportChunkProgress(const ItemJob& job, std::uint64_t done);

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <span>
 
 #include "zip/ZACrc32.h"
 #include "zip/ZACryptoTransform.h"
@@ -71,6 +72,52 @@ std::uint32_t Saturated(std::uint64_t value, bool always, std::uint64_t& wide, b
     return ZAZip64Marker;
 }
 
+// Turns a chunk of the source into the bytes of the entry: deflated, with
+// zlib's header and checksum dropped so that the entry holds raw deflate data
+// with a flush point at every chunk's end, or stored; then encrypted.
+class ChunkEncoder {
+public:
+    ChunkEncoder(bool deflate, int level, std::size_t chunkSize, TZACryptoTransform* aes,
+                 TZAPkzipKeys* keys)
+        : aes_(aes), keys_(keys)
+    {
+        if (deflate) {
+            deflater_ = std::make_unique<TZADeflateStream>(level);
+            packed_.resize(TZADeflateStream::OutputBound(chunkSize));
+        }
+    }
+
+    std::span<std::uint8_t> Encode(std::uint8_t* chunk, std::size_t count, bool last)
+    {
+        std::span<std::uint8_t> out(chunk, count);
+        if (deflater_) {
+            const std::size_t packed = deflater_->Deflate(
+                chunk, count, packed_.data(), packed_.size(), last ? Z_FINISH : Z_SYNC_FLUSH);
+            out = std::span<std::uint8_t>(packed_.data(), packed);
+            if (firstOutput_) {
+                out = out.subspan(kZlibHeaderSize);
+                firstOutput_ = false;
+            }
+            if (last) {
+                out = out.first(out.size() - kZlibTrailerSize);
+            }
+        }
+        if (aes_ != nullptr) {
+            aes_->EncryptData(out.data(), 0, out.data(), 0, out.size());
+        } else if (keys_ != nullptr) {
+            EncryptBuffer(out.data(), 0, out.size(), *keys_);
+        }
+        return out;
+    }
+
+private:
+    std::unique_ptr<TZADeflateStream> deflater_;
+    za::Bytes packed_;
+    bool firstOutput_ = true;
+    TZACryptoTransform* aes_;
+    TZAPkzipKeys* keys_;
+};
+
 }  // namespace
 
 // What one item's write needs between its steps.
@@ -127,9 +174,8 @@ bool TZABaseArchiver::WriteNewItem(int index)
     }
     const std::int64_t itemStart = archiveStream_->Position();
     ItemJob job(item);
-    bool written = false;
     try {
-        written = WriteItem(job);
+        WriteItem(job);
     } catch (const EZAException& failure) {
         job.ReleaseSource();
         if (archiveStream_ == nullptr) {
@@ -152,14 +198,14 @@ bool TZABaseArchiver::WriteNewItem(int index)
     cancel = false;
     DoFileProgress(item.FileName, 100.0, item.Operation, ppEnd, cancel);
     cancelled_ = cancelled_ || cancel;
-    if (cancelled_ || !written) {
+    if (cancelled_) {
         commitAction_ = fxaAbort;
         return false;
     }
     return true;
 }
 
-bool TZABaseArchiver::WriteItem(ItemJob& job)
+void TZABaseArchiver::WriteItem(ItemJob& job)
 {
     job.item.Zip64 = false;
     job.item.ExtraFields.clear();
@@ -176,7 +222,7 @@ bool TZABaseArchiver::WriteItem(ItemJob& job)
     if (job.HasData()) {
         WriteItemData(job);
         if (cancelled_) {
-            return false;
+            return;
         }
     }
     PatchLocalHeader(job);
@@ -186,7 +232,6 @@ bool TZABaseArchiver::WriteItem(ItemJob& job)
         job.item.Header.DiskNumberStart = static_cast<std::uint16_t>(landed.Volume);
         SetLocalHeaderOffset(job.item, static_cast<std::uint64_t>(landed.Offset));
     }
-    return !cancelled_;
 }
 
 void TZABaseArchiver::OpenItemSource(ItemJob& job)
@@ -377,9 +422,7 @@ bool TZABaseArchiver::WriteEncryptionHeader(ItemJob& job, std::uint32_t crc, TZA
 void TZABaseArchiver::WriteItemData(ItemJob& job)
 {
     TDirItem& item = job.item;
-    TZACentralHeader header = item.Header;
     const bool encrypted = !item.Password.empty();
-    const bool deflate = job.dataMethod != ZAMethodStored;
     const std::size_t bufferSize = static_cast<std::size_t>(
         std::min<std::uint64_t>(BufferSizeOfMode(item.CompressionMode), job.sourceSize));
     std::uint32_t crc = ZACrcStart;
@@ -390,14 +433,10 @@ void TZABaseArchiver::WriteItemData(ItemJob& job)
         crc = ChecksumOfSource(job);
         writing = WriteEncryptionHeader(job, crc, keys);
     }
-    std::unique_ptr<TZADeflateStream> deflater;
-    if (deflate) {
-        deflater = std::make_unique<TZADeflateStream>(item.CompressionMode);
-    }
+    ChunkEncoder encoder(job.dataMethod != ZAMethodStored, item.CompressionMode, bufferSize,
+                         job.aes.get(), encrypted && !job.aes ? &keys : nullptr);
     za::Bytes input(bufferSize);
-    za::Bytes packed(deflate ? TZADeflateStream::OutputBound(bufferSize) : 0);
     std::uint64_t read = 0;
-    bool firstOutput = true;
     while (writing && read < job.sourceSize) {
         if (progressEnabled_ && !ReportChunkProgress(job, read)) {
             break;
@@ -410,40 +449,20 @@ void TZABaseArchiver::WriteItemData(ItemJob& job)
         if (!encrypted) {
             crc = CrcUpdate(crc, input.data(), static_cast<std::ptrdiff_t>(chunk));
         }
-        std::uint8_t* out = input.data();
-        std::size_t outLength = chunk;
-        if (deflate) {
-            const bool last = read + chunk == job.sourceSize;
-            outLength = deflater->Deflate(input.data(), chunk, packed.data(), packed.size(),
-                                          last ? Z_FINISH : Z_SYNC_FLUSH);
-            out = packed.data();
-            // The entry holds raw deflate data: zlib's header and checksum go.
-            if (firstOutput) {
-                out += kZlibHeaderSize;
-                outLength -= kZlibHeaderSize;
-                firstOutput = false;
-            }
-            if (last) {
-                outLength -= kZlibTrailerSize;
-            }
-        }
-        if (job.aes) {
-            job.aes->EncryptData(out, 0, out, 0, outLength);
-        } else if (encrypted) {
-            EncryptBuffer(out, 0, outLength, keys);
-        }
-        if (!WriteWithRetry(*job.output, out, outLength)) {
+        const auto out = encoder.Encode(input.data(), chunk, read + chunk == job.sourceSize);
+        if (!WriteWithRetry(*job.output, out.data(), out.size())) {
             break;
         }
         read += chunk;
-        job.compressedSize += outLength;
+        job.compressedSize += out.size();
     }
     bytesDone_ += job.sourceSize;
-    if (job.aes && !cancelled_ && read == job.sourceSize) {
-        const za::Bytes code = job.aes->GetAuthCode();
-        job.compressedSize += code.size();
-        WriteWithRetry(*job.output, code.data(), code.size());
-    }
+    FinishItemData(job, encrypted ? crc : ~crc, read);
+}
+
+// The authentication code behind AES data, and the final CRC and sizes.
+void TZABaseArchiver::FinishItemData(ItemJob& job, std::uint32_t crc, std::uint64_t read)
+{
     if (read != job.sourceSize) {
         if (!cancelled_) {
             throw EZAException(
@@ -452,10 +471,17 @@ void TZABaseArchiver::WriteItemData(ItemJob& job)
         }
         return;
     }
-    header.Crc32 = encrypted ? crc : ~crc;
-    item.Method = job.dataMethod;
+    if (job.aes && !cancelled_) {
+        const za::Bytes code = job.aes->GetAuthCode();
+        job.compressedSize += code.size();
+        WriteWithRetry(*job.output, code.data(), code.size());
+    }
+    // The central part is worked on in a copy and put back whole.
+    TZACentralHeader header = job.item.Header;
+    header.Crc32 = crc;
+    job.item.Method = job.dataMethod;
     StoreItemSizes(job, header);
-    item.Header = header;
+    job.item.Header = header;
 }
 
 void TZABaseArchiver::StoreItemSizes(ItemJob& job, TZACentralHeader& header)
