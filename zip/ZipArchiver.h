@@ -295,6 +295,7 @@ private:
     std::string backupFileName_;
 
     void ReleaseArchiveStream();
+    static bool HasExeExtension(const std::string& name);
     bool IsSelfExtracting(const std::string& name) const;
     // The name without its extension, folder included.
     static std::string ExtractBaseName(const std::string& name);

@@ -2,17 +2,11 @@
 // end record tells on which volume the archive ends, and the files beside it
 // tell how its volumes are named.
 
-#include "platform/sysutils.h"
 #include "zip/ZAFileSystem.h"
 #include "zip/ZAPaths.h"
 #include "zip/ZipArchiver.h"
 
 namespace {
-
-bool HasExeExtension(const std::string& name)
-{
-    return AsciiLowerCase(ExtractFileExt(name)).find(".exe") != std::string::npos;
-}
 
 // The volume the archive ends on and the one its directory starts on.
 struct TZAEndDisks {

@@ -1,7 +1,6 @@
 // Temporary files, volume names, opening volumes and writing across them.
 
 #include <algorithm>
-#include <cstdio>
 #include <cstdlib>
 #include <limits>
 #include <unistd.h>
@@ -22,11 +21,11 @@ constexpr std::size_t kCopyBlockSize = 1000000;
 // Methods from this number on belong to the base class's own format.
 constexpr std::uint16_t kOwnFormatMethods = 252;
 
-std::string FormatNumber(const char* format, unsigned number)
+// The number in decimal, with leading zeros up to the given digits.
+std::string ZeroPadded(std::uint64_t number, std::size_t digits)
 {
-    char text[16];
-    std::snprintf(text, sizeof text, format, number);
-    return text;
+    const std::string text = std::to_string(number);
+    return std::string(digits > text.size() ? digits - text.size() : 0, '0') + text;
 }
 
 // The name of the drive a volume lies on, as the drive layer wants it.
@@ -54,11 +53,15 @@ std::string TZABaseArchiver::MakeTempFileName() const
     return name;
 }
 
+bool TZABaseArchiver::HasExeExtension(const std::string& name)
+{
+    return AsciiLowerCase(ExtractFileExt(name)).find(".exe") != std::string::npos;
+}
+
 bool TZABaseArchiver::IsSelfExtracting(const std::string& name) const
 {
     const bool hasStub = dirManager_ && dirManager_->DataOffset() > 0;
-    return hasStub || !sfxStub_.empty() ||
-           AsciiLowerCase(ExtractFileExt(name)).find(".exe") != std::string::npos;
+    return hasStub || !sfxStub_.empty() || HasExeExtension(name);
 }
 
 std::string TZABaseArchiver::VolumeName(const std::string& name, std::uint32_t volumeNumber,
@@ -97,21 +100,20 @@ std::string TZABaseArchiver::NumberedVolumeName(const std::string& name, std::ui
 {
     const std::string base = ExtractBaseName(name);
     std::string ext = ExtractFileExt(name);
-    const unsigned shown = volumeNumber + 1;
+    const std::uint64_t shown = std::uint64_t{volumeNumber} + 1;
     if (spanningMode_ == smSpanning) {
         if (selfExtracting) {
             ext = ".exe";
         }
-        return advanced ? base + "_" + FormatNumber("%.3u", shown) + ext : base + ext;
+        return advanced ? base + "_" + ZeroPadded(shown, 3) + ext : base + ext;
     }
     if (volumeNumber == 0 && selfExtracting) {
         return base + ".exe";
     }
     if (advanced) {
-        return base + "_" + FormatNumber("%.3u", shown) + ext;
+        return base + "_" + ZeroPadded(shown, 3) + ext;
     }
-    return base + (compressionMethod_ >= kOwnFormatMethods ? ".F" : ".Z") +
-           FormatNumber("%.2d", shown);
+    return base + (compressionMethod_ >= kOwnFormatMethods ? ".F" : ".Z") + ZeroPadded(shown, 2);
 }
 
 void TZABaseArchiver::OpenVolumeStream(const std::string& name)
@@ -178,8 +180,8 @@ void TZABaseArchiver::OpenBlankVolume(const TZAVolumeNumberInfo& volume)
     }
     OpenVolumeStream(volumeFileName_);
     if (spanningMode_ == smSpanning) {
-        const unsigned label = volume.IsFirst() ? 1 : static_cast<unsigned>(volume.Number + 1);
-        Drives().SetVolumeLabel(DriveOf(volumeFileName_), "pkback# " + FormatNumber("%.3d", label));
+        const auto shown = static_cast<std::uint64_t>(std::max(volume.Number, 0)) + 1;
+        Drives().SetVolumeLabel(DriveOf(volumeFileName_), "pkback# " + ZeroPadded(shown, 3));
     }
 }
 
