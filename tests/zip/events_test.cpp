@@ -75,32 +75,4 @@ TEST(EventsTest, HandlersSeeBackslashesAndStoredNamesGetSlashesBack)
     EXPECT_EQ(name, "other\\place\\a.txt");
 }
 
-TEST(EventsTest, ProgressAndConfirmationsStartFromTheirDefaults)
-{
-    TestArchiver zip;
-    bool value = true;
-    zip.DoOverallProgress(poAdd, ppStart, value, 0.0);
-    EXPECT_FALSE(value);
-    value = true;
-    zip.DoCopyTempFileProgress(10.0, ppProcess, value);
-    EXPECT_FALSE(value);
-    value = false;
-    zip.DoConfirmProcessFile("a", poAdd, value);
-    EXPECT_TRUE(value);
-
-    zip.OnOverallProgress = [](TObject*, double progress, TZAProcessOperation op,
-                               TZAProgressPhase phase, bool& cancel) {
-        EXPECT_EQ(progress, 42.0);
-        EXPECT_EQ(op, poUpdate);
-        EXPECT_EQ(phase, ppEnd);
-        cancel = true;
-    };
-    zip.DoOverallProgress(poUpdate, ppEnd, value, 42.0);
-    EXPECT_TRUE(value);
-    zip.OnConfirmProcessFile = [](TObject*, const std::string&, TZAProcessOperation,
-                                  bool& confirm) { confirm = false; };
-    zip.DoConfirmProcessFile("a", poAdd, value);
-    EXPECT_FALSE(value);
-}
-
 }  // namespace

@@ -78,23 +78,6 @@ TEST_F(PromptsTest, FailuresOfferAbortRetryIgnoreExceptForLongNamesAndCancels)
     }
 }
 
-TEST_F(PromptsTest, AHandlerAnswersInsteadOfTheBox)
-{
-    zip_.OnProcessFileFailure = [](TObject*, const std::string& name, TZAProcessOperation op,
-                                   int native, int index, const std::string&, TZAAction& action) {
-        EXPECT_EQ(name, "a.txt");
-        EXPECT_EQ(op, poUpdate);
-        EXPECT_EQ(native, 45);
-        EXPECT_EQ(index, 3);
-        EXPECT_EQ(action, fxaIgnore);
-        action = fxaRetry;
-    };
-    TZAAction action = fxaAbort;
-    zip_.DoProcessFileFailure("a.txt", poUpdate, 45, 3, "x", action);
-    EXPECT_EQ(action, fxaRetry);
-    EXPECT_TRUE(dialogs_.Messages().empty());
-}
-
 // Records what the password box was asked to show.
 class PasswordDialogs final : public TDialogs {
 public:

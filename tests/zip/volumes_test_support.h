@@ -19,14 +19,10 @@ namespace zatest {
 
 class TestArchiver : public TZipArchiver {
 public:
-    using TZABaseArchiver::CommitUpdate;
     using TZABaseArchiver::DoConfirmOverwrite;
-    using TZABaseArchiver::DoConfirmProcessFile;
-    using TZABaseArchiver::DoCopyTempFileProgress;
     using TZABaseArchiver::DoDiskFull;
     using TZABaseArchiver::DoExtractFile;
     using TZABaseArchiver::DoFileProgress;
-    using TZABaseArchiver::DoOverallProgress;
     using TZABaseArchiver::DoPassword;
     using TZABaseArchiver::DoProcessFileFailure;
     using TZABaseArchiver::DoRequestBlankVolume;
