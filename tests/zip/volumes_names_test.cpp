@@ -190,4 +190,37 @@ TEST(VolumeOpenTest, AFullDiskIsReportedUntilTheUserCancelsOrMakesRoom)
     EXPECT_EQ(dialogs.Messages().size(), 2u);
 }
 
+TEST(VolumeOpenTest, ArchivesOnRemovableDrivesOpenAsSpannedDisks)
+{
+    TempFolder folder;
+    zatest::DiskDrives drives;
+    ScopedDriveLayer layer(drives);
+    TScriptedDialogs dialogs;
+    ScopedDialogs scoped(dialogs);
+    {
+        TestArchiver zip;
+        zip.SetFileName(folder / "data.zip");
+        zip.OpenArchive(ZAModeCreate);
+    }
+    TestArchiver zip;
+    zip.SetFileName(folder / "data.zip");
+    zip.OpenArchive();
+    EXPECT_EQ(zip.SpanningMode(), smSpanning);
+    EXPECT_TRUE(dialogs.Messages().empty());
+
+    // A disk without the archive is asked for as the last disk.
+    zip.SetActive(false);
+    zip.SetFileName(folder / "missing.zip");
+    dialogs.Answer(mrCancel);
+    int code = -1;
+    try {
+        zip.OpenArchive(ZAModeReadWrite);
+    } catch (const EZAException& e) {
+        code = e.ErrorCode();
+    }
+    EXPECT_EQ(code, 45);
+    ASSERT_EQ(dialogs.Messages().size(), 1u);
+    EXPECT_EQ(dialogs.Messages()[0].Text, "Please insert the last disk");
+}
+
 }  // namespace
