@@ -54,7 +54,23 @@ TEST_F(AddFilesTest, FoldersWithAttributeSixteenAndRecursion)
     EXPECT_EQ(entries[3].central.Flags, ZAFlagsOfDirectory);
     EXPECT_EQ(entries[3].central.ExternalAttributes & faDirectory, faDirectory);
     ExpectUnzipAccepts(setup_.archive);
+    ExpectSevenZipAccepts(setup_.archive);
+    ExpectPythonReadsBack(setup_.archive, setup_.source);
     ExpectSevenZipExtractsSources(setup_.archive, setup_.source);
+}
+
+TEST_F(AddFilesTest, AnArchiveInMemoryTakesFilesAndIsSavedWhole)
+{
+    zip_.SetFileName(setup_.archive);
+    zip_.SetInMemory(true);
+    zip_.OpenArchive();
+    zip_.SetBaseDir(setup_.source);
+    zip_.AddFiles("*.wqd", faArchive);
+    zip_.SetInMemory(false);
+    EXPECT_EQ(Names(), (NameList{"data.wqd", "sub/deeper/b.wqd"}));
+    zip_.CloseArchive();
+    ExpectUnzipAccepts(setup_.archive);
+    ExpectPythonReadsBack(setup_.archive, setup_.source);
 }
 
 TEST_F(AddFilesTest, RecursionWithoutFoldersAndWithout)
