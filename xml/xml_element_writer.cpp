@@ -33,6 +33,13 @@ constexpr SpecialBytes MakeSpecials(bool forAttribute)
 constexpr SpecialBytes kTextSpecials = MakeSpecials(false);
 constexpr SpecialBytes kAttributeSpecials = MakeSpecials(true);
 
+// A NUL byte has no form in XML: a value ends there, as a value of a tree
+// does, so that the file stays readable.
+std::string_view UpToNul(std::string_view value)
+{
+    return value.substr(0, value.find('\0'));
+}
+
 std::string_view ReferenceTo(char byte)
 {
     switch (byte) {
@@ -73,7 +80,7 @@ void TXMLElementWriter::Attribute(std::string_view Name, std::string_view Value)
     Put(' ');
     Put(Name);
     Put("=\"");
-    PutEscaped(Value, kAttributeSpecials);
+    PutEscaped(UpToNul(Value), kAttributeSpecials);
     Put('"');
 }
 
@@ -81,6 +88,7 @@ void TXMLElementWriter::Text(std::string_view Text)
 {
     if (open_.empty())
         throw EXMLDocError("Text can only stand inside an element");
+    Text = UpToNul(Text);
     if (Text.empty())
         return;
     TOpenElement& element = open_.back();

@@ -6,7 +6,7 @@
 // by two spaces per level, every line ending in CR LF. An element that holds
 // nothing is written <tag/>; its text follows its start tag on the same line.
 // Texts and attribute values are escaped so that reading the file gives them
-// back unchanged.
+// back unchanged. A value ends at a NUL byte, which XML cannot hold.
 //
 // Tags are kept as views until their element ends: pass literals, or strings
 // that outlive the element.

@@ -69,6 +69,27 @@ TEST(XmlElementWriter, WritesWhatTheSerialisedTreeWrites)
                             "</root>\r\n");
 }
 
+TEST(XmlElementWriter, AValueEndsAtANulByteAsInTheTree)
+{
+    const std::string cut("ab\0cd", 5);
+    const std::string nothingLeft("\0cd", 3);
+    TXMLDocument document;
+    TXMLNode root = document.AddRoot("r");
+    root.SetAttribute("a", cut);
+    root.AddChild("t").SetText(cut);
+    root.AddChild("u").SetText(nothingLeft);
+    const std::string streamed = Written([&](TXMLElementWriter& out) {
+        out.StartElement("r");
+        out.Attribute("a", cut);
+        out.TextElement("t", cut);
+        out.TextElement("u", nothingLeft);
+        out.EndElement();
+    });
+    EXPECT_EQ(streamed, document.SaveToString());
+    EXPECT_EQ(streamed,
+              std::string(kPrologue) + "<r a=\"ab\">\r\n  <t>ab</t>\r\n  <u/>\r\n</r>\r\n");
+}
+
 TEST(XmlElementWriter, TextAfterChildrenStandsOnALineOfItsOwn)
 {
     EXPECT_EQ(Written([](TXMLElementWriter& out) {
