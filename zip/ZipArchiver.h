@@ -249,11 +249,11 @@ private:
     // Adding files and committing them.
     struct SearchRequest;
     struct ItemJob;
-    void SearchFiles(const SearchRequest& request);
-    void SearchMask(const SearchRequest& request, const std::string& base, const std::string& mask,
+    void SearchFiles(SearchRequest& request);
+    void SearchMask(SearchRequest& request, const std::string& base, const std::string& mask,
                     bool recurse);
-    void SearchFolders(const SearchRequest& request, const std::string& mask,
-                       const std::string& expanded, bool recurse);
+    void SearchFolders(SearchRequest& request, const std::string& mask, const std::string& expanded,
+                       bool recurse);
     bool AddFoundEntry(const SearchRequest& request, const std::string& path,
                        const TSearchRec& found);
     int EnterItem(const std::string& path, const TSearchRec& found);

@@ -1,8 +1,10 @@
 // Adding files: the search for files and folders that match a mask, and the
 // entry of each one found into the in-memory directory of the transaction.
 
+#include <algorithm>
 #include <filesystem>
 #include <mutex>
+#include <sys/stat.h>
 
 #include "zip/ZAPaths.h"
 #include "zip/ZipArchiver.h"
@@ -63,12 +65,37 @@ std::string NamePartOf(const std::string& path)
     return ExtractFileName(trimmed);
 }
 
+// A folder's identity on the file system: a link back to a folder being
+// searched shares it with that folder.
+struct FolderId {
+    dev_t device = 0;
+    ino_t inode = 0;
+    friend bool operator==(const FolderId&, const FolderId&) = default;
+};
+
+FolderId FolderIdOf(const std::string& path)
+{
+    struct stat info {};
+    if (stat(path.c_str(), &info) != 0) {
+        return {};
+    }
+    return {info.st_dev, info.st_ino};
+}
+
 }  // namespace
 
 struct TZABaseArchiver::SearchRequest {
     std::vector<std::string> masks;
     std::vector<std::string> exclusions;
     std::int32_t attr = 0;
+    // The folders being listed, from the first down to the current one.
+    std::vector<FolderId> descent;
+
+    // A folder linked back to one being listed would be searched for ever.
+    bool LeadsBack(const std::string& folder) const
+    {
+        return std::find(descent.begin(), descent.end(), FolderIdOf(folder)) != descent.end();
+    }
 };
 
 void TZABaseArchiver::AddFiles(const std::string& fileMask, std::int32_t searchAttr,
@@ -96,7 +123,7 @@ void TZABaseArchiver::AddFiles(const std::string& fileMask, std::int32_t searchA
     }
 }
 
-void TZABaseArchiver::SearchFiles(const SearchRequest& request)
+void TZABaseArchiver::SearchFiles(SearchRequest& request)
 {
     const std::lock_guard<std::recursive_mutex> guard(SearchLock());
     const std::string previousBase = searchBaseDir_;
@@ -137,7 +164,7 @@ std::string TZABaseArchiver::ExpandMask(const std::string& base, const std::stri
     return folder + mask.substr(1);
 }
 
-void TZABaseArchiver::SearchMask(const SearchRequest& request, const std::string& base,
+void TZABaseArchiver::SearchMask(SearchRequest& request, const std::string& base,
                                  const std::string& mask, bool recurse)
 {
     const std::string asGiven = ExpandMask(base, mask);
@@ -167,11 +194,12 @@ void TZABaseArchiver::SearchMask(const SearchRequest& request, const std::string
     }
 }
 
-void TZABaseArchiver::SearchFolders(const SearchRequest& request, const std::string& mask,
+void TZABaseArchiver::SearchFolders(SearchRequest& request, const std::string& mask,
                                     const std::string& expanded, bool recurse)
 {
     const std::string folder = ExtractFilePath(expanded);
     const std::string namePart = ExtractFileName(expanded);
+    request.descent.push_back(FolderIdOf(folder));
     TSearchRec found;
     for (int result = FindFirst(folder + "*", kFolderSearchAttr, found); result == 0;
          result = FindNext(found)) {
@@ -185,19 +213,22 @@ void TZABaseArchiver::SearchFolders(const SearchRequest& request, const std::str
         const bool wanted =
             (request.attr & faDirectory) != 0 &&
             (MatchesMask(path, expanded, false) || MatchesMask(path + ".", expanded, false));
-        if (wanted) {
-            if (AddFoundEntry(request, path + "/", found)) {
-                SearchMask(request, path, namePart, true);
-            }
-        } else if (recurse) {
-            if (!HoldsSeparator(mask)) {
-                SearchMask(request, path, mask, recurse);
-            } else if (HoldsWildcard(mask)) {
-                SearchMask(request, path, namePart, recurse);
-            }
+        const bool added = wanted && AddFoundEntry(request, path + "/", found);
+        // A matching folder that was not added is not entered.
+        const bool enter = added || (!wanted && recurse);
+        if (!enter || request.LeadsBack(path)) {
+            continue;
+        }
+        if (added) {
+            SearchMask(request, path, namePart, true);
+        } else if (!HoldsSeparator(mask)) {
+            SearchMask(request, path, mask, recurse);
+        } else if (HoldsWildcard(mask)) {
+            SearchMask(request, path, namePart, recurse);
         }
     }
     FindClose(found);
+    request.descent.pop_back();
 }
 
 bool TZABaseArchiver::MatchesPathMask(const std::string& path, const std::string& mask) const

@@ -73,6 +73,20 @@ TEST_F(AddFilesTest, AnArchiveInMemoryTakesFilesAndIsSavedWhole)
     ExpectPythonReadsBack(setup_.archive, setup_.source);
 }
 
+TEST_F(AddFilesTest, AFolderLinkedBackIntoTheTreeIsAddedButNotEntered)
+{
+    std::filesystem::create_directory_symlink("..", setup_.Source("sub/up"));
+    setup_.Prepare(zip_);
+    zip_.AddFiles("*.txt", faArchive | faDirectory);
+    EXPECT_EQ(Names(), (NameList{"notes.txt", "sub/a.txt"}));
+    zip_.AddFiles("*", faArchive | faDirectory);
+    const NameList names = Names();
+    EXPECT_EQ(std::count(names.begin(), names.end(), "sub/up/"), 1);
+    EXPECT_EQ(std::count_if(names.begin(), names.end(),
+                            [](const std::string& name) { return name.starts_with("sub/up/"); }),
+              1);
+}
+
 TEST_F(AddFilesTest, RecursionWithoutFoldersAndWithout)
 {
     setup_.Prepare(zip_);
