@@ -138,7 +138,6 @@ std::string FloatToStr(double value)
         return "0";
     const DecimalDigits d = RoundedDigits(std::fabs(value));
     std::string text;
-    text.reserve(24);
     if (value < 0)
         text += '-';
     if (d.exponent >= -5 && d.exponent < kSignificantDigits)
