@@ -267,6 +267,7 @@ private:
     std::int64_t CommitStart(int first);
     void SaveOldTail(int first, std::int64_t start);
     void WriteItemsFrom(int first, std::int64_t start);
+    void FinishCommit(TZAProcessOperation operation);
     void RollBack(std::int64_t start, bool archiveCut, bool directoryTouched);
     void DiscardBackup();
     void DeleteMovedSources();

@@ -75,23 +75,19 @@ void TZABaseArchiver::CommitUpdate()
     commitAction_ = fxaIgnore;
     const TZAProcessOperation operation = CountPendingWork();
     const int first = FirstChange();
-    bool cancel = false;
-    DoOverallProgress(operation, ppStart, cancel, 0.0);
-    if (cancel) {
-        cancelled_ = true;
-        dirManager_->Items().Assign(dirManager_->Snapshot());
-        return;
-    }
     const std::int64_t start = CommitStart(first);
     bool archiveCut = false;
     bool directoryTouched = false;
-    StartVolumeGathering();
     try {
-        SaveOldTail(first, start);
-        archiveStream_->Seek(start);
-        archiveCut = true;
-        archiveStream_->SetSize(start);
-        WriteItemsFrom(first, start);
+        DoOverallProgress(operation, ppStart, cancelled_, 0.0);
+        if (!cancelled_) {
+            StartVolumeGathering();
+            SaveOldTail(first, start);
+            archiveStream_->Seek(start);
+            archiveCut = true;
+            archiveStream_->SetSize(start);
+            WriteItemsFrom(first, start);
+        }
         if (!cancelled_ && commitAction_ != fxaAbort) {
             directoryTouched = true;
             dirManager_->WriteDirectory(true, archiveStream_);
@@ -102,16 +98,21 @@ void TZABaseArchiver::CommitUpdate()
         throw;
     }
     if (cancelled_ || commitAction_ == fxaAbort) {
-        RollBack(start, true, false);
+        RollBack(start, archiveCut, false);
         FinishVolumeGathering(false);
         return;
     }
+    FinishCommit(operation);
+}
+
+void TZABaseArchiver::FinishCommit(TZAProcessOperation operation)
+{
     FinishVolumeGathering(true);
     NameLastVolume();
     DiscardBackup();
     DeleteMovedSources();
     // The archive is complete: a cancel asked for now has nothing left to stop.
-    cancel = false;
+    bool cancel = false;
     DoOverallProgress(operation, ppEnd, cancel, 100.0);
     if (options_.FlushBuffers && archiveStream_ != nullptr) {
         archiveStream_->Flush();

@@ -175,6 +175,26 @@ TEST_F(UpdateTest, ExceptionsDuringTheCommitRollBack)
         zip.CloseArchive();
         ExpectOldArchive();
     }
+    // A handler that throws before anything is written; the next update works.
+    {
+        TZipArchiver zip;
+        Open(zip);
+        zip.OnOverallProgress = [](TObject*, double, TZAProcessOperation, TZAProgressPhase phase,
+                                   bool&) {
+            if (phase == ppStart) {
+                throw Exception("handler failed");
+            }
+        };
+        setup_.AddSource("d.txt", Bytes("d"));
+        EXPECT_THROW(zip.AddFiles("d.txt"), Exception);
+        EXPECT_EQ(zip.DirManager()->Items().Count(), 3);
+        ExpectOldArchive();
+        zip.OnOverallProgress = nullptr;
+        zip.AddFiles("d.txt");
+        zip.CloseArchive();
+        EXPECT_EQ(ReadEntries(ReadFileBytes(setup_.archive)).size(), 4u);
+        ExpectUnzipAccepts(setup_.archive);
+    }
 }
 
 TEST_F(UpdateTest, ASourceThatCannotBeOpenedIsRetriedIgnoredOrAborts)
