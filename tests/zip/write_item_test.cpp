@@ -59,6 +59,38 @@ TEST(WriteItemTest, DeflatedEntryHoldsRawDeflateAndFinalHeader)
     EXPECT_EQ(e.central.ExternalAttributes & faArchive, faArchive);
 }
 
+TEST(WriteItemTest, TheZipCopyOfADataFile)
+{
+    ArchiveSetup setup;
+    const za::Bytes text = Bytes(XmlLikeText(50000));
+    const std::string dataFile = setup.AddSource("DE_2008_5_17.wqd", text);
+    TZipArchiver zip;
+    zip.SetFileName(setup.archive);
+    zip.OpenArchive(ZAModeCreate);
+    zip.SetBaseDir(setup.source);
+    zip.SetEncryptionMethod(caPkzipClassic);
+    zip.SetPassword("");
+    zip.AddFiles(dataFile, 10431, "");
+    zip.CloseArchive();
+    const za::Bytes archive = ReadFileBytes(setup.archive);
+    const auto entries = ReadEntries(archive);
+    ASSERT_EQ(entries.size(), 1u);
+    const WrittenEntry& e = entries[0];
+    EXPECT_EQ(e.localOffset, 0u);
+    EXPECT_EQ(e.name, "DE_2008_5_17.wqd");
+    EXPECT_EQ(e.local.Flags, 0);
+    EXPECT_EQ(e.central.Flags, 0);
+    EXPECT_EQ(e.central.VersionMadeBy, 20);
+    EXPECT_EQ(e.central.VersionNeeded, 20);
+    EXPECT_EQ(e.local.Method, ZAMethodDeflate);
+    EXPECT_NE(FindField(e.localExtra, ZAUnicodeNameFieldId), nullptr);
+    EXPECT_EQ(FindField(e.centralExtra, ZAZip64FieldId), nullptr);
+    // The central directory follows the data; one end record, no comment.
+    EXPECT_EQ(archive.size(), e.dataEnd + TZACentralHeader::Size + e.name.size() +
+                                  e.central.ExtraFieldLength + TZAEndRecord::Size);
+    EXPECT_EQ(Inflate(e.data), text);
+}
+
 TEST(WriteItemTest, VersionWithoutOemNamesAndStoredModeZero)
 {
     ArchiveSetup setup;
