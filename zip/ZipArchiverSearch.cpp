@@ -145,7 +145,9 @@ void TZABaseArchiver::SearchFiles(SearchRequest& request)
 // meaning of the base folder's top.
 std::string TZABaseArchiver::ExpandMask(const std::string& base, const std::string& mask) const
 {
-    const std::string folder = IncludeTrailingDelimiter(ResolvePath(searchBaseDir_, base, ""));
+    // The base folder stands in for the current folder, which is then not asked for.
+    const std::string folder =
+        IncludeTrailingDelimiter(ResolvePath(searchBaseDir_, base, searchBaseDir_));
     if (mask.size() >= 2 && mask[0] == '.' && IsPathDelimiter(mask[1])) {
         return folder + mask.substr(2);
     }
