@@ -264,7 +264,7 @@ private:
     bool MatchesAnyMask(const std::string& path, const std::vector<std::string>& masks) const;
     TZAProcessOperation CountPendingWork();
     int FirstChange();
-    std::int64_t CommitStart(int first);
+    std::int64_t CommitStart(int& first);
     void SaveOldTail(int first, std::int64_t start);
     void WriteItemsFrom(int first, std::int64_t start);
     void FinishCommit(TZAProcessOperation operation);

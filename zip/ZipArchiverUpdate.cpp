@@ -74,7 +74,7 @@ void TZABaseArchiver::CommitUpdate()
     progressEnabled_ = true;
     commitAction_ = fxaIgnore;
     const TZAProcessOperation operation = CountPendingWork();
-    const int first = FirstChange();
+    int first = FirstChange();
     const std::int64_t start = CommitStart(first);
     bool archiveCut = false;
     bool directoryTouched = false;
@@ -155,16 +155,30 @@ int TZABaseArchiver::FirstChange()
     return shorter;
 }
 
-std::int64_t TZABaseArchiver::CommitStart(int first)
+// Where the rewritten part of the archive starts. The old items normally lie
+// in the file in the order of their directory; where they do not, the first
+// change moves back until no item in front of it lies behind the start, which
+// the cut would otherwise destroy.
+std::int64_t TZABaseArchiver::CommitStart(int& first)
 {
     TZADirArray& snapshot = dirManager_->Snapshot();
     if (snapshot.Count() == 0) {
         return dirManager_->DataOffset();
     }
-    if (first < snapshot.Count()) {
-        return static_cast<std::int64_t>(snapshot.ItemPtr(first).LocalHeaderOffset());
+    const auto offsetOf = [&](int i) {
+        return static_cast<std::int64_t>(snapshot.ItemPtr(i).LocalHeaderOffset());
+    };
+    std::int64_t start = dirManager_->DirectoryStart();
+    for (int i = first; i < snapshot.Count(); ++i) {
+        start = std::min(start, offsetOf(i));
     }
-    return dirManager_->DirectoryStart();
+    for (int i = 0; i < first; ++i) {
+        if (offsetOf(i) >= start) {
+            first = i;
+            break;
+        }
+    }
+    return start;
 }
 
 // Items from the first change on are read back from a temporary file; an

@@ -247,6 +247,36 @@ TEST_F(UpdateTest, ASourceThatCannotBeOpenedIsRetriedIgnoredOrAborts)
     }
 }
 
+TEST_F(UpdateTest, ADirectoryOutOfFileOrderLosesNoItem)
+{
+    // The directory lists c.txt, a.txt, b.txt while the file holds a, b, c.
+    const auto entries = ReadEntries(old_);
+    const std::size_t directoryStart = entries.back().dataEnd;
+    std::vector<za::Bytes> records;
+    for (std::size_t at = directoryStart; records.size() < entries.size();) {
+        const auto header = *TZACentralHeader::Read(TZAByteSpan(old_).subspan(at));
+        const std::size_t size = TZACentralHeader::Size + header.FileNameLength +
+                                 header.ExtraFieldLength + header.FileCommentLength;
+        records.emplace_back(old_.begin() + static_cast<std::ptrdiff_t>(at),
+                             old_.begin() + static_cast<std::ptrdiff_t>(at + size));
+        at += size;
+    }
+    za::Bytes reordered(old_.begin(), old_.begin() + static_cast<std::ptrdiff_t>(directoryStart));
+    for (const std::size_t i : {2u, 0u, 1u}) {
+        reordered.insert(reordered.end(), records[i].begin(), records[i].end());
+    }
+    reordered.insert(reordered.end(), old_.end() - TZAEndRecord::Size, old_.end());
+    WriteFileBytes(setup_.archive, reordered);
+    setup_.AddSource("a.txt", Bytes("replaced"));
+    TZipArchiver zip;
+    Open(zip);
+    zip.AddFiles("a.txt");
+    zip.CloseArchive();
+    ExpectUnzipAccepts(setup_.archive);
+    ExpectPythonReadsBack(setup_.archive, setup_.source);
+    EXPECT_EQ(ReadEntries(ReadFileBytes(setup_.archive)).size(), 3u);
+}
+
 TEST_F(UpdateTest, AResetTransactionWritesNothingAndForgetsItsEntries)
 {
     setup_.AddSource("d.txt", Bytes("d"));
