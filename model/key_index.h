@@ -4,15 +4,21 @@
 // misses touches a single run of slots, whatever the size of the list, and
 // adding allocates nothing but the occasional larger table.
 //
-// Slots hold the key's hash and the object; the key itself is asked of the
-// object (KeyOf) only when the hashes agree.
+// A slot is a 32-bit fingerprint of the key's hash, kept apart from the
+// slot's object, so that a look-up that misses reads the small fingerprints
+// only. The key itself is asked of the object (KeyOf) only when the
+// fingerprints agree.
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
 
 class TObject;
+
+// A 32-bit digest of a key, never 0: equal keys have equal fingerprints.
+std::uint32_t KeyFingerprint(std::string_view Key);
 
 class TKeyIndex {
 public:
@@ -28,16 +34,13 @@ public:
     void Set(std::string_view Key, TObject* Item, TKeyOf KeyOf);
 
 private:
-    struct TSlot {
-        std::size_t Hash = 0;
-        TObject* Item = nullptr;
-    };
-
     // The slot that holds Key, or the empty slot where it would go.
-    std::size_t Locate(std::string_view Key, std::size_t Hash, TKeyOf KeyOf) const;
-    void Place(std::size_t Hash, TObject* Item);
+    std::size_t Locate(std::string_view Key, std::uint32_t Print, TKeyOf KeyOf) const;
+    void Place(std::uint32_t Print, TObject* Item);
     void EraseAt(std::size_t Slot);
 
-    std::vector<TSlot> slots_;
+    // 0 marks an empty slot; a fingerprint also chooses its key's first slot.
+    std::vector<std::uint32_t> prints_;
+    std::vector<TObject*> items_;
     std::size_t count_ = 0;
 };

@@ -14,6 +14,7 @@
 #include <memory>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "model/key_index.h"
@@ -121,7 +122,7 @@ public:
     void Clear();
 
     // The first region of the list with exactly this code, or nullptr.
-    TRegion* FirstRegionWithCode(const std::string& Code) const;
+    TRegion* FirstRegionWithCode(std::string_view Code) const;
     // The first station of the list whose ID equals this one ignoring the case
     // of A to Z, or nullptr.
     TEntity* FirstEntityWithID(const std::string& ID) const;
@@ -138,7 +139,7 @@ private:
     using TKeyOf = TKeyIndex::TKeyOf;
 
     static bool IsCurrent(const TIndex& Index);
-    TObject* FirstWithKey(TIndex& Index, TKeyOf KeyOf, const std::string& Key) const;
+    TObject* FirstWithKey(TIndex& Index, TKeyOf KeyOf, std::string_view Key) const;
     void IndexAdded(TObject* Item);
     void IndexRemoved(TObject* Item, int Position);
     void DropIndexes();
@@ -233,7 +234,7 @@ std::string RegionTypeDisplayName(TRegionType RegionType);
 // ---------------------------------------------------------------------------
 // Look-ups (the out reference is nullptr when nothing is found)
 
-bool FindRegionByCode(const TListOZR& List, const std::string& Code, TRegion*& Region);
+bool FindRegionByCode(const TListOZR& List, std::string_view Code, TRegion*& Region);
 bool FindRegion(const std::string& Code, TRegionType RegionType, TRegion*& Region);
 bool FindEntityByID(const TListOZR& List, const std::string& ID, TEntity*& Entity);
 bool FindStation(const std::string& ID, TStationKind Kind, TEntity*& Station);
@@ -326,6 +327,8 @@ class TRegion : public TObject {
 public:
     // Registers the region in the current session's lists and in its parent.
     TRegion(TRegion* Parent, TRegionType RegionType, const std::string& Code);
+    // The same, named at once rather than with the default name of its type.
+    TRegion(TRegion* Parent, TRegionType RegionType, std::string_view Code, std::string_view Name);
     // Frees the children and the stations of the region and unregisters it.
     ~TRegion() override;
     TRegion(const TRegion&) = delete;

@@ -84,7 +84,7 @@ void TListOZR::Clear()
     DropIndexes();
 }
 
-TRegion* TListOZR::FirstRegionWithCode(const std::string& Code) const
+TRegion* TListOZR::FirstRegionWithCode(std::string_view Code) const
 {
     return static_cast<TRegion*>(FirstWithKey(codes_, RegionCodeOf, Code));
 }
@@ -104,7 +104,7 @@ bool TListOZR::IsCurrent(const TIndex& Index)
     return Index.Built && Index.Generation == keyGeneration;
 }
 
-TObject* TListOZR::FirstWithKey(TIndex& Index, TKeyOf KeyOf, const std::string& Key) const
+TObject* TListOZR::FirstWithKey(TIndex& Index, TKeyOf KeyOf, std::string_view Key) const
 {
     if (!IsCurrent(Index)) {
         Index.Keys.Clear();

@@ -4,7 +4,7 @@
 
 namespace {
 
-std::string DefaultName(TRegionType regionType)
+const char* DefaultName(TRegionType regionType)
 {
     switch (regionType) {
         case rtCountry: return "Unknown country";
@@ -27,11 +27,13 @@ const TRegionTables& EmptyTables()
 }  // namespace
 
 TRegion::TRegion(TRegion* Parent, TRegionType RegionType, const std::string& Code)
-    : FName(DefaultName(RegionType)),
-      FSession(CurrentSession()),
-      FCode(Code),
-      FParent(Parent),
-      FRegionType(RegionType)
+    : TRegion(Parent, RegionType, Code, DefaultName(RegionType))
+{
+}
+
+TRegion::TRegion(TRegion* Parent, TRegionType RegionType, std::string_view Code,
+                 std::string_view Name)
+    : FName(Name), FSession(CurrentSession()), FCode(Code), FParent(Parent), FRegionType(RegionType)
 {
     if (FParent)
         FParent->AddChild(this);
@@ -61,8 +63,13 @@ TRegion* TRegion::GetChild(int Index) const
     return FChildren.at(static_cast<std::size_t>(Index));
 }
 
+// A region with children mostly has a handful: room for them comes at once
+// instead of in doublings from one.
 void TRegion::AddChild(TRegion* Child)
 {
+    constexpr std::size_t kFirstRoom = 8;
+    if (FChildren.capacity() == 0)
+        FChildren.reserve(kFirstRoom);
     FChildren.push_back(Child);
 }
 

@@ -79,7 +79,7 @@ TListOZR* TSession::StationList(TStationKind Kind)
     return nullptr;
 }
 
-bool FindRegionByCode(const TListOZR& List, const std::string& Code, TRegion*& Region)
+bool FindRegionByCode(const TListOZR& List, std::string_view Code, TRegion*& Region)
 {
     Region = List.FirstRegionWithCode(Code);
     return Region != nullptr;

@@ -8,45 +8,51 @@
 
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "xml/xml_document.h"
 #include "xml/xml_node.h"
 #include "xml/xml_node_collection.h"
 #include "xml/xml_value.h"
 
-// <NUTS3>
-class TXMLOZR_WQ_Regions_Country_NUTS1_NUTS2_NUTS3 : public TXMLNode {
+// What every region element holds: its <Code> and <Name>. The views point
+// into the document and stay valid as long as the nodes do.
+class TXMLOZR_WQ_Regions_Region : public TXMLNode {
 public:
-    explicit TXMLOZR_WQ_Regions_Country_NUTS1_NUTS2_NUTS3(const TXMLNode& node) : TXMLNode(node) {}
+    explicit TXMLOZR_WQ_Regions_Region(const TXMLNode& node) : TXMLNode(node) {}
 
-    std::string Code() const { return ReadChildText(*this, "Code"); }
-    std::string Name() const { return ReadChildText(*this, "Name"); }
+    std::string Code() const { return std::string(CodeView()); }
+    std::string Name() const { return std::string(NameView()); }
+    std::string_view CodeView() const { return ChildNode("Code").TextView(); }
+    std::string_view NameView() const { return ChildNode("Name").TextView(); }
+};
+
+// <NUTS3>
+class TXMLOZR_WQ_Regions_Country_NUTS1_NUTS2_NUTS3 : public TXMLOZR_WQ_Regions_Region {
+public:
+    using TXMLOZR_WQ_Regions_Region::TXMLOZR_WQ_Regions_Region;
 };
 using TXMLOZR_WQ_Regions_Country_NUTS1_NUTS2_NUTS3List =
     TXMLNodeCollection<TXMLOZR_WQ_Regions_Country_NUTS1_NUTS2_NUTS3>;
 
 // <NUTS2>
-class TXMLOZR_WQ_Regions_Country_NUTS1_NUTS2 : public TXMLNode {
+class TXMLOZR_WQ_Regions_Country_NUTS1_NUTS2 : public TXMLOZR_WQ_Regions_Region {
 public:
-    explicit TXMLOZR_WQ_Regions_Country_NUTS1_NUTS2(const TXMLNode& node) : TXMLNode(node) {}
+    using TXMLOZR_WQ_Regions_Region::TXMLOZR_WQ_Regions_Region;
 
-    std::string Name() const { return ReadChildText(*this, "Name"); }
     TXMLOZR_WQ_Regions_Country_NUTS1_NUTS2_NUTS3List NUTS3() const
     {
         return TXMLOZR_WQ_Regions_Country_NUTS1_NUTS2_NUTS3List(*this, "NUTS3");
     }
-    std::string Code() const { return ReadChildText(*this, "Code"); }
 };
 using TXMLOZR_WQ_Regions_Country_NUTS1_NUTS2List =
     TXMLNodeCollection<TXMLOZR_WQ_Regions_Country_NUTS1_NUTS2>;
 
 // <NUTS1>
-class TXMLOZR_WQ_Regions_Country_NUTS1 : public TXMLNode {
+class TXMLOZR_WQ_Regions_Country_NUTS1 : public TXMLOZR_WQ_Regions_Region {
 public:
-    explicit TXMLOZR_WQ_Regions_Country_NUTS1(const TXMLNode& node) : TXMLNode(node) {}
+    using TXMLOZR_WQ_Regions_Region::TXMLOZR_WQ_Regions_Region;
 
-    std::string Name() const { return ReadChildText(*this, "Name"); }
-    std::string Code() const { return ReadChildText(*this, "Code"); }
     TXMLOZR_WQ_Regions_Country_NUTS1_NUTS2List NUTS2() const
     {
         return TXMLOZR_WQ_Regions_Country_NUTS1_NUTS2List(*this, "NUTS2");
@@ -55,22 +61,17 @@ public:
 using TXMLOZR_WQ_Regions_Country_NUTS1List = TXMLNodeCollection<TXMLOZR_WQ_Regions_Country_NUTS1>;
 
 // <SU>
-class TXMLOZR_WQ_Regions_Country_RBD_SU : public TXMLNode {
+class TXMLOZR_WQ_Regions_Country_RBD_SU : public TXMLOZR_WQ_Regions_Region {
 public:
-    explicit TXMLOZR_WQ_Regions_Country_RBD_SU(const TXMLNode& node) : TXMLNode(node) {}
-
-    std::string Code() const { return ReadChildText(*this, "Code"); }
-    std::string Name() const { return ReadChildText(*this, "Name"); }
+    using TXMLOZR_WQ_Regions_Region::TXMLOZR_WQ_Regions_Region;
 };
 using TXMLOZR_WQ_Regions_Country_RBD_SUList = TXMLNodeCollection<TXMLOZR_WQ_Regions_Country_RBD_SU>;
 
 // <RBD>
-class TXMLOZR_WQ_Regions_Country_RBD : public TXMLNode {
+class TXMLOZR_WQ_Regions_Country_RBD : public TXMLOZR_WQ_Regions_Region {
 public:
-    explicit TXMLOZR_WQ_Regions_Country_RBD(const TXMLNode& node) : TXMLNode(node) {}
+    using TXMLOZR_WQ_Regions_Region::TXMLOZR_WQ_Regions_Region;
 
-    std::string Name() const { return ReadChildText(*this, "Name"); }
-    std::string Code() const { return ReadChildText(*this, "Code"); }
     TXMLOZR_WQ_Regions_Country_RBD_SUList SU() const
     {
         return TXMLOZR_WQ_Regions_Country_RBD_SUList(*this, "SU");
@@ -79,19 +80,16 @@ public:
 using TXMLOZR_WQ_Regions_Country_RBDList = TXMLNodeCollection<TXMLOZR_WQ_Regions_Country_RBD>;
 
 // <RB>
-class TXMLOZR_WQ_Regions_Country_RB : public TXMLNode {
+class TXMLOZR_WQ_Regions_Country_RB : public TXMLOZR_WQ_Regions_Region {
 public:
-    explicit TXMLOZR_WQ_Regions_Country_RB(const TXMLNode& node) : TXMLNode(node) {}
-
-    std::string Code() const { return ReadChildText(*this, "Code"); }
-    std::string Name() const { return ReadChildText(*this, "Name"); }
+    using TXMLOZR_WQ_Regions_Region::TXMLOZR_WQ_Regions_Region;
 };
 using TXMLOZR_WQ_Regions_Country_RBList = TXMLNodeCollection<TXMLOZR_WQ_Regions_Country_RB>;
 
 // <Country>
-class TXMLOZR_WQ_Regions_Country : public TXMLNode {
+class TXMLOZR_WQ_Regions_Country : public TXMLOZR_WQ_Regions_Region {
 public:
-    explicit TXMLOZR_WQ_Regions_Country(const TXMLNode& node) : TXMLNode(node) {}
+    using TXMLOZR_WQ_Regions_Region::TXMLOZR_WQ_Regions_Region;
 
     TXMLOZR_WQ_Regions_Country_NUTS1List NUTS1() const
     {
@@ -105,8 +103,6 @@ public:
     {
         return TXMLOZR_WQ_Regions_Country_RBList(*this, "RB");
     }
-    std::string Code() const { return ReadChildText(*this, "Code"); }
-    std::string Name() const { return ReadChildText(*this, "Name"); }
 };
 using TXMLOZR_WQ_Regions_CountryList = TXMLNodeCollection<TXMLOZR_WQ_Regions_Country>;
 

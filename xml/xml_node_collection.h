@@ -2,10 +2,12 @@
 
 // The repeated child elements of one tag under an owner element, each seen as
 // an `Item` (a bound node class constructible from a TXMLNode), in document
-// order. Walking the items from first to last costs one step per item; the
-// collection remembers where the last look-up stood instead of holding a copy
-// of the list.
+// order. Walking the items from first to last, by index or with a range for,
+// costs one step per item; the collection remembers where the last look-up
+// stood instead of holding a copy of the list, and counts its items only when
+// asked.
 
+#include <iterator>
 #include <string>
 
 #include "xml/xml_error.h"
@@ -14,18 +16,40 @@
 template <class Item>
 class TXMLNodeCollection : public TXMLNode {
 public:
+    class TIterator {
+    public:
+        TIterator(const TXMLNode& first, const char* itemTag) : node_(first), itemTag_(itemTag) {}
+
+        Item operator*() const { return Item(node_); }
+        TIterator& operator++()
+        {
+            node_ = node_.NextSibling(itemTag_);
+            return *this;
+        }
+        bool operator==(std::default_sentinel_t) const { return node_.IsNull(); }
+
+    private:
+        TXMLNode node_;
+        const char* itemTag_;
+    };
+
     // itemTag must outlive the collection (the bindings pass literals).
     TXMLNodeCollection(const TXMLNode& owner, const char* itemTag)
-        : TXMLNode(owner), itemTag_(itemTag), count_(owner.CountChildElements(itemTag))
+        : TXMLNode(owner), itemTag_(itemTag)
     {
     }
 
-    int Count() const { return count_; }
+    int Count() const
+    {
+        if (count_ < 0)
+            count_ = CountChildElements(itemTag_);
+        return count_;
+    }
 
     // The item at a 0-based position in document order.
     Item Items(int index) const
     {
-        if (index < 0 || index >= count_)
+        if (index < 0 || index >= Count())
             throw EListError("List index out of bounds (" + std::to_string(index) + ")");
         if (cursorIndex_ < 0 || index < cursorIndex_) {
             cursorIndex_ = 0;
@@ -36,9 +60,12 @@ public:
         return Item(cursor_);
     }
 
+    TIterator begin() const { return TIterator(ChildNode(itemTag_), itemTag_); }
+    std::default_sentinel_t end() const { return {}; }
+
 private:
     const char* itemTag_;
-    int count_;
+    mutable int count_ = -1;
     mutable int cursorIndex_ = -1;
     mutable TXMLNode cursor_;
 };

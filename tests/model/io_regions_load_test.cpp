@@ -1,15 +1,31 @@
+#include <cstdint>
 #include <string>
+#include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include <gtest/gtest.h>
 
 #include "io/ozr_io_load.h"
+#include "model/key_index.h"
 #include "platform/exception.h"
 #include "tests/model/io_regions_fixture.h"
 
 namespace {
 
 class LoadRegionsFile : public RegionsFileTest {};
+
+// Two codes that the code index cannot tell apart by their fingerprints.
+std::pair<std::string, std::string> CodesOfOneFingerprint()
+{
+    std::unordered_map<std::uint32_t, std::string> seen;
+    for (int i = 0;; ++i) {
+        std::string code = "K" + std::to_string(i);
+        const auto [at, added] = seen.emplace(KeyFingerprint(code), code);
+        if (!added)
+            return {at->second, code};
+    }
+}
 
 TEST_F(LoadRegionsFile, BuildsTheTreeDepthFirst)
 {
@@ -85,6 +101,51 @@ TEST_F(LoadRegionsFile, ASubUnitIsADuplicateOnlyUnderADistrictOfTheSameCode)
                   "Found two Sub-units with the same code: T. Second one has been ignored. ",
                   "Found two Sub-units with the same code: S. Second one has been ignored. ",
                   "Found two RBs with the same code: R1. Second one has been ignored. "}));
+}
+
+// A file is first read without look-ups; what that reading cannot settle
+// alone must come out as a look-up per element gives it.
+TEST_F(LoadRegionsFile, RegionsAlreadyInTheSessionCountAsReadBefore)
+{
+    auto* greece = new TRegion(nullptr, rtCountry, "GR");
+    UseRegionsText(RegionsFile(Region("Country", "GR", "Hellas", Region("RB", "GRB", "b")) +
+                               Region("Country", "CY", "Cyprus")));
+    LoadRegions();
+    EXPECT_EQ(Describe(session().FRegions),
+              (std::vector<std::string>{"Country|GR|Unknown country|-", "RB|GRB|b|GR",
+                                        "Country|CY|Cyprus|-"}));
+    EXPECT_EQ(session().FRBs[0], greece->GetChild(0));
+    EXPECT_EQ(dialogs_.Texts(),
+              (std::vector<std::string>{
+                  "Found two countries with the same code: GR. Second one has been ignored. "}));
+}
+
+TEST_F(LoadRegionsFile, TheNameOfADuplicateIsNeverRead)
+{
+    UseRegionsText(RegionsFile(Region("Country", "GR", "Greece") +
+                               "<Country><Code>GR</Code><Name><b>not a text</b></Name>" +
+                               Region("NUTS1", "GR1", "Voreia") + "</Country>"));
+    LoadRegions();
+    EXPECT_EQ(Describe(session().FRegions),
+              (std::vector<std::string>{"Country|GR|Greece|-", "NUTS1|GR1|Voreia|GR"}));
+    EXPECT_EQ(dialogs_.Texts().size(), 1u);
+}
+
+TEST_F(LoadRegionsFile, CodesOfOneFingerprintAreStillTwoRegions)
+{
+    const auto [first, second] = CodesOfOneFingerprint();
+    UseRegionsText(RegionsFile(Region("Country", "PT", "Portugal",
+                                      Region("RB", first, "one") + Region("RB", second, "two")) +
+                               Region("Country", "ES", "Spain", Region("RB", first, "again"))));
+    LoadRegions();
+    EXPECT_EQ(Describe(session().FRBs),
+              (std::vector<std::string>{"RB|" + first + "|one|PT", "RB|" + second + "|two|PT"}));
+    EXPECT_EQ(dialogs_.Texts(),
+              (std::vector<std::string>{"Found two RBs with the same code: " + first +
+                                        ". Second one has been ignored. "}));
+    TRegion* found = nullptr;
+    ASSERT_TRUE(FindRegion(second, rtRB, found));
+    EXPECT_EQ(found->FName, "two");
 }
 
 TEST_F(LoadRegionsFile, MissingCodesAndNamesAreEmptyAndOtherChildrenIgnored)

@@ -1,8 +1,14 @@
 // The look-ups answer from indexes kept beside the lists; after any mix of
 // changes they must give what a scan of the list in order gives.
 
+#include <algorithm>
+#include <cstdint>
+#include <memory>
 #include <random>
+#include <string_view>
+#include <unordered_set>
 
+#include "model/key_index.h"
 #include "model_session_fixture.h"
 #include "platform/sysutils.h"
 
@@ -84,6 +90,35 @@ TEST_F(KeyIndex, ManyCodesStayFindableAsTheTableGrowsAndShrinks)
             ASSERT_EQ(found, regions[static_cast<std::size_t>(i)]);
         }
     }
+}
+
+// Keys are read a word at a time, the last word overlapping the one before:
+// every byte must count, and none beyond the key may be read (the keys below
+// stand in buffers of their exact size, where a sanitizer sees any overrun).
+TEST(KeyFingerprint, EveryByteAndTheLengthCount)
+{
+    for (std::size_t length = 0; length <= 24; ++length) {
+        auto bytes = std::make_unique<char[]>(length);
+        std::fill_n(bytes.get(), length, 'a');
+        const std::string_view key(bytes.get(), length);
+        const std::uint32_t print = KeyFingerprint(key);
+        EXPECT_NE(print, 0u);
+        EXPECT_EQ(print, KeyFingerprint(std::string(length, 'a'))) << length;
+        EXPECT_NE(print, KeyFingerprint(std::string(length + 1, 'a'))) << length;
+        for (std::size_t at = 0; at < length; ++at) {
+            bytes[at] = 'b';
+            EXPECT_NE(KeyFingerprint(key), print) << "length " << length << ", byte " << at;
+            bytes[at] = 'a';
+        }
+    }
+}
+
+TEST(KeyFingerprint, CodesOfOneStemAndGrowingNumbersSpread)
+{
+    std::unordered_set<std::uint32_t> prints;
+    for (int i = 0; i < 20000; ++i)
+        prints.insert(KeyFingerprint("K" + std::to_string(i)));
+    EXPECT_EQ(prints.size(), 20000u);
 }
 
 }  // namespace
