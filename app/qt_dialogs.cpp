@@ -97,10 +97,10 @@ TModalResult TQtDialogs::MessageDlg(const std::string& text, TMsgDlgType type,
     QMessageBox box(Icon(type), Caption(type), ToQt(text), QMessageBox::NoButton,
                     QApplication::activeWindow());
     std::vector<std::pair<QAbstractButton*, TMsgDlgBtn>> added;
-    for (const ButtonSpec& spec : kButtons)
-        if (buttons & spec.button)
-            added.emplace_back(box.addButton(QString::fromLatin1(spec.text), spec.role),
-                               spec.button);
+    for (const ButtonSpec& choice : kButtons)
+        if (buttons & choice.button)
+            added.emplace_back(box.addButton(QString::fromLatin1(choice.text), choice.role),
+                               choice.button);
     box.exec();
     for (const auto& [widget, flag] : added)
         if (box.clickedButton() == widget)

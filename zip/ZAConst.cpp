@@ -85,11 +85,11 @@ std::string ZAFormat(std::string_view text, std::initializer_list<TZAFormatArg> 
     auto next = args.begin();
     for (std::size_t i = 0; i < text.size(); ++i) {
         const char c = text[i];
-        const char spec = i + 1 < text.size() ? text[i + 1] : '\0';
-        if (c == '%' && spec == '%') {
+        const char conversion = i + 1 < text.size() ? text[i + 1] : '\0';
+        if (c == '%' && conversion == '%') {
             result += '%';
             ++i;
-        } else if (c == '%' && (spec == 's' || spec == 'd') && next != args.end()) {
+        } else if (c == '%' && (conversion == 's' || conversion == 'd') && next != args.end()) {
             result += ArgumentText(*next++);
             ++i;
         } else {
