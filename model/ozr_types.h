@@ -113,13 +113,13 @@ public:
     TListOZR(const TListOZR&) = delete;
     TListOZR& operator=(const TListOZR&) = delete;
 
-    int Add(TObject* Item);
-    void Insert(int Index, TObject* Item);
-    void Delete(int Index);
+    int Add(TObject* Item) override;
+    void Insert(int Index, TObject* Item) override;
+    void Delete(int Index) override;
     // Searches from the end, where the objects being freed usually stand.
-    int Remove(TObject* Item);
-    void Move(int CurrentIndex, int NewIndex);
-    void Clear();
+    int Remove(TObject* Item) override;
+    void Move(int CurrentIndex, int NewIndex) override;
+    void Clear() override;
 
     // The first region of the list with exactly this code, or nullptr.
     TRegion* FirstRegionWithCode(std::string_view Code) const;

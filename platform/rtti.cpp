@@ -21,6 +21,12 @@ const TPropInfo* TClassInfo::FindProperty(std::string_view name) const
     return nullptr;
 }
 
+void TList::CheckIndex(int index, int highest)
+{
+    if (index < 0 || index > highest)
+        throw std::out_of_range("List index out of bounds (" + std::to_string(index) + ")");
+}
+
 int TList::Add(TObject* item)
 {
     items_.push_back(item);
@@ -29,15 +35,13 @@ int TList::Add(TObject* item)
 
 void TList::Insert(int index, TObject* item)
 {
-    if (index < 0 || index > Count())
-        throw std::out_of_range("List index out of bounds (" + std::to_string(index) + ")");
+    CheckIndex(index, Count());
     items_.insert(items_.begin() + index, item);
 }
 
 void TList::Delete(int index)
 {
-    if (index < 0 || index >= Count())
-        throw std::out_of_range("List index out of bounds (" + std::to_string(index) + ")");
+    CheckIndex(index, Count() - 1);
     items_.erase(items_.begin() + index);
 }
 
@@ -57,9 +61,12 @@ int TList::IndexOf(const TObject* item) const
 
 void TList::Move(int currentIndex, int newIndex)
 {
-    if (currentIndex == newIndex)
-        return;
-    TObject* item = (*this)[currentIndex];
-    Delete(currentIndex);
-    Insert(newIndex, item);
+    CheckIndex(currentIndex, Count() - 1);
+    CheckIndex(newIndex, Count() - 1);
+    const auto from = items_.begin() + currentIndex;
+    const auto to = items_.begin() + newIndex;
+    if (currentIndex < newIndex)
+        std::rotate(from, from + 1, to + 1);
+    else
+        std::rotate(to, from, from + 1);
 }

@@ -56,18 +56,23 @@ public:
     TObject* operator[](int index) const { return items_.at(static_cast<std::size_t>(index)); }
     TObject* Items(int index) const { return (*this)[index]; }
 
-    int Add(TObject* item);
-    void Insert(int index, TObject* item);
-    void Delete(int index);
+    // The changing operations are virtual so that a list keeping indexes over
+    // its items stays consistent when it is changed through a TList reference
+    // (the properties dialog reorders the lists it shows).
+    virtual int Add(TObject* item);
+    virtual void Insert(int index, TObject* item);
+    virtual void Delete(int index);
     // Removes the first occurrence; returns its former index or -1.
-    int Remove(TObject* item);
+    virtual int Remove(TObject* item);
+    virtual void Move(int currentIndex, int newIndex);
+    virtual void Clear() { items_.clear(); }
     int IndexOf(const TObject* item) const;
-    void Move(int currentIndex, int newIndex);
-    void Clear() { items_.clear(); }
 
     auto begin() const { return items_.begin(); }
     auto end() const { return items_.end(); }
 
 private:
+    static void CheckIndex(int index, int highest);
+
     std::vector<TObject*> items_;
 };

@@ -1,6 +1,7 @@
 #include "platform/rtti.h"
 
 #include <stdexcept>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -65,6 +66,20 @@ TEST(List, KeepsOrderAndMovesItems)
     EXPECT_EQ(list.IndexOf(&a), 1);
     EXPECT_THROW(list.Delete(2), std::out_of_range);
     EXPECT_THROW(list.Insert(3, &c), std::out_of_range);
+}
+
+TEST(List, MovesForwardAndBackward)
+{
+    Base a, b, c, d;
+    TList list;
+    for (TObject* item : {&a, &b, &c, &d})
+        list.Add(item);
+    list.Move(0, 3);  // b c d a
+    list.Move(3, 1);  // b a c d
+    EXPECT_EQ(std::vector<TObject*>(list.begin(), list.end()),
+              (std::vector<TObject*>{&b, &a, &c, &d}));
+    EXPECT_THROW(list.Move(0, 4), std::out_of_range);
+    EXPECT_THROW(list.Move(-1, 0), std::out_of_range);
 }
 
 TEST(ProgramFolder, IsTheTestBinarysFolderWithATrailingSlash)
