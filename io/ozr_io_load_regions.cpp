@@ -1,16 +1,18 @@
 // The region tree from the regions file: one region per element, depth first,
 // the first region of a code kept and every later one reported.
 //
-// A regions file normally repeats no code. Into a session without regions the
-// tree is therefore read first without look-ups, noting each code's
-// fingerprint per list. Only when two fingerprints of one list agree, or the
-// reading fails, is that undone and the tree read again with a look-up per
-// element, which warns about and merges duplicates and fails where it must.
-// Both ways leave the session the same; the first spares a probe of the code
-// index per region.
+// A regions file normally repeats no code and keeps the plain form that the
+// program writes. Into a session without regions it is therefore first
+// scanned straight from its bytes and every element made a region, noting
+// each code's fingerprint per list. Only when two fingerprints of one list
+// agree, or the scanner gives up, or anything fails, is that undone and the
+// tree read again through the document binding with a look-up per element,
+// which warns about and merges duplicates and fails where it must. Both ways
+// leave the session the same; the first spares building a document and a
+// probe of the code index per region.
 //
-// Codes and names are read as views into the document, so a region's texts
-// are copied once, into the region itself.
+// A load that fails leaves the session as it was: the regions it made are
+// freed again.
 
 #include <algorithm>
 #include <array>
@@ -23,6 +25,7 @@
 #include <vector>
 
 #include "io/ozr_io_load.h"
+#include "io/regions_file_scanner.h"
 #include "model/key_index.h"
 #include "platform/dialogs.h"
 #include "platform/exception.h"
@@ -52,43 +55,6 @@ void WarnDuplicate(TRegionType Type, std::string_view Code)
                              " with the same code: " + std::string(Code) +
                              ". Second one has been ignored. ",
                          TMsgDlgType::mtWarning, mbOK);
-}
-
-// The elements in creation order: Take makes, or finds, the region of each
-// one and returns it as the parent of the element's children.
-template <class Take>
-void ReadNuts(const TXMLOZR_WQ_Regions_Country& Source, TRegion* Country, Take& take)
-{
-    for (const auto& nuts1Element : Source.NUTS1()) {
-        TRegion* nuts1 = take(nuts1Element, rtNUTS1, Country);
-        for (const auto& nuts2Element : nuts1Element.NUTS2()) {
-            TRegion* nuts2 = take(nuts2Element, rtNUTS2, nuts1);
-            for (const auto& nuts3Element : nuts2Element.NUTS3())
-                take(nuts3Element, rtNUTS3, nuts2);
-        }
-    }
-}
-
-template <class Take>
-void ReadDistricts(const TXMLOZR_WQ_Regions_Country& Source, TRegion* Country, Take& take)
-{
-    for (const auto& districtElement : Source.RBD()) {
-        TRegion* district = take(districtElement, rtRBD, Country);
-        for (const auto& subUnitElement : districtElement.SU())
-            take(subUnitElement, rtSU, district);
-    }
-    for (const auto& basinElement : Source.RB())
-        take(basinElement, rtRB, Country);
-}
-
-template <class Take>
-void ReadTree(const TXMLOZR_WQ_Regions& Root, Take& take)
-{
-    for (const auto& countryElement : Root) {
-        TRegion* country = take(countryElement, rtCountry, nullptr);
-        ReadNuts(countryElement, country, take);
-        ReadDistricts(countryElement, country, take);
-    }
 }
 
 // Looks every code up in the list of its type before anything else: a known
@@ -129,6 +95,40 @@ private:
     TSession& target_;
     std::set<std::pair<const TRegion*, std::string>> notedElsewhere_;
 };
+
+// The elements in creation order: take makes, or finds, the region of each
+// one and returns it as the parent of the element's children.
+void ReadNuts(const TXMLOZR_WQ_Regions_Country& Source, TRegion* Country, TCheckedReader& take)
+{
+    for (const auto& nuts1Element : Source.NUTS1()) {
+        TRegion* nuts1 = take(nuts1Element, rtNUTS1, Country);
+        for (const auto& nuts2Element : nuts1Element.NUTS2()) {
+            TRegion* nuts2 = take(nuts2Element, rtNUTS2, nuts1);
+            for (const auto& nuts3Element : nuts2Element.NUTS3())
+                take(nuts3Element, rtNUTS3, nuts2);
+        }
+    }
+}
+
+void ReadDistricts(const TXMLOZR_WQ_Regions_Country& Source, TRegion* Country, TCheckedReader& take)
+{
+    for (const auto& districtElement : Source.RBD()) {
+        TRegion* district = take(districtElement, rtRBD, Country);
+        for (const auto& subUnitElement : districtElement.SU())
+            take(subUnitElement, rtSU, district);
+    }
+    for (const auto& basinElement : Source.RB())
+        take(basinElement, rtRB, Country);
+}
+
+void ReadTree(const TXMLOZR_WQ_Regions& Root, TCheckedReader& take)
+{
+    for (const auto& countryElement : Root) {
+        TRegion* country = take(countryElement, rtCountry, nullptr);
+        ReadNuts(countryElement, country, take);
+        ReadDistricts(countryElement, country, take);
+    }
+}
 
 // A code's fingerprint in the high half, the region's position in the list of
 // its type in the low half.
@@ -183,16 +183,16 @@ bool AllDistinct(std::vector<TNotedCode>& Codes, const TListOZR& List)
 }
 
 // Makes every element a new region and notes its code in the list of its type.
-class TUncheckedReader {
+class TUncheckedReader : public TRegionTreeBuilder {
 public:
     explicit TUncheckedReader(TSession& Target) : target_(Target) {}
 
-    TRegion* operator()(const TRegionElement& Source, TRegionType Type, TRegion* Parent)
+    TRegion* Take(TRegionType Type, TRegion* Parent, std::string_view Code,
+                  std::string_view Name) override
     {
-        const std::string_view code = Source.CodeView();
         std::vector<TNotedCode>& noted = codes_[Type];
-        noted.push_back(TNotedCode{KeyFingerprint(code)} << 32 | noted.size());
-        return new TRegion(Parent, Type, code, Source.NameView());
+        noted.push_back(TNotedCode{KeyFingerprint(Code)} << 32 | noted.size());
+        return new TRegion(Parent, Type, Code, Name);
     }
 
     // False when two regions of one list share a code.
@@ -209,25 +209,48 @@ private:
     std::array<std::vector<TNotedCode>, rtRB + 1> codes_;
 };
 
-void FreeRegions(TSession& Target)
-{
-    while (Target.FRegions.Count() > 0)
-        delete Target.FRegions[Target.FRegions.Count() - 1];
-}
+// Frees the regions made since it was set up, unless the load is kept. They
+// stand last in FRegions in the order of their making; freed from the latest
+// on, each one is a leaf when it goes, and every list is left as it was.
+class TLoadUndo {
+public:
+    explicit TLoadUndo(TSession& Target) : target_(Target), before_(Target.FRegions.Count()) {}
+    ~TLoadUndo()
+    {
+        if (!kept_)
+            Undo();
+    }
+    TLoadUndo(const TLoadUndo&) = delete;
+    TLoadUndo& operator=(const TLoadUndo&) = delete;
 
-// True when the whole tree was read and no list repeats a code. Otherwise the
-// session is left without regions, as it came.
-bool ReadWithoutLookUps(const TXMLOZR_WQ_Regions& Root, TSession& Target)
+    void Keep() { kept_ = true; }
+
+private:
+    void Undo()
+    {
+        while (target_.FRegions.Count() > before_)
+            delete target_.FRegions[target_.FRegions.Count() - 1];
+    }
+
+    TSession& target_;
+    const int before_;
+    bool kept_ = false;
+};
+
+// True when the scanner read the whole file and no list repeats a code.
+// Otherwise the session is left as it came.
+bool ReadWithoutLookUps(TSession& Target)
 {
+    TLoadUndo undo(Target);
     TUncheckedReader reader(Target);
     try {
-        ReadTree(Root, reader);
-        if (reader.CodesAreDistinct())
+        if (ScanRegionsFile(Target.FRegionsFile, reader) && reader.CodesAreDistinct()) {
+            undo.Keep();
             return true;
+        }
     } catch (...) {
         // The checked reading meets the same fault and reports it as it must.
     }
-    FreeRegions(Target);
     return false;
 }
 
@@ -238,9 +261,11 @@ void LoadRegions()
     if (!Session)
         throw Exception("No session has been created.");
     TSession& target = *Session;
-    const TXMLOZR_WQ_Regions root = LoadOZR_WQ_Regions(target.FRegionsFile);
-    if (target.FRegions.Count() == 0 && ReadWithoutLookUps(root, target))
+    if (target.FRegions.Count() == 0 && ReadWithoutLookUps(target))
         return;
+    const TXMLOZR_WQ_Regions root = LoadOZR_WQ_Regions(target.FRegionsFile);
+    TLoadUndo undo(target);
     TCheckedReader reader(target);
     ReadTree(root, reader);
+    undo.Keep();
 }

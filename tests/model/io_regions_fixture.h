@@ -30,6 +30,7 @@ class RegionsFileTest : public SessionTest {
 protected:
     void UseRegionsText(const std::string& content)
     {
+        file_.reset();  // its removal must not take the new file of the same name along
         file_ = std::make_unique<TTestFile>(content, "regions.xml");
         session().FRegionsFile = file_->Path();
     }

@@ -10,6 +10,7 @@
 #include "model/key_index.h"
 #include "platform/exception.h"
 #include "tests/model/io_regions_fixture.h"
+#include "xml/xml_error.h"
 
 namespace {
 
@@ -180,6 +181,38 @@ TEST_F(LoadRegionsFile, AnUnusableFileRaisesAndCreatesNothing)
     UseRegionsText("");
     EXPECT_THROW(LoadRegions(), Exception);
     EXPECT_EQ(session().FRegions.Count(), 0);
+}
+
+// A Name that holds an element stops the reading after regions were made,
+// some of them under regions the session had before.
+TEST_F(LoadRegionsFile, AFileThatFailsPartwayLeavesTheSessionAsItWas)
+{
+    const std::string brokenCountry = "<Country><Code>MT</Code><Name><b/></Name></Country>";
+    UseRegionsText(RegionsFile(Region("Country", "CY", "Cyprus", Region("NUTS1", "CY0", "K")) +
+                               brokenCountry));
+    EXPECT_THROW(LoadRegions(), EXMLDocError);
+    EXPECT_EQ(session().FRegions.Count(), 0);
+
+    auto* greece = new TRegion(nullptr, rtCountry, "GR");
+    new TRegion(greece, rtNUTS1, "GR1");
+    TRegion* found = nullptr;
+    ASSERT_FALSE(FindRegionByCode(session().FNUTS1, "GR2", found));  // the index is in use
+    const auto before = DescribeAll(session());
+    UseRegionsText(RegionsFile(
+        Region("Country", "GR", "Hellas", Region("NUTS1", "GR2", "Kentriki")) +
+        Region("Country", "CY", "Cyprus", Region("RBD", "CY1", "Kypros", Region("SU", "S", "s"))) +
+        brokenCountry));
+    EXPECT_THROW(LoadRegions(), EXMLDocError);
+    EXPECT_EQ(DescribeAll(session()), before);
+    EXPECT_EQ(greece->GetChildCount(), 1);
+    EXPECT_FALSE(FindRegionByCode(session().FNUTS1, "GR2", found));
+    EXPECT_FALSE(FindRegionByCode(session().FCountries, "CY", found));
+
+    // Mended, the file loads in full.
+    UseRegionsText(RegionsFile(Region("Country", "GR", "Hellas", Region("NUTS1", "GR2", "K"))));
+    LoadRegions();
+    ASSERT_TRUE(FindRegionByCode(session().FNUTS1, "GR2", found));
+    EXPECT_EQ(found->GetParent(), greece);
 }
 
 TEST_F(LoadRegionsFile, TheDeliveredFileLoadsWithoutWarnings)
