@@ -73,7 +73,11 @@ TFileStream::TFileStream(const std::string& fileName, std::uint16_t mode) : file
     handle_ = ::open(fileName.c_str(), flags, 0666);
     int error = errno;
     struct stat info {};
-    if (handle_ >= 0 && ::fstat(handle_, &info) == 0 && S_ISDIR(info.st_mode)) {
+    if (handle_ >= 0 && ::fstat(handle_, &info) != 0) {
+        error = errno;
+        ::close(handle_);
+        handle_ = -1;
+    } else if (handle_ >= 0 && S_ISDIR(info.st_mode)) {
         ::close(handle_);
         handle_ = -1;
         error = EISDIR;
@@ -82,6 +86,7 @@ TFileStream::TFileStream(const std::string& fileName, std::uint16_t mode) : file
         const char* what = mode == fmCreate ? "Cannot create file \"" : "Cannot open file \"";
         throw EFOpenError(what + fileName + "\". " + SystemMessage(error));
     }
+    size_ = info.st_size;
 }
 
 TFileStream::~TFileStream()
@@ -93,12 +98,7 @@ TFileStream::~TFileStream()
 
 std::int64_t TFileStream::Size() const
 {
-    struct stat info {};
-    if (::fstat(handle_, &info) != 0) {
-        throw EStreamError("Cannot read the size of \"" + fileName_ + "\". " +
-                           SystemMessage(errno));
-    }
-    return info.st_size;
+    return size_;
 }
 
 void TFileStream::SetSize(std::int64_t size)
@@ -108,6 +108,7 @@ void TFileStream::SetSize(std::int64_t size)
         throw EStreamError("Cannot change the size of \"" + fileName_ + "\". " +
                            SystemMessage(errno));
     }
+    size_ = size;
     position_ = std::min(position_, size);
 }
 
@@ -149,6 +150,9 @@ std::size_t TFileStream::Write(const void* buffer, std::size_t count)
         }
         done += static_cast<std::size_t>(put);
         position_ += put;
+    }
+    if (done > 0) {
+        size_ = std::max(size_, position_);
     }
     return done;
 }

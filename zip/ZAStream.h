@@ -82,6 +82,9 @@ private:
     std::string fileName_;
     int handle_ = -1;
     std::int64_t position_ = 0;
+    // Read from the file once on opening and kept up to date by this
+    // stream's own writes; a change by another writer is not seen.
+    std::int64_t size_ = 0;
 };
 
 class TMemoryStream : public TStream {

@@ -100,6 +100,41 @@ TEST(FileStreamTest, CreateTruncatesAndTheOpenModesGiveTheirAccess)
     EXPECT_EQ(std::string(bytes.begin(), bytes.end()), "newer");
 }
 
+// The size is read once on opening; every change made through the stream
+// must keep it equal to the file's.
+TEST(FileStreamTest, SizeFollowsTheStreamsOwnChanges)
+{
+    TempFolder folder;
+    const std::string name = folder / "a.zip";
+    zatest::WriteTextFile(name, "hello world");
+    const auto onDisk = [&] { return static_cast<std::int64_t>(ReadFileBytes(name).size()); };
+    {
+        TFileStream readOnly(name, fmOpenRead | fmShareDenyNone);
+        EXPECT_EQ(readOnly.Size(), 11);
+        readOnly.Seek(20);
+        EXPECT_EQ(readOnly.Write("x", 1), 0u);  // a failed write changes nothing
+        EXPECT_EQ(readOnly.Size(), 11);
+    }
+    TFileStream stream(name, fmOpenReadWrite | fmShareDenyWrite);
+    EXPECT_EQ(stream.Size(), 11);
+    stream.Seek(2);
+    stream.WriteBuffer("LL", 2);  // inside the data
+    EXPECT_EQ(stream.Size(), 11);
+    stream.Seek(9);
+    stream.WriteBuffer("LD!", 3);  // across the end
+    EXPECT_EQ(stream.Size(), 12);
+    stream.Seek(20);
+    stream.WriteBuffer("?", 1);  // beyond it
+    EXPECT_EQ(stream.Size(), 21);
+    EXPECT_EQ(stream.Size(), onDisk());
+    stream.SetSize(4);
+    EXPECT_EQ(stream.Size(), 4);
+    EXPECT_EQ(stream.Size(), onDisk());
+    stream.SetSize(10);
+    EXPECT_EQ(stream.Size(), 10);
+    EXPECT_EQ(stream.Size(), onDisk());
+}
+
 TEST(FileStreamTest, FailuresToOpenNameTheFile)
 {
     TempFolder folder;
