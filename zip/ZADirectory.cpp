@@ -41,7 +41,10 @@ std::size_t ZipFieldLength(std::size_t length, int errorCode, const std::string&
 }  // namespace
 
 TZADirManager::TZADirManager(TZABaseArchiver& archiver, TStream* stream, bool isNew)
-    : stream_(stream), isNew_(isNew), archiver_(archiver)
+    : stream_(stream),
+      isNew_(isNew),
+      externalStream_(archiver.ExternalStream()),
+      archiver_(archiver)
 {
     Reset();
     if (isNew) {
@@ -176,13 +179,19 @@ void TZADirManager::WriteDirectory(bool atEnd, TStream* stream)
     }
     stream_->Seek(start);
     stream_->SetSize(start);
+    std::int64_t directoryDisk = archiver_.VolumeInfo().Number;
     directoryStart_ = start;
-    const std::int64_t directoryDisk = archiver_.VolumeInfo().Number;
-    WriteCentralDirectory();
-    WriteEndRecords(directoryDisk);
+    if (items_.Count() > 0) {
+        const TZAVolumePosition first = archiver_.NextWritePosition(*stream_);
+        directoryDisk = first.Volume;
+        directoryStart_ = first.Offset;
+    }
+    const std::uint64_t directorySize = WriteCentralDirectory();
+    WriteEndRecords(directoryDisk, directorySize);
+    archiver_.NameLastVolume();
 }
 
-void TZADirManager::WriteCentralDirectory()
+std::uint64_t TZADirManager::WriteCentralDirectory()
 {
     const bool oem = archiver_.OEMFileNames();
     za::Bytes directory;
@@ -221,16 +230,18 @@ void TZADirManager::WriteCentralDirectory()
         throw;
     }
     archiver_.WriteChecked(*stream_, directory.data(), directory.size());
+    return directory.size();
 }
 
-void TZADirManager::WriteEndRecords(std::int64_t directoryDisk)
+void TZADirManager::WriteEndRecords(std::int64_t directoryDisk, std::uint64_t directorySize)
 {
     TZADirectoryInfo info;
     info.DirectoryDisk = directoryDisk;
     info.DiskNumber = archiver_.VolumeInfo().Number;
     info.Count = static_cast<std::uint64_t>(items_.Count());
     const std::int64_t end = stream_->Position();
-    info.DirectorySize = static_cast<std::uint64_t>(end - directoryStart_);
+    // Counted in bytes written, as a directory may go on on the next volume.
+    info.DirectorySize = directorySize;
     info.DirectoryOffset = static_cast<std::uint64_t>(directoryStart_);
 
     za::Bytes records;

@@ -45,7 +45,9 @@ public:
     bool ReadDirectory();
     // Writes the central directory and the end records: over the old
     // directory, or at the end of the stream when atEnd is set or there is
-    // none. A given stream replaces the manager's.
+    // none. A given stream replaces the manager's. The last volume of a split
+    // or spanned archive then takes its final name and stays open as the
+    // manager's stream.
     void WriteDirectory(bool atEnd, TStream* stream = nullptr);
     void WriteStub();
 
@@ -83,8 +85,9 @@ private:
     void ReadLocalItem(std::int64_t position, int index);
     void ReadDataDescriptor(std::int64_t from, TDirItem& item) const;
     za::Bytes ReadAt(std::int64_t position, std::size_t count) const;
-    void WriteCentralDirectory();
-    void WriteEndRecords(std::int64_t directoryDisk);
+    // Returns the bytes written.
+    std::uint64_t WriteCentralDirectory();
+    void WriteEndRecords(std::int64_t directoryDisk, std::uint64_t directorySize);
     [[noreturn]] void Fail(int errorCode) const;
 
     TStream* stream_;

@@ -122,7 +122,9 @@ bool TZADirManager::ReadDirectory()
         RebuildFromLocalHeaders();
         return true;
     }
-    if (!tolerant) {
+    // The items of a split or spanned archive lie on other volumes, so only
+    // a single file can be measured against its items.
+    if (!tolerant && archiver_.SpanningMode() == smNone) {
         CheckSizesFitStream();
     }
     DetectStub(endPosition);

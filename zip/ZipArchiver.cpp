@@ -188,6 +188,7 @@ void TZABaseArchiver::OpenArchive(std::uint16_t mode)
 
 void TZABaseArchiver::StartNewArchive()
 {
+    createdVolumes_.clear();
     if (inMemory_) {
         ownedArchiveStream_ = std::make_unique<TMemoryStream>();
         archiveStream_ = ownedArchiveStream_.get();
@@ -196,12 +197,20 @@ void TZABaseArchiver::StartNewArchive()
         first.Reset(true);
         OpenVolume(first);
     }
-    dirManager_ = std::make_unique<TZADirManager>(*this, archiveStream_, true);
+    try {
+        dirManager_ = std::make_unique<TZADirManager>(*this, archiveStream_, true);
+    } catch (...) {
+        RemoveCreatedVolumes();
+        throw;
+    }
 }
 
 void TZABaseArchiver::ReadExistingArchive()
 {
     DetectArchiveKind();
+    if (dirManager_) {
+        return;
+    }
     dirManager_ = std::make_unique<TZADirManager>(*this, archiveStream_, false);
     if (!dirManager_->ReadDirectory() && !tolerateDamage_) {
         dirManager_.reset();
@@ -224,16 +233,20 @@ void TZABaseArchiver::CloseArchive()
     if (active_) {
         try {
             CommitUpdate();
-            // A new archive closed without items still gets its end records.
-            if (archiveStream_ != nullptr && archiveStream_->Size() == dirManager_->DataOffset()) {
+            // A new archive closed without items still gets its end records,
+            // unless a failed write took its volumes away.
+            if (archiveStream_ != nullptr && HasVolumeFile() &&
+                archiveStream_->Size() == dirManager_->DataOffset()) {
                 dirManager_->WriteDirectory(true);
-                NameLastVolume();
             }
         } catch (const std::exception&) {
-            // Closing always closes; a failed commit has already restored the file.
+            // Closing always closes; a failed commit has already restored the
+            // file, and a new set that failed here leaves no volume behind.
+            RemoveCreatedVolumes();
         }
         active_ = false;
     }
+    createdVolumes_.clear();
     ReleaseArchiveStream();
     dirManager_.reset();
 }

@@ -157,6 +157,10 @@ public:
     // of them lands on a volume of their own.
     std::size_t WriteToVolumes(TStream& stream, const void* buffer, std::size_t count,
                                std::uint32_t keepTogether = ZANoKeepTogether);
+    // Where the next bytes written to stream through WriteToVolumes begin: a
+    // full volume is left for the next one first, so that a record starting
+    // at a volume boundary is recorded on the volume that holds it.
+    TZAVolumePosition NextWritePosition(TStream& stream);
     // WriteToVolumes; code 46 when fewer bytes were taken.
     void WriteChecked(TStream& stream, const void* buffer, std::size_t count);
     // Copies an item written in full into a temporary file onto the volumes:
@@ -174,10 +178,14 @@ public:
     // writing the last disk unless the commit was cancelled or aborted.
     void StartVolumeGathering();
     void FinishVolumeGathering(bool writeLastVolume);
-    // Once the directory is written, the last volume of a split or spanned
-    // archive takes its final name (VolumeName of ZALastVolume, mostly the
-    // archive's own) and is opened again for reading and writing.
+    // The last step of writing the directory: the last volume of a split or
+    // spanned archive takes its final name (VolumeName of ZALastVolume,
+    // mostly the archive's own) and is opened again for reading and writing.
     void NameLastVolume();
+    // A failed write of a new split or spanned archive removes the volume
+    // files it created, and no volume stays open; files that were there
+    // before are never removed.
+    void RemoveCreatedVolumes();
     // Bytes free to the caller on the drive of path; the drive layer decides.
     static std::int64_t DiskFreeSpace(const std::string& path);
 
@@ -310,11 +318,16 @@ private:
     std::int64_t RoomOnVolume(const TStream& stream) const;
     void MoveToNextVolume(TStream& stream);
     void CopyDataToVolumes(TStream& source, std::int64_t size);
+    // False once a failed write removed the volumes of a new set.
+    bool HasVolumeFile() const;
     // Finds whether an existing archive is one file, split or spanned, and
-    // opens the volume that holds its directory.
+    // opens the volume that holds its directory. Leaves the directory manager
+    // of its probe when that read the directory the open needs.
     void DetectArchiveKind();
     void ProbeLastVolume(bool mayBeRemovable);
     bool ProbeDirectory();
+    // Keeps the probe's directory manager for the open, or drops it.
+    void KeepProbedDirectory(bool valid, TZASpanningMode probed);
     void DetectKindFromEndRecord(bool valid);
     bool DetectSplitNaming(std::uint32_t volumeBeforeLast);
 
@@ -372,6 +385,9 @@ private:
     std::unique_ptr<TStream> ownedArchiveStream_;
     // The archive stream when it is the archiver's own file stream.
     TZAVolumeStream* volumeStream_ = nullptr;
+    // The volume files a new split or spanned archive created and has not
+    // yet completed as a set.
+    std::vector<std::string> createdVolumes_;
 };
 
 class TZipArchiver : public TZABaseArchiver {

@@ -108,7 +108,8 @@ void TZABaseArchiver::CommitUpdate()
 void TZABaseArchiver::FinishCommit(TZAProcessOperation operation)
 {
     FinishVolumeGathering(true);
-    NameLastVolume();
+    // The set is complete: its volumes are no longer the write's to remove.
+    createdVolumes_.clear();
     DiscardBackup();
     DeleteMovedSources();
     // The archive is complete: a cancel asked for now has nothing left to stop.
@@ -246,6 +247,7 @@ void TZABaseArchiver::RollBack(std::int64_t start, bool archiveCut, bool directo
             dirManager_->ReadDirectory();
         }
     }
+    RemoveCreatedVolumes();
     DiscardBackup();
 }
 

@@ -41,6 +41,7 @@ void TZABaseArchiver::DetectArchiveKind()
         OpenVolumeStream(fileName_);
         if (ProbeDirectory()) {
             DetectKindFromEndRecord(true);
+            KeepProbedDirectory(true, smNone);
             return;
         }
         // A self-extractor whose directory lies elsewhere heads a split set.
@@ -70,10 +71,20 @@ void TZABaseArchiver::ProbeLastVolume(bool mayBeRemovable)
         DetectKindFromEndRecord(valid);
         // Another round with the same kind would read the same directory again.
         if (valid || spanningMode_ == smNone || spanningMode_ == probed) {
-            break;
+            KeepProbedDirectory(valid, probed);
+            return;
         }
     }
-    dirManager_.reset();
+}
+
+// The open reads the directory from the stream the probe leaves open; when
+// the probe's strict read found it valid under the kind now decided, the
+// open's read would find the same, so the probe's manager serves the open.
+void TZABaseArchiver::KeepProbedDirectory(bool valid, TZASpanningMode probed)
+{
+    if (!valid || spanningMode_ != probed) {
+        dirManager_.reset();
+    }
 }
 
 bool TZABaseArchiver::ProbeDirectory()

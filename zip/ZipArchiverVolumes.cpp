@@ -178,7 +178,14 @@ void TZABaseArchiver::OpenBlankVolume(const TZAVolumeNumberInfo& volume)
             Fail(45);
         }
     }
+    const bool existed = FileExists(volumeFileName_);
     OpenVolumeStream(volumeFileName_);
+    // A name may come back, as on the disks of one drive: it is the write's
+    // own only while no file of that name was there before.
+    std::erase(createdVolumes_, volumeFileName_);
+    if (!existed) {
+        createdVolumes_.push_back(volumeFileName_);
+    }
     if (spanningMode_ == smSpanning) {
         const auto shown = static_cast<std::uint64_t>(std::max(volume.Number, 0)) + 1;
         Drives().SetVolumeLabel(DriveOf(volumeFileName_), "pkback# " + ZeroPadded(shown, 3));
@@ -285,6 +292,14 @@ void TZABaseArchiver::MoveToNextVolume(TStream& stream)
     OpenVolume(next);
 }
 
+TZAVolumePosition TZABaseArchiver::NextWritePosition(TStream& stream)
+{
+    if (spanningMode_ != smNone && &stream == archiveStream_ && RoomOnVolume(stream) == 0) {
+        MoveToNextVolume(stream);
+    }
+    return {volumeInfo_.Number, stream.Position()};
+}
+
 void TZABaseArchiver::WriteChecked(TStream& stream, const void* buffer, std::size_t count)
 {
     if (WriteToVolumes(stream, buffer, count) != count) {
@@ -375,10 +390,11 @@ void TZABaseArchiver::NameLastVolume()
     if (last == volumeFileName_) {
         return;
     }
-    if (volumeStream_->Gathering() && !volumeStream_->WriteGathered()) {
-        Fail(46);
-    }
+    FinishVolumeGathering(true);
     volumeStream_->Attach(nullptr);
+    // The old archive gives way to the new set, which stays from now on even
+    // when its last volume cannot take its name.
+    createdVolumes_.clear();
     if (FileExists(last)) {
         DeleteFile(last);
     }
@@ -388,4 +404,24 @@ void TZABaseArchiver::NameLastVolume()
     if (opened != last) {
         throw EFOpenError("Cannot rename " + current + " to " + last);
     }
+}
+
+void TZABaseArchiver::RemoveCreatedVolumes()
+{
+    if (createdVolumes_.empty()) {
+        return;
+    }
+    // The volume open now is one of them.
+    if (volumeStream_ != nullptr) {
+        volumeStream_->Attach(nullptr);
+    }
+    for (const std::string& volume : createdVolumes_) {
+        DeleteFile(volume);
+    }
+    createdVolumes_.clear();
+}
+
+bool TZABaseArchiver::HasVolumeFile() const
+{
+    return volumeStream_ == nullptr || volumeStream_->File() != nullptr;
 }

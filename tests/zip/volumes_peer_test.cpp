@@ -212,6 +212,18 @@ TEST(SplitArchiveTest, OpeningASplitSetFindsItsKindAndNaming)
     EXPECT_EQ(zip.DirManager()->Items().Count(), 4);
     zip.CloseArchive();
 
+    // A strict open reads the set as valid: the items' sizes are not held
+    // against the last volume alone.
+    TestArchiver strict;
+    strict.SetFileName(folder / "data.zip");
+    strict.SetTolerateDamage(false);
+    strict.OpenArchive(ZAModeReadOnly);
+    EXPECT_EQ(strict.SpanningMode(), smSplitting);
+    ASSERT_NE(strict.DirManager(), nullptr);
+    EXPECT_EQ(strict.DirManager()->Items().Count(), 4);
+    EXPECT_FALSE(strict.DirManager()->Rebuilt());
+    strict.CloseArchive();
+
     // Taken out of its set on a fixed drive, the last volume is a single file
     // without a readable entry, not a set of disks to ask for.
     TempFolder alone;
@@ -319,7 +331,12 @@ TEST_F(SpannedArchiveTest, AFullDiskCanBeCleanedOrTheWriteGivenUp)
     zatest::WriteFileBytes(folder_ / "data.zip", old);
     AddSources(zip_, sources_);
     EXPECT_EQ(asked, 2);
-    EXPECT_FALSE(FileExists(folder_ / "disk3/data.zip"));
+    // The disks written before are cleared again; the file found on the
+    // third stays.
+    for (const char* disk : {"disk1", "disk2", "disk3"}) {
+        EXPECT_FALSE(FileExists(folder_ / disk + "/data.zip")) << disk;
+    }
+    EXPECT_TRUE(FileExists(folder_ / "disk3/other.bin"));
     EXPECT_EQ(ReadFileBytes(folder_ / "data.zip"), old);
     for (const std::string& name : FilesIn(folder_.Path())) {
         EXPECT_NE(name.substr(0, 2), "FC") << name;

@@ -213,6 +213,54 @@ TEST(VolumeWriteTest, TheLastSplitVolumeTakesTheArchiveName)
     EXPECT_EQ(SizeOf(folder / "data.zip"), 70000 - 65536 + 1);
 }
 
+// Two items with bare names: a directory of 2 * (46 + 5) bytes.
+void WriteDirectoryOfTwoItems(TestArchiver& zip)
+{
+    TZADirManager& manager = *zip.DirManager();
+    manager.Items().SetCount(2);
+    manager.Items().Rename(0, "a.txt");
+    manager.Items().Rename(1, "b.txt");
+    manager.WriteDirectory(true);
+}
+
+TEST(VolumeWriteTest, TheDirectoryIsRecordedWhereItsFirstByteLands)
+{
+    // A full volume: the directory starts the next one.
+    {
+        TempFolder folder;
+        TestArchiver zip;
+        OpenSplit(zip, folder / "data.zip");
+        const auto filler = Pattern(65536);
+        zip.WriteChecked(*zip.ArchiveStream(), filler.data(), filler.size());
+        WriteDirectoryOfTwoItems(zip);
+        const TZAEndRecord& end = zip.DirManager()->EndRecord();
+        EXPECT_EQ(end.DiskNumber, 1);
+        EXPECT_EQ(end.DirectoryDisk, 1);
+        EXPECT_EQ(end.DirectoryOffset, 0u);
+        EXPECT_EQ(end.DirectorySize, 102u);
+        EXPECT_EQ(FilesIn(folder.Path()), (std::vector<std::string>{"data.Z01", "data.zip"}));
+        EXPECT_EQ(SizeOf(folder / "data.Z01"), 65536);
+        const auto last = ReadFileBytes(folder / "data.zip");
+        ASSERT_GE(last.size(), 4u);
+        EXPECT_EQ(za::GetU32(last.data()), ZAStandardSignatures.CentralHeader);
+    }
+    // A directory that goes on on the next volume counts all of its bytes.
+    {
+        TempFolder folder;
+        TestArchiver zip;
+        OpenSplit(zip, folder / "data.zip");
+        const auto filler = Pattern(65500);
+        zip.WriteChecked(*zip.ArchiveStream(), filler.data(), filler.size());
+        WriteDirectoryOfTwoItems(zip);
+        const TZAEndRecord& end = zip.DirManager()->EndRecord();
+        EXPECT_EQ(end.DiskNumber, 1);
+        EXPECT_EQ(end.DirectoryDisk, 0);
+        EXPECT_EQ(end.DirectoryOffset, 65500u);
+        EXPECT_EQ(end.DirectorySize, 102u);
+        EXPECT_EQ(SizeOf(folder / "data.zip"), 102 - 36 + 22);
+    }
+}
+
 TEST(VolumeWriteTest, AnEmptySplitArchiveClosesUnderItsOwnName)
 {
     TempFolder folder;

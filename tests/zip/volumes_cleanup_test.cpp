@@ -1,0 +1,141 @@
+// A write of a new split archive that is cancelled or fails leaves the folder
+// as it found it: the old archive byte for byte, none of the volumes the
+// write created, and every file that was there before.
+
+#include <algorithm>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/drives.h"
+#include "tests/zip/volumes_test_support.h"
+#include "tests/zip/write_test_support.h"
+#include "zip/ZAFileSystem.h"
+
+namespace {
+
+using namespace writetest;
+using zatest::DiskDrives;
+using zatest::FilesIn;
+using zatest::TestArchiver;
+
+const za::Bytes kOldArchive = Bytes("the old archive");
+
+// Three sources of 100,000 bytes that do not compress: several volumes of
+// 65536 bytes each.
+class FailedSplitWriteTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        WriteFileBytes(setup_.archive, kOldArchive);
+        for (const char* name : {"a.bin", "b.bin", "c.bin"}) {
+            setup_.AddSource(name, NoiseBytes(100000, static_cast<unsigned>(name[0])));
+        }
+        zip_.SetFileName(setup_.archive);
+        zip_.SetTempDir(setup_.temp);
+        zip_.SetSpanningMode(smSplitting);
+    }
+
+    void OpenWithVolumeLimit()
+    {
+        zip_.SpanningOptions().VolumeSize = vsCustom;
+        zip_.SpanningOptions().SetCustomVolumeSize(65536);
+        zip_.OpenArchive(ZAModeCreate);
+        zip_.SetBaseDir(setup_.source);
+    }
+
+    // The folder holds what it held before the write, plus the given files.
+    void ExpectFolderAsBefore(std::vector<std::string> kept = {})
+    {
+        kept.insert(kept.end(), {"out.zip", "src", "tmp"});
+        std::sort(kept.begin(), kept.end());
+        EXPECT_EQ(FilesIn(setup_.folder.Path()), kept);
+        EXPECT_EQ(ReadFileBytes(setup_.archive), kOldArchive);
+        EXPECT_TRUE(setup_.TempFolderEmpty());
+    }
+
+    ArchiveSetup setup_;
+    TestArchiver zip_;
+};
+
+TEST_F(FailedSplitWriteTest, ACancelInTheMiddleRemovesOnlyTheVolumesItCreated)
+{
+    // A volume name that a set before left; the write takes it over, but it
+    // was not the write's to create.
+    WriteFileBytes(setup_.folder / "out.Z02", Bytes("an older volume"));
+    OpenWithVolumeLimit();
+    bool volumesWritten = false;
+    int files = 0;
+    zip_.OnFileProgress = [&](TObject*, const std::string&, double, TZAProcessOperation,
+                              TZAProgressPhase phase, bool& cancel) {
+        files += phase == ppStart ? 1 : 0;
+        cancel = files == 3;
+        volumesWritten = volumesWritten || FileExists(setup_.folder / "out.Z04");
+    };
+    zip_.AddFiles("*");
+    EXPECT_TRUE(volumesWritten);
+    zip_.CloseArchive();
+    ExpectFolderAsBefore({"out.Z02"});
+}
+
+TEST_F(FailedSplitWriteTest, ACancelAtTheStartLeavesNoEmptyArchiveBehindAtClose)
+{
+    OpenWithVolumeLimit();
+    EXPECT_TRUE(FileExists(setup_.folder / "out.Z01"));
+    zip_.OnOverallProgress = [](TObject*, double, TZAProcessOperation, TZAProgressPhase phase,
+                                bool& cancel) { cancel = phase == ppStart; };
+    zip_.AddFiles("*");
+    zip_.CloseArchive();
+    ExpectFolderAsBefore();
+}
+
+TEST_F(FailedSplitWriteTest, ADiskFullAnsweredWithCancelRemovesTheVolumes)
+{
+    DiskDrives drives;
+    drives.Removable = false;
+    // Room for the first volume and a half of the sources.
+    drives.Capacity = drives.Capacity - drives.FreeSpace(setup_.archive) + 150000;
+    ScopedDriveLayer layer(drives);
+    int asked = 0;
+    zip_.OnDiskFull = [&](TObject*, int, const std::string&, bool& cancel) {
+        ++asked;
+        cancel = true;
+    };
+    zip_.OpenArchive(ZAModeCreate);
+    zip_.SetBaseDir(setup_.source);
+    try {
+        zip_.AddFiles("*");
+    } catch (const EZAException& e) {
+        EXPECT_EQ(e.ErrorCode(), 45);
+    }
+    EXPECT_EQ(asked, 1);
+    zip_.CloseArchive();
+    ExpectFolderAsBefore();
+}
+
+TEST_F(FailedSplitWriteTest, AFailingSourceStreamRemovesTheVolumesAndANewSetCanFollow)
+{
+    OpenWithVolumeLimit();
+    zip_.BeginUpdate();
+    zip_.AddFiles("*");
+    auto failing = std::make_shared<TTestStream>();
+    const za::Bytes content = NoiseBytes(100000, 3);
+    failing->LoadFromBytes(content.data(), content.size());
+    // Reading the last item's data fails, with volumes written before it.
+    failing->FailAfter(1);
+    zip_.DirManager()->Items().ItemPtr(2).SourceStream = failing;
+    EXPECT_THROW(zip_.EndUpdate(), EStreamError);
+    zip_.CloseArchive();
+    ExpectFolderAsBefore();
+
+    OpenWithVolumeLimit();
+    zip_.AddFiles("*");
+    zip_.CloseArchive();
+    EXPECT_TRUE(FileExists(setup_.folder / "out.Z04"));
+    TZipArchiver set;
+    set.SetFileName(setup_.archive);
+    set.OpenArchive(ZAModeReadOnly);
+    EXPECT_EQ(set.DirManager()->Items().Count(), 3);
+}
+
+}  // namespace
