@@ -243,6 +243,13 @@ TEST(VolumeWriteTest, TheDirectoryIsRecordedWhereItsFirstByteLands)
         const auto last = ReadFileBytes(folder / "data.zip");
         ASSERT_GE(last.size(), 4u);
         EXPECT_EQ(za::GetU32(last.data()), ZAStandardSignatures.CentralHeader);
+        zip.CloseArchive();
+        TestArchiver reader;
+        reader.SetFileName(folder / "data.zip");
+        reader.SetTolerateDamage(false);
+        reader.OpenArchive(ZAModeReadOnly);
+        EXPECT_EQ(reader.SpanningMode(), smSplitting);
+        EXPECT_EQ(reader.DirManager()->Items().Count(), 2);
     }
     // A directory that goes on on the next volume counts all of its bytes.
     {
