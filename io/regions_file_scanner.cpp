@@ -414,10 +414,10 @@ private:
     {
         std::optional<std::string_view> code;
         std::optional<std::string_view> name;
-        TRegion* region = nullptr;
+        std::optional<TRegion*> region;
         TRegionType lastChildType = type;
         const auto make = [&] {
-            return builder_.Take(type, parent, code.value_or(""), name.value_or(""));
+            region = builder_.Take(type, parent, code.value_or(""), name.value_or(""));
         };
         if (StartTag(false)) {
             Content(tag, [&](std::string_view child) {
@@ -429,9 +429,9 @@ private:
                     if (!code || !name || *childType < lastChildType)
                         GiveUp();
                     if (!region)
-                        region = make();
+                        make();
                     lastChildType = *childType;
-                    Region(*childType, region, child);
+                    Region(*childType, *region, child);
                 } else {
                     SkipElement(child);
                 }
