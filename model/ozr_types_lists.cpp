@@ -41,7 +41,9 @@ TListOZR::~TListOZR()
 int TListOZR::Add(TObject* Item)
 {
     const int index = TList::Add(Item);
-    IndexAdded(Item);
+    // Lists are mostly filled before their first look-up, with no index to keep.
+    if (codes_.Built || ids_.Built)
+        IndexAdded(Item);
     return index;
 }
 
