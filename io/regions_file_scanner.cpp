@@ -95,7 +95,8 @@ char* UpTo(char* at, TByteClass byteClass)
     return at;
 }
 
-bool IsAsciiUtf8(std::string_view encoding)
+// "UTF-8" in any case.
+bool IsUtf8Name(std::string_view encoding)
 {
     if (encoding.size() != 5 || encoding[3] != '-' || encoding[4] != '8')
         return false;
@@ -182,8 +183,8 @@ private:
 
 class TScanner {
 public:
-    TScanner(TFileText& Text, TRegionTreeBuilder& Builder)
-        : at_(Text.Begin()), end_(Text.End()), builder_(Builder)
+    TScanner(const TFileText& text, TRegionTreeBuilder& builder)
+        : at_(text.Begin()), end_(text.End()), builder_(builder)
     {
     }
 
@@ -214,7 +215,7 @@ private:
     // Counts the open elements while their content is read.
     class TLevel {
     public:
-        explicit TLevel(int& Depth) : depth_(Depth)
+        explicit TLevel(int& depth) : depth_(depth)
         {
             if (++depth_ > kMaxDepth)
                 GiveUp();
@@ -298,13 +299,18 @@ private:
         return {start, static_cast<std::size_t>(at_++ - start)};
     }
 
-    std::string_view Attribute()
+    struct TAttribute {
+        std::string_view Name;
+        std::string_view Value;
+    };
+
+    TAttribute Attribute()
     {
-        Name();
+        const std::string_view name = Name();
         SkipSpace();
         Expect('=');
         SkipSpace();
-        return Quoted();
+        return {name, Quoted()};
     }
 
     // Version, encoding and standalone, with plain values only, so that the
@@ -317,16 +323,12 @@ private:
                 return;
             if (!spaced)
                 GiveUp();
-            const std::string_view name = Name();
-            SkipSpace();
-            Expect('=');
-            SkipSpace();
-            const std::string_view value = Quoted();
+            const auto [name, value] = Attribute();
             for (const char c : value)
                 if (!Is(c, kNameChar))
                     GiveUp();
             const bool known = name == "version" || name == "standalone" ||
-                               (name == "encoding" && IsAsciiUtf8(value));
+                               (name == "encoding" && IsUtf8Name(value));
             if (!known)
                 GiveUp();
         }
@@ -451,7 +453,7 @@ private:
         at_ = UpTo(at_, kEndsPlainText);
         char* const end = *at_ == '<' ? at_ : Decode(at_);
         if (at_[1] != '/')
-            GiveUp();
+            GiveUp();  // a comment or an element: no longer a single text
         at_ += 2;
         EndTag(tag);
         return {begin, static_cast<std::size_t>(end - begin)};
