@@ -14,7 +14,6 @@
 // A load that fails leaves the session as it was: the regions it made are
 // freed again.
 
-#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <numeric>

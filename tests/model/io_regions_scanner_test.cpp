@@ -92,8 +92,7 @@ private:
     }
 };
 
-// Countries in the layout of the regions writer, with what a hand-edited file
-// may add around them.
+// Regions of every type, their child regions in the order of the tree.
 const std::string kCountries =
     Region("Country", "AT", "Österreich",
            Region("NUTS1", "AT1", "Ost",
