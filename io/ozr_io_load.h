@@ -26,5 +26,6 @@ void ReadLargeItem(const TXMLOzr_wu_large_items& Element, ozr_wu_large_item& Ite
 
 // Creates the regions of the session's FRegionsFile. Duplicate codes are shown
 // as warnings and the first region of a code is kept; a file that cannot be
-// read raises the XML layer's exception.
+// read raises the XML layer's exception, and a file that fails partway leaves
+// the session as it was.
 void LoadRegions();
