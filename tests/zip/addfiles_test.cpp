@@ -12,10 +12,10 @@ class AddFilesTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        setup_.AddSource("data.wqd", Bytes("data"));
-        setup_.AddSource("notes.txt", Bytes("notes"));
-        setup_.AddSource("sub/a.txt", Bytes("a"));
-        setup_.AddSource("sub/deeper/b.wqd", Bytes("b"));
+        setup_.AddSource("data.wqd", ToBytes("data"));
+        setup_.AddSource("notes.txt", ToBytes("notes"));
+        setup_.AddSource("sub/a.txt", ToBytes("a"));
+        setup_.AddSource("sub/deeper/b.wqd", ToBytes("b"));
         std::filesystem::create_directories(setup_.Source("hollow"));
     }
     // The stored names of the archive's items, in order.
@@ -170,12 +170,12 @@ TEST_F(AddFilesTest, OverwriteModesDecideOverAnItemOfTheSameName)
     zip_.AddFiles("data.wqd");
     const auto firstTime = zip_.DirManager()->Items().ItemPtr(0).Header.LastModDate;
     zip_.Options().OverwriteMode = omNever;
-    setup_.AddSource("data.wqd", Bytes("changed"));
+    setup_.AddSource("data.wqd", ToBytes("changed"));
     zip_.AddFiles("data.wqd");
     zip_.Options().OverwriteMode = omIfOlder;
     zip_.AddFiles("data.wqd");
     zip_.CloseArchive();
-    EXPECT_EQ(ReadEntries(ReadFileBytes(setup_.archive))[0].data, Bytes("data"));
+    EXPECT_EQ(ReadEntries(ReadFileBytes(setup_.archive))[0].data, ToBytes("data"));
     EXPECT_EQ(firstTime, ReadEntries(ReadFileBytes(setup_.archive))[0].central.LastModDate);
 
     TZipArchiver again;
@@ -191,7 +191,7 @@ TEST_F(AddFilesTest, OverwriteModesDecideOverAnItemOfTheSameName)
     again.AddFiles("data.wqd");
     again.CloseArchive();
     EXPECT_EQ(asked, NameList{setup_.Source("data.wqd") + " > data.wqd"});
-    EXPECT_EQ(ReadEntries(ReadFileBytes(setup_.archive))[0].data, Bytes("changed"));
+    EXPECT_EQ(ReadEntries(ReadFileBytes(setup_.archive))[0].data, ToBytes("changed"));
 }
 
 TEST_F(AddFilesTest, HandlersRefuseAndRenameEntries)

@@ -1,12 +1,10 @@
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <openssl/evp.h>
 #include <openssl/hmac.h>
-#include <unistd.h>
 
 #include "codec_test_support.h"
+#include "tests/support/files.h"
+#include "tests/support/programs.h"
+#include "tests/support/temp_folder.h"
 #include "zip/ZACryptoTransform.h"
 #include "zip/ZAStream.h"
 
@@ -266,28 +264,13 @@ class SevenZipEntry : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        for (const char* name : {"7z", "7zz", "7za"}) {
-            if (std::system((std::string("command -v ") + name + " > /dev/null 2>&1").c_str()) ==
-                0) {
-                program_ = name;
-                break;
-            }
-        }
         if (program_.empty()) {
             GTEST_SKIP() << "7-Zip is not installed";
         }
-        folder_ = std::filesystem::temp_directory_path() / ("aes_7z_" + std::to_string(::getpid()));
-        std::filesystem::create_directories(folder_);
-    }
-    void TearDown() override
-    {
-        if (!folder_.empty()) {
-            std::filesystem::remove_all(folder_);
-        }
     }
 
-    std::string program_;
-    std::filesystem::path folder_;
+    std::string program_ = wqtest::SevenZipProgram();
+    wqtest::TempFolder folder_;
 };
 
 TEST_F(SevenZipEntry, DecryptsAnAes256EntryAndChecksItsCode)
@@ -297,15 +280,12 @@ TEST_F(SevenZipEntry, DecryptsAnAes256EntryAndChecksItsCode)
         const std::string line = "<station id=\"" + std::to_string(i) + "\" flow=\"1.5\"/>\n";
         original.insert(original.end(), line.begin(), line.end());
     }
-    std::ofstream(folder_ / "data.xml", std::ios::binary)
-        .write(reinterpret_cast<const char*>(original.data()),
-               static_cast<std::streamsize>(original.size()));
-    const std::string command = "cd '" + folder_.string() + "' && " + program_ +
+    wqtest::WriteFileBytes(folder_ / "data.xml", original);
+    const std::string command = "cd " + wqtest::Quoted(folder_.Path()) + " && " + program_ +
                                 " a -tzip -mem=AES256 -mx0 -pRiv3r-Pass x.zip data.xml > /dev/null";
-    ASSERT_EQ(std::system(command.c_str()), 0);
+    ASSERT_EQ(wqtest::Run(command), 0);
 
-    std::ifstream in(folder_ / "x.zip", std::ios::binary);
-    const Bytes zip{std::istreambuf_iterator<char>(in), {}};
+    const Bytes zip = wqtest::ReadFileBytes(folder_ / "x.zip");
     ASSERT_GE(zip.size(), 30u);
     ASSERT_EQ(za::GetU32(zip.data()), 0x04034B50u);
     EXPECT_EQ(za::GetU16(zip.data() + 8), 99);

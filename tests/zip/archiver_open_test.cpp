@@ -7,13 +7,17 @@
 #include <gtest/gtest.h>
 
 #include "platform/scripted_dialogs.h"
-#include "tests/zip/archiver_fixtures.h"
+#include "tests/support/files.h"
+#include "tests/support/programs.h"
+#include "tests/support/temp_folder.h"
+#include "tests/zip/error_codes.h"
 #include "zip/ZipArchiver.h"
 
 namespace {
 
-using zatest::ReadFileBytes;
-using zatest::TempFolder;
+using wqtest::ReadFileBytes;
+using wqtest::TempFolder;
+using zatest::ErrorCodeOf;
 
 const std::vector<std::uint8_t> kEmptyZip = {0x50, 0x4B, 0x05, 0x06, 0, 0, 0, 0, 0, 0, 0,
                                              0,    0,    0,    0,    0, 0, 0, 0, 0, 0, 0};
@@ -30,18 +34,11 @@ std::string MessageOf(const std::function<void()>& action, int& code)
     return "";
 }
 
-int ErrorCodeOf(const std::function<void()>& action)
-{
-    int code = -1;
-    MessageOf(action, code);
-    return code;
-}
-
 TEST(ArchiverOpenTest, CreatingOverAFileTruncatesItAndClosingLeavesTheEmptyZip)
 {
     TempFolder folder;
     const std::string name = folder / "data.zip";
-    zatest::WriteTextFile(name, std::string(5000, 'x'));
+    wqtest::WriteTextFile(name, std::string(5000, 'x'));
     TZipArchiver zip;
     zip.SetFileName(name);
     zip.OpenArchive(ZAModeCreate);
@@ -53,10 +50,10 @@ TEST(ArchiverOpenTest, CreatingOverAFileTruncatesItAndClosingLeavesTheEmptyZip)
     EXPECT_FALSE(zip.Active());
     EXPECT_EQ(zip.DirManager(), nullptr);
     EXPECT_EQ(ReadFileBytes(name), kEmptyZip);
-    if (zatest::HasProgram("python3")) {
-        EXPECT_EQ(zatest::Run("python3 -c \"import sys,zipfile; "
+    if (wqtest::HasProgram("python3")) {
+        EXPECT_EQ(wqtest::Run("python3 -c \"import sys,zipfile; "
                               "sys.exit(len(zipfile.ZipFile(sys.argv[1]).namelist()))\" " +
-                              zatest::Quoted(name)),
+                              wqtest::Quoted(name)),
                   0);
     }
 }
@@ -163,7 +160,7 @@ TEST(ArchiverOpenTest, NotAnArchiveFailsByTheDamageTolerance)
 {
     TempFolder folder;
     const std::string name = folder / "zeros.zip";
-    zatest::WriteFileBytes(name, std::vector<std::uint8_t>(4096, 0));
+    wqtest::WriteFileBytes(name, std::vector<std::uint8_t>(4096, 0));
     TZipArchiver zip;
     zip.SetFileName(name);
     EXPECT_EQ(ErrorCodeOf([&] { zip.OpenArchive(ZAModeReadOnly); }), 35);

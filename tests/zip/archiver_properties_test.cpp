@@ -3,19 +3,12 @@
 #include <gtest/gtest.h>
 
 #include "platform/regional_settings.h"
+#include "tests/zip/error_codes.h"
 #include "zip/ZipArchiver.h"
 
 namespace {
 
-int ErrorCodeOf(const std::function<void()>& action)
-{
-    try {
-        action();
-    } catch (const EZAException& e) {
-        return e.ErrorCode();
-    }
-    return -1;
-}
+using zatest::ErrorCodeOf;
 
 // The base class without the zip flavour, with its protected state in reach.
 class BaseArchiver : public TZABaseArchiver {

@@ -1,9 +1,6 @@
-#include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <unistd.h>
-
 #include "codec_test_support.h"
+#include "tests/support/files.h"
+#include "tests/support/temp_folder.h"
 #include "zip/ZACipher.h"
 #include "zip/ZAStream.h"
 
@@ -11,6 +8,8 @@ namespace {
 
 using codec_test::Pattern;
 using Bytes = std::vector<std::uint8_t>;
+using wqtest::ReadFileBytes;
+using wqtest::WriteFileBytes;
 
 // Records the calls that reach it through a chain and adds 1 to every byte.
 class Recorder : public TProtection {
@@ -129,45 +128,23 @@ TEST(ProtectionStreams, TransformInPlaceToAnotherStreamAndFromThePosition)
 
 class ProtectionFiles : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        folder_ = std::filesystem::temp_directory_path() /
-                  ("codec_protection_" + std::to_string(::getpid()));
-        std::filesystem::create_directories(folder_);
-    }
-    void TearDown() override { std::filesystem::remove_all(folder_); }
-
-    std::string Write(const std::string& name, const Bytes& data)
-    {
-        const auto path = folder_ / name;
-        std::ofstream(path, std::ios::binary)
-            .write(reinterpret_cast<const char*>(data.data()),
-                   static_cast<std::streamsize>(data.size()));
-        return path.string();
-    }
-    static Bytes Read(const std::string& path)
-    {
-        std::ifstream in(path, std::ios::binary);
-        return {std::istreambuf_iterator<char>(in), {}};
-    }
-
-    std::filesystem::path folder_;
+    wqtest::TempFolder folder_;
 };
 
 TEST_F(ProtectionFiles, WritesASeparateFileOrTransformsInPlace)
 {
     const Bytes data = Pattern(9000);
-    const std::string source = Write("plain.bin", data);
-    const std::string target = (folder_ / "secret.bin").string();
-    Write("secret.bin", Bytes(20000, 7));  // longer than the result: cut
+    const std::string source = WriteFileBytes(folder_ / "plain.bin", data);
+    const std::string target = folder_ / "secret.bin";
+    WriteFileBytes(folder_ / "secret.bin", Bytes(20000, 7));  // longer than the result: cut
     MakeCipher(cmCTR)->TransformFile(source, target, paEncode);
-    const Bytes encrypted = Read(target);
+    const Bytes encrypted = ReadFileBytes(target);
     EXPECT_EQ(encrypted.size(), data.size());
     EXPECT_NE(encrypted, data);
-    EXPECT_EQ(Read(source), data);
+    EXPECT_EQ(ReadFileBytes(source), data);
 
     MakeCipher(cmCTR)->TransformFile(target, "", paDecode);
-    EXPECT_EQ(Read(target), data);
+    EXPECT_EQ(ReadFileBytes(target), data);
 }
 
 // The same file named two ways is transformed in place, not truncated by
@@ -175,13 +152,13 @@ TEST_F(ProtectionFiles, WritesASeparateFileOrTransformsInPlace)
 TEST_F(ProtectionFiles, SameFileUnderAnotherNameIsTransformedInPlace)
 {
     const Bytes data = Pattern(5000);
-    const std::string source = Write("same.bin", data);
-    const std::string otherName = (folder_ / "." / "same.bin").string();
+    const std::string source = WriteFileBytes(folder_ / "same.bin", data);
+    const std::string otherName = folder_ / "./same.bin";
     MakeCipher(cmCTR)->TransformFile(source, otherName, paEncode);
-    const Bytes encrypted = Read(source);
+    const Bytes encrypted = ReadFileBytes(source);
     ASSERT_EQ(encrypted.size(), data.size());
     MakeCipher(cmCTR)->TransformFile(otherName, source, paDecode);
-    EXPECT_EQ(Read(source), data);
+    EXPECT_EQ(ReadFileBytes(source), data);
 }
 
 TEST(ProtectionText, EncodesToTheTextFormatAndDecodesBack)

@@ -37,11 +37,6 @@ inline std::string ToHex(const std::uint8_t* data, std::size_t size)
     return text;
 }
 
-inline std::vector<std::uint8_t> Text(std::string_view text)
-{
-    return {text.begin(), text.end()};
-}
-
 inline std::vector<std::uint8_t> Pattern(std::size_t size, unsigned seed = 1)
 {
     std::vector<std::uint8_t> data(size);

@@ -6,23 +6,15 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/zip/archiver_fixtures.h"
+#include "tests/support/files.h"
+#include "tests/support/programs.h"
+#include "tests/support/temp_folder.h"
 #include "zip/ZipArchiver.h"
 
 namespace {
 
-using zatest::Quoted;
-using zatest::TempFolder;
-
-std::string SevenZip()
-{
-    for (const char* name : {"7z", "7zz", "7za"}) {
-        if (zatest::HasProgram(name)) {
-            return name;
-        }
-    }
-    return "";
-}
+using wqtest::Quoted;
+using wqtest::TempFolder;
 
 // Opens read-only and strictly, so that a damaged directory shows as an error.
 class PeerArchive {
@@ -52,9 +44,9 @@ class PeerArchivesTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        zatest::WriteTextFile(folder_ / "a.txt", "first file\n");
-        zatest::Run("mkdir -p " + Quoted(folder_ / "sub"));
-        zatest::WriteTextFile(folder_ / "sub/b.txt", std::string(5000, 'b'));
+        wqtest::WriteTextFile(folder_ / "a.txt", "first file\n");
+        wqtest::Run("mkdir -p " + Quoted(folder_ / "sub"));
+        wqtest::WriteTextFile(folder_ / "sub/b.txt", std::string(5000, 'b'));
     }
     std::string InFolder(const std::string& command)
     {
@@ -67,11 +59,11 @@ const std::vector<std::string> kInfoZipNames = {"a.txt", "sub/", "sub/b.txt"};
 
 TEST_F(PeerArchivesTest, InfoZipArchiveWithCommentAndSizes)
 {
-    if (!zatest::HasProgram("zip")) {
+    if (!wqtest::HasProgram("zip")) {
         GTEST_SKIP() << "Info-ZIP zip is not installed";
     }
     ASSERT_EQ(
-        zatest::Run(InFolder("zip -q -r z.zip a.txt sub && echo 'the comment' | zip -q -z z.zip")),
+        wqtest::Run(InFolder("zip -q -r z.zip a.txt sub && echo 'the comment' | zip -q -z z.zip")),
         0);
     PeerArchive archive(folder_ / "z.zip");
     EXPECT_EQ(archive.Names(), kInfoZipNames);
@@ -82,11 +74,11 @@ TEST_F(PeerArchivesTest, InfoZipArchiveWithCommentAndSizes)
 
 TEST_F(PeerArchivesTest, SelfExtractorPrefixWithAndWithoutAdjustedOffsets)
 {
-    if (!zatest::HasProgram("zip")) {
+    if (!wqtest::HasProgram("zip")) {
         GTEST_SKIP() << "Info-ZIP zip is not installed";
     }
-    zatest::WriteTextFile(folder_ / "stub", std::string(1234, 'S'));
-    ASSERT_EQ(zatest::Run(InFolder("zip -q -r z.zip a.txt sub && cat stub z.zip > sfx.zip && "
+    wqtest::WriteTextFile(folder_ / "stub", std::string(1234, 'S'));
+    ASSERT_EQ(wqtest::Run(InFolder("zip -q -r z.zip a.txt sub && cat stub z.zip > sfx.zip && "
                                    "cp sfx.zip adjusted.zip && zip -q -A adjusted.zip")),
               0);
     const std::uint64_t plainOffset =
@@ -101,10 +93,10 @@ TEST_F(PeerArchivesTest, SelfExtractorPrefixWithAndWithoutAdjustedOffsets)
 
 TEST_F(PeerArchivesTest, StreamedArchiveWithDataDescriptors)
 {
-    if (!zatest::HasProgram("zip")) {
+    if (!wqtest::HasProgram("zip")) {
         GTEST_SKIP() << "Info-ZIP zip is not installed";
     }
-    ASSERT_EQ(zatest::Run(InFolder("(zip -q - a.txt sub/b.txt | cat > dd.zip)")), 0);
+    ASSERT_EQ(wqtest::Run(InFolder("(zip -q - a.txt sub/b.txt | cat > dd.zip)")), 0);
     PeerArchive archive(folder_ / "dd.zip");
     EXPECT_EQ(archive.Names(), (std::vector<std::string>{"a.txt", "sub/b.txt"}));
     EXPECT_NE(archive.Items().ItemPtr(0).Header.Flags & ZAFlagDataDescriptor, 0);
@@ -113,10 +105,10 @@ TEST_F(PeerArchivesTest, StreamedArchiveWithDataDescriptors)
 
 TEST_F(PeerArchivesTest, InfoZipZip64Records)
 {
-    if (!zatest::HasProgram("zip")) {
+    if (!wqtest::HasProgram("zip")) {
         GTEST_SKIP() << "Info-ZIP zip is not installed";
     }
-    ASSERT_EQ(zatest::Run(InFolder("zip -q -fz z64.zip a.txt sub/b.txt")), 0);
+    ASSERT_EQ(wqtest::Run(InFolder("zip -q -fz z64.zip a.txt sub/b.txt")), 0);
     PeerArchive archive(folder_ / "z64.zip");
     EXPECT_EQ(archive.Names(), (std::vector<std::string>{"a.txt", "sub/b.txt"}));
     EXPECT_EQ(archive.Items().ItemPtr(1).UncompressedSize(), 5000u);
@@ -124,20 +116,20 @@ TEST_F(PeerArchivesTest, InfoZipZip64Records)
 
 TEST_F(PeerArchivesTest, SevenZipUtf8Names)
 {
-    const std::string sevenZip = SevenZip();
+    const std::string sevenZip = wqtest::SevenZipProgram();
     if (sevenZip.empty()) {
         GTEST_SKIP() << "7-Zip is not installed";
     }
     const std::string name = "\xC3\xA9t\xC3\xA9 \xE4\xB8\x96.txt";  // "été 世.txt"
-    zatest::WriteTextFile(folder_ / name, "x");
-    ASSERT_EQ(zatest::Run(InFolder(sevenZip + " a -tzip s.zip a.txt " + Quoted(name))), 0);
+    wqtest::WriteTextFile(folder_ / name, "x");
+    ASSERT_EQ(wqtest::Run(InFolder(sevenZip + " a -tzip s.zip a.txt " + Quoted(name))), 0);
     PeerArchive archive(folder_ / "s.zip");
     EXPECT_EQ(archive.Names(), (std::vector<std::string>{"a.txt", name}));
 }
 
 TEST_F(PeerArchivesTest, PythonZip64With70000EntriesAndUtf8Names)
 {
-    if (!zatest::HasProgram("python3")) {
+    if (!wqtest::HasProgram("python3")) {
         GTEST_SKIP() << "python3 is not installed";
     }
     const std::string script =
@@ -147,8 +139,8 @@ TEST_F(PeerArchivesTest, PythonZip64With70000EntriesAndUtf8Names)
         "    z.writestr('\\u00e9t\\u00e9/\\u4e16\\u754c.txt', 'x')\n"
         "    for i in range(70000):\n"
         "        z.writestr('f%05d' % i, '')\n";
-    zatest::WriteTextFile(folder_ / "make.py", script);
-    ASSERT_EQ(zatest::Run(InFolder("python3 make.py many.zip")), 0);
+    wqtest::WriteTextFile(folder_ / "make.py", script);
+    ASSERT_EQ(wqtest::Run(InFolder("python3 make.py many.zip")), 0);
     PeerArchive archive(folder_ / "many.zip");
     EXPECT_TRUE(archive.Manager().Zip64Present());
     ASSERT_EQ(archive.Items().Count(), 70001);

@@ -16,7 +16,9 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/zip/archiver_fixtures.h"
+#include "tests/support/files.h"
+#include "tests/support/programs.h"
+#include "tests/support/temp_folder.h"
 #include "zip/ZipArchiver.h"
 
 namespace {
@@ -97,10 +99,10 @@ protected:
     static void SetUpTestSuite()
     {
         corpus_ = CorpusFolder();
-        if (corpus_.empty() || !zatest::HasProgram("python3")) {
+        if (corpus_.empty() || !wqtest::HasProgram("python3")) {
             return;
         }
-        work_ = std::make_unique<zatest::TempFolder>();
+        work_ = std::make_unique<wqtest::TempFolder>();
         std::ifstream manifest(corpus_ + "/MANIFEST.tsv");
         std::string line;
         std::getline(manifest, line);
@@ -114,12 +116,12 @@ protected:
                 {fields[0], fields[3], fields[4], fields[6].find("py=0") != std::string::npos});
             keys += fields[0] + "\n";
         }
-        zatest::WriteTextFile(*work_ / "oracle.py", kPythonOracle);
-        zatest::WriteTextFile(*work_ / "keys.txt", keys);
-        zatest::Run("python3 " + zatest::Quoted(*work_ / "oracle.py") + " " +
-                    zatest::Quoted(corpus_) + " " + zatest::Quoted(work_->Path()) + " " +
-                    zatest::Quoted(*work_ / "listing.tsv") + " < " +
-                    zatest::Quoted(*work_ / "keys.txt"));
+        wqtest::WriteTextFile(*work_ / "oracle.py", kPythonOracle);
+        wqtest::WriteTextFile(*work_ / "keys.txt", keys);
+        wqtest::Run("python3 " + wqtest::Quoted(*work_ / "oracle.py") + " " +
+                    wqtest::Quoted(corpus_) + " " + wqtest::Quoted(work_->Path()) + " " +
+                    wqtest::Quoted(*work_ / "listing.tsv") + " < " +
+                    wqtest::Quoted(*work_ / "keys.txt"));
         std::ifstream listing(*work_ / "listing.tsv");
         while (std::getline(listing, line)) {
             const auto fields = SplitTabs(line);
@@ -193,7 +195,7 @@ protected:
     }
 
     static inline std::string corpus_;
-    static inline std::unique_ptr<zatest::TempFolder> work_;
+    static inline std::unique_ptr<wqtest::TempFolder> work_;
     static inline std::vector<ManifestRow> rows_;
     static inline std::map<std::string, std::vector<PeerEntry>> peers_;
 };

@@ -4,20 +4,13 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/zip/error_codes.h"
 #include "zip/ZADirectoryItems.h"
 #include "zip/ZAExcept.h"
 
 namespace {
 
-int ErrorCodeOf(const std::function<void()>& action)
-{
-    try {
-        action();
-    } catch (const EZAException& e) {
-        return e.ErrorCode();
-    }
-    return -1;
-}
+using zatest::ErrorCodeOf;
 
 TDirItem Named(const std::string& name)
 {

@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/zip/archiver_fixtures.h"
+#include "tests/zip/zip_builder.h"
 #include "zip/ZipArchiver.h"
 
 namespace {

@@ -4,20 +4,14 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/zip/archiver_fixtures.h"
+#include "tests/support/files.h"
+#include "tests/support/temp_folder.h"
+#include "tests/zip/error_codes.h"
 #include "zip/ZipArchiver.h"
 
 namespace {
 
-int ErrorCodeOf(const std::function<void()>& action)
-{
-    try {
-        action();
-    } catch (const EZAException& e) {
-        return e.ErrorCode();
-    }
-    return -1;
-}
+using zatest::ErrorCodeOf;
 
 TDirItem FileItem(const std::string& name, std::uint32_t size, std::uint32_t offset)
 {
@@ -203,16 +197,16 @@ TEST(DirectoryWriteTest, AlternateSignatureSetIsFoundOnlyByTheBaseArchiver)
 
 TEST(DirectoryWriteTest, StubGoesInFrontOfANewArchive)
 {
-    zatest::TempFolder folder;
+    wqtest::TempFolder folder;
     const std::string stub = folder / "stub.bin";
-    zatest::WriteTextFile(stub, std::string(70000, 'S'));
+    wqtest::WriteTextFile(stub, std::string(70000, 'S'));
     TZipArchiver zip;
     zip.SetSFXStub(stub);
     zip.SetFileName(folder / "a.zip");
     zip.OpenArchive(ZAModeCreate);
     EXPECT_EQ(zip.DirManager()->DataOffset(), 70000);
     zip.CloseArchive();
-    const auto bytes = zatest::ReadFileBytes(folder / "a.zip");
+    const auto bytes = wqtest::ReadFileBytes(folder / "a.zip");
     ASSERT_EQ(bytes.size(), 70000u + 22);
     EXPECT_EQ(za::GetU32(&bytes[70000]), ZAStandardSignatures.EndRecord);
 

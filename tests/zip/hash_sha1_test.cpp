@@ -3,6 +3,7 @@
 #include <string>
 
 #include "codec_test_support.h"
+#include "tests/support/files.h"
 #include "zip/ZAHash.h"
 #include "zip/ZAsha1.h"
 
@@ -11,8 +12,8 @@ namespace {
 using codec_test::BothPaths;
 using codec_test::Hex;
 using codec_test::Splits;
-using codec_test::Text;
 using codec_test::ToHex;
+using wqtest::ToBytes;
 
 std::string Sha1InPieces(const std::vector<std::uint8_t>& data,
                          const std::vector<std::size_t>& pieces)
@@ -38,8 +39,8 @@ TEST_P(Sha1Test, KnownAnswersInEveryCutOfTheInput)
         std::vector<std::uint8_t> message;
         const char* digest;
     } vectors[] = {
-        {Text("abc"), "a9993e364706816aba3e25717850c26c9cd0d89d"},
-        {Text("abcdbcdecdefdefgefghfghighijhijkijkljklmklmnlmnomnopnopq"),
+        {ToBytes("abc"), "a9993e364706816aba3e25717850c26c9cd0d89d"},
+        {ToBytes("abcdbcdecdefdefgefghfghighijhijkijkljklmklmnlmnomnopnopq"),
          "84983e441c3bd26ebaae4aa1f95129e5e54670f1"},
         {std::vector<std::uint8_t>(1000000, 'a'), "34aa973cd4c4daa4f61eeb2bdbad27316534016f"},
         {{}, "da39a3ee5e6b4b0d3255bfef95601890afd80709"},

@@ -1,4 +1,5 @@
 #include "codec_test_support.h"
+#include "tests/support/files.h"
 #include "zip/ZAhmac.h"
 #include "zip/ZAsha1.h"
 
@@ -6,8 +7,8 @@ namespace {
 
 using codec_test::Hex;
 using codec_test::Splits;
-using codec_test::Text;
 using codec_test::ToHex;
+using wqtest::ToBytes;
 
 std::string HmacInPieces(const std::vector<std::uint8_t>& key,
                          const std::vector<std::uint8_t>& data,
@@ -35,21 +36,21 @@ TEST_P(HmacSha1Test, KnownAnswersInEveryCutOfTheData)
         std::vector<std::uint8_t> data;
         const char* code;
     } vectors[] = {
-        {std::vector<std::uint8_t>(20, 0x0b), Text("Hi There"),
+        {std::vector<std::uint8_t>(20, 0x0b), ToBytes("Hi There"),
          "b617318655057264e28bc0b6fb378c8ef146be00"},
-        {Text("Jefe"), Text("what do ya want for nothing?"),
+        {ToBytes("Jefe"), ToBytes("what do ya want for nothing?"),
          "effcdf6ae5eb2fa2d27416d5f184df9c259a7c79"},
         {std::vector<std::uint8_t>(20, 0xaa), std::vector<std::uint8_t>(50, 0xdd),
          "125d7342b9ac11cd91a39af48aa17b4f63f175d3"},
         {Hex("0102030405060708090a0b0c0d0e0f10111213141516171819"),
          std::vector<std::uint8_t>(50, 0xcd), "4c9007f4026250c6bc8414f9bf50c86c2d7235da"},
-        {std::vector<std::uint8_t>(20, 0x0c), Text("Test With Truncation"),
+        {std::vector<std::uint8_t>(20, 0x0c), ToBytes("Test With Truncation"),
          "4c1a03424b55e07fe7f27be1d58bb9324a9a5a04"},
         {std::vector<std::uint8_t>(80, 0xaa),
-         Text("Test Using Larger Than Block-Size Key - Hash Key First"),
+         ToBytes("Test Using Larger Than Block-Size Key - Hash Key First"),
          "aa4ae5e15272d00e95705637ce8a3b55ed402112"},
         {std::vector<std::uint8_t>(80, 0xaa),
-         Text("Test Using Larger Than Block-Size Key and Larger Than One Block-Size Data"),
+         ToBytes("Test Using Larger Than Block-Size Key and Larger Than One Block-Size Data"),
          "e8e99d0f45237d786d6bbaa7965c7808bbff1a91"},
     };
     for (const auto& vector : vectors) {
@@ -68,7 +69,7 @@ TEST(HmacSha1, KeyLongerThanABlockActsAsItsDigest)
     THashDigest keyDigest;
     HashBuffer(SHA1Descriptor, key.data(), key.size(), keyDigest);
     const std::vector<std::uint8_t> hashedKey(keyDigest.begin(), keyDigest.begin() + 20);
-    const auto data = Text("message");
+    const auto data = ToBytes("message");
     EXPECT_EQ(HmacInPieces(key, data, {data.size()}), HmacInPieces(hashedKey, data, {data.size()}));
     // A key of exactly one block is used as it stands.
     const auto blockKey = codec_test::Pattern(64);

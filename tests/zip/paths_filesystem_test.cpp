@@ -6,13 +6,16 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/zip/records_test_support.h"
+#include "tests/support/files.h"
+#include "tests/support/temp_folder.h"
 #include "zip/ZAFileSystem.h"
+#include "zip/ZARecords.h"
 
 namespace {
 
-using ziptest::ScratchFolder;
-using ziptest::ToBytes;
+using wqtest::TempFolder;
+using wqtest::ToBytes;
+using wqtest::WriteTextFile;
 
 std::vector<std::string> Found(const std::string& mask, std::uint32_t attr)
 {
@@ -26,51 +29,51 @@ std::vector<std::string> Found(const std::string& mask, std::uint32_t attr)
 
 TEST(ZAFileSystem, AttributesOfWhatExists)
 {
-    ScratchFolder folder;
-    const std::string file = folder.Write("a.txt", ToBytes("x"));
-    const std::string hidden = folder.Write(".profile", ToBytes("x"));
+    TempFolder folder;
+    const std::string file = WriteTextFile(folder / "a.txt", "x");
+    const std::string hidden = WriteTextFile(folder / ".profile", "x");
     EXPECT_EQ(FileGetAttr(file), faArchive);
     EXPECT_EQ(FileGetAttr(hidden), faArchive | faHidden);
-    EXPECT_EQ(FileGetAttr(folder.Path()), faDirectory);
-    EXPECT_EQ(FileGetAttr(folder.Path() + "missing"), faInvalid);
+    EXPECT_EQ(FileGetAttr(folder.Path() + "/"), faDirectory);
+    EXPECT_EQ(FileGetAttr(folder / "missing"), faInvalid);
 
     ASSERT_TRUE(FileSetAttr(file, faReadOnly));
     EXPECT_EQ(FileGetAttr(file), faArchive | faReadOnly);
     ASSERT_TRUE(FileSetAttr(file, 0));
     EXPECT_EQ(FileGetAttr(file), faArchive);
-    EXPECT_FALSE(FileSetAttr(folder.Path() + "missing", 0));
+    EXPECT_FALSE(FileSetAttr(folder / "missing", 0));
 
     // A link to nowhere exists but cannot be examined.
-    const std::string dangling = folder.Path() + "dangling";
-    ASSERT_EQ(symlink((folder.Path() + "gone").c_str(), dangling.c_str()), 0);
+    const std::string dangling = folder / "dangling";
+    ASSERT_EQ(symlink((folder / "gone").c_str(), dangling.c_str()), 0);
     EXPECT_EQ(FileGetAttr(dangling), faUnreadable);
     EXPECT_TRUE(FileExists(dangling));
 }
 
 TEST(ZAFileSystem, ExistsDeleteAndRename)
 {
-    ScratchFolder folder;
-    const std::string a = folder.Write("a.txt", ToBytes("a"));
-    const std::string b = folder.Write("b.txt", ToBytes("b"));
+    TempFolder folder;
+    const std::string a = WriteTextFile(folder / "a.txt", "a");
+    const std::string b = WriteTextFile(folder / "b.txt", "b");
     EXPECT_TRUE(FileExists(a));
-    EXPECT_FALSE(FileExists(folder.Path()));
-    EXPECT_TRUE(DirectoryExists(folder.Path()));
+    EXPECT_FALSE(FileExists(folder.Path() + "/"));
+    EXPECT_TRUE(DirectoryExists(folder.Path() + "/"));
     EXPECT_FALSE(DirectoryExists(a));
 
     // Moving onto an existing name fails and leaves both files.
     EXPECT_FALSE(RenameFile(a, b));
-    EXPECT_EQ(ziptest::ReadFile(b), ToBytes("b"));
-    EXPECT_TRUE(RenameFile(a, folder.Path() + "c.txt"));
+    EXPECT_EQ(wqtest::ReadFileBytes(b), ToBytes("b"));
+    EXPECT_TRUE(RenameFile(a, folder / "c.txt"));
     EXPECT_FALSE(FileExists(a));
-    EXPECT_TRUE(DeleteFile(folder.Path() + "c.txt"));
-    EXPECT_FALSE(DeleteFile(folder.Path() + "c.txt"));
-    EXPECT_FALSE(DeleteFile(folder.Path()));
+    EXPECT_TRUE(DeleteFile(folder / "c.txt"));
+    EXPECT_FALSE(DeleteFile(folder / "c.txt"));
+    EXPECT_FALSE(DeleteFile(folder.Path() + "/"));
 }
 
 TEST(ZAFileSystem, FileAgeIsTheLocalDosTime)
 {
-    ScratchFolder folder;
-    const std::string file = folder.Write("a.txt", ToBytes("a"));
+    TempFolder folder;
+    const std::string file = WriteTextFile(folder / "a.txt", "a");
     std::tm local{};
     local.tm_year = 2008 - 1900;
     local.tm_mon = 6;
@@ -83,19 +86,19 @@ TEST(ZAFileSystem, FileAgeIsTheLocalDosTime)
     ASSERT_EQ(utime(file.c_str(), &times), 0);
     const TZADosDateTime expected = DateTimeToDos({2008, 7, 14, 9, 30, 40});
     EXPECT_EQ(FileAge(file), expected.Packed());
-    EXPECT_EQ(FileAge(folder.Path()), -1);
-    EXPECT_EQ(FileAge(folder.Path() + "missing"), -1);
+    EXPECT_EQ(FileAge(folder.Path() + "/"), -1);
+    EXPECT_EQ(FileAge(folder / "missing"), -1);
 }
 
 TEST(ZAFileSystem, SearchFiltersByMaskAndAttributes)
 {
-    ScratchFolder folder;
-    folder.Write("b.txt", ToBytes("bb"));
-    folder.Write("a.txt", ToBytes("a"));
-    folder.Write("c.dat", ToBytes("c"));
-    folder.Write(".hidden.txt", ToBytes("h"));
-    std::filesystem::create_directory(folder.Path() + "sub.txt");
-    const std::string p = folder.Path();
+    TempFolder folder;
+    WriteTextFile(folder / "b.txt", "bb");
+    WriteTextFile(folder / "a.txt", "a");
+    WriteTextFile(folder / "c.dat", "c");
+    WriteTextFile(folder / ".hidden.txt", "h");
+    std::filesystem::create_directory(folder / "sub.txt");
+    const std::string p = folder.Path() + "/";
 
     EXPECT_EQ(Found(p + "*.txt", faArchive), (std::vector<std::string>{"a.txt", "b.txt"}));
     EXPECT_EQ(Found(p + "*.txt", faArchive | faHidden | faDirectory),
@@ -118,20 +121,20 @@ TEST(ZAFileSystem, SearchFiltersByMaskAndAttributes)
 
 TEST(ZAFileSystem, RemoveFolderTreeRemovesOnlyEmptyTrees)
 {
-    ScratchFolder folder;
-    const std::string empty = folder.Path() + "empty/";
+    TempFolder folder;
+    const std::string empty = folder / "empty/";
     std::filesystem::create_directories(empty + "x/y");
     std::filesystem::create_directories(empty + "z");
     EXPECT_TRUE(RemoveFolderTree(empty));
     EXPECT_FALSE(DirectoryExists(empty));
 
-    const std::string full = folder.Path() + "full/";
+    const std::string full = folder / "full/";
     std::filesystem::create_directories(full + "x");
-    folder.Write("full/x/keep.txt", ToBytes("k"));
+    WriteTextFile(folder / "full/x/keep.txt", "k");
     EXPECT_FALSE(RemoveFolderTree(full));
     EXPECT_TRUE(FileExists(full + "x/keep.txt"));
 
-    EXPECT_TRUE(RemoveFolderTree(folder.Path() + "never/"));
+    EXPECT_TRUE(RemoveFolderTree(folder / "never/"));
 }
 
 TEST(ZAFileSystem, CurrentFolder)

@@ -5,13 +5,13 @@
 #include <gtest/gtest.h>
 
 #include "platform/drives.h"
-#include "tests/zip/records_test_support.h"
+#include "tests/support/temp_folder.h"
 #include "zip/ZAFileSystem.h"
 #include "zip/ZAPaths.h"
 
 namespace {
 
-using ziptest::ScratchFolder;
+using wqtest::TempFolder;
 
 // Runs the test body in a scratch folder as the current folder.
 class PathsInFolder : public ::testing::Test {
@@ -24,7 +24,7 @@ protected:
     }
     void TearDown() override { ASSERT_EQ(chdir(previous_.c_str()), 0); }
 
-    ScratchFolder folder_;
+    TempFolder folder_;
     std::string previous_;
     std::string here_;
 };
@@ -47,8 +47,8 @@ TEST(ZAPaths, StoredNamesOfDesktopPaths)
 
 TEST(ZAPaths, StoredNamesOfPosixPaths)
 {
-    ScratchFolder folder;
-    const std::string base = folder.Path();
+    TempFolder folder;
+    const std::string base = folder.Path() + "/";
     EXPECT_EQ(StoredName(base + "data.wqd", base, spRelativePath, ""), "data.wqd");
     EXPECT_EQ(StoredName(base + "sub/x.txt", base, spRelativePath, ""), "sub/x.txt");
     EXPECT_EQ(StoredName(base + "sub/", base, spRelativePath, ""), "sub");
@@ -69,7 +69,7 @@ TEST_F(PathsInFolder, ResolvePathRules)
     EXPECT_EQ(ResolvePath("/x", "C:\\f.txt", ""), "C:\\f.txt");
     EXPECT_EQ(ResolvePath("/x", "\\\\srv\\s\\f", ""), "\\\\srv\\s\\f");
     EXPECT_EQ(ResolvePath("/x", "//srv/s/f", ""), "//srv/s/f");
-    EXPECT_EQ(ResolvePath("", "", folder_.Path()), here_ + "/");
+    EXPECT_EQ(ResolvePath("", "", folder_.Path() + "/"), here_ + "/");
     EXPECT_EQ(ResolvePath("", "", ""), here_ + "/");
     EXPECT_EQ(ResolvePath("/no/such/folder", "", ""), "/no/such/folder");
     EXPECT_EQ(ResolvePath("\\", "", ""), here_ + "/");

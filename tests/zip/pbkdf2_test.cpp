@@ -3,14 +3,15 @@
 #include <set>
 
 #include "codec_test_support.h"
+#include "tests/support/files.h"
 #include "zip/ZAPBKDF_2.h"
 #include "zip/ZApb_kdf.h"
 #include "zip/ZAsha1.h"
 
 namespace {
 
-using codec_test::Text;
 using codec_test::ToHex;
+using wqtest::ToBytes;
 
 std::string Derive(const std::vector<std::uint8_t>& password, const std::vector<std::uint8_t>& salt,
                    int iterations, std::size_t length)
@@ -27,14 +28,14 @@ class Pbkdf2Test : public codec_test::BothPaths {};
 // RFC 6070.
 TEST_P(Pbkdf2Test, KnownAnswers)
 {
-    EXPECT_EQ(Derive(Text("password"), Text("salt"), 1, 20),
+    EXPECT_EQ(Derive(ToBytes("password"), ToBytes("salt"), 1, 20),
               "0c60c80f961f0e71f3a9b524af6012062fe037a6");
-    EXPECT_EQ(Derive(Text("password"), Text("salt"), 2, 20),
+    EXPECT_EQ(Derive(ToBytes("password"), ToBytes("salt"), 2, 20),
               "ea6c014dc72d6f8ccd1ed92ace1d41f0d8de8957");
-    EXPECT_EQ(Derive(Text("password"), Text("salt"), 4096, 20),
+    EXPECT_EQ(Derive(ToBytes("password"), ToBytes("salt"), 4096, 20),
               "4b007901b765489abead49d926f721d065a429c1");
-    EXPECT_EQ(Derive(Text("passwordPASSWORDpassword"), Text("saltSALTsaltSALTsaltSALTsaltSALTsalt"),
-                     4096, 25),
+    EXPECT_EQ(Derive(ToBytes("passwordPASSWORDpassword"),
+                     ToBytes("saltSALTsaltSALTsaltSALTsaltSALTsalt"), 4096, 25),
               "3d2eec4fe41c849b80c8d83662c0e44a8b291a964cf2f07038");
     EXPECT_EQ(
         Derive({'p', 'a', 's', 's', 0, 'w', 'o', 'r', 'd'}, {'s', 'a', 0, 'l', 't'}, 4096, 16),
@@ -54,7 +55,7 @@ TEST(Pbkdf2, SixteenMillionIterations)
     if (!za::ProcessorHasSha()) {
         GTEST_SKIP() << "no SHA instructions: too slow on the portable code";
     }
-    EXPECT_EQ(Derive(Text("password"), Text("salt"), 16777216, 20),
+    EXPECT_EQ(Derive(ToBytes("password"), ToBytes("salt"), 16777216, 20),
               "eefe3d61cd4da4e4e9945b3d6ba2158c2634e984");
 }
 
@@ -66,7 +67,8 @@ TEST(Pbkdf2, PartialLastBlocksMatchTheReference)
         std::vector<std::uint8_t> expected(length);
         PKCS5_PBKDF2_HMAC_SHA1("pw", 2, salt.data(), static_cast<int>(salt.size()), 1000,
                                static_cast<int>(length), expected.data());
-        EXPECT_EQ(Derive(Text("pw"), salt, 1000, length), ToHex(expected.data(), length)) << length;
+        EXPECT_EQ(Derive(ToBytes("pw"), salt, 1000, length), ToHex(expected.data(), length))
+            << length;
     }
 }
 
@@ -81,11 +83,11 @@ TEST(Pbkdf2, ReportsAMissingHashOrDigest)
 
 TEST(TPBKDF2, GivenSaltDerivesAsTheFunctionAndRandomSaltsDiffer)
 {
-    const auto salt = Text("saltsalt");
+    const auto salt = ToBytes("saltsalt");
     const TPBKDF2 given("secret", 1000, salt.size(), salt.data());
     EXPECT_EQ(given.GetSalt(), salt);
     const za::SecureBytes key = given.DeriveKey(66);
-    EXPECT_EQ(ToHex(key.data(), key.size()), Derive(Text("secret"), salt, 1000, 66));
+    EXPECT_EQ(ToHex(key.data(), key.size()), Derive(ToBytes("secret"), salt, 1000, 66));
 
     std::set<za::Bytes> salts;
     for (int i = 0; i < 4; ++i) {

@@ -11,14 +11,14 @@ class PeersWriteTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        if (!zatest::HasProgram("unzip") || ziptest::SevenZip().empty()) {
+        if (!wqtest::HasProgram("unzip") || wqtest::SevenZipProgram().empty()) {
             GTEST_SKIP() << "unzip and 7-Zip judge these archives";
         }
-        setup_.AddSource("data.wqd", Bytes(XmlLikeText(100)));
-        setup_.AddSource("big.xml", Bytes(XmlLikeText(600000, 3)));
+        setup_.AddSource("data.wqd", ToBytes(XmlLikeText(100)));
+        setup_.AddSource("big.xml", ToBytes(XmlLikeText(600000, 3)));
         setup_.AddSource("noise.bin", NoiseBytes(70000));
         setup_.AddSource("empty.txt", {});
-        setup_.AddSource("sub/deeper/notes.txt", Bytes(XmlLikeText(3000, 5)));
+        setup_.AddSource("sub/deeper/notes.txt", ToBytes(XmlLikeText(3000, 5)));
     }
     void Write(TZipArchiver& zip)
     {
@@ -65,8 +65,8 @@ TEST_F(PeersWriteTest, AesAtEveryKeySize)
         ExpectSevenZipAccepts(setup_.archive, "geheim");
         ExpectSevenZipExtractsSources(setup_.archive, setup_.source, "geheim");
         // A wrong password must not pass the authentication.
-        const auto wrong =
-            ziptest::RunCommand(ziptest::SevenZip() + " t -pwrong " + Quoted(setup_.archive));
+        const auto wrong = wqtest::RunWithOutput(wqtest::SevenZipProgram() + " t -pwrong " +
+                                                 Quoted(setup_.archive));
         EXPECT_NE(wrong.exitCode, 0);
     }
 }
@@ -90,7 +90,7 @@ TEST_F(PeersWriteTest, FullPathsAndFoldersOfTheTree)
     zip.CloseArchive();
     ExpectUnzipAccepts(setup_.archive);
     ExpectSevenZipAccepts(setup_.archive);
-    const auto list = ziptest::RunCommand("unzip -Z1 " + Quoted(setup_.archive));
+    const auto list = wqtest::RunWithOutput("unzip -Z1 " + Quoted(setup_.archive));
     EXPECT_NE(list.output.find(setup_.source.substr(1) + "/sub/deeper/notes.txt"),
               std::string::npos)
         << list.output;

@@ -4,12 +4,13 @@
 #include <gtest/gtest.h>
 
 #include "platform/scripted_dialogs.h"
-#include "tests/zip/archiver_fixtures.h"
+#include "tests/support/files.h"
+#include "tests/support/temp_folder.h"
 #include "tests/zip/volumes_test_support.h"
 
 namespace {
 
-using zatest::TempFolder;
+using wqtest::TempFolder;
 using zatest::TestArchiver;
 
 // The boxes and answers of one test: every question must be scripted.
@@ -177,7 +178,7 @@ TEST_F(PromptsTest, TheLastDiskIsAskedForUntilItHoldsTheFile)
     EXPECT_EQ(dialogs_.Messages()[2].Text, missing);
 
     dialogs_.Clear();
-    zatest::WriteTextFile(folder / "data.zip", "x");
+    wqtest::WriteTextFile(folder / "data.zip", "x");
     dialogs_.Answer(mrOk);
     zip_.DoRequestLastVolume(name, cancel);
     EXPECT_FALSE(cancel);
@@ -189,7 +190,7 @@ TEST_F(PromptsTest, ReadingSplitVolumesNeedsNoBoxOnlyTheFiles)
     TempFolder folder;
     zip_.SetFileName(folder / "data.zip");
     zip_.SetSpanningMode(smSplitting);
-    zatest::WriteTextFile(folder / "data_002.zip", "x");
+    wqtest::WriteTextFile(folder / "data_002.zip", "x");
     std::string name = folder / "data.zip";
     bool cancel = true;
     zip_.DoRequestMiddleVolume(1, name, cancel);

@@ -1,11 +1,13 @@
 #include <gtest/gtest.h>
 
-#include "tests/zip/records_test_support.h"
+#include "platform/exception.h"
+#include "tests/support/files.h"
+#include "zip/ZARecords.h"
 
 namespace {
 
+using wqtest::ToBytes;
 using za::Bytes;
-using ziptest::ToBytes;
 
 template <typename Record>
 Bytes Laid(const Record& record)

@@ -3,11 +3,15 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/support/files.h"
+#include "tests/support/programs.h"
+#include "tests/support/temp_folder.h"
 #include "tests/zip/records_test_support.h"
 
 namespace {
 
 using za::Bytes;
+using namespace wqtest;
 using namespace ziptest;
 
 // Lists every entry as "name|crc|size|content-ok" with the password given.
@@ -22,12 +26,12 @@ with zipfile.ZipFile(sys.argv[1]) as z:
         print("%s|%08x|%d|%d" % (i.filename, i.CRC, i.file_size, len(data) == i.file_size))
 )";
 
-std::string PythonList(const ScratchFolder& folder, const std::string& archive,
+std::string PythonList(const TempFolder& folder, const std::string& archive,
                        const std::string& password = "")
 {
-    const std::string script = folder.Write("list.py", ToBytes(kPythonLister));
-    const CommandResult result =
-        RunCommand("python3 " + script + " " + archive + (password.empty() ? "" : " " + password));
+    const std::string script = WriteTextFile(folder / "list.py", kPythonLister);
+    const CommandResult result = RunWithOutput("python3 " + script + " " + archive +
+                                               (password.empty() ? "" : " " + password));
     EXPECT_EQ(result.exitCode, 0) << result.output;
     return result.output;
 }
@@ -35,12 +39,12 @@ std::string PythonList(const ScratchFolder& folder, const std::string& archive,
 void ExpectPeersAccept(const std::string& archive, const std::string& password = "")
 {
     const CommandResult unzip =
-        RunCommand("unzip -t " + (password.empty() ? "" : "-P " + password + " ") + archive);
+        RunWithOutput("unzip -t " + (password.empty() ? "" : "-P " + password + " ") + archive);
     EXPECT_EQ(unzip.exitCode, 0) << unzip.output;
-    const std::string sevenZip = SevenZip();
+    const std::string sevenZip = SevenZipProgram();
     ASSERT_FALSE(sevenZip.empty());
     const CommandResult seven =
-        RunCommand(sevenZip + " t " + (password.empty() ? "" : "-p" + password + " ") + archive);
+        RunWithOutput(sevenZip + " t " + (password.empty() ? "" : "-p" + password + " ") + archive);
     EXPECT_EQ(seven.exitCode, 0) << seven.output;
 }
 
@@ -67,10 +71,11 @@ std::vector<TestEntry> SampleEntries()
 
 TEST(RecordPeers, PeersAcceptOurArchive)
 {
-    ScratchFolder folder;
+    TempFolder folder;
     ArchiveOptions options;
     options.comment = "made by the tests";
-    const std::string archive = folder.Write("plain.zip", BuildArchive(SampleEntries(), options));
+    const std::string archive =
+        WriteFileBytes(folder / "plain.zip", BuildArchive(SampleEntries(), options));
     ExpectPeersAccept(archive);
     const std::string listing = PythonList(folder, archive);
     EXPECT_NE(listing.find("comment|made by the tests"), std::string::npos);
@@ -86,8 +91,8 @@ TEST(RecordPeers, PeersAcceptZip64FieldsOnSmallEntries)
     std::vector<TestEntry> entries = SampleEntries();
     for (TestEntry& e : entries)
         e.zip64 = true;
-    ScratchFolder folder;
-    const std::string archive = folder.Write("zip64.zip", BuildArchive(entries));
+    TempFolder folder;
+    const std::string archive = WriteFileBytes(folder / "zip64.zip", BuildArchive(entries));
     ExpectPeersAccept(archive);
     EXPECT_NE(PythonList(folder, archive).find("stored.txt|"), std::string::npos);
 }
@@ -109,9 +114,9 @@ TEST(RecordPeers, PeersAcceptTheZip64EndRecordOf65535Entries)
         TZAByteSpan(bytes).subspan(bytes.size() - TZAEndRecord::Size - TZAZip64Locator::Size));
     ASSERT_TRUE(locator);
     EXPECT_EQ(locator->Signature, ZAStandardSignatures.Zip64Locator);
-    ScratchFolder folder;
-    const std::string archive = folder.Write("many.zip", bytes);
-    const CommandResult python = RunCommand(
+    TempFolder folder;
+    const std::string archive = WriteFileBytes(folder / "many.zip", bytes);
+    const CommandResult python = RunWithOutput(
         "python3 -c \"import zipfile,sys; z=zipfile.ZipFile(sys.argv[1]); "
         "print(len(z.infolist()), z.testzip())\" " +
         archive);
@@ -124,22 +129,22 @@ TEST(RecordPeers, PeersDecryptTraditionalEncryption)
     for (TestEntry& e : entries)
         if (e.attributes != 0x10)
             e.password = "s3cret";
-    ScratchFolder folder;
-    const std::string archive = folder.Write("secret.zip", BuildArchive(entries));
+    TempFolder folder;
+    const std::string archive = WriteFileBytes(folder / "secret.zip", BuildArchive(entries));
     ExpectPeersAccept(archive, "s3cret");
     const std::string listing = PythonList(folder, archive, "s3cret");
     EXPECT_NE(listing.find("stored.txt|"), std::string::npos);
-    EXPECT_EQ(RunCommand("unzip -t -P wrong " + archive).exitCode == 0, false);
+    EXPECT_EQ(RunWithOutput("unzip -t -P wrong " + archive).exitCode == 0, false);
 }
 
 TEST(RecordPeers, AnsiNamesCarryTheirVersion)
 {
     ArchiveOptions options;
     options.oemFileNames = false;
-    ScratchFolder folder;
+    TempFolder folder;
     const Bytes bytes = BuildArchive(SampleEntries(), options);
     EXPECT_EQ(za::GetU16(bytes.data() + 4), 0x0B14);
-    const std::string archive = folder.Write("ansi.zip", bytes);
+    const std::string archive = WriteFileBytes(folder / "ansi.zip", bytes);
     ExpectPeersAccept(archive);
 }
 
@@ -191,15 +196,15 @@ std::vector<ParsedEntry> ParseDirectory(const Bytes& archive)
 
 TEST(RecordPeers, ReadersParseWhatPythonWrites)
 {
-    ScratchFolder folder;
-    const std::string archive = folder.Path() + "python.zip";
-    const CommandResult made = RunCommand(
+    TempFolder folder;
+    const std::string archive = folder / "python.zip";
+    const CommandResult made = RunWithOutput(
         "python3 -c \"import zipfile,sys; z=zipfile.ZipFile(sys.argv[1],'w',zipfile.ZIP_DEFLATED); "
         "z.comment=b'note'; z.writestr('a.txt', b'alpha'*100); "
         "z.writestr('dir/b.bin', bytes(range(256))); z.close()\" " +
         archive);
     ASSERT_EQ(made.exitCode, 0) << made.output;
-    const auto entries = ParseDirectory(ReadFile(archive));
+    const auto entries = ParseDirectory(ReadFileBytes(archive));
     ASSERT_EQ(entries.size(), 2u);
     EXPECT_EQ(entries[0].name, "a.txt");
     EXPECT_EQ(entries[0].header.Method, ZAMethodDeflate);
@@ -217,13 +222,13 @@ TEST(RecordPeers, ReadersParseWhatPythonWrites)
 
 TEST(RecordPeers, ReadersParseInfoZipZip64Records)
 {
-    ScratchFolder folder;
-    folder.Write("one.txt", ToBytes("first file"));
-    folder.Write("two.txt", ToBytes("second file, a little longer"));
-    const CommandResult made = RunCommand(
+    TempFolder folder;
+    WriteTextFile(folder / "one.txt", "first file");
+    WriteTextFile(folder / "two.txt", "second file, a little longer");
+    const CommandResult made = RunWithOutput(
         "cd " + folder.Path() + " && printf 'one.txt\\ntwo.txt\\n' | zip -q -fz out.zip -@");
     ASSERT_EQ(made.exitCode, 0) << made.output;
-    const auto entries = ParseDirectory(ReadFile(folder.Path() + "out.zip"));
+    const auto entries = ParseDirectory(ReadFileBytes(folder / "out.zip"));
     ASSERT_EQ(entries.size(), 2u);
     EXPECT_EQ(entries[0].name, "one.txt");
     EXPECT_EQ(entries[1].name, "two.txt");

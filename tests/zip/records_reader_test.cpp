@@ -2,7 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/zip/records_test_support.h"
+#include "platform/exception.h"
+#include "zip/ZARecords.h"
 
 namespace {
 

@@ -1,15 +1,9 @@
 #pragma once
 
-// Helpers of the record, cipher and compression tests: a scratch folder, the
-// peers that judge our archives, and a small writer that lays out a whole
-// archive from the records the way the archiver does.
+// A small writer that lays out a whole archive from the records the way the
+// archiver does, for the peers to judge the records.
 
-#include <cstdio>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
 #include "zip/ZACrc32.h"
@@ -18,76 +12,6 @@
 #include "zip/ZAZlib.h"
 
 namespace ziptest {
-
-class ScratchFolder {
-public:
-    ScratchFolder()
-    {
-        std::string pattern = (std::filesystem::temp_directory_path() / "zaXXXXXX").string();
-        path_ = mkdtemp(pattern.data());
-    }
-    ~ScratchFolder() { std::filesystem::remove_all(path_); }
-    ScratchFolder(const ScratchFolder&) = delete;
-    ScratchFolder& operator=(const ScratchFolder&) = delete;
-
-    // The folder with a trailing "/".
-    std::string Path() const { return path_.string() + "/"; }
-    std::string Write(const std::string& name, const za::Bytes& bytes) const
-    {
-        const std::string file = Path() + name;
-        std::ofstream(file, std::ios::binary)
-            .write(reinterpret_cast<const char*>(bytes.data()),
-                   static_cast<std::streamsize>(bytes.size()));
-        return file;
-    }
-
-private:
-    std::filesystem::path path_;
-};
-
-inline za::Bytes ReadFile(const std::string& file)
-{
-    std::ifstream in(file, std::ios::binary);
-    return za::Bytes(std::istreambuf_iterator<char>(in), {});
-}
-
-inline za::Bytes ToBytes(std::string_view text)
-{
-    return za::Bytes(text.begin(), text.end());
-}
-
-struct CommandResult {
-    int exitCode = -1;
-    std::string output;
-};
-
-inline CommandResult RunCommand(const std::string& command)
-{
-    CommandResult result;
-    FILE* pipe = popen((command + " 2>&1").c_str(), "r");
-    if (pipe == nullptr)
-        return result;
-    char buffer[4096];
-    while (std::fgets(buffer, sizeof buffer, pipe) != nullptr)
-        result.output += buffer;
-    const int status = pclose(pipe);
-    result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return result;
-}
-
-inline bool HasProgram(const std::string& name)
-{
-    return RunCommand("command -v " + name).exitCode == 0;
-}
-
-// 7-Zip installs as "7z" or "7zz".
-inline std::string SevenZip()
-{
-    for (const char* name : {"7z", "7zz"})
-        if (HasProgram(name))
-            return name;
-    return "";
-}
 
 // Raw deflate data as the archiver stores them: zlib's output without its
 // two-byte header and four-byte trailer.

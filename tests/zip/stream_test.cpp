@@ -5,13 +5,14 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/zip/archiver_fixtures.h"
+#include "tests/support/files.h"
+#include "tests/support/temp_folder.h"
 #include "zip/ZAStream.h"
 
 namespace {
 
-using zatest::ReadFileBytes;
-using zatest::TempFolder;
+using wqtest::ReadFileBytes;
+using wqtest::TempFolder;
 
 std::string ReadAll(TStream& stream)
 {
@@ -78,7 +79,7 @@ TEST(FileStreamTest, CreateTruncatesAndTheOpenModesGiveTheirAccess)
 {
     TempFolder folder;
     const std::string name = folder / "a.zip";
-    zatest::WriteTextFile(name, "old content");
+    wqtest::WriteTextFile(name, "old content");
     {
         TFileStream created(name, fmCreate);
         EXPECT_EQ(created.Size(), 0);
@@ -106,7 +107,7 @@ TEST(FileStreamTest, SizeFollowsTheStreamsOwnChanges)
 {
     TempFolder folder;
     const std::string name = folder / "a.zip";
-    zatest::WriteTextFile(name, "hello world");
+    wqtest::WriteTextFile(name, "hello world");
     const auto onDisk = [&] { return static_cast<std::int64_t>(ReadFileBytes(name).size()); };
     {
         TFileStream readOnly(name, fmOpenRead | fmShareDenyNone);
@@ -148,7 +149,7 @@ TEST(FileStreamTest, FailuresToOpenNameTheFile)
     EXPECT_THROW(TFileStream(folder / "no/such/folder.zip", fmCreate), EFOpenError);
 
     const std::string locked = folder / "locked.zip";
-    zatest::WriteTextFile(locked, "x");
+    wqtest::WriteTextFile(locked, "x");
     chmod(locked.c_str(), 0444);
     if (geteuid() != 0) {  // root writes whatever the mode says
         EXPECT_THROW(TFileStream(locked, fmOpenReadWrite | fmShareDenyWrite), EFOpenError);

@@ -12,9 +12,9 @@ class UpdateTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        setup_.AddSource("a.txt", Bytes(XmlLikeText(20000, 1)));
-        setup_.AddSource("b.txt", Bytes(XmlLikeText(600000, 2)));
-        setup_.AddSource("c.txt", Bytes(XmlLikeText(30000, 3)));
+        setup_.AddSource("a.txt", ToBytes(XmlLikeText(20000, 1)));
+        setup_.AddSource("b.txt", ToBytes(XmlLikeText(600000, 2)));
+        setup_.AddSource("c.txt", ToBytes(XmlLikeText(30000, 3)));
         TZipArchiver zip;
         setup_.Prepare(zip);
         zip.AddFiles("*");
@@ -52,19 +52,19 @@ za::Bytes LocalRecord(const za::Bytes& archive, const std::string& name)
 
 TEST(UpdatePeerTest, InfoZipArchiveGainsOneFileAndReplacesAnother)
 {
-    if (!zatest::HasProgram("zip")) {
+    if (!wqtest::HasProgram("zip")) {
         GTEST_SKIP() << "Info-ZIP zip is not installed";
     }
     ArchiveSetup setup;
     for (const char* name : {"one.txt", "two.txt", "three.txt"}) {
-        setup.AddSource(name, Bytes(XmlLikeText(40000, static_cast<unsigned>(name[1]))));
+        setup.AddSource(name, ToBytes(XmlLikeText(40000, static_cast<unsigned>(name[1]))));
     }
-    ASSERT_EQ(zatest::Run("cd " + Quoted(setup.source) + " && zip -q " + Quoted(setup.archive) +
+    ASSERT_EQ(wqtest::Run("cd " + Quoted(setup.source) + " && zip -q " + Quoted(setup.archive) +
                           " one.txt two.txt three.txt"),
               0);
     const za::Bytes before = ReadFileBytes(setup.archive);
-    setup.AddSource("two.txt", Bytes(XmlLikeText(25000, 99)));
-    setup.AddSource("four.txt", Bytes(XmlLikeText(5000, 4)));
+    setup.AddSource("two.txt", ToBytes(XmlLikeText(25000, 99)));
+    setup.AddSource("four.txt", ToBytes(XmlLikeText(5000, 4)));
     TZipArchiver zip;
     setup.Prepare(zip, ZAModeReadWrite);
     bool backupMade = false;
@@ -94,7 +94,7 @@ TEST(UpdatePeerTest, InfoZipArchiveGainsOneFileAndReplacesAnother)
 
 TEST_F(UpdateTest, AppendingCopiesNothingAndKeepsEveryOldByte)
 {
-    setup_.AddSource("d.txt", Bytes("appended"));
+    setup_.AddSource("d.txt", ToBytes("appended"));
     TZipArchiver zip;
     Open(zip);
     bool tempUsed = false;
@@ -121,7 +121,7 @@ TEST_F(UpdateTest, CancelAtTheStartOrInTheMiddleLeavesTheOldArchive)
     } cases[] = {{"start", ppStart, 1}, {"middle", ppProcess, 2}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.when);
-        setup_.AddSource("a.txt", Bytes("replacement forces a backup"));
+        setup_.AddSource("a.txt", ToBytes("replacement forces a backup"));
         TZipArchiver zip;
         Open(zip);
         int calls = 0;
@@ -145,13 +145,13 @@ TEST_F(UpdateTest, ExceptionsDuringTheCommitRollBack)
 {
     // A source stream that fails in the middle of the data.
     {
-        setup_.AddSource("a.txt", Bytes(XmlLikeText(2000000, 8)));
+        setup_.AddSource("a.txt", ToBytes(XmlLikeText(2000000, 8)));
         TZipArchiver zip;
         Open(zip);
         zip.BeginUpdate();
         zip.AddFiles("a.txt");
         auto failing = std::make_shared<TTestStream>();
-        const za::Bytes content = Bytes(XmlLikeText(2000000, 8));
+        const za::Bytes content = ToBytes(XmlLikeText(2000000, 8));
         failing->LoadFromBytes(content.data(), content.size());
         failing->FailAfter(3);
         zip.DirManager()->Items().ItemPtr(0).SourceStream = failing;
@@ -185,7 +185,7 @@ TEST_F(UpdateTest, ExceptionsDuringTheCommitRollBack)
                 throw Exception("handler failed");
             }
         };
-        setup_.AddSource("d.txt", Bytes("d"));
+        setup_.AddSource("d.txt", ToBytes("d"));
         EXPECT_THROW(zip.AddFiles("d.txt"), Exception);
         EXPECT_EQ(zip.DirManager()->Items().Count(), 3);
         ExpectOldArchive();
@@ -201,8 +201,8 @@ TEST_F(UpdateTest, ASourceThatCannotBeOpenedIsRetriedIgnoredOrAborts)
 {
     for (const TZAAction answer : {fxaIgnore, fxaAbort, fxaRetry}) {
         SCOPED_TRACE(static_cast<int>(answer));
-        setup_.AddSource("new.txt", Bytes("new"));
-        setup_.AddSource("gone.txt", Bytes("gone"));
+        setup_.AddSource("new.txt", ToBytes("new"));
+        setup_.AddSource("gone.txt", ToBytes("gone"));
         TZipArchiver zip;
         Open(zip);
         std::vector<int> codes;
@@ -215,7 +215,7 @@ TEST_F(UpdateTest, ASourceThatCannotBeOpenedIsRetriedIgnoredOrAborts)
             if (answer == fxaRetry) {
                 // The second time round the file is back.
                 std::filesystem::remove(setup_.Source("gone.txt"));
-                setup_.AddSource("gone.txt", Bytes("back"));
+                setup_.AddSource("gone.txt", ToBytes("back"));
             }
         };
         zip.BeginUpdate();
@@ -267,7 +267,7 @@ TEST_F(UpdateTest, ADirectoryOutOfFileOrderLosesNoItem)
     }
     reordered.insert(reordered.end(), old_.end() - TZAEndRecord::Size, old_.end());
     WriteFileBytes(setup_.archive, reordered);
-    setup_.AddSource("a.txt", Bytes("replaced"));
+    setup_.AddSource("a.txt", ToBytes("replaced"));
     TZipArchiver zip;
     Open(zip);
     zip.AddFiles("a.txt");
@@ -279,7 +279,7 @@ TEST_F(UpdateTest, ADirectoryOutOfFileOrderLosesNoItem)
 
 TEST_F(UpdateTest, AResetTransactionWritesNothingAndForgetsItsEntries)
 {
-    setup_.AddSource("d.txt", Bytes("d"));
+    setup_.AddSource("d.txt", ToBytes("d"));
     TZipArchiver zip;
     Open(zip);
     zip.BeginUpdate();
@@ -296,7 +296,7 @@ TEST_F(UpdateTest, ADamagedArchiveIsRebuiltThenUpdatedIntoAValidOne)
     // The directory and end record are gone: the items come from the local headers.
     const auto directoryStart = static_cast<std::ptrdiff_t>(ReadEntries(old_).back().dataEnd);
     WriteFileBytes(setup_.archive, za::Bytes(old_.begin(), old_.begin() + directoryStart + 30));
-    setup_.AddSource("d.txt", Bytes("after the damage"));
+    setup_.AddSource("d.txt", ToBytes("after the damage"));
     TZipArchiver zip;
     Open(zip);
     EXPECT_TRUE(zip.DirManager()->Rebuilt());
@@ -316,7 +316,7 @@ TEST_F(UpdateTest, AnItemWhoseOldDataAreMissingFailsClearlyAndKeepsTheFile)
     broken[ReadEntries(old_)[1].localOffset] ^= 0xFF;
     WriteFileBytes(setup_.archive, broken);
     old_ = broken;
-    setup_.AddSource("a.txt", Bytes("replace the first"));
+    setup_.AddSource("a.txt", ToBytes("replace the first"));
     TZipArchiver zip;
     Open(zip);
     try {
@@ -332,8 +332,8 @@ TEST_F(UpdateTest, AnItemWhoseOldDataAreMissingFailsClearlyAndKeepsTheFile)
 TEST(UpdateMoveTest, MovedSourcesAreDeletedOnceStoredAndFailuresAreReported)
 {
     ArchiveSetup setup;
-    setup.AddSource("moved.txt", Bytes("moved"));
-    setup.AddSource("kept/inside.txt", Bytes("stays, so the folder cannot go"));
+    setup.AddSource("moved.txt", ToBytes("moved"));
+    setup.AddSource("kept/inside.txt", ToBytes("stays, so the folder cannot go"));
     TZipArchiver zip;
     std::vector<int> codes;
     zip.OnProcessFileFailure = [&](TObject*, const std::string&, TZAProcessOperation operation,
@@ -362,7 +362,7 @@ TEST(UpdateMoveTest, MovedSourcesAreDeletedOnceStoredAndFailuresAreReported)
 TEST(UpdateSplitTest, ASplitArchiveTakesOneTransactionOnly)
 {
     ArchiveSetup setup;
-    setup.AddSource("a.txt", Bytes(XmlLikeText(150000, 4)));
+    setup.AddSource("a.txt", ToBytes(XmlLikeText(150000, 4)));
     TZipArchiver zip;
     zip.SetName("Zip1");
     zip.SetFileName(setup.archive);

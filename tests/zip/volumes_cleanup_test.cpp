@@ -19,7 +19,7 @@ using zatest::DiskDrives;
 using zatest::FilesIn;
 using zatest::TestArchiver;
 
-const za::Bytes kOldArchive = Bytes("the old archive");
+const za::Bytes kOldArchive = ToBytes("the old archive");
 
 // Three sources of 100,000 bytes that do not compress: several volumes of
 // 65536 bytes each.
@@ -62,7 +62,7 @@ TEST_F(FailedSplitWriteTest, ACancelInTheMiddleRemovesOnlyTheVolumesItCreated)
 {
     // A volume name that a set before left; the write takes it over, but it
     // was not the write's to create.
-    WriteFileBytes(setup_.folder / "out.Z02", Bytes("an older volume"));
+    WriteFileBytes(setup_.folder / "out.Z02", ToBytes("an older volume"));
     OpenWithVolumeLimit();
     bool volumesWritten = false;
     int files = 0;

@@ -4,13 +4,14 @@
 #include <gtest/gtest.h>
 
 #include "platform/scripted_dialogs.h"
-#include "tests/zip/archiver_fixtures.h"
+#include "tests/support/files.h"
+#include "tests/support/temp_folder.h"
 #include "tests/zip/volumes_test_support.h"
 #include "zip/ZAFileSystem.h"
 
 namespace {
 
-using zatest::TempFolder;
+using wqtest::TempFolder;
 using zatest::TestArchiver;
 
 std::string NameOf(TestArchiver& zip, const std::string& name, std::uint32_t volume,
@@ -76,10 +77,10 @@ TEST(VolumeNamesTest, ProbingFallsBackToTheOtherNamingOnlyWhenThatFileExists)
     TestArchiver zip;
     zip.SetSpanningMode(smSplitting);
     EXPECT_EQ(NameOf(zip, archive, 0, true), folder / "data.Z01");
-    zatest::WriteTextFile(folder / "data_001.zip", "x");
+    wqtest::WriteTextFile(folder / "data_001.zip", "x");
     EXPECT_EQ(NameOf(zip, archive, 0, true), folder / "data_001.zip");
     EXPECT_EQ(NameOf(zip, archive, 0, false), folder / "data.Z01");
-    zatest::WriteTextFile(folder / "data.Z01", "x");
+    wqtest::WriteTextFile(folder / "data.Z01", "x");
     EXPECT_EQ(NameOf(zip, archive, 0, true), folder / "data.Z01");
 }
 
@@ -95,7 +96,7 @@ TEST(TempFileTest, TemporaryFilesAreNewEmptyAndPrefixedInTheChosenFolder)
     EXPECT_EQ(ExtractFileName(first).substr(0, 2), "FC");
     EXPECT_EQ(ExtractFileExt(first), ".tmp");
     EXPECT_TRUE(FileExists(first));
-    EXPECT_TRUE(zatest::ReadFileBytes(first).empty());
+    EXPECT_TRUE(wqtest::ReadFileBytes(first).empty());
 
     // Without a folder of its own the archiver takes $TMPDIR.
     TempFolder environment;
@@ -156,7 +157,7 @@ TEST(VolumeOpenTest, AFullDiskIsReportedUntilTheUserCancelsOrMakesRoom)
     ScopedDriveLayer layer(drives);
     TScriptedDialogs dialogs;
     ScopedDialogs scoped(dialogs);
-    zatest::WriteTextFile(folder / "old.bin", std::string(60000, 'o'));
+    wqtest::WriteTextFile(folder / "old.bin", std::string(60000, 'o'));
 
     TestArchiver zip;
     zip.SetFileName(folder / "data.zip");

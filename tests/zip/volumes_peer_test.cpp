@@ -9,30 +9,22 @@
 #include <gtest/gtest.h>
 
 #include "platform/scripted_dialogs.h"
-#include "tests/zip/archiver_fixtures.h"
+#include "tests/support/files.h"
+#include "tests/support/programs.h"
+#include "tests/support/temp_folder.h"
 #include "tests/zip/volumes_test_support.h"
 #include "zip/ZAFileSystem.h"
 #include "zip/ZARecords.h"
 
 namespace {
 
+using wqtest::ReadFileBytes;
+using wqtest::TempFolder;
 using zatest::DiskDrives;
 using zatest::FilesIn;
-using zatest::ReadFileBytes;
-using zatest::TempFolder;
 using zatest::TestArchiver;
 
 constexpr std::int64_t kVolumeSize = 65536;
-
-std::string SevenZip()
-{
-    for (const char* name : {"7zz", "7z", "7za"}) {
-        if (zatest::HasProgram(name)) {
-            return name;
-        }
-    }
-    return "";
-}
 
 // Sources that fill several volumes: data that does not compress, text that
 // does, and an empty file.
@@ -44,19 +36,19 @@ void MakeSources(const std::string& folder)
     for (auto& byte : noise) {
         byte = static_cast<std::uint8_t>(random());
     }
-    zatest::WriteFileBytes(folder + "/noise.bin", noise);
+    wqtest::WriteFileBytes(folder + "/noise.bin", noise);
     std::string text;
     for (int i = 0; i < 20000; ++i) {
         text +=
             "<value month=\"" + std::to_string(i % 12) + "\">" + std::to_string(i) + "</value>\n";
     }
-    zatest::WriteTextFile(folder + "/values.xml", text);
-    zatest::WriteTextFile(folder + "/empty.txt", "");
+    wqtest::WriteTextFile(folder + "/values.xml", text);
+    wqtest::WriteTextFile(folder + "/empty.txt", "");
     std::mt19937 more(11);
     for (auto& byte : noise) {
         byte = static_cast<std::uint8_t>(more());
     }
-    zatest::WriteFileBytes(folder + "/noise2.bin", noise);
+    wqtest::WriteFileBytes(folder + "/noise2.bin", noise);
 }
 
 void SplitArchive(TestArchiver& zip, const std::string& name, bool advanced)
@@ -127,7 +119,7 @@ void ExpectHeadersOnOneVolume(const std::vector<std::string>& volumes, std::size
 // data.zip; the extracted files equal the sources.
 void ExpectSevenZipReadsTheSet(const std::vector<std::string>& volumes, const std::string& sources)
 {
-    const std::string tool = SevenZip();
+    const std::string tool = wqtest::SevenZipProgram();
     if (tool.empty()) {
         GTEST_SKIP() << "no 7-Zip on this machine";
     }
@@ -138,10 +130,10 @@ void ExpectSevenZipReadsTheSet(const std::vector<std::string>& volumes, const st
         std::filesystem::copy_file(volumes[i], copy / name);
     }
     std::filesystem::copy_file(volumes.back(), copy / "data.zip");
-    const std::string archive = zatest::Quoted(copy / "data.zip");
-    EXPECT_EQ(zatest::Run(tool + " t " + archive + " >/dev/null"), 0);
+    const std::string archive = wqtest::Quoted(copy / "data.zip");
+    EXPECT_EQ(wqtest::Run(tool + " t " + archive + " >/dev/null"), 0);
     const std::string out = copy / "out";
-    EXPECT_EQ(zatest::Run(tool + " x -o" + zatest::Quoted(out) + " " + archive + " >/dev/null"), 0);
+    EXPECT_EQ(wqtest::Run(tool + " x -o" + wqtest::Quoted(out) + " " + archive + " >/dev/null"), 0);
     for (const std::string& name : FilesIn(sources)) {
         EXPECT_EQ(ReadFileBytes(out + "/" + name), ReadFileBytes(sources + "/" + name)) << name;
     }
@@ -240,7 +232,7 @@ TEST(SplitArchiveTest, ACancelledSplitWriteLeavesTheOldArchiveAndNoTemporaryFile
     const std::string sources = folder / "src";
     MakeSources(sources);
     const std::vector<std::uint8_t> old = {'o', 'l', 'd'};
-    zatest::WriteFileBytes(folder / "data.zip", old);
+    wqtest::WriteFileBytes(folder / "data.zip", old);
     const std::string temp = folder / "temp";
     std::filesystem::create_directories(temp);
     TestArchiver zip;
@@ -325,10 +317,10 @@ TEST_F(SpannedArchiveTest, AFullDiskCanBeCleanedOrTheWriteGivenUp)
     };
     // The third disk has a file on it already and too little room.
     std::filesystem::create_directories(folder_ / "disk3");
-    zatest::WriteFileBytes(folder_ / "disk3/other.bin", std::vector<std::uint8_t>(10000));
+    wqtest::WriteFileBytes(folder_ / "disk3/other.bin", std::vector<std::uint8_t>(10000));
     drives_.Capacity = 75000;
     const std::vector<std::uint8_t> old = {'o', 'l', 'd'};
-    zatest::WriteFileBytes(folder_ / "data.zip", old);
+    wqtest::WriteFileBytes(folder_ / "data.zip", old);
     AddSources(zip_, sources_);
     EXPECT_EQ(asked, 2);
     // The disks written before are cleared again; the file found on the

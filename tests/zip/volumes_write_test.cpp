@@ -6,16 +6,17 @@
 #include <gtest/gtest.h>
 
 #include "platform/scripted_dialogs.h"
-#include "tests/zip/archiver_fixtures.h"
+#include "tests/support/files.h"
+#include "tests/support/temp_folder.h"
 #include "tests/zip/volumes_test_support.h"
 #include "zip/ZAFileSystem.h"
 
 namespace {
 
+using wqtest::ReadFileBytes;
+using wqtest::TempFolder;
 using zatest::DiskDrives;
 using zatest::FilesIn;
-using zatest::ReadFileBytes;
-using zatest::TempFolder;
 using zatest::TestArchiver;
 
 std::vector<std::uint8_t> Pattern(std::size_t size, std::uint8_t seed = 0)
@@ -196,7 +197,7 @@ TEST(VolumeWriteTest, ACancelledCopyStopsAndSaysSo)
 TEST(VolumeWriteTest, TheLastSplitVolumeTakesTheArchiveName)
 {
     TempFolder folder;
-    zatest::WriteTextFile(folder / "data.zip", "an older archive");
+    wqtest::WriteTextFile(folder / "data.zip", "an older archive");
     TestArchiver zip;
     OpenSplit(zip, folder / "data.zip");
     const auto bytes = Pattern(70000);

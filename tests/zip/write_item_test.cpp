@@ -6,6 +6,7 @@
 #include "tests/zip/write_test_support.h"
 #include "zip/ZACrc32.h"
 #include "zip/ZAPkzipCrypt.h"
+#include "zip/ZAZlib.h"
 
 namespace {
 
@@ -40,7 +41,7 @@ std::uint32_t CrcOf(const za::Bytes& bytes)
 TEST(WriteItemTest, DeflatedEntryHoldsRawDeflateAndFinalHeader)
 {
     ArchiveSetup setup;
-    const za::Bytes text = Bytes(XmlLikeText(100));
+    const za::Bytes text = ToBytes(XmlLikeText(100));
     setup.AddSource("data.wqd", text);
     TZipArchiver zip;
     const auto entries = WriteArchive(setup, zip);
@@ -62,7 +63,7 @@ TEST(WriteItemTest, DeflatedEntryHoldsRawDeflateAndFinalHeader)
 TEST(WriteItemTest, TheZipCopyOfADataFile)
 {
     ArchiveSetup setup;
-    const za::Bytes text = Bytes(XmlLikeText(50000));
+    const za::Bytes text = ToBytes(XmlLikeText(50000));
     const std::string dataFile = setup.AddSource("DE_2008_5_17.wqd", text);
     TZipArchiver zip;
     zip.SetFileName(setup.archive);
@@ -94,7 +95,7 @@ TEST(WriteItemTest, TheZipCopyOfADataFile)
 TEST(WriteItemTest, VersionWithoutOemNamesAndStoredModeZero)
 {
     ArchiveSetup setup;
-    const za::Bytes text = Bytes(XmlLikeText(5000));
+    const za::Bytes text = ToBytes(XmlLikeText(5000));
     setup.AddSource("a.txt", text);
     TZipArchiver zip;
     zip.Options().OEMFileNames = false;
@@ -110,7 +111,7 @@ TEST(WriteItemTest, VersionWithoutOemNamesAndStoredModeZero)
 TEST(WriteItemTest, LargeSourceIsDeflatedInSyncFlushedChunks)
 {
     ArchiveSetup setup;
-    const za::Bytes text = Bytes(XmlLikeText(600000));
+    const za::Bytes text = ToBytes(XmlLikeText(600000));
     setup.AddSource("big.xml", text);
     TZipArchiver zip;
     zip.SetCompressionMode(1);
@@ -146,7 +147,7 @@ TEST(WriteItemTest, EmptyFileIsStoredWithZeroCrcAndSizes)
 TEST(WriteItemTest, TraditionalHeaderEndsWithTheTopByteOfTheCrc)
 {
     ArchiveSetup setup;
-    const za::Bytes text = Bytes(XmlLikeText(3000));
+    const za::Bytes text = ToBytes(XmlLikeText(3000));
     setup.AddSource("secret.txt", text);
     TZipArchiver zip;
     zip.SetPassword("s3cret");
@@ -176,7 +177,7 @@ TEST(WriteItemTest, AesEntriesCarryMethod99AndTheirField)
     for (const auto& c : cases) {
         SCOPED_TRACE(static_cast<int>(c.strength));
         ArchiveSetup setup;
-        const za::Bytes text = Bytes(XmlLikeText(2000));
+        const za::Bytes text = ToBytes(XmlLikeText(2000));
         setup.AddSource("a.txt", text);
         setup.AddSource("empty.txt", {});
         TZipArchiver zip;
@@ -209,7 +210,7 @@ TEST(WriteItemTest, AesEntriesCarryMethod99AndTheirField)
 TEST(WriteItemTest, AesWithoutPasswordWritesPlainEntry)
 {
     ArchiveSetup setup;
-    const za::Bytes text = Bytes(XmlLikeText(2000));
+    const za::Bytes text = ToBytes(XmlLikeText(2000));
     setup.AddSource("a.txt", text);
     TZipArchiver zip;
     zip.SetEncryptionMethod(caAES_256);
@@ -225,7 +226,7 @@ TEST(WriteItemTest, AesWithoutPasswordWritesPlainEntry)
 TEST(WriteItemTest, AlwaysZip64SaturatesFieldsAndRecordsTheValues)
 {
     ArchiveSetup setup;
-    const za::Bytes text = Bytes(XmlLikeText(4000));
+    const za::Bytes text = ToBytes(XmlLikeText(4000));
     setup.AddSource("a.txt", text);
     setup.AddSource("b.txt", text);
     TZipArchiver zip;
@@ -250,7 +251,7 @@ TEST(WriteItemTest, NamesOutsideTheOemPageKeepTheirExactFormInTheUnicodeField)
 {
     ArchiveSetup setup;
     const std::string name = "\xce\xa9mega_\xe6\x97\xa5\xe6\x9c\xac.txt";  // Omega, two CJK
-    setup.AddSource(name, Bytes("content"));
+    setup.AddSource(name, ToBytes("content"));
     TZipArchiver zip;
     const auto entries = WriteArchive(setup, zip);
     ASSERT_EQ(entries.size(), 1u);
@@ -287,8 +288,8 @@ TEST(WriteItemFailureTest, SourceNamesBeyond259CharactersAreRefused)
     const std::string folder(60, 'f');
     const std::string longName = folder + "/" + folder + "/" + folder + "/" + folder + "/x.txt";
     ASSERT_GT(setup.Source(longName).size(), 259u);
-    setup.AddSource(longName, Bytes("deep"));
-    setup.AddSource("short.txt", Bytes("short"));
+    setup.AddSource(longName, ToBytes("deep"));
+    setup.AddSource("short.txt", ToBytes("short"));
     TZipArchiver zip;
     FailureLog log;
     log.Attach(zip);

@@ -91,22 +91,22 @@ za::Bytes Inflate(const za::Bytes& raw)
 
 void ExpectUnzipAccepts(const std::string& archive, const std::string& password)
 {
-    if (!zatest::HasProgram("unzip")) {
+    if (!wqtest::HasProgram("unzip")) {
         return;
     }
     const std::string pass = password.empty() ? "" : " -P " + Quoted(password);
-    const auto result = ziptest::RunCommand("unzip -t" + pass + " " + Quoted(archive));
+    const auto result = wqtest::RunWithOutput("unzip -t" + pass + " " + Quoted(archive));
     EXPECT_EQ(result.exitCode, 0) << result.output;
 }
 
 void ExpectSevenZipAccepts(const std::string& archive, const std::string& password)
 {
-    const std::string sevenZip = ziptest::SevenZip();
+    const std::string sevenZip = wqtest::SevenZipProgram();
     if (sevenZip.empty()) {
         return;
     }
     const auto result =
-        ziptest::RunCommand(sevenZip + " t -p" + Quoted(password) + " " + Quoted(archive));
+        wqtest::RunWithOutput(sevenZip + " t -p" + Quoted(password) + " " + Quoted(archive));
     EXPECT_EQ(result.exitCode, 0) << result.output;
     EXPECT_EQ(result.output.find("Warnings"), std::string::npos) << result.output;
 }
@@ -114,7 +114,7 @@ void ExpectSevenZipAccepts(const std::string& archive, const std::string& passwo
 void ExpectPythonReadsBack(const std::string& archive, const std::string& sourceFolder,
                            const std::string& password)
 {
-    if (!zatest::HasProgram("python3")) {
+    if (!wqtest::HasProgram("python3")) {
         return;
     }
     const std::string script =
@@ -127,25 +127,25 @@ void ExpectPythonReadsBack(const std::string& archive, const std::string& source
         "    with open(os.path.join(sys.argv[2], info.filename), 'rb') as f:\n"
         "        assert f.read() == data, info.filename\n"
         "print('read', len(z.infolist()))\n";
-    const auto result = ziptest::RunCommand("python3 -c " + Quoted(script) + " " + Quoted(archive) +
-                                            " " + Quoted(sourceFolder) +
-                                            (password.empty() ? "" : " " + Quoted(password)));
+    const auto result = wqtest::RunWithOutput("python3 -c " + Quoted(script) + " " +
+                                              Quoted(archive) + " " + Quoted(sourceFolder) +
+                                              (password.empty() ? "" : " " + Quoted(password)));
     EXPECT_EQ(result.exitCode, 0) << result.output;
 }
 
 void ExpectSevenZipExtractsSources(const std::string& archive, const std::string& sourceFolder,
                                    const std::string& password)
 {
-    const std::string sevenZip = ziptest::SevenZip();
+    const std::string sevenZip = wqtest::SevenZipProgram();
     if (sevenZip.empty()) {
         return;
     }
     TempFolder out;
-    const auto result = ziptest::RunCommand(sevenZip + " x -y -p" + Quoted(password) + " -o" +
-                                            Quoted(out.Path()) + " " + Quoted(archive));
+    const auto result = wqtest::RunWithOutput(sevenZip + " x -y -p" + Quoted(password) + " -o" +
+                                              Quoted(out.Path()) + " " + Quoted(archive));
     ASSERT_EQ(result.exitCode, 0) << result.output;
     const auto compare =
-        ziptest::RunCommand("diff -r " + Quoted(out.Path()) + " " + Quoted(sourceFolder));
+        wqtest::RunWithOutput("diff -r " + Quoted(out.Path()) + " " + Quoted(sourceFolder));
     EXPECT_EQ(compare.exitCode, 0) << compare.output;
 }
 

@@ -3,7 +3,6 @@
 // Helpers of the tests that write archives with the archiver: source files,
 // the archiver set up on a scratch folder, the raw records of what it wrote,
 // and the peers (unzip, 7-Zip, Python's zipfile) that judge the result.
-// Scratch folders and running programs come from the two shared fixtures.
 
 #include <filesystem>
 #include <optional>
@@ -12,16 +11,18 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/zip/archiver_fixtures.h"
-#include "tests/zip/records_test_support.h"
+#include "tests/support/files.h"
+#include "tests/support/programs.h"
+#include "tests/support/temp_folder.h"
 #include "zip/ZipArchiver.h"
 
 namespace writetest {
 
-using zatest::Quoted;
-using zatest::ReadFileBytes;
-using zatest::TempFolder;
-using zatest::WriteFileBytes;
+using wqtest::Quoted;
+using wqtest::ReadFileBytes;
+using wqtest::TempFolder;
+using wqtest::ToBytes;
+using wqtest::WriteFileBytes;
 
 // Text shaped like the program's data files: repeated elements with numbers.
 inline std::string XmlLikeText(std::size_t size, unsigned seed = 1)
@@ -48,11 +49,6 @@ inline za::Bytes NoiseBytes(std::size_t size, unsigned seed = 7)
         b = static_cast<std::uint8_t>(state >> 24);
     }
     return bytes;
-}
-
-inline za::Bytes Bytes(const std::string& text)
-{
-    return za::Bytes(text.begin(), text.end());
 }
 
 // An archive file in a scratch folder, with its temporary files kept in a
