@@ -16,11 +16,11 @@
 #include <memory>
 #include <pugixml.hpp>
 #include <string>
-#include <unistd.h>
 
 #include "datafile_session.h"
 #include "io/ozr_io_load.h"
 #include "io/ozr_io_save.h"
+#include "tests/support/temp_folder.h"
 
 namespace {
 
@@ -28,9 +28,8 @@ constexpr int Rounds = 5;
 
 std::string ScratchPath(const std::string& name)
 {
-    return (std::filesystem::temp_directory_path() /
-            ("wq-bench-" + std::to_string(getpid()) + "-" + name))
-        .string();
+    static const wqtest::TempFolder folder;
+    return folder / name;
 }
 
 // The best of a few rounds; `prepare` runs untimed before each.

@@ -17,10 +17,10 @@
 #include "bench/regions_load/region_tree.h"
 #include "bench/regions_load/regions_csv.h"
 #include "bench/regions_load/synthetic_regions.h"
-#include "bench/regions_load/temp_folder.h"
 #include "io/ozr_io_load.h"
 #include "model/ozr_types.h"
 #include "platform/scripted_dialogs.h"
+#include "tests/support/temp_folder.h"
 
 namespace {
 
@@ -157,20 +157,20 @@ int main(int argc, char** argv)
     mallopt(M_TRIM_THRESHOLD, 1 << 30);
     mallopt(M_MMAP_THRESHOLD, 32 << 20);  // the largest that the allocator takes
     benchmark::Initialize(&argc, argv);
-    TempFolder folder;
+    wqtest::TempFolder folder;
 
     const std::string csv = ReferenceCsv();
     if (std::filesystem::exists(csv)) {
         const RegionForest reference = ReadRegionsCsv(csv);
-        const std::string fileName = folder.File("reference.xml");
+        const std::string fileName = folder / "reference.xml";
         WriteRegionsFile(reference, fileName);
         RegisterLoad("LoadRegions/reference", fileName, CountRegions(reference));
     } else {
         std::printf("%s is absent: the case of the reference list is skipped\n", csv.c_str());
     }
 
-    const std::string small = folder.File("synthetic_10k.xml");
-    const std::string large = folder.File("synthetic_100k.xml");
+    const std::string small = folder / "synthetic_10k.xml";
+    const std::string large = folder / "synthetic_100k.xml";
     WriteRegionsFile(SyntheticRegions(kSmall), small);
     WriteRegionsFile(SyntheticRegions(kLarge), large);
     RegisterLoad(kLoadSmall, small, kSmall);

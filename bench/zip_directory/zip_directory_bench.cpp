@@ -8,13 +8,14 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <map>
 #include <memory>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
+#include "tests/support/files.h"
+#include "tests/support/programs.h"
+#include "tests/support/temp_folder.h"
 #include "zip/ZipArchiver.h"
 
 namespace {
@@ -36,25 +37,22 @@ class ZipOfManyEntries {
 public:
     ZipOfManyEntries()
     {
-        namespace fs = std::filesystem;
-        folder_ = (fs::temp_directory_path() / ("wq-bench-" + std::to_string(getpid()))).string();
-        fs::create_directories(folder_ + "/data");
+        std::filesystem::create_directories(folder_ / "data");
         for (int i = 0; i < kEntries; ++i) {
-            std::ofstream(folder_ + "/" + StationName(i));
+            wqtest::WriteTextFile(folder_ / StationName(i), "");
         }
         const std::string command =
-            "cd '" + folder_ + "' && find data -type f | zip -q -0 big.zip -@";
-        if (std::system(command.c_str()) != 0) {
+            "cd " + wqtest::Quoted(folder_.Path()) + " && find data -type f | zip -q -0 big.zip -@";
+        if (wqtest::Run(command) != 0) {
             std::fprintf(stderr, "zip failed\n");
             std::exit(1);
         }
-        fs::remove_all(folder_ + "/data");
+        std::filesystem::remove_all(folder_ / "data");
     }
-    ~ZipOfManyEntries() { std::filesystem::remove_all(folder_); }
-    std::string FileName() const { return folder_ + "/big.zip"; }
+    std::string FileName() const { return folder_ / "big.zip"; }
 
 private:
-    std::string folder_;
+    wqtest::TempFolder folder_;
 };
 
 const ZipOfManyEntries& Archive()
@@ -82,9 +80,10 @@ BENCHMARK(BM_OpenArchive)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void BM_UnzipList(benchmark::State& state)
 {
-    const std::string command = "unzip -Z1 '" + Archive().FileName() + "' > /dev/null";
+    const std::string command =
+        "unzip -Z1 " + wqtest::Quoted(Archive().FileName()) + " > /dev/null";
     for (auto _ : state) {
-        if (std::system(command.c_str()) != 0) {
+        if (wqtest::Run(command) != 0) {
             state.SkipWithError("unzip failed");
         }
     }

@@ -16,6 +16,9 @@
 #include <vector>
 #include <zlib.h>
 
+#include "tests/support/files.h"
+#include "tests/support/programs.h"
+#include "tests/support/temp_folder.h"
 #include "zip/ZipArchiver.h"
 
 namespace {
@@ -45,25 +48,9 @@ std::string XmlText(std::size_t size, unsigned seed)
     return text;
 }
 
-class Scratch {
-public:
-    Scratch()
-    {
-        std::string pattern = (fs::temp_directory_path() / "zipwriteXXXXXX").string();
-        path_ = mkdtemp(pattern.data());
-    }
-    ~Scratch() { fs::remove_all(path_); }
-    Scratch(const Scratch&) = delete;
-    Scratch& operator=(const Scratch&) = delete;
-    std::string File(const std::string& name) const { return path_ + "/" + name; }
-
-private:
-    std::string path_;
-};
-
-Scratch& Folder()
+wqtest::TempFolder& Folder()
 {
-    static Scratch folder;
+    static wqtest::TempFolder folder;
     return folder;
 }
 
@@ -76,9 +63,7 @@ const std::string& LargeText()
 const std::string& LargeFile()
 {
     static const std::string file = [] {
-        const std::string name = Folder().File("large.xml");
-        std::ofstream(name, std::ios::binary) << LargeText();
-        return name;
+        return wqtest::WriteTextFile(Folder() / "large.xml", LargeText());
     }();
     return file;
 }
@@ -86,12 +71,13 @@ const std::string& LargeFile()
 const std::string& SmallTree()
 {
     static const std::string root = [] {
-        const std::string tree = Folder().File("tree");
+        const std::string tree = Folder() / "tree";
         for (int i = 0; i < kSmallFiles; ++i) {
             const std::string folder = tree + "/f" + std::to_string(i % kSmallFolders);
             fs::create_directories(folder);
-            std::ofstream(folder + "/s" + std::to_string(i) + ".wqd", std::ios::binary)
-                << XmlText(1000 + static_cast<std::size_t>(i % 7) * 300, static_cast<unsigned>(i));
+            wqtest::WriteTextFile(
+                folder + "/s" + std::to_string(i) + ".wqd",
+                XmlText(1000 + static_cast<std::size_t>(i % 7) * 300, static_cast<unsigned>(i)));
         }
         return tree;
     }();
@@ -140,17 +126,12 @@ std::size_t ZlibDeflate(const std::string& text, int level)
     return size;
 }
 
-bool RunShell(const std::string& command)
-{
-    return std::system(command.c_str()) == 0;
-}
-
 void BM_AddLargeFile(benchmark::State& state)
 {
     const int mode = static_cast<int>(state.range(0));
-    const std::string archive = Folder().File("large.zip");
+    const std::string archive = Folder() / "large.zip";
     for (auto _ : state) {
-        AddWithArchiver(archive, Folder().File(""), LargeFile(), mode);
+        AddWithArchiver(archive, Folder() / "", LargeFile(), mode);
     }
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * kLargeSize));
 }
@@ -170,19 +151,19 @@ BENCHMARK(BM_ZlibInMemory)->Arg(1)->Arg(6)->Unit(benchmark::kMillisecond);
 void BM_LargeFileRatios(benchmark::State& state)
 {
     const int mode = static_cast<int>(state.range(0));
-    const std::string archive = Folder().File("ratio.zip");
-    const std::string infoZipArchive = Folder().File("infozip.zip");
+    const std::string archive = Folder() / "ratio.zip";
+    const std::string infoZipArchive = Folder() / "infozip.zip";
     const std::string infoZip =
         "zip -q -" + std::to_string(mode) + " " + infoZipArchive + " " + LargeFile();
-    const bool haveZip = RunShell("command -v zip >/dev/null 2>&1");
+    const bool haveZip = wqtest::HasProgram("zip");
     for (auto _ : state) {
         const double ours =
-            BestSeconds([&] { AddWithArchiver(archive, Folder().File(""), LargeFile(), mode); }, 5);
+            BestSeconds([&] { AddWithArchiver(archive, Folder() / "", LargeFile(), mode); }, 5);
         const double zlib = BestSeconds([&] { ZlibDeflate(LargeText(), mode); }, 5);
         const double zip = haveZip ? BestSeconds(
                                          [&] {
                                              fs::remove(infoZipArchive);
-                                             RunShell(infoZip);
+                                             wqtest::Run(infoZip);
                                          },
                                          5)
                                    : 0.0;
@@ -203,19 +184,20 @@ BENCHMARK(BM_LargeFileRatios)->Arg(1)->Arg(6)->Iterations(1)->Unit(benchmark::kM
 void BM_SmallFilesRatio(benchmark::State& state)
 {
     const std::string tree = SmallTree();
-    const std::string archive = Folder().File("small.zip");
-    const std::string infoZipArchive = Folder().File("small-infozip.zip");
-    const bool haveZip = RunShell("command -v zip >/dev/null 2>&1");
+    const std::string archive = Folder() / "small.zip";
+    const std::string infoZipArchive = Folder() / "small-infozip.zip";
+    const bool haveZip = wqtest::HasProgram("zip");
     for (auto _ : state) {
         const double ours = BestSeconds([&] { AddWithArchiver(archive, tree, "*", 1); }, 3);
         const double zip =
-            haveZip ? BestSeconds(
-                          [&] {
-                              fs::remove(infoZipArchive);
-                              RunShell("cd " + tree + " && zip -q -1 -r " + infoZipArchive + " .");
-                          },
-                          3)
-                    : 0.0;
+            haveZip
+                ? BestSeconds(
+                      [&] {
+                          fs::remove(infoZipArchive);
+                          wqtest::Run("cd " + tree + " && zip -q -1 -r " + infoZipArchive + " .");
+                      },
+                      3)
+                : 0.0;
         state.counters["time_vs_infozip"] = ours / zip;
         std::printf(
             "10,000 small files: ours %.3f s, Info-ZIP zip -q -1 -r %.3f s; "
@@ -253,9 +235,9 @@ void BM_PeakMemoryOfAHugeFile(benchmark::State& state)
 {
     const std::string self = fs::read_symlink("/proc/self/exe").string();
     for (auto _ : state) {
-        Scratch scratch;
-        const std::string file = scratch.File("huge.xml");
-        const std::string archive = scratch.File("huge.zip");
+        wqtest::TempFolder scratch;
+        const std::string file = scratch / "huge.xml";
+        const std::string archive = scratch / "huge.zip";
         WriteHugeFile(file);
         FILE* child = popen((self + " " + kChildFlag + " " + archive + " " + file).c_str(), "r");
         long long peakKiB = -1;
