@@ -1,16 +1,15 @@
 #include "platform/version_info.h"
 
 #include <cerrno>
-#include <filesystem>
-#include <fstream>
 #include <string>
-#include <unistd.h>
 #include <utility>
 #include <vector>
 
 #include <gtest/gtest.h>
 
 #include "platform/exception.h"
+#include "tests/support/files.h"
+#include "tests/support/temp_folder.h"
 
 namespace {
 
@@ -93,15 +92,7 @@ Bytes RecordBytes(std::uint16_t major, std::uint16_t minor, std::uint16_t releas
 
 class VersionInfoTest : public ::testing::Test {
 protected:
-    void TearDown() override { std::filesystem::remove(path_); }
-
-    const std::string& Write(const Bytes& bytes)
-    {
-        std::ofstream(path_, std::ios::binary)
-            .write(reinterpret_cast<const char*>(bytes.data()),
-                   static_cast<std::streamsize>(bytes.size()));
-        return path_;
-    }
+    std::string Write(const Bytes& bytes) { return wqtest::WriteFileBytes(path_, bytes); }
 
     std::string ErrorOf(const std::string& fileName)
     {
@@ -119,9 +110,8 @@ protected:
                std::to_string(code);
     }
 
-    std::string path_ = (std::filesystem::temp_directory_path() /
-                         ("wq_version_" + std::to_string(getpid()) + ".bin"))
-                            .string();
+    wqtest::TempFolder folder_;
+    std::string path_ = folder_ / "version.bin";
 };
 
 TEST_F(VersionInfoTest, FormatsTheFourPartCounts)

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/drives.h"
+#include "tests/support/files.h"
 #include "tests/zip/volumes_test_support.h"
 #include "tests/zip/write_test_support.h"
 #include "zip/ZAFileSystem.h"
@@ -15,8 +16,8 @@
 namespace {
 
 using namespace writetest;
+using wqtest::FilesIn;
 using zatest::DiskDrives;
-using zatest::FilesIn;
 using zatest::TestArchiver;
 
 const za::Bytes kOldArchive = ToBytes("the old archive");

@@ -136,7 +136,7 @@ TEST(VolumeOpenTest, AFirstSpannedDiskIsLabelledAndACancelledRequestLeavesNoFile
     }
     EXPECT_EQ(code, 45);
     EXPECT_FALSE(zip.Active());
-    EXPECT_TRUE(zatest::FilesIn(folder.Path()).empty());
+    EXPECT_TRUE(wqtest::FilesIn(folder.Path()).empty());
     ASSERT_EQ(dialogs.Messages().size(), 1u);
     EXPECT_EQ(dialogs.Messages()[0].Text, "Please insert a blank disk #1");
     EXPECT_EQ(dialogs.Messages()[0].Buttons, mbOKCancel);

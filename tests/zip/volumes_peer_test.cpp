@@ -18,10 +18,10 @@
 
 namespace {
 
+using wqtest::FilesIn;
 using wqtest::ReadFileBytes;
 using wqtest::TempFolder;
 using zatest::DiskDrives;
-using zatest::FilesIn;
 using zatest::TestArchiver;
 
 constexpr std::int64_t kVolumeSize = 65536;

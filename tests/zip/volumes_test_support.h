@@ -4,12 +4,10 @@
 // operations the tests may call, and a drive layer that plays removable disks
 // of a fixed capacity, one folder per disk.
 
-#include <algorithm>
 #include <cstdint>
 #include <filesystem>
 #include <map>
 #include <string>
-#include <vector>
 
 #include "platform/drives.h"
 #include "zip/ZAPaths.h"
@@ -62,16 +60,5 @@ public:
         return true;
     }
 };
-
-// The names of the files in a folder, sorted.
-inline std::vector<std::string> FilesIn(const std::string& folder)
-{
-    std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
-        names.push_back(entry.path().filename().string());
-    }
-    std::sort(names.begin(), names.end());
-    return names;
-}
 
 }  // namespace zatest

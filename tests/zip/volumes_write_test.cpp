@@ -13,10 +13,10 @@
 
 namespace {
 
+using wqtest::FilesIn;
 using wqtest::ReadFileBytes;
 using wqtest::TempFolder;
 using zatest::DiskDrives;
-using zatest::FilesIn;
 using zatest::TestArchiver;
 
 std::vector<std::uint8_t> Pattern(std::size_t size, std::uint8_t seed = 0)
