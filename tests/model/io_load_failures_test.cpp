@@ -1,7 +1,5 @@
 #include <filesystem>
-#include <fstream>
 #include <functional>
-#include <iterator>
 #include <memory>
 #include <random>
 #include <string>
@@ -12,17 +10,11 @@
 #include "platform/exception.h"
 #include "platform/regional_settings.h"
 #include "tests/model/io_load_fixture.h"
+#include "tests/support/files.h"
 
 namespace {
 
-// Empty for a missing file or a folder.
-std::string ReadBytes(const std::string& path)
-{
-    if (!std::filesystem::is_regular_file(path))
-        return "";
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
+using wqtest::ReadFileText;
 
 // Everything of the session that reading a data file may change.
 struct SessionState {
@@ -107,7 +99,7 @@ protected:
     std::string FailureOf(const std::string& path)
     {
         session().FDataFile = path;
-        const std::string bytes = ReadBytes(path);
+        const std::string bytes = ReadFileText(path);
         const SessionState before(session());
         std::string message;
         try {
@@ -116,7 +108,7 @@ protected:
         } catch (const Exception& error) {
             message = error.what();
         }
-        EXPECT_EQ(ReadBytes(path), bytes) << "the file changed";
+        EXPECT_EQ(ReadFileText(path), bytes) << "the file changed";
         ExpectSameState(before, SessionState(session()));
         EXPECT_EQ(old_->FName, "kept");
         return message;

@@ -1,7 +1,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <map>
 #include <regex>
 #include <sstream>
@@ -13,14 +12,12 @@
 #include "io/ozr_io_save.h"
 #include "platform/exception.h"
 #include "tests/model/io_regions_fixture.h"
+#include "tests/support/files.h"
+#include "tests/support/temp_folder.h"
 
 namespace {
 
-std::string ReadBytes(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
+using wqtest::ReadFileText;
 
 class SaveRegionsFile : public RegionsFileTest {
 protected:
@@ -37,7 +34,7 @@ protected:
     {
         UseRegionsText("");
         SaveRegions();
-        const std::string saved = ReadBytes(file_->Path());
+        const std::string saved = ReadFileText(file_->Path());
         session_ = std::make_unique<TSession>();
         Session = session_.get();
         session().FRegionsFile = file_->Path();
@@ -57,7 +54,7 @@ TEST_F(SaveRegionsFile, WritesTheTreeInTheFileLayout)
     UseRegionsText("old content");
     SaveRegions();
 
-    const std::string saved = ReadBytes(file_->Path());
+    const std::string saved = ReadFileText(file_->Path());
     std::smatch date;
     ASSERT_TRUE(std::regex_search(saved, date,
                                   std::regex("CreationDate=\"(\\d{4}-\\d{1,2}-\\d{1,2} "
@@ -130,18 +127,16 @@ TEST_F(SaveRegionsFile, ReadingBackGivesTheSameListsInTheSameOrder)
 TEST_F(SaveRegionsFile, AFailedWriteNamesTheFileAndKeepsWhatWasThere)
 {
     Add(nullptr, rtCountry, "AT", "Austria");
-    const std::filesystem::path folder =
-        std::filesystem::temp_directory_path() / ("wq_regions_target_" + std::to_string(getpid()));
+    const wqtest::TempFolder folder;
     std::filesystem::create_directories(folder / "inside");
-    session().FRegionsFile = folder.string();
+    session().FRegionsFile = folder.Path();
     try {
         SaveRegions();
         ADD_FAILURE() << "saving over a folder succeeded";
     } catch (const Exception& error) {
-        EXPECT_NE(std::string(error.what()).find(folder.string()), std::string::npos);
+        EXPECT_NE(std::string(error.what()).find(folder.Path()), std::string::npos);
     }
     EXPECT_TRUE(std::filesystem::is_directory(folder / "inside"));
-    std::filesystem::remove_all(folder);
 
     session().FRegionsFile = "/nonexistent-folder/OZR_wq_regions.xml";
     EXPECT_THROW(SaveRegions(), Exception);

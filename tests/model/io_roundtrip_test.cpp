@@ -250,17 +250,10 @@ class RoundTrip : public SessionTest {
 protected:
     RoundTrip()
     {
-        std::string pattern = (std::filesystem::temp_directory_path() / "wq-trip-XXXXXX").string();
-        folder_ = mkdtemp(pattern.data());
-        path_ = (folder_ / "trip.wqd").string();
         BuildTree();
         session().SetCountry(static_cast<TRegion*>(session().FCountries[0]));
     }
-    ~RoundTrip() override
-    {
-        Session = &session();
-        std::filesystem::remove_all(folder_);
-    }
+    ~RoundTrip() override { Session = &session(); }
 
     void FillSession()
     {
@@ -312,8 +305,8 @@ protected:
         ExpectSameStations<TReservoir>(session().FReservoirs, copy->FReservoirs);
     }
 
-    std::filesystem::path folder_;
-    std::string path_;
+    wqtest::TempFolder folder_;
+    std::string path_ = folder_ / "trip.wqd";
 };
 
 TEST_F(RoundTrip, EveryFieldComesBack)

@@ -3,48 +3,31 @@
 // A session in a scratch folder: tests save data files there and read the
 // bytes back.
 
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <regex>
 #include <string>
 
 #include "io/ozr_io_save.h"
 #include "model_session_fixture.h"
+#include "tests/support/files.h"
+#include "tests/support/temp_folder.h"
 
 class SaveTest : public SessionTest {
 protected:
     SaveTest()
     {
-        std::string pattern = (std::filesystem::temp_directory_path() / "wq-save-XXXXXX").string();
-        folder_ = mkdtemp(pattern.data());
         country_ = new TRegion(nullptr, rtCountry, "GR");
         country_->FName = "Greece";
         session().SetCountry(country_);
-    }
-    ~SaveTest() override { std::filesystem::remove_all(folder_); }
-
-    std::string PathOf(const std::string& name) const { return (folder_ / name).string(); }
-
-    static std::string ReadFile(const std::string& path)
-    {
-        std::ifstream in(path, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    }
-
-    static void WriteFile(const std::string& path, const std::string& bytes)
-    {
-        std::ofstream(path, std::ios::binary) << bytes;
     }
 
     // Saves the session and gives the file's bytes with the moment of writing
     // replaced by "*", so that whole files can be compared.
     std::string SavedText()
     {
-        const std::string path = PathOf("out.wqd");
+        const std::string path = folder_ / "out.wqd";
         SaveDataFile(path);
-        return std::regex_replace(ReadFile(path), std::regex("CreationDate=\"[0-9: -]+\""),
-                                  "CreationDate=\"*\"");
+        return std::regex_replace(wqtest::ReadFileText(path),
+                                  std::regex("CreationDate=\"[0-9: -]+\""), "CreationDate=\"*\"");
     }
 
     // The part of the saved file inside the first element `tag`, its own
@@ -64,6 +47,6 @@ protected:
         return new TRegion(country_, type, code);
     }
 
-    std::filesystem::path folder_;
+    wqtest::TempFolder folder_;
     TRegion* country_ = nullptr;
 };

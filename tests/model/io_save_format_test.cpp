@@ -3,6 +3,8 @@
 
 namespace {
 
+using wqtest::ReadFileText;
+
 using SaveFormat = SaveTest;
 using SavePresence = SaveTest;
 
@@ -35,9 +37,9 @@ TEST_F(SaveFormat, SessionWithoutDataIsTheRootAloneByteForByte)
 
 TEST_F(SaveFormat, CreationDateIsTheMomentWithoutLeadingZeros)
 {
-    const std::string path = PathOf("a.wqd");
+    const std::string path = folder_ / "a.wqd";
     SaveDataFile(path);
-    const std::string text = ReadFile(path);
+    const std::string text = ReadFileText(path);
     EXPECT_TRUE(
         std::regex_search(text, std::regex("CreationDate=\"[1-9][0-9]{3}-[1-9][0-9]?-[1-9][0-9]? "
                                            "(0|[1-9][0-9]?):(0|[1-9][0-9]?):(0|[1-9][0-9]?)\"")));

@@ -1,3 +1,4 @@
+#include <filesystem>
 #include <signal.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -9,16 +10,11 @@
 
 namespace {
 
-using SaveSafety = SaveTest;
+using wqtest::FilesIn;
+using wqtest::ReadFileText;
+using wqtest::WriteTextFile;
 
-std::vector<std::string> FolderEntries(const std::filesystem::path& folder)
-{
-    std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(folder))
-        names.push_back(entry.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
-}
+using SaveSafety = SaveTest;
 
 template <typename Action>
 std::string ErrorOf(Action action)
@@ -58,33 +54,33 @@ TEST_F(SaveSafety, WithoutCountryNothingIsWritten)
 {
     TSession fresh;
     Session = &fresh;
-    const std::string existing = PathOf("old.wqd");
-    WriteFile(existing, "old content");
+    const std::string existing = folder_ / "old.wqd";
+    WriteTextFile(existing, "old content");
     EXPECT_EQ(ErrorOf([&] { SaveDataFile(existing); }),
               "The data file \"" + existing + "\" was not written: no country has been chosen.");
-    EXPECT_EQ(ReadFile(existing), "old content");
-    EXPECT_THROW(SaveDataFile(PathOf("new.wqd")), Exception);
-    EXPECT_EQ(FolderEntries(folder_), (std::vector<std::string>{"old.wqd"}));
+    EXPECT_EQ(ReadFileText(existing), "old content");
+    EXPECT_THROW(SaveDataFile(folder_ / "new.wqd"), Exception);
+    EXPECT_EQ(FilesIn(folder_.Path()), (std::vector<std::string>{"old.wqd"}));
     Session = &session();
 }
 
 TEST_F(SaveSafety, ReplacesAnExistingFileAndKeepsItsMode)
 {
-    const std::string path = PathOf("data.wqd");
-    WriteFile(path, "old content");
+    const std::string path = folder_ / "data.wqd";
+    WriteTextFile(path, "old content");
     chmod(path.c_str(), 0640);
     SaveDataFile(path);
-    EXPECT_EQ(ReadFile(path).substr(0, 3), "\xEF\xBB\xBF");
+    EXPECT_EQ(ReadFileText(path).substr(0, 3), "\xEF\xBB\xBF");
     struct stat info {};
     ASSERT_EQ(stat(path.c_str(), &info), 0);
     EXPECT_EQ(info.st_mode & 07777, 0640u);
-    EXPECT_EQ(FolderEntries(folder_), (std::vector<std::string>{"data.wqd"}));
+    EXPECT_EQ(FilesIn(folder_.Path()), (std::vector<std::string>{"data.wqd"}));
 }
 
 TEST_F(SaveSafety, AFailedWriteKeepsTheOldFileAndLeavesNoTemporaryFile)
 {
-    const std::string path = PathOf("data.wqd");
-    WriteFile(path, "old content");
+    const std::string path = folder_ / "data.wqd";
+    WriteTextFile(path, "old content");
     new TWell(NewRegion(rtRBD, "GR01"), std::string(4096, 'w'));
     std::string error;
     {
@@ -92,16 +88,16 @@ TEST_F(SaveSafety, AFailedWriteKeepsTheOldFileAndLeavesNoTemporaryFile)
         error = ErrorOf([&] { SaveDataFile(path); });
     }
     EXPECT_EQ(error, "Cannot write the file \"" + path + "\": File too large");
-    EXPECT_EQ(ReadFile(path), "old content");
-    EXPECT_EQ(FolderEntries(folder_), (std::vector<std::string>{"data.wqd"}));
+    EXPECT_EQ(ReadFileText(path), "old content");
+    EXPECT_EQ(FilesIn(folder_.Path()), (std::vector<std::string>{"data.wqd"}));
 }
 
 // The file is written while it is produced, so the failure comes long before
 // the end: what was written so far must not replace the old file.
 TEST_F(SaveSafety, AFailureHalfwayThroughALargeFileKeepsTheOldFile)
 {
-    const std::string path = PathOf("data.wqd");
-    WriteFile(path, "old content");
+    const std::string path = folder_ / "data.wqd";
+    WriteTextFile(path, "old content");
     TRegion* region = NewRegion(rtRBD, "GR01");
     for (int i = 0; i < 100; ++i)
         (new TStreamFlow(region, "F" + std::to_string(i)))->FDailyData.fill(1.5);
@@ -111,81 +107,81 @@ TEST_F(SaveSafety, AFailureHalfwayThroughALargeFileKeepsTheOldFile)
         error = ErrorOf([&] { SaveDataFile(path); });
     }
     EXPECT_EQ(error, "Cannot write the file \"" + path + "\": File too large");
-    EXPECT_EQ(ReadFile(path), "old content");
-    EXPECT_EQ(FolderEntries(folder_), (std::vector<std::string>{"data.wqd"}));
+    EXPECT_EQ(ReadFileText(path), "old content");
+    EXPECT_EQ(FilesIn(folder_.Path()), (std::vector<std::string>{"data.wqd"}));
     SaveDataFile(path);
-    EXPECT_GT(ReadFile(path).size(), 3000000u);
+    EXPECT_GT(ReadFileText(path).size(), 3000000u);
 }
 
 TEST_F(SaveSafety, AnAtomicFileTakesEffectOnlyOnCommit)
 {
-    const std::string path = PathOf("pieces.txt");
-    WriteFile(path, "old content");
+    const std::string path = folder_ / "pieces.txt";
+    WriteTextFile(path, "old content");
     try {
         TAtomicFile file(path);
         file.Write("new ");
         throw std::runtime_error("the producer failed");
     } catch (const std::runtime_error&) {
     }
-    EXPECT_EQ(ReadFile(path), "old content");
-    EXPECT_EQ(FolderEntries(folder_), (std::vector<std::string>{"pieces.txt"}));
+    EXPECT_EQ(ReadFileText(path), "old content");
+    EXPECT_EQ(FilesIn(folder_.Path()), (std::vector<std::string>{"pieces.txt"}));
 
     TAtomicFile file(path);
     file.Write("new ");
     file.Write("");
     file.Write(std::string(20u << 20, 'c'));
-    EXPECT_EQ(ReadFile(path), "old content");
+    EXPECT_EQ(ReadFileText(path), "old content");
     file.Commit();
-    EXPECT_EQ(ReadFile(path), "new " + std::string(20u << 20, 'c'));
-    EXPECT_EQ(FolderEntries(folder_), (std::vector<std::string>{"pieces.txt"}));
+    EXPECT_EQ(ReadFileText(path), "new " + std::string(20u << 20, 'c'));
+    EXPECT_EQ(FilesIn(folder_.Path()), (std::vector<std::string>{"pieces.txt"}));
     EXPECT_THROW(file.Write("late"), EFileWriteError);
     EXPECT_THROW(file.Commit(), EFileWriteError);
 }
 
 TEST_F(SaveSafety, AFolderInTheWayOfTheFileIsLeftAlone)
 {
-    const std::string path = PathOf("taken.wqd");
+    const std::string path = folder_ / "taken.wqd";
     std::filesystem::create_directory(path);
-    WriteFile(path + "/inside", "x");
+    WriteTextFile(path + "/inside", "x");
     EXPECT_EQ(ErrorOf([&] { SaveDataFile(path); }),
               "Cannot write the file \"" + path + "\": Is a directory");
-    EXPECT_EQ(ReadFile(path + "/inside"), "x");
-    EXPECT_EQ(FolderEntries(folder_), (std::vector<std::string>{"taken.wqd"}));
+    EXPECT_EQ(ReadFileText(path + "/inside"), "x");
+    EXPECT_EQ(FilesIn(folder_.Path()), (std::vector<std::string>{"taken.wqd"}));
 }
 
 TEST_F(SaveSafety, AMissingFolderIsNamedWithTheReason)
 {
-    const std::string path = PathOf("no/such/folder/data.wqd");
+    const std::string path = folder_ / "no/such/folder/data.wqd";
     EXPECT_EQ(ErrorOf([&] { SaveDataFile(path); }),
               "Cannot write the file \"" + path + "\": No such file or directory");
-    EXPECT_TRUE(FolderEntries(folder_).empty());
+    EXPECT_TRUE(FilesIn(folder_.Path()).empty());
 }
 
 TEST_F(SaveSafety, AReadOnlyFolderKeepsTheOldFile)
 {
-    const std::string path = PathOf("data.wqd");
-    WriteFile(path, "old content");
-    chmod(folder_.c_str(), 0555);
-    if (access(folder_.c_str(), W_OK) == 0) {
-        chmod(folder_.c_str(), 0755);
+    const std::string path = folder_ / "data.wqd";
+    WriteTextFile(path, "old content");
+    chmod(folder_.Path().c_str(), 0555);
+    if (access(folder_.Path().c_str(), W_OK) == 0) {
+        chmod(folder_.Path().c_str(), 0755);
         GTEST_SKIP() << "permissions do not bind this user";
     }
     const std::string error = ErrorOf([&] { SaveDataFile(path); });
-    chmod(folder_.c_str(), 0755);
+    chmod(folder_.Path().c_str(), 0755);
     EXPECT_EQ(error, "Cannot write the file \"" + path + "\": Permission denied");
-    EXPECT_EQ(ReadFile(path), "old content");
-    EXPECT_EQ(FolderEntries(folder_), (std::vector<std::string>{"data.wqd"}));
+    EXPECT_EQ(ReadFileText(path), "old content");
+    EXPECT_EQ(FilesIn(folder_.Path()), (std::vector<std::string>{"data.wqd"}));
 }
 
 TEST_F(SaveSafety, AtomicWriteOfARelativeNameAndOfNothing)
 {
     const auto previous = std::filesystem::current_path();
-    std::filesystem::current_path(folder_);
+    std::filesystem::current_path(folder_.Path());
     WriteFileAtomically("plain.txt", "");
     WriteFileAtomically("plain.txt", std::string(100000, 'a'));
     std::filesystem::current_path(previous);
-    EXPECT_EQ(ReadFile(PathOf("plain.txt")), std::string(100000, 'a'));
-    EXPECT_EQ(FolderEntries(folder_), (std::vector<std::string>{"plain.txt"}));
+    EXPECT_EQ(ReadFileText(folder_ / "plain.txt"), std::string(100000, 'a'));
+    EXPECT_EQ(FilesIn(folder_.Path()), (std::vector<std::string>{"plain.txt"}));
 }
 
 }  // namespace

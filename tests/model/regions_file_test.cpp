@@ -2,14 +2,10 @@
 // every country of the reporting area and nest its regions consistently.
 
 #include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <map>
 #include <memory>
 #include <set>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -18,6 +14,8 @@
 #include "io/ozr_io_save.h"
 #include "model/ozr_types.h"
 #include "platform/scripted_dialogs.h"
+#include "tests/support/files.h"
+#include "tests/support/temp_folder.h"
 
 namespace {
 
@@ -25,12 +23,6 @@ std::string DeliveredFile()
 {
     const char* sourceDir = std::getenv("WQ_SOURCE_DIR");
     return std::string(sourceDir != nullptr ? sourceDir : ".") + "/data/OZR_wq_regions.xml";
-}
-
-std::string ReadBytes(const std::string& fileName)
-{
-    std::ifstream file(fileName, std::ios::binary);
-    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
 }
 
 std::vector<TRegion*> Regions(const TListOZR& list)
@@ -215,20 +207,17 @@ std::string BelowRootTag(const std::string& bytes)
 
 TEST_F(DeliveredRegionsFile, IsLaidOutAsTheProgramWritesIt)
 {
-    const std::string delivered = ReadBytes(DeliveredFile());
+    const std::string delivered = wqtest::ReadFileText(DeliveredFile());
     EXPECT_EQ(delivered.rfind(
                   "\xEF\xBB\xBF<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n<OZR_WQ_Regions ", 0),
               0u);
     // Byte for byte as Save Regions writes it, so that the file can be kept
     // up with the program itself without a spurious difference.
-    const std::string copy = (std::filesystem::temp_directory_path() /
-                              ("regions_file_test_" + std::to_string(getpid()) + ".xml"))
-                                 .string();
-    session_->FRegionsFile = copy;
+    const wqtest::TempFolder folder;
+    session_->FRegionsFile = folder / "regions.xml";
     SaveRegions();
     session_->FRegionsFile = DeliveredFile();
-    const std::string written = ReadBytes(copy);
-    std::filesystem::remove(copy);
+    const std::string written = wqtest::ReadFileText(folder / "regions.xml");
     EXPECT_TRUE(BelowRootTag(written) == BelowRootTag(delivered));
 }
 
