@@ -5,13 +5,13 @@
 
 #include <benchmark/benchmark.h>
 #include <cstdio>
-#include <map>
 #include <openssl/evp.h>
 #include <openssl/hmac.h>
 #include <openssl/sha.h>
 #include <string>
 #include <vector>
 
+#include "bench/support/ratio_reporter.h"
 #include "zip/ZACipher.h"
 #include "zip/ZAhmac.h"
 #include "zip/ZApb_kdf.h"
@@ -148,60 +148,33 @@ BENCHMARK(HmacSha1OpenSsl)->Unit(benchmark::kMillisecond)->MinTime(1.0);
 BENCHMARK(Pbkdf2Ours)->Unit(benchmark::kMicrosecond)->MinTime(1.0);
 BENCHMARK(Pbkdf2OpenSsl)->Unit(benchmark::kMicrosecond)->MinTime(1.0);
 
-// Keeps each benchmark's time per iteration for the ratios at the end.
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override
-    {
-        for (const Run& run : runs) {
-            if (run.run_type == Run::RT_Iteration && run.iterations > 0) {
-                seconds_[run.run_name.function_name] =
-                    run.real_accumulated_time / static_cast<double>(run.iterations);
-            }
-        }
-        ConsoleReporter::ReportRuns(runs);
-    }
+void PrintThroughput(const wqbench::RatioReporter& reporter, const char* label,
+                     const std::string& name)
+{
+    const double ours = reporter.Seconds(name + "Ours");
+    const double reference = reporter.Seconds(name + "OpenSsl");
+    const double mib = static_cast<double>(kDataSize) / (1 << 20);
+    std::printf("  %-32s throughput ratio %.2f (at least 0.5; %.0f MiB/s against %.0f MiB/s)\n",
+                label, reference / ours, mib / ours, mib / reference);
+}
 
-    void PrintRatios() const
-    {
-        std::printf("\nRatios against OpenSSL in this run:\n");
-        PrintThroughput("AES-256 counter mode, 64 MiB", "Aes256Ctr");
-        PrintThroughput("SHA-1, 64 MiB", "Sha1");
-        PrintThroughput("HMAC-SHA1, 64 MiB", "HmacSha1");
-        const double ours = Seconds("Pbkdf2Ours");
-        const double reference = Seconds("Pbkdf2OpenSsl");
-        std::printf("  %-32s time ratio %.2f (at most 2.0; %.0f us against %.0f us)\n",
-                    "PBKDF2-HMAC-SHA1, 1000 iterations", ours / reference, ours * 1e6,
-                    reference * 1e6);
-    }
-
-private:
-    double Seconds(const std::string& name) const
-    {
-        const auto found = seconds_.find(name);
-        return found == seconds_.end() ? 0.0 : found->second;
-    }
-
-    void PrintThroughput(const char* label, const std::string& name) const
-    {
-        const double ours = Seconds(name + "Ours");
-        const double reference = Seconds(name + "OpenSsl");
-        const double mib = static_cast<double>(kDataSize) / (1 << 20);
-        std::printf("  %-32s throughput ratio %.2f (at least 0.5; %.0f MiB/s against %.0f MiB/s)\n",
-                    label, reference / ours, mib / ours, mib / reference);
-    }
-
-    std::map<std::string, double> seconds_;
-};
+void PrintRatios(const wqbench::RatioReporter& reporter)
+{
+    std::printf("\nRatios against OpenSSL in this run:\n");
+    PrintThroughput(reporter, "AES-256 counter mode, 64 MiB", "Aes256Ctr");
+    PrintThroughput(reporter, "SHA-1, 64 MiB", "Sha1");
+    PrintThroughput(reporter, "HMAC-SHA1, 64 MiB", "HmacSha1");
+    const double ours = reporter.Seconds("Pbkdf2Ours");
+    const double reference = reporter.Seconds("Pbkdf2OpenSsl");
+    std::printf("  %-32s time ratio %.2f (at most 2.0; %.0f us against %.0f us)\n",
+                "PBKDF2-HMAC-SHA1, 1000 iterations", ours / reference, ours * 1e6, reference * 1e6);
+}
 
 }  // namespace
 
 int main(int argc, char** argv)
 {
     benchmark::Initialize(&argc, argv);
-    RatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    reporter.PrintRatios();
-    benchmark::Shutdown();
+    wqbench::RunAndPrintRatios(PrintRatios);
     return 0;
 }

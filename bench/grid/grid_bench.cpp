@@ -5,7 +5,6 @@
 
 #include <benchmark/benchmark.h>
 #include <cstdio>
-#include <map>
 #include <random>
 #include <string>
 
@@ -13,6 +12,7 @@
 #include <QClipboard>
 #include <QGuiApplication>
 
+#include "bench/support/ratio_reporter.h"
 #include "components/StrGrdQv.h"
 
 namespace {
@@ -85,42 +85,27 @@ void BM_Sort(benchmark::State& state)
     }
 }
 
-// Keeps the time of every run (in milliseconds) so the ratios can be printed at the end.
-class TRatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override
-    {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& run : runs)
-            times_[run.benchmark_name()] = run.GetAdjustedRealTime();
-    }
+double Milliseconds(const wqbench::RatioReporter& reporter, const std::string& step, int rows)
+{
+    return reporter.Seconds(step + "/" + std::to_string(rows)) * 1e3;
+}
 
-    void PrintRatios() const
-    {
-        double smallTotal = 0.0;
-        double largeTotal = 0.0;
-        std::printf("\nstep      %d rows (ms)  %d rows (ms)  ratio (limit 60)\n", kSmallRows,
-                    kLargeRows);
-        for (const char* step : {"BM_Fill", "BM_Copy", "BM_Paste", "BM_Sort"}) {
-            const double small = Time(step, kSmallRows);
-            const double large = Time(step, kLargeRows);
-            smallTotal += small;
-            largeTotal += large;
-            std::printf("%-9s %13.3f %14.3f %12.1f\n", step + 3, small, large, large / small);
-        }
-        std::printf("%-9s %13.3f %14.3f %12.1f\n", "all", smallTotal, largeTotal,
-                    largeTotal / smallTotal);
+void PrintRatios(const wqbench::RatioReporter& reporter)
+{
+    double smallTotal = 0.0;
+    double largeTotal = 0.0;
+    std::printf("\nstep      %d rows (ms)  %d rows (ms)  ratio (limit 60)\n", kSmallRows,
+                kLargeRows);
+    for (const char* step : {"BM_Fill", "BM_Copy", "BM_Paste", "BM_Sort"}) {
+        const double small = Milliseconds(reporter, step, kSmallRows);
+        const double large = Milliseconds(reporter, step, kLargeRows);
+        smallTotal += small;
+        largeTotal += large;
+        std::printf("%-9s %13.3f %14.3f %12.1f\n", step + 3, small, large, large / small);
     }
-
-private:
-    double Time(const std::string& step, int rows) const
-    {
-        const auto found = times_.find(step + "/" + std::to_string(rows));
-        return found == times_.end() ? 0.0 : found->second;
-    }
-
-    std::map<std::string, double> times_;
-};
+    std::printf("%-9s %13.3f %14.3f %12.1f\n", "all", smallTotal, largeTotal,
+                largeTotal / smallTotal);
+}
 
 }  // namespace
 
@@ -135,9 +120,6 @@ int main(int argc, char* argv[])
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
     benchmark::Initialize(&argc, argv);
-    TRatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    reporter.PrintRatios();
-    benchmark::Shutdown();
+    wqbench::RunAndPrintRatios(PrintRatios);
     return 0;
 }

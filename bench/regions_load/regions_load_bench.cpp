@@ -3,13 +3,11 @@
 // per-region load time at 10,000 and 100,000 regions and their ratio, and
 // the 100,000-region load against a plain pugixml parse of the same file.
 
-#include <algorithm>
 #include <benchmark/benchmark.h>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <malloc.h>
-#include <map>
 #include <memory>
 #include <pugixml.hpp>
 #include <string>
@@ -17,6 +15,7 @@
 #include "bench/regions_load/region_tree.h"
 #include "bench/regions_load/regions_csv.h"
 #include "bench/regions_load/synthetic_regions.h"
+#include "bench/support/ratio_reporter.h"
 #include "io/ozr_io_load.h"
 #include "model/ozr_types.h"
 #include "platform/scripted_dialogs.h"
@@ -88,54 +87,30 @@ void PugixmlParseCase(benchmark::State& state, const std::string& fileName)
     }
 }
 
-// Keeps the best time per iteration of every case over its repetitions, in
-// seconds, to compute the ratios once all runs are done.
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override
-    {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& run : runs) {
-            if (run.run_type != Run::RT_Iteration || run.error_occurred || run.iterations == 0) {
-                continue;
-            }
-            const double seconds = run.real_accumulated_time / static_cast<double>(run.iterations);
-            auto [entry, inserted] = best_.emplace(run.run_name.function_name, seconds);
-            if (!inserted) {
-                entry->second = std::min(entry->second, seconds);
-            }
-        }
+void PrintRatio(const char* what, double ratio, double limit)
+{
+    std::printf("%s: %.2f (at most %.1f): %s\n", what, ratio, limit,
+                ratio <= limit ? "ok" : "TOO SLOW");
+}
+
+// Nothing is printed for a ratio whose runs were filtered out or failed.
+void PrintRatios(const wqbench::RatioReporter& reporter)
+{
+    const double loadLarge = reporter.Seconds(kLoadLarge);
+    if (reporter.Has(kLoadSmall) && reporter.Has(kLoadLarge)) {
+        const double small = reporter.Seconds(kLoadSmall) / kSmall;
+        const double large = loadLarge / kLarge;
+        std::printf("per-region load time: %.1f ns at 10k, %.1f ns at 100k\n", small * 1e9,
+                    large * 1e9);
+        PrintRatio("per-region 100k / 10k", large / small, kMaxPerRegionRatio);
     }
-
-    // Nothing is printed for a ratio whose runs were filtered out or failed.
-    void PrintRatios() const
-    {
-        if (Has(kLoadSmall) && Has(kLoadLarge)) {
-            const double small = best_.at(kLoadSmall) / kSmall;
-            const double large = best_.at(kLoadLarge) / kLarge;
-            std::printf("per-region load time: %.1f ns at 10k, %.1f ns at 100k\n", small * 1e9,
-                        large * 1e9);
-            PrintRatio("per-region 100k / 10k", large / small, kMaxPerRegionRatio);
-        }
-        if (Has(kLoadLarge) && Has(kParseLarge)) {
-            std::printf("load of 100k regions: %.1f ms, pugixml parse of the same file: %.1f ms\n",
-                        best_.at(kLoadLarge) * 1e3, best_.at(kParseLarge) * 1e3);
-            PrintRatio("load / pugixml parse at 100k", best_.at(kLoadLarge) / best_.at(kParseLarge),
-                       kMaxParserRatio);
-        }
+    if (reporter.Has(kLoadLarge) && reporter.Has(kParseLarge)) {
+        const double parseLarge = reporter.Seconds(kParseLarge);
+        std::printf("load of 100k regions: %.1f ms, pugixml parse of the same file: %.1f ms\n",
+                    loadLarge * 1e3, parseLarge * 1e3);
+        PrintRatio("load / pugixml parse at 100k", loadLarge / parseLarge, kMaxParserRatio);
     }
-
-private:
-    bool Has(const std::string& name) const { return best_.count(name) != 0; }
-
-    static void PrintRatio(const char* what, double ratio, double limit)
-    {
-        std::printf("%s: %.2f (at most %.1f): %s\n", what, ratio, limit,
-                    ratio <= limit ? "ok" : "TOO SLOW");
-    }
-
-    std::map<std::string, double> best_;
-};
+}
 
 void Configure(benchmark::internal::Benchmark* bench)
 {
@@ -177,9 +152,6 @@ int main(int argc, char** argv)
     RegisterLoad(kLoadLarge, large, kLarge);
     Configure(benchmark::RegisterBenchmark(kParseLarge.c_str(), PugixmlParseCase, large));
 
-    RatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    reporter.PrintRatios();
-    benchmark::Shutdown();
+    wqbench::RunAndPrintRatios(PrintRatios);
     return 0;
 }

@@ -8,11 +8,11 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <map>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "bench/support/ratio_reporter.h"
 #include "tests/support/files.h"
 #include "tests/support/programs.h"
 #include "tests/support/temp_folder.h"
@@ -114,43 +114,24 @@ void BM_FindName(benchmark::State& state)
 }
 BENCHMARK(BM_FindName)->Arg(1000)->Arg(kEntries);
 
-// Keeps the real time per iteration of every run for the ratios.
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override
-    {
-        for (const auto& run : runs) {
-            seconds_[run.benchmark_name()] = run.GetAdjustedRealTime();
-        }
-        ConsoleReporter::ReportRuns(runs);
+// Nothing is printed for a ratio whose runs were filtered out or failed.
+void PrintRatios(const wqbench::RatioReporter& reporter)
+{
+    if (reporter.Has("BM_OpenArchive") && reporter.Has("BM_UnzipList")) {
+        std::printf("open of 100000 entries / unzip -Z1: %.2f (at most 1)\n",
+                    reporter.Seconds("BM_OpenArchive") / reporter.Seconds("BM_UnzipList"));
     }
-    double Time(const std::string& name) const
-    {
-        const auto found = seconds_.find(name);
-        return found == seconds_.end() ? 0 : found->second;
+    if (reporter.Has("BM_FindName/1000") && reporter.Has("BM_FindName/100000")) {
+        std::printf("name look-up 100000 items / 1000 items: %.2f (at most 1.5)\n",
+                    reporter.Seconds("BM_FindName/100000") / reporter.Seconds("BM_FindName/1000"));
     }
-
-private:
-    std::map<std::string, double> seconds_;
-};
+}
 
 }  // namespace
 
 int main(int argc, char** argv)
 {
     benchmark::Initialize(&argc, argv);
-    RatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    const double open = reporter.Time("BM_OpenArchive/real_time");
-    const double unzip = reporter.Time("BM_UnzipList/real_time");
-    const double small = reporter.Time("BM_FindName/1000");
-    const double large = reporter.Time("BM_FindName/100000");
-    if (open > 0 && unzip > 0) {
-        std::printf("open of 100000 entries / unzip -Z1: %.2f (at most 1)\n", open / unzip);
-    }
-    if (small > 0 && large > 0) {
-        std::printf("name look-up 100000 items / 1000 items: %.2f (at most 1.5)\n", large / small);
-    }
-    benchmark::Shutdown();
+    wqbench::RunAndPrintRatios(PrintRatios);
     return 0;
 }
