@@ -35,14 +35,14 @@ public:
     }
 };
 
-TDialogs*& Installed()
+}  // namespace
+
+TDialogs*& InstalledDialogs()
 {
     static ConsoleDialogs console;
     static TDialogs* installed = &console;
     return installed;
 }
-
-}  // namespace
 
 TModalResult ModalResultOf(TMsgDlgBtn button)
 {
@@ -62,17 +62,7 @@ TModalResult ModalResultOf(TMsgDlgBtn button)
 
 TDialogs& Dialogs()
 {
-    return *Installed();
-}
-
-ScopedDialogs::ScopedDialogs(TDialogs& dialogs) : previous_(Installed())
-{
-    Installed() = &dialogs;
-}
-
-ScopedDialogs::~ScopedDialogs()
-{
-    Installed() = previous_;
+    return *InstalledDialogs();
 }
 
 void ShowMessage(const std::string& text, TMsgDlgType type)

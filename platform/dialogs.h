@@ -9,6 +9,8 @@
 #include <optional>
 #include <string>
 
+#include "platform/scoped_service.h"
+
 enum class TMsgDlgType { mtWarning, mtError, mtInformation, mtConfirmation };
 
 // Buttons of a message box, combinable as a set.
@@ -76,17 +78,9 @@ public:
 // alone in tools and tests.
 TDialogs& Dialogs();
 
-// Installs a service for the lifetime of this object and puts the previous one back.
-class ScopedDialogs {
-public:
-    explicit ScopedDialogs(TDialogs& dialogs);
-    ~ScopedDialogs();
-    ScopedDialogs(const ScopedDialogs&) = delete;
-    ScopedDialogs& operator=(const ScopedDialogs&) = delete;
-
-private:
-    TDialogs* previous_;
-};
+// The slot behind Dialogs(); ScopedDialogs installs a service for a scope.
+TDialogs*& InstalledDialogs();
+using ScopedDialogs = TScopedService<TDialogs, InstalledDialogs>;
 
 // Shorthand for the common message box with one OK button.
 void ShowMessage(const std::string& text, TMsgDlgType type = TMsgDlgType::mtInformation);

@@ -31,26 +31,16 @@ public:
     bool SetVolumeLabel(const std::string&, const std::string&) override { return false; }
 };
 
-TDriveLayer*& Installed()
+}  // namespace
+
+TDriveLayer*& InstalledDrives()
 {
     static SystemDrives system;
     static TDriveLayer* installed = &system;
     return installed;
 }
 
-}  // namespace
-
 TDriveLayer& Drives()
 {
-    return *Installed();
-}
-
-ScopedDriveLayer::ScopedDriveLayer(TDriveLayer& layer) : previous_(Installed())
-{
-    Installed() = &layer;
-}
-
-ScopedDriveLayer::~ScopedDriveLayer()
-{
-    Installed() = previous_;
+    return *InstalledDrives();
 }

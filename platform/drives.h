@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/scoped_service.h"
+
 // The platform's drive kinds, with its numbers.
 enum class TDriveType : int {
     dtUnknown = 0,
@@ -32,13 +34,6 @@ public:
 // from the file system and labels are not supported.
 TDriveLayer& Drives();
 
-class ScopedDriveLayer {
-public:
-    explicit ScopedDriveLayer(TDriveLayer& layer);
-    ~ScopedDriveLayer();
-    ScopedDriveLayer(const ScopedDriveLayer&) = delete;
-    ScopedDriveLayer& operator=(const ScopedDriveLayer&) = delete;
-
-private:
-    TDriveLayer* previous_;
-};
+// The slot behind Drives(); ScopedDriveLayer installs a layer for a scope.
+TDriveLayer*& InstalledDrives();
+using ScopedDriveLayer = TScopedService<TDriveLayer, InstalledDrives>;
