@@ -2,6 +2,8 @@
 
 #include "app/app_texts.h"
 
+TFormMain* FormMain = nullptr;
+
 TFormMain::TFormMain(QWidget* parent) : QMainWindow(parent)
 {
     setObjectName(QStringLiteral("FormMain"));

@@ -9,3 +9,5 @@ class TFormMain : public QMainWindow {
 public:
     explicit TFormMain(QWidget* parent = nullptr);
 };
+
+extern TFormMain* FormMain;

@@ -6,6 +6,7 @@
 #include <QWidget>
 
 #include "components/QvAboutWindow.h"
+#include "components/modal_run.h"
 #include "platform/exception.h"
 
 void TMyLabel::Assign(const TMyLabel& other)
@@ -59,6 +60,6 @@ bool TQvAboutInfo::Execute()
 {
     QWidget* owner = qobject_cast<QWidget*>(parent());
     TQvAboutWindow window(*this, owner ? owner : QApplication::activeWindow());
-    window.exec();
+    ShowModal(window);
     return true;
 }

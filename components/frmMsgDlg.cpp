@@ -9,6 +9,7 @@
 #include <QScreen>
 #include <QVBoxLayout>
 
+#include "components/modal_run.h"
 namespace {
 
 QString KindText(TMsgKind kind)
@@ -107,5 +108,5 @@ void TMessageDialog::ShowMessages()
     memo->moveCursor(QTextCursor::Start);
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         form_->move(screen->availableGeometry().center() - form_->rect().center());
-    form_->exec();
+    ShowModal(*form_);
 }

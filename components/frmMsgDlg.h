@@ -11,11 +11,11 @@
 #include <QObject>
 #include <QString>
 
+#include "checks/check_messages.h"
+
 class QPlainTextEdit;
 class QPushButton;
 class TMessageDialog;
-
-enum TMsgKind : std::uint8_t { mkInformation = 0, mkWarning = 1, mkError = 2 };
 
 struct TMsg {
     QString Text;

@@ -9,6 +9,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include "components/modal_run.h"
 #include "platform/dialogs.h"
 #include "platform/sysutils.h"
 
@@ -151,7 +152,7 @@ bool TFrmPropertiesDlg::Execute(const TClassInfo* classInfo, TList& list)
     Show(classInfo, list);
     setWindowTitle(dialog_.Caption());
     CentreOnScreen(*this);
-    return exec() == QDialog::Accepted;
+    return ShowModal(*this) == QDialog::Accepted;
 }
 
 void TFrmPropertiesDlg::ExecuteDontShow(const TClassInfo* classInfo, TList& list)

@@ -1,9 +1,11 @@
 #include "components/ozr_grid_utils.h"
 
-#include <cmath>
+#include <string>
+#include <vector>
 
 #include <QComboBox>
 
+#include "checks/form_checks.h"
 #include "components/StrGrdQv.h"
 #include "platform/sysutils.h"
 
@@ -57,14 +59,8 @@ bool SelectComboItem(QComboBox& comboBox, const QString& text)
 
 bool MonthlySumMatchesAnnual(const TQvStringGrid& grid, int col)
 {
-    double sum = 0.0;
-    for (int row = 1; row <= 12; ++row) {
-        double value = 0.0;
-        if (!TryStrToFloat(grid.Cell(col, row).toStdString(), value))
-            return true;
-        sum += value;
-    }
-    double annual = 0.0;
-    return !TryStrToFloat(grid.Cell(col, 13).toStdString(), annual) ||
-           std::fabs(sum - annual) <= 1e-6;
+    std::vector<std::string> cells;
+    for (int row = 1; row <= 13; ++row)
+        cells.push_back(grid.Cell(col, row).toStdString());
+    return MonthlySumMatches(cells);
 }

@@ -1,6 +1,7 @@
 #include <QtTest>
 
 #include "app/ozr_main.h"
+#include "tests/qt_support/qt_tests.h"
 
 class MainWindowTest : public QObject {
     Q_OBJECT
@@ -16,5 +17,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(MainWindowTest)
+WQ_REGISTER_TEST(MainWindowTest);
 #include "main_window_test.moc"

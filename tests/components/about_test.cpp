@@ -12,7 +12,7 @@
 #include "components/QvURLLabel.h"
 #include "components/genutils.h"
 #include "platform/exception.h"
-#include "tests/components/component_tests.h"
+#include "tests/qt_support/qt_tests.h"
 
 namespace {
 

@@ -13,7 +13,7 @@
 #include "components/StrGrdQv.h"
 #include "platform/rtti.h"
 #include "platform/scripted_dialogs.h"
-#include "tests/components/component_tests.h"
+#include "tests/qt_support/qt_tests.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include "components/StrGrdQv.h"
 #include "components/ozr_grid_utils.h"
 #include "platform/regional_settings.h"
-#include "tests/components/component_tests.h"
+#include "tests/qt_support/qt_tests.h"
 
 namespace {
 

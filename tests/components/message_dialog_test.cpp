@@ -3,7 +3,7 @@
 #include <QtTest>
 
 #include "components/frmMsgDlg.h"
-#include "tests/components/component_tests.h"
+#include "tests/qt_support/qt_tests.h"
 
 class MessageDialogTest : public QObject {
     Q_OBJECT

@@ -9,7 +9,7 @@
 #include "platform/exception.h"
 #include "platform/rtti.h"
 #include "platform/scripted_dialogs.h"
-#include "tests/components/component_tests.h"
+#include "tests/qt_support/qt_tests.h"
 
 namespace {
 

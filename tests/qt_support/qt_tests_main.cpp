@@ -4,7 +4,7 @@
 #include <QTimer>
 #include <QtTest>
 
-#include "tests/components/component_tests.h"
+#include "tests/qt_support/qt_tests.h"
 
 std::vector<TTestFactory>& RegisteredTests()
 {

@@ -1,6 +1,6 @@
 #pragma once
 
-// Shared pieces of the component tests: every test class registers itself and
+// Shared pieces of the Qt test binaries: every test class registers itself and
 // one main runs them all; modal windows are driven from a zero timer with a
 // time limit, so no test can hang on a window left open.
 

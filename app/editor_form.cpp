@@ -1,0 +1,56 @@
+#include "app/editor_form.h"
+
+#include <QAbstractButton>
+#include <QTabWidget>
+
+#include "app/help_service.h"
+#include "components/modal_run.h"
+
+TEditorForm::TEditorForm(QWidget* parent, int helpContext)
+    : QDialog(parent), helpContext_(helpContext)
+{
+}
+
+void TEditorForm::SetUpEditor(QAbstractButton& ok, QAbstractButton& cancel, QAbstractButton& help,
+                              QTabWidget* pages)
+{
+    pages_ = pages;
+    connect(&ok, &QAbstractButton::clicked, this, &TEditorForm::btnInputClick);
+    connect(&cancel, &QAbstractButton::clicked, this, &TEditorForm::btnCancelClick);
+    connect(&help, &QAbstractButton::clicked, this, &TEditorForm::BitBtn1Click);
+}
+
+bool TEditorForm::EditObject()
+{
+    ResetForm();
+    LoadObject();
+    if (pages_ != nullptr)
+        pages_->setCurrentIndex(0);
+    if (ShowModal(*this) != QDialog::Accepted)
+        return false;
+    StoreObject();
+    CurrentSession().SetModified(true);
+    return true;
+}
+
+void TEditorForm::btnInputClick()
+{
+    if (Validate())
+        accept();
+}
+
+void TEditorForm::btnCancelClick()
+{
+    reject();
+}
+
+void TEditorForm::BitBtn1Click()
+{
+    ShowHelp(helpContext_);
+}
+
+bool TRegionEditor::Edit(TRegion* region)
+{
+    FRegion = region;
+    return EditObject();
+}

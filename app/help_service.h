@@ -1,0 +1,19 @@
+#pragma once
+
+// Forms open the help file through one service: the program installs the help
+// window, tests install a viewer that records the context numbers asked for.
+
+#include "platform/scoped_service.h"
+
+class THelpViewer {
+public:
+    virtual ~THelpViewer() = default;
+    // Shows the topic of this context number of the program's help file.
+    virtual void ShowTopic(int context) = 0;
+};
+
+THelpViewer*& InstalledHelpViewer();
+using ScopedHelpViewer = TScopedService<THelpViewer, InstalledHelpViewer>;
+
+// Raises Exception when no viewer is installed.
+void ShowHelp(int context);

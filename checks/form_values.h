@@ -1,0 +1,19 @@
+#pragma once
+
+// How the data forms show stored values in their boxes and grid cells, and
+// store the boxes' texts back: a missing value (-9999) is a blank box and a
+// blank box stores the missing value.
+
+#include <string>
+
+// The value in the general format with the user's decimal separator when it
+// is above the missing value; blank otherwise.
+std::string RealText(double value);
+// The same for grids that show only values of at least 0.
+std::string NonNegativeRealText(double value);
+std::string IntegerText(int value);
+
+// The missing value for a blank text, otherwise the trimmed text converted;
+// only texts that the checks accepted reach these.
+double StoredReal(const std::string& text);
+int StoredInteger(const std::string& text);
