@@ -2,6 +2,12 @@
 
 #include <ranges>
 
+#include "app/ozr_diag_abs1.h"
+#include "app/ozr_diag_abs2.h"
+#include "app/ozr_diag_abs3.h"
+#include "app/ozr_diag_abs4.h"
+#include "app/ozr_diag_abs5.h"
+#include "app/ozr_diag_wb_return_flow.h"
 #include "app/ozr_main.h"
 
 template <typename TForm>
@@ -15,6 +21,12 @@ void TForms::Create(TForm*& global)
 TForms::TForms()
 {
     Create(FormMain);
+    Create(FormAbs5);
+    Create(FormReturnFlowDiagram);
+    Create(FormAbs4);
+    Create(FormAbs1);
+    Create(FormAbs2);
+    Create(FormAbs3);
 }
 
 TForms::~TForms()

@@ -1,0 +1,10 @@
+#include "app/ozr_diag_abs4.h"
+
+TFormAbs4* FormAbs4 = nullptr;
+
+TFormAbs4::TFormAbs4(QWidget* parent)
+    : TDiagramForm(parent, QStringLiteral("FormAbs4"),
+                   QStringLiteral("Total Volume of Freshwater Abstraction (Diagram 4)"),
+                   QSize(584, 666), QPixmap())
+{
+}

@@ -1,0 +1,11 @@
+#pragma once
+
+#include "app/diagram_form.h"
+
+class TFormReturnFlowDiagram : public TDiagramForm {
+    Q_OBJECT
+public:
+    explicit TFormReturnFlowDiagram(QWidget* parent = nullptr);
+};
+
+extern TFormReturnFlowDiagram* FormReturnFlowDiagram;
