@@ -1,6 +1,7 @@
 #include "app/form_support.h"
 
 #include <QComboBox>
+#include <QFontDatabase>
 #include <QLineEdit>
 #include <QPainter>
 
@@ -33,6 +34,17 @@ QColor PeriodRowColor(int row)
 std::string TextOf(const QLineEdit& edit)
 {
     return ToStd(edit.text());
+}
+
+void SetFormFont(QWidget& form)
+{
+    static const QString family =
+        QFontDatabase::hasFamily(QStringLiteral("Tahoma"))
+            ? QStringLiteral("Tahoma")
+            : QFontDatabase::systemFont(QFontDatabase::GeneralFont).family();
+    QFont font = form.font();
+    font.setFamily(family);
+    form.setFont(font);
 }
 
 void InitYearBox(QComboBox& box)

@@ -11,6 +11,7 @@
 
 class QComboBox;
 class QLineEdit;
+class QWidget;
 class TCheckMessages;
 class TQvStringGrid;
 
@@ -25,6 +26,9 @@ inline std::string ToStd(const QString& text)
 }
 
 std::string TextOf(const QLineEdit& edit);
+
+// Tahoma where it is installed, else the system's sans-serif, at the system's size.
+void SetFormFont(QWidget& form);
 
 // A colour written as the toolkit writes it: blue in the high byte, red in the low.
 constexpr QColor BgrColor(unsigned bgr)
