@@ -8,7 +8,11 @@
 #include "app/ozr_diag_abs4.h"
 #include "app/ozr_diag_abs5.h"
 #include "app/ozr_diag_wb_return_flow.h"
+#include "app/ozr_flow.h"
+#include "app/ozr_groundwater.h"
 #include "app/ozr_main.h"
+#include "app/ozr_rain_gauge.h"
+#include "app/ozr_reservoirs.h"
 
 template <typename TForm>
 void TForms::Create(TForm*& global)
@@ -21,12 +25,16 @@ void TForms::Create(TForm*& global)
 TForms::TForms()
 {
     Create(FormMain);
+    Create(FormReservoirs);
+    Create(FormGroundwater);
+    Create(FormFlow);
     Create(FormAbs5);
     Create(FormReturnFlowDiagram);
     Create(FormAbs4);
     Create(FormAbs1);
     Create(FormAbs2);
     Create(FormAbs3);
+    Create(FormRainGauge);
 }
 
 TForms::~TForms()
