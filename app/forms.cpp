@@ -8,7 +8,11 @@
 #include "app/ozr_diag_abs4.h"
 #include "app/ozr_diag_abs5.h"
 #include "app/ozr_diag_wb_return_flow.h"
+#include "app/ozr_flow.h"
+#include "app/ozr_groundwater.h"
 #include "app/ozr_main.h"
+#include "app/ozr_rain_gauge.h"
+#include "app/ozr_reservoirs.h"
 #include "app/ozr_water_abstractions.h"
 
 template <typename TForm>
@@ -22,6 +26,9 @@ void TForms::Create(TForm*& global)
 TForms::TForms()
 {
     Create(FormMain);
+    Create(FormReservoirs);
+    Create(FormGroundwater);
+    Create(FormFlow);
     Create(FormWaterAbs);
     Create(FormAbs5);
     Create(FormReturnFlowDiagram);
@@ -29,6 +36,7 @@ TForms::TForms()
     Create(FormAbs1);
     Create(FormAbs2);
     Create(FormAbs3);
+    Create(FormRainGauge);
 }
 
 TForms::~TForms()
