@@ -14,6 +14,7 @@
 #include "app/ozr_rain_gauge.h"
 #include "app/ozr_reservoirs.h"
 #include "app/ozr_water_abstractions.h"
+#include "app/ozr_wizard.h"
 
 template <typename TForm>
 void TForms::Create(TForm*& global)
@@ -26,6 +27,7 @@ void TForms::Create(TForm*& global)
 TForms::TForms()
 {
     Create(FormMain);
+    Create(FormWizard);
     Create(FormReservoirs);
     Create(FormGroundwater);
     Create(FormFlow);
