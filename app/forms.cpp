@@ -8,6 +8,8 @@
 #include "app/ozr_diag_abs4.h"
 #include "app/ozr_diag_abs5.h"
 #include "app/ozr_diag_wb_return_flow.h"
+#include "app/ozr_io_load_CSV_flow.h"
+#include "app/ozr_io_load_CSV_stations.h"
 #include "app/ozr_main.h"
 #include "app/ozr_water_abstractions.h"
 
@@ -29,6 +31,8 @@ TForms::TForms()
     Create(FormAbs1);
     Create(FormAbs2);
     Create(FormAbs3);
+    Create(FormCSVStationsImport);
+    Create(FormCSVFlowImport);
 }
 
 TForms::~TForms()
