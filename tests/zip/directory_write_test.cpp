@@ -6,12 +6,14 @@
 
 #include "tests/support/files.h"
 #include "tests/support/temp_folder.h"
+#include "tests/support/test_stream.h"
 #include "tests/zip/error_codes.h"
 #include "zip/ZipArchiver.h"
 
 namespace {
 
 using zatest::ErrorCodeOf;
+using wqtest::TTestStream;
 
 TDirItem FileItem(const std::string& name, std::uint32_t size, std::uint32_t offset)
 {

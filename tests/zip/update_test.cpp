@@ -2,11 +2,13 @@
 // cancel, an abort or an exception during the commit leaves the old archive
 // byte for byte, with no temporary file behind.
 
+#include "tests/support/test_stream.h"
 #include "tests/zip/write_test_support.h"
 
 namespace {
 
 using namespace writetest;
+using wqtest::TTestStream;
 
 class UpdateTest : public ::testing::Test {
 protected:

@@ -9,6 +9,7 @@
 
 #include "platform/drives.h"
 #include "tests/support/files.h"
+#include "tests/support/test_stream.h"
 #include "tests/zip/volumes_test_support.h"
 #include "tests/zip/write_test_support.h"
 #include "zip/ZAFileSystem.h"
@@ -17,6 +18,7 @@ namespace {
 
 using namespace writetest;
 using wqtest::FilesIn;
+using wqtest::TTestStream;
 using zatest::DiskDrives;
 using zatest::TestArchiver;
 

@@ -8,6 +8,7 @@
 #include "platform/scripted_dialogs.h"
 #include "tests/support/files.h"
 #include "tests/support/temp_folder.h"
+#include "tests/support/test_stream.h"
 #include "tests/zip/volumes_test_support.h"
 #include "zip/ZAFileSystem.h"
 
@@ -16,6 +17,7 @@ namespace {
 using wqtest::FilesIn;
 using wqtest::ReadFileBytes;
 using wqtest::TempFolder;
+using wqtest::TTestStream;
 using zatest::DiskDrives;
 using zatest::TestArchiver;
 
