@@ -266,7 +266,7 @@ private:
                        const TSearchRec& found);
     int EnterItem(const std::string& path, const TSearchRec& found);
     bool KeepsExistingItem(int index, const std::string& path, const std::string& storedName,
-                           const TSearchRec& found);
+                           TZADosDateTime entryTime);
     std::string ExpandMask(const std::string& base, const std::string& mask) const;
     bool MatchesPathMask(const std::string& path, const std::string& mask) const;
     bool MatchesAnyMask(const std::string& path, const std::vector<std::string>& masks) const;
