@@ -43,6 +43,9 @@ struct TDirItem {
     std::uint64_t CompressedSize() const;
     std::uint64_t UncompressedSize() const;
     std::uint64_t LocalHeaderOffset() const;
+    // The volume of the local header: from 65535 on the header field is
+    // saturated and the Zip64 field carries the whole number.
+    void SetDiskNumberStart(std::uint32_t volume);
 };
 
 class TZADirArray : public TObject {

@@ -219,7 +219,9 @@ void TZABaseArchiver::WriteItem(ItemJob& job)
     }
     PlaceItem(job);
     WriteLocalHeader(job);
-    if (job.HasData()) {
+    // Without the zip flavour the base class keeps the record only: no data
+    // are read or written, and the header stays as the item was entered.
+    if (job.HasData() && zipFormat_) {
         WriteItemData(job);
         if (cancelled_) {
             return;
@@ -229,7 +231,7 @@ void TZABaseArchiver::WriteItem(ItemJob& job)
     if (job.spanFile) {
         const TZAVolumePosition landed = CopyToVolumes(
             *job.spanFile, TZALocalHeader::Size + job.nameBytes.size() + job.extraLength);
-        job.item.Header.DiskNumberStart = static_cast<std::uint16_t>(landed.Volume);
+        job.item.SetDiskNumberStart(static_cast<std::uint32_t>(landed.Volume));
         SetLocalHeaderOffset(job.item, static_cast<std::uint64_t>(landed.Offset));
     }
 }

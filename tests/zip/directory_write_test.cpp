@@ -12,8 +12,8 @@
 
 namespace {
 
-using zatest::ErrorCodeOf;
 using wqtest::TTestStream;
+using zatest::ErrorCodeOf;
 
 TDirItem FileItem(const std::string& name, std::uint32_t size, std::uint32_t offset)
 {
@@ -117,6 +117,39 @@ TEST(DirectoryWriteTest, SaturatedFieldsTravelInTheZip64Field)
     EXPECT_EQ(item.CompressedSize(), 5000000000ull);
     EXPECT_EQ(item.LocalHeaderOffset(), 6000000000ull);
     EXPECT_EQ(item.UncompressedSize(), 0u);
+}
+
+TEST(DirectoryWriteTest, DiskNumbersFrom65535TravelInTheZip64Field)
+{
+    TZipArchiver zip;
+    TMemoryStream stream;
+    {
+        TZADirManager manager(zip, &stream, true);
+        manager.Items().SetCount(3);
+        const std::uint32_t volumes[] = {65534, 65535, 70000};
+        for (int i = 0; i < 3; ++i) {
+            TDirItem item = FileItem("v" + std::to_string(i), 0, 0);
+            item.SetDiskNumberStart(volumes[i]);
+            manager.Items().SetItem(i, item);
+        }
+        manager.Items().ItemPtr(2).Header.LocalHeaderOffset = ZAZip64Marker;
+        manager.Items().ItemPtr(2).Zip64Values.LocalHeaderOffset = 5000000000ull;
+        manager.WriteDirectory(true);
+    }
+    TZADirManager manager(zip, &stream, false);
+    ASSERT_TRUE(manager.ReadDirectory());
+    const std::uint16_t headerFields[] = {65534, ZAZip64Marker16, ZAZip64Marker16};
+    const std::size_t zip64Data[] = {0, 4, 8 + 4};
+    const std::uint32_t recorded[] = {0, 65535, 70000};
+    for (int i = 0; i < 3; ++i) {
+        SCOPED_TRACE(i);
+        const TDirItem& item = manager.Items().ItemPtr(i);
+        EXPECT_EQ(item.Header.DiskNumberStart, headerFields[i]);
+        const auto field = MakeCentralZip64Field(item.Header, item.Zip64Values);
+        EXPECT_EQ(field ? field->Data.size() : 0, zip64Data[i]);
+        EXPECT_EQ(item.Zip64Values.DiskNumber, recorded[i]);
+    }
+    EXPECT_EQ(manager.Items().ItemPtr(2).LocalHeaderOffset(), 5000000000ull);
 }
 
 TEST(DirectoryWriteTest, Zip64EndRecordsStartAt65535Items)

@@ -128,6 +128,30 @@ TEST(WriteItemTest, LargeSourceIsDeflatedInSyncFlushedChunks)
     EXPECT_EQ(entries[0].local.CompressedSize, entries[0].data.size());
 }
 
+TEST(WriteItemTest, WithoutTheZipFlavourOnlyTheRecordsAreWritten)
+{
+    ArchiveSetup setup;
+    setup.AddSource("data.wqd", ToBytes(XmlLikeText(5000)));
+    TZABaseArchiver base;
+    base.SetFileName(setup.archive);
+    base.OpenArchive(ZAModeCreate);
+    base.SetBaseDir(setup.source);
+    base.AddFiles("data.wqd");
+    base.CloseArchive();
+    const za::Bytes bytes = ReadFileBytes(setup.archive);
+    const auto local = TZALocalHeader::Read(bytes);
+    ASSERT_TRUE(local);
+    EXPECT_EQ(local->Signature, ZAAlternateSignatures.LocalHeader);
+    EXPECT_EQ(local->Method, 0xFFFF);
+    EXPECT_EQ(local->CompressedSize, 0u);
+    EXPECT_EQ(local->UncompressedSize, 5000u);
+    // The central directory follows the local header's name and fields at once.
+    const std::size_t central =
+        TZALocalHeader::Size + local->FileNameLength + local->ExtraFieldLength;
+    ASSERT_LE(central + 4, bytes.size());
+    EXPECT_EQ(za::GetU32(&bytes[central]), ZAAlternateSignatures.CentralHeader);
+}
+
 TEST(WriteItemTest, EmptyFileIsStoredWithZeroCrcAndSizes)
 {
     ArchiveSetup setup;
