@@ -87,6 +87,7 @@ private:
     za::Bytes ReadAt(std::int64_t position, std::size_t count) const;
     // Returns the bytes written.
     std::uint64_t WriteCentralDirectory();
+    void WriteCentralRecord(TDirItem& item, za::Bytes& out) const;
     void WriteEndRecords(std::int64_t directoryDisk, std::uint64_t directorySize);
     [[noreturn]] void Fail(int errorCode) const;
 

@@ -23,6 +23,13 @@ std::uint64_t TDirItem::LocalHeaderOffset() const
                                                      : Header.LocalHeaderOffset;
 }
 
+void TDirItem::SetNameBytes(const TZAStoredNameForm& form)
+{
+    NameBytes = form.Bytes;
+    Header.Flags = form.Utf8 ? Header.Flags | ZAFlagUtf8Name
+                             : Header.Flags & static_cast<std::uint16_t>(~ZAFlagUtf8Name);
+}
+
 void TDirItem::SetDiskNumberStart(std::uint32_t volume)
 {
     if (volume < ZAZip64Marker16) {

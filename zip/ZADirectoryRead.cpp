@@ -17,33 +17,10 @@ constexpr std::int64_t kScanBlock = 65535;
 // keep their AES details elsewhere.
 constexpr std::uint16_t kAlternateVersion = 0x4114;
 constexpr std::size_t kDescriptorSize = 12;
-// Names of other archivers: flag bit 11 marks a name in UTF-8, and a Unicode
-// path field carries the UTF-8 form of a name stored in a code page.
-constexpr std::uint16_t kFlagUtf8Name = 0x0800;
+// Names of other archivers: a Unicode path field carries the UTF-8 form of a
+// name stored in a code page.
 constexpr std::uint16_t kUnicodePathFieldId = 0x7075;
 constexpr std::size_t kUnicodePathHeader = 5;
-
-bool IsValidUtf8(std::string_view text)
-{
-    for (std::size_t i = 0; i < text.size();) {
-        const auto lead = static_cast<unsigned char>(text[i]);
-        const std::size_t length = lead < 0x80         ? 1
-                                   : (lead >> 5) == 6  ? 2
-                                   : (lead >> 4) == 14 ? 3
-                                   : (lead >> 3) == 30 ? 4
-                                                       : 0;
-        if (length == 0 || i + length > text.size()) {
-            return false;
-        }
-        for (std::size_t k = 1; k < length; ++k) {
-            if ((static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80) {
-                return false;
-            }
-        }
-        i += length;
-    }
-    return true;
-}
 
 std::string_view AsText(TZAByteSpan bytes)
 {
@@ -53,7 +30,7 @@ std::string_view AsText(TZAByteSpan bytes)
 std::string DecodeName(std::uint16_t flags, TZAByteSpan name, bool oemFileNames)
 {
     const std::string_view bytes = AsText(name);
-    if ((flags & kFlagUtf8Name) != 0 && IsValidUtf8(bytes)) {
+    if ((flags & ZAFlagUtf8Name) != 0 && IsValidUtf8(bytes)) {
         return std::string(bytes);
     }
     return DecodeStoredName(bytes, oemFileNames);
@@ -220,6 +197,7 @@ std::size_t TZADirManager::ReadCentralItem(TZAByteSpan bytes, std::size_t at, in
 void TZADirManager::ReadItemFields(TDirItem& item, int index, TZAByteSpan name, TZAByteSpan extra)
 {
     item.Method = item.Header.Method;
+    item.NameBytes.assign(AsText(name));
     items_.Rename(index, DecodeName(item.Header.Flags, name, archiver_.OEMFileNames()));
     item.ExtraFields = ReadExtraFields(extra);
     for (const auto& field : item.ExtraFields) {

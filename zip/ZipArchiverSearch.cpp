@@ -341,7 +341,7 @@ int TZABaseArchiver::EnterItem(const std::string& path, const TSearchRec& found)
     TDirItem item;
     item.FileName = storedName;
     item.Header.FileNameLength = static_cast<std::uint16_t>(std::min<std::size_t>(
-        EncodeStoredName(storedName, options_.OEMFileNames).size(), ZAZip64Marker16));
+        StoredNameForm(storedName, options_.OEMFileNames).Bytes.size(), ZAZip64Marker16));
     item.Pending = true;
     item.Operation = operation;
     item.Password = Password();

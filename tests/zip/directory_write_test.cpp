@@ -75,7 +75,9 @@ TEST(DirectoryWriteTest, ItemsComeBackWithNamesExtraFieldsAndComments)
     const auto central = *TZACentralHeader::Read(bytes);
     const std::size_t unicodeField = 2 * 11 + 12;  // 11 UTF-16 units
     EXPECT_EQ(central.ExtraFieldLength, unicodeField + 9);
-    EXPECT_EQ(central.FileNameLength, 11);  // one byte per character in the code page
+    // The code page lacks the CJK character: the name goes in UTF-8.
+    EXPECT_EQ(central.FileNameLength, 17);
+    EXPECT_EQ(central.Flags, ZAFlagUtf8Name);
 
     const auto manager = ReadBack(zip, stream);
     ASSERT_EQ(manager->Items().Count(), 2);
