@@ -308,8 +308,11 @@ private:
     bool IsSelfExtracting(const std::string& name) const;
     // The name without its extension, folder included.
     static std::string ExtractBaseName(const std::string& name);
-    std::string NumberedVolumeName(const std::string& name, std::uint32_t volumeNumber,
-                                   bool advanced, bool selfExtracting) const;
+    // The name of a volume under one naming, in lower case where the
+    // archiver makes it up.
+    std::string FormVolumeName(const std::string& name, std::uint32_t volumeNumber, bool advanced,
+                               bool selfExtracting) const;
+    std::string VolumeOnDisk(const std::string& volume) const;
     void OpenVolumeFile(const std::string& name, std::uint16_t mode);
     void OpenBlankVolume(const TZAVolumeNumberInfo& volume);
     void OpenExistingVolume(const TZAVolumeNumberInfo& volume);

@@ -71,19 +71,32 @@ std::string TZABaseArchiver::VolumeName(const std::string& name, std::uint32_t v
         return name;
     }
     const bool selfExtracting = IsSelfExtracting(name);
-    if (volumeNumber == ZALastVolume) {
-        if (spanningMode_ == smSplitting && selfExtracting) {
-            return ExtractBaseName(name) +
-                   (compressionMethod_ >= kOwnFormatMethods ? ".ZA" : ".ZIP");
-        }
-        return name;
-    }
     const bool advanced = spanningOptions_.AdvancedNaming;
-    std::string volume = NumberedVolumeName(name, volumeNumber, advanced, selfExtracting);
-    if (probeOther && !FileExists(volume)) {
-        std::string other = NumberedVolumeName(name, volumeNumber, !advanced, selfExtracting);
+    std::string volume = VolumeOnDisk(FormVolumeName(name, volumeNumber, advanced, selfExtracting));
+    if (probeOther && volumeNumber != ZALastVolume && !FileExists(volume)) {
+        std::string other =
+            VolumeOnDisk(FormVolumeName(name, volumeNumber, !advanced, selfExtracting));
         if (FileExists(other)) {
             volume = std::move(other);
+        }
+    }
+    return volume;
+}
+
+// Sets written by other archivers, or on a system that ignores the case of
+// names, may carry a volume's extension in upper case (data.Z01) or in lower
+// case (data.z01): a set being read is found in either. A new set is written
+// under the names as formed.
+std::string TZABaseArchiver::VolumeOnDisk(const std::string& volume) const
+{
+    if (openMode_ == ZAModeCreate || FileExists(volume)) {
+        return volume;
+    }
+    const std::string base = ExtractBaseName(volume);
+    const std::string ext = ExtractFileExt(volume);
+    for (const std::string& other : {base + AsciiLowerCase(ext), base + AsciiUpperCase(ext)}) {
+        if (FileExists(other)) {
+            return other;
         }
     }
     return volume;
@@ -95,10 +108,17 @@ std::string TZABaseArchiver::ExtractBaseName(const std::string& name)
     return name.substr(0, name.size() - ext.size());
 }
 
-std::string TZABaseArchiver::NumberedVolumeName(const std::string& name, std::uint32_t volumeNumber,
-                                                bool advanced, bool selfExtracting) const
+std::string TZABaseArchiver::FormVolumeName(const std::string& name, std::uint32_t volumeNumber,
+                                            bool advanced, bool selfExtracting) const
 {
     const std::string base = ExtractBaseName(name);
+    const bool ownFormat = compressionMethod_ >= kOwnFormatMethods;
+    if (volumeNumber == ZALastVolume) {
+        if (spanningMode_ == smSplitting && selfExtracting) {
+            return base + (ownFormat ? ".za" : ".zip");
+        }
+        return name;
+    }
     std::string ext = ExtractFileExt(name);
     const std::uint64_t shown = std::uint64_t{volumeNumber} + 1;
     if (spanningMode_ == smSpanning) {
@@ -113,7 +133,7 @@ std::string TZABaseArchiver::NumberedVolumeName(const std::string& name, std::ui
     if (advanced) {
         return base + "_" + ZeroPadded(shown, 3) + ext;
     }
-    return base + (compressionMethod_ >= kOwnFormatMethods ? ".F" : ".Z") + ZeroPadded(shown, 2);
+    return base + (ownFormat ? ".f" : ".z") + ZeroPadded(shown, 2);
 }
 
 void TZABaseArchiver::OpenVolumeStream(const std::string& name)

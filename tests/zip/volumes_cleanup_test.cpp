@@ -65,7 +65,7 @@ TEST_F(FailedSplitWriteTest, ACancelInTheMiddleRemovesOnlyTheVolumesItCreated)
 {
     // A volume name that a set before left; the write takes it over, but it
     // was not the write's to create.
-    WriteFileBytes(setup_.folder / "out.Z02", ToBytes("an older volume"));
+    WriteFileBytes(setup_.folder / "out.z02", ToBytes("an older volume"));
     OpenWithVolumeLimit();
     bool volumesWritten = false;
     int files = 0;
@@ -73,18 +73,18 @@ TEST_F(FailedSplitWriteTest, ACancelInTheMiddleRemovesOnlyTheVolumesItCreated)
                               TZAProgressPhase phase, bool& cancel) {
         files += phase == ppStart ? 1 : 0;
         cancel = files == 3;
-        volumesWritten = volumesWritten || FileExists(setup_.folder / "out.Z04");
+        volumesWritten = volumesWritten || FileExists(setup_.folder / "out.z04");
     };
     zip_.AddFiles("*");
     EXPECT_TRUE(volumesWritten);
     zip_.CloseArchive();
-    ExpectFolderAsBefore({"out.Z02"});
+    ExpectFolderAsBefore({"out.z02"});
 }
 
 TEST_F(FailedSplitWriteTest, ACancelAtTheStartLeavesNoEmptyArchiveBehindAtClose)
 {
     OpenWithVolumeLimit();
-    EXPECT_TRUE(FileExists(setup_.folder / "out.Z01"));
+    EXPECT_TRUE(FileExists(setup_.folder / "out.z01"));
     zip_.OnOverallProgress = [](TObject*, double, TZAProcessOperation, TZAProgressPhase phase,
                                 bool& cancel) { cancel = phase == ppStart; };
     zip_.AddFiles("*");
@@ -134,7 +134,7 @@ TEST_F(FailedSplitWriteTest, AFailingSourceStreamRemovesTheVolumesAndANewSetCanF
     OpenWithVolumeLimit();
     zip_.AddFiles("*");
     zip_.CloseArchive();
-    EXPECT_TRUE(FileExists(setup_.folder / "out.Z04"));
+    EXPECT_TRUE(FileExists(setup_.folder / "out.z04"));
     TZipArchiver set;
     set.SetFileName(setup_.archive);
     set.OpenArchive(ZAModeReadOnly);

@@ -1,6 +1,8 @@
 // Split and spanned archives written through AddFiles, judged by 7-Zip, which
-// reads a split set directly when its volumes carry lower-case ".z01" names.
+// reads a split set directly under its ".z01" names; sets that Info-ZIP
+// splits are read back.
 
+#include <algorithm>
 #include <filesystem>
 #include <random>
 #include <string>
@@ -115,14 +117,30 @@ void ExpectHeadersOnOneVolume(const std::vector<std::string>& volumes, std::size
     }
 }
 
-// 7-Zip tests and extracts a copy of the set named data.z01, data.z02, ...,
-// data.zip; the extracted files equal the sources.
-void ExpectSevenZipReadsTheSet(const std::vector<std::string>& volumes, const std::string& sources)
+// 7-Zip tests the set of the archive given and extracts it; the extracted
+// files equal the sources.
+void ExpectSevenZipReadsTheSet(const std::string& archive, const std::string& sources)
 {
     const std::string tool = wqtest::SevenZipProgram();
     if (tool.empty()) {
         GTEST_SKIP() << "no 7-Zip on this machine";
     }
+    const auto test = wqtest::RunWithOutput(tool + " t " + wqtest::Quoted(archive));
+    EXPECT_EQ(test.exitCode, 0) << test.output;
+    TempFolder out;
+    EXPECT_EQ(wqtest::Run(tool + " x -o" + wqtest::Quoted(out.Path()) + " " +
+                          wqtest::Quoted(archive) + " >/dev/null"),
+              0);
+    for (const std::string& name : FilesIn(sources)) {
+        EXPECT_EQ(ReadFileBytes(out / name), ReadFileBytes(sources + "/" + name)) << name;
+    }
+}
+
+// Volumes named otherwise than 7-Zip expects are read from a copy named
+// data.z01, data.z02, ..., data.zip.
+void ExpectSevenZipReadsACopyOfTheSet(const std::vector<std::string>& volumes,
+                                      const std::string& sources)
+{
     TempFolder copy;
     for (std::size_t i = 0; i + 1 < volumes.size(); ++i) {
         char name[32];
@@ -130,13 +148,7 @@ void ExpectSevenZipReadsTheSet(const std::vector<std::string>& volumes, const st
         std::filesystem::copy_file(volumes[i], copy / name);
     }
     std::filesystem::copy_file(volumes.back(), copy / "data.zip");
-    const std::string archive = wqtest::Quoted(copy / "data.zip");
-    EXPECT_EQ(wqtest::Run(tool + " t " + archive + " >/dev/null"), 0);
-    const std::string out = copy / "out";
-    EXPECT_EQ(wqtest::Run(tool + " x -o" + wqtest::Quoted(out) + " " + archive + " >/dev/null"), 0);
-    for (const std::string& name : FilesIn(sources)) {
-        EXPECT_EQ(ReadFileBytes(out + "/" + name), ReadFileBytes(sources + "/" + name)) << name;
-    }
+    ExpectSevenZipReadsTheSet(copy / "data.zip", sources);
 }
 
 void ExpectVolumesWithinLimit(const std::vector<std::string>& volumes, std::int64_t limit)
@@ -158,13 +170,13 @@ TEST(SplitArchiveTest, NumberedVolumesEndInTheArchiveAndReadAsOneSet)
     SplitArchive(zip, folder / "data.zip", false);
     AddSources(zip, sources);
 
-    const auto volumes = Volumes(folder.Path(), "data.Z", "");
+    const auto volumes = Volumes(folder.Path(), "data.z", "");
     ASSERT_GE(volumes.size(), 4u);
     EXPECT_EQ(FilesIn(folder.Path()).size(), volumes.size() + 2);
     EXPECT_TRUE(FilesIn(temp).empty());
     ExpectVolumesWithinLimit(volumes, kVolumeSize);
     ExpectHeadersOnOneVolume(volumes, 4);
-    ExpectSevenZipReadsTheSet(volumes, sources);
+    ExpectSevenZipReadsTheSet(folder / "data.zip", sources);
 }
 
 TEST(SplitArchiveTest, AdvancedNamesNumberEveryVolumeButTheLast)
@@ -178,10 +190,10 @@ TEST(SplitArchiveTest, AdvancedNamesNumberEveryVolumeButTheLast)
 
     const auto volumes = Volumes(folder.Path(), "data_", ".zip");
     ASSERT_GE(volumes.size(), 4u);
-    EXPECT_FALSE(FileExists(folder / "data.Z01"));
+    EXPECT_FALSE(FileExists(folder / "data.z01"));
     ExpectVolumesWithinLimit(volumes, kVolumeSize);
     ExpectHeadersOnOneVolume(volumes, 4);
-    ExpectSevenZipReadsTheSet(volumes, sources);
+    ExpectSevenZipReadsACopyOfTheSet(volumes, sources);
 }
 
 TEST(SplitArchiveTest, OpeningASplitSetFindsItsKindAndNaming)
@@ -224,6 +236,32 @@ TEST(SplitArchiveTest, OpeningASplitSetFindsItsKindAndNaming)
     single.SetFileName(alone / "data.zip");
     EXPECT_THROW(single.OpenArchive(), EZAException);
     EXPECT_EQ(single.SpanningMode(), smNone);
+}
+
+TEST(SplitArchiveTest, ASetThatInfoZipSplitOpensWithEveryItem)
+{
+    if (!wqtest::HasProgram("zip")) {
+        GTEST_SKIP() << "Info-ZIP zip is not installed";
+    }
+    TempFolder folder;
+    const std::string sources = folder / "src";
+    MakeSources(sources);
+    ASSERT_EQ(wqtest::Run("cd " + wqtest::Quoted(sources) + " && zip -q -s 64k " +
+                          wqtest::Quoted(folder / "data.zip") + " *"),
+              0);
+    ASSERT_TRUE(FileExists(folder / "data.z03"));
+    TestArchiver zip;
+    zip.SetFileName(folder / "data.zip");
+    zip.OpenArchive();
+    EXPECT_EQ(zip.SpanningMode(), smSplitting);
+    ASSERT_NE(zip.DirManager(), nullptr);
+    EXPECT_FALSE(zip.DirManager()->Rebuilt());
+    std::vector<std::string> names;
+    for (int i = 0; i < zip.DirManager()->Items().Count(); ++i) {
+        names.push_back(zip.DirManager()->Items().ItemPtr(i).FileName);
+    }
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, FilesIn(sources));
 }
 
 TEST(SplitArchiveTest, ACancelledSplitWriteLeavesTheOldArchiveAndNoTemporaryFile)
@@ -301,7 +339,7 @@ TEST_F(SpannedArchiveTest, EachDiskIsFilledLabelledAndTheSetReadsBack)
     EXPECT_TRUE(FilesIn(folder_ / ("disk" + std::to_string(disks.size()))).empty());
     ExpectVolumesWithinLimit(disks, drives_.Capacity);
     ExpectHeadersOnOneVolume(disks, 4);
-    ExpectSevenZipReadsTheSet(disks, sources_);
+    ExpectSevenZipReadsACopyOfTheSet(disks, sources_);
     // The sources, a folder per disk and the archive: no temporary file is left.
     EXPECT_EQ(FilesIn(folder_.Path()).size(), disks.size() + 2);
     EXPECT_TRUE(dialogs_.Messages().empty());
