@@ -179,15 +179,10 @@ void TZADirManager::WriteDirectory(bool atEnd, TStream* stream)
     }
     stream_->Seek(start);
     stream_->SetSize(start);
-    std::int64_t directoryDisk = archiver_.VolumeInfo().Number;
-    directoryStart_ = start;
-    if (items_.Count() > 0) {
-        const TZAVolumePosition first = archiver_.NextWritePosition(*stream_);
-        directoryDisk = first.Volume;
-        directoryStart_ = first.Offset;
-    }
-    const std::uint64_t directorySize = WriteCentralDirectory();
-    WriteEndRecords(directoryDisk, directorySize);
+    TZAVolumePosition first;
+    const std::uint64_t directorySize = WriteCentralDirectory(first);
+    directoryStart_ = first.Offset;
+    WriteEndRecords(first.Volume, directorySize);
     archiver_.NameLastVolume();
 }
 
@@ -228,18 +223,26 @@ void TZADirManager::WriteCentralRecord(TDirItem& item, za::Bytes& out) const
     za::PutBytes(out, item.Comment.data(), item.Comment.size());
 }
 
-std::uint64_t TZADirManager::WriteCentralDirectory()
+std::uint64_t TZADirManager::WriteCentralDirectory(TZAVolumePosition& first)
 {
     za::Bytes directory;
+    std::vector<std::size_t> recordSizes;
+    recordSizes.reserve(static_cast<std::size_t>(items_.Count()));
+    // The records written so far still go out when one fails.
+    const auto write = [&] {
+        first = archiver_.WriteRecordsToVolumes(*stream_, directory, recordSizes);
+    };
     try {
         for (int i = 0; i < items_.Count(); ++i) {
+            const std::size_t before = directory.size();
             WriteCentralRecord(items_.ItemPtr(i), directory);
+            recordSizes.push_back(directory.size() - before);
         }
     } catch (...) {
-        archiver_.WriteChecked(*stream_, directory.data(), directory.size());
+        write();
         throw;
     }
-    archiver_.WriteChecked(*stream_, directory.data(), directory.size());
+    write();
     return directory.size();
 }
 

@@ -15,6 +15,7 @@
 #include "zip/ZAStream.h"
 
 class TZABaseArchiver;
+struct TZAVolumePosition;
 
 // An end record found in a stream: the record, where it starts and the
 // archive comment that follows it.
@@ -85,8 +86,8 @@ private:
     void ReadLocalItem(std::int64_t position, int index);
     void ReadDataDescriptor(std::int64_t from, TDirItem& item) const;
     za::Bytes ReadAt(std::int64_t position, std::size_t count) const;
-    // Returns the bytes written.
-    std::uint64_t WriteCentralDirectory();
+    // Returns the bytes written and where the first of them landed.
+    std::uint64_t WriteCentralDirectory(TZAVolumePosition& first);
     void WriteCentralRecord(TDirItem& item, za::Bytes& out) const;
     void WriteEndRecords(std::int64_t directoryDisk, std::uint64_t directorySize);
     [[noreturn]] void Fail(int errorCode) const;

@@ -240,11 +240,9 @@ bool NeedsZip64EndRecord(std::uint64_t positionAfterDirectory, std::uint64_t cou
 
 TZAZip64EndRecord MakeZip64EndRecord(const TZADirectoryInfo& info)
 {
-    // Both disk fields take the current volume, as the locator does.
-    const auto disk = Clamp32(NotBelowZero(info.DiskNumber));
     TZAZip64EndRecord r;
-    r.DiskNumber = disk;
-    r.DirectoryDisk = disk;
+    r.DiskNumber = Clamp32(NotBelowZero(info.DiskNumber));
+    r.DirectoryDisk = Clamp32(NotBelowZero(info.DirectoryDisk));
     r.EntriesOnDisk = info.Count;
     r.TotalEntries = info.Count;
     r.DirectorySize = info.DirectorySize;

@@ -157,10 +157,13 @@ public:
     // of them lands on a volume of their own.
     std::size_t WriteToVolumes(TStream& stream, const void* buffer, std::size_t count,
                                std::uint32_t keepTogether = ZANoKeepTogether);
-    // Where the next bytes written to stream through WriteToVolumes begin: a
-    // full volume is left for the next one first, so that a record starting
-    // at a volume boundary is recorded on the volume that holds it.
-    TZAVolumePosition NextWritePosition(TStream& stream);
+    // Writes records that lie one after another in bytes, recordSizes long,
+    // so that none straddles two volumes: the records that fit the room of a
+    // volume go in one write, the next one starts the next volume. Only a
+    // record larger than an empty volume is cut. Returns where the first
+    // byte landed; code 46 on a short write.
+    TZAVolumePosition WriteRecordsToVolumes(TStream& stream, const za::Bytes& bytes,
+                                            const std::vector<std::size_t>& recordSizes);
     // WriteToVolumes; code 46 when fewer bytes were taken.
     void WriteChecked(TStream& stream, const void* buffer, std::size_t count);
     // Copies an item written in full into a temporary file onto the volumes:

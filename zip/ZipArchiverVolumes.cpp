@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <limits>
+#include <optional>
 #include <unistd.h>
 #include <vector>
 
@@ -312,12 +313,39 @@ void TZABaseArchiver::MoveToNextVolume(TStream& stream)
     OpenVolume(next);
 }
 
-TZAVolumePosition TZABaseArchiver::NextWritePosition(TStream& stream)
+TZAVolumePosition TZABaseArchiver::WriteRecordsToVolumes(
+    TStream& stream, const za::Bytes& bytes, const std::vector<std::size_t>& recordSizes)
 {
-    if (spanningMode_ != smNone && &stream == archiveStream_ && RoomOnVolume(stream) == 0) {
-        MoveToNextVolume(stream);
+    std::optional<TZAVolumePosition> first;
+    const auto writeRun = [&](std::size_t at, std::size_t count) {
+        if (!first) {
+            first = TZAVolumePosition{volumeInfo_.Number, stream.Position()};
+        }
+        WriteChecked(stream, bytes.data() + at, count);
+    };
+    if (spanningMode_ == smNone || &stream != archiveStream_) {
+        writeRun(0, bytes.size());
+        return *first;
     }
-    return {volumeInfo_.Number, stream.Position()};
+    std::size_t at = 0;
+    for (std::size_t record = 0; record < recordSizes.size();) {
+        const std::int64_t room = RoomOnVolume(stream);
+        std::size_t run = 0;
+        while (record < recordSizes.size() &&
+               static_cast<std::int64_t>(run + recordSizes[record]) <= room) {
+            run += recordSizes[record++];
+        }
+        if (run == 0 && room >= 0 && stream.Size() > 0) {
+            MoveToNextVolume(stream);
+            continue;
+        }
+        if (run == 0) {
+            run = recordSizes[record++];
+        }
+        writeRun(at, run);
+        at += run;
+    }
+    return first.value_or(TZAVolumePosition{volumeInfo_.Number, stream.Position()});
 }
 
 void TZABaseArchiver::WriteChecked(TStream& stream, const void* buffer, std::size_t count)
