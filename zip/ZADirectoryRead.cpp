@@ -77,10 +77,8 @@ bool TZADirManager::ReadDirectory()
     ReadZip64Records(match.Position);
     // Without Zip64 records a saturated count is not to be trusted, and a
     // directory on another volume is out of reach of a single file.
-    const std::uint32_t directoryDisk =
-        zip64Present_ ? zip64EndRecord_.DirectoryDisk : endRecord_.DirectoryDisk;
     if ((!zip64Present_ && endRecord_.TotalEntries == ZAZip64Marker16) ||
-        (archiver_.SpanningMode() == smNone && directoryDisk != 0)) {
+        (archiver_.SpanningMode() == smNone && DirectoryDisk() != 0)) {
         if (tolerant) {
             RebuildFromLocalHeaders();
         }
@@ -149,7 +147,8 @@ void TZADirManager::ReadItems(std::int64_t endPosition)
     }
     const std::int64_t start = singleFile ? endPosition - static_cast<std::int64_t>(size)
                                           : static_cast<std::int64_t>(offset);
-    const za::Bytes directory = ReadAt(start, static_cast<std::size_t>(size));
+    const za::Bytes directory =
+        singleFile ? ReadAt(start, static_cast<std::size_t>(size)) : ReadFromVolumes(offset, size);
     if (directory.size() != size) {
         Fail(48);
     }
@@ -167,6 +166,46 @@ void TZADirManager::ReadItems(std::int64_t endPosition)
     if (read != count && (zip64Present_ || (read & ZAZip64Marker16) != count)) {
         Fail(48);
     }
+}
+
+std::int64_t TZADirManager::DirectoryDisk() const
+{
+    if (zip64Present_ && endRecord_.DirectoryDisk == ZAZip64Marker16) {
+        return zip64EndRecord_.DirectoryDisk;
+    }
+    return endRecord_.DirectoryDisk;
+}
+
+std::int64_t TZADirManager::LastDisk() const
+{
+    if (zip64Present_ && endRecord_.DiskNumber == ZAZip64Marker16) {
+        return std::int64_t{zip64Locator_.TotalDisks} - 1;
+    }
+    return endRecord_.DiskNumber;
+}
+
+za::Bytes TZADirManager::ReadFromVolumes(std::uint64_t offset, std::uint64_t size)
+{
+    const std::int64_t first = DirectoryDisk();
+    const std::int64_t last = LastDisk();
+    if (last > std::numeric_limits<std::int32_t>::max()) {
+        Fail(48);
+    }
+    za::Bytes bytes;
+    for (std::int64_t disk = first; bytes.size() < size && disk <= last; ++disk) {
+        TZAVolumeNumberInfo volume;
+        volume.LastNumber = static_cast<std::int32_t>(last);
+        if (disk == last) {
+            volume.SetLast(true);
+        } else {
+            volume.SetNumber(static_cast<std::int32_t>(disk));
+        }
+        archiver_.OpenVolume(volume);
+        const auto from = disk == first ? static_cast<std::int64_t>(offset) : 0;
+        const za::Bytes part = ReadAt(from, static_cast<std::size_t>(size - bytes.size()));
+        bytes.insert(bytes.end(), part.begin(), part.end());
+    }
+    return bytes;
 }
 
 std::size_t TZADirManager::ReadCentralItem(TZAByteSpan bytes, std::size_t at, int index)

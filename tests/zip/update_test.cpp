@@ -3,6 +3,7 @@
 // byte for byte, with no temporary file behind.
 
 #include "tests/support/test_stream.h"
+#include "tests/zip/error_codes.h"
 #include "tests/zip/write_test_support.h"
 
 namespace {
@@ -364,7 +365,7 @@ TEST(UpdateMoveTest, MovedSourcesAreDeletedOnceStoredAndFailuresAreReported)
 TEST(UpdateSplitTest, ASplitArchiveTakesOneTransactionOnly)
 {
     ArchiveSetup setup;
-    setup.AddSource("a.txt", ToBytes(XmlLikeText(150000, 4)));
+    setup.AddSource("a.txt", NoiseBytes(150000));
     TZipArchiver zip;
     zip.SetName("Zip1");
     zip.SetFileName(setup.archive);
@@ -392,6 +393,30 @@ TEST(UpdateSplitTest, ASplitArchiveTakesOneTransactionOnly)
         EXPECT_EQ(std::string(e.what()).rfind("Multiple transactions", 0), 0u) << e.what();
     }
     zip.CloseArchive();
+
+    // Opened again, the set still takes no second transaction, and every
+    // volume stays as it was written.
+    const std::vector<std::string> volumes = {setup.folder / "out.z01", setup.folder / "out.z02",
+                                              setup.archive};
+    std::vector<za::Bytes> written;
+    for (const std::string& volume : volumes) {
+        written.push_back(ReadFileBytes(volume));
+    }
+    TZipArchiver again;
+    setup.Prepare(again, ZAModeReadWrite);
+    EXPECT_EQ(again.SpanningMode(), smSplitting);
+    EXPECT_EQ(zatest::ErrorCodeOf([&] { again.AddFiles("a.txt"); }), 52);
+    EXPECT_EQ(zatest::ErrorCodeOf([&] {
+                  again.BeginUpdate();
+                  again.AddFiles("a.txt");
+                  again.EndUpdate();
+              }),
+              62);
+    EXPECT_EQ(again.UpdateCount(), 0);
+    again.CloseArchive();
+    for (std::size_t i = 0; i < volumes.size(); ++i) {
+        EXPECT_EQ(ReadFileBytes(volumes[i]), written[i]) << volumes[i];
+    }
 }
 
 }  // namespace

@@ -9,9 +9,11 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/scripted_dialogs.h"
 #include "tests/support/files.h"
 #include "tests/support/programs.h"
 #include "tests/support/temp_folder.h"
+#include "tests/zip/error_codes.h"
 #include "tests/zip/volumes_test_support.h"
 #include "zip/ZAFileSystem.h"
 #include "zip/ZARecords.h"
@@ -20,6 +22,7 @@ namespace {
 
 using wqtest::ReadFileBytes;
 using wqtest::TempFolder;
+using zatest::ErrorCodeOf;
 using zatest::TestArchiver;
 
 // The volumes of a set written as folder/data.zip, in order.
@@ -141,11 +144,11 @@ TEST(SplitDirectoryTest, ADirectoryOverSeveralVolumesKeepsEachRecordWhole)
     TempFolder folder;
     const std::string sources = folder / "src";
     std::filesystem::create_directories(sources);
-    constexpr int kFiles = 1000;
+    // Long names make large records, so that few files fill several volumes.
+    constexpr int kFiles = 300;
+    const std::string longName(190, 'n');
     for (int i = 0; i < kFiles; ++i) {
-        wqtest::WriteTextFile(sources +
-                                  "/a_file_with_a_rather_long_name_that_fills_the_directory_" +
-                                  std::to_string(i) + ".txt",
+        wqtest::WriteTextFile(sources + "/" + longName + std::to_string(i) + ".txt",
                               std::to_string(i));
     }
     TestArchiver zip;
@@ -161,6 +164,30 @@ TEST(SplitDirectoryTest, ADirectoryOverSeveralVolumesKeepsEachRecordWhole)
     EXPECT_FALSE(place.zip64);
     EXPECT_LT(place.disk + 1, volumes.size());
     ExpectSevenZipTests(folder / "data.zip", kFiles);
+
+    // Read back strictly, volume after volume, without a rebuild.
+    TestArchiver reader;
+    reader.SetFileName(folder / "data.zip");
+    reader.SetTolerateDamage(false);
+    reader.OpenArchive();
+    EXPECT_EQ(reader.SpanningMode(), smSplitting);
+    EXPECT_EQ(reader.DirManager()->Items().Count(), kFiles);
+    EXPECT_FALSE(reader.DirManager()->Rebuilt());
+    EXPECT_EQ(reader.VolumeFileName(), folder / "data.zip");
+    reader.CloseArchive();
+
+    // The last volume alone asks for the disk where the directory starts;
+    // a cancel ends the open at the first request.
+    TempFolder alone;
+    std::filesystem::copy_file(folder / "data.zip", alone / "data.zip");
+    TScriptedDialogs dialogs;
+    ScopedDialogs scoped(dialogs);
+    dialogs.Answer(mrCancel);
+    TestArchiver single;
+    single.SetFileName(alone / "data.zip");
+    EXPECT_EQ(ErrorCodeOf([&] { single.OpenArchive(); }), 45);
+    ASSERT_EQ(dialogs.Messages().size(), 1u);
+    EXPECT_EQ(dialogs.Messages()[0].Text, "Please insert disk #" + std::to_string(place.disk + 1));
 }
 
 // 65536 empty entries, their local headers written straight through the
@@ -208,6 +235,11 @@ TEST(SplitDirectoryTest, AZip64SetNamesTheVolumeWhereItsDirectoryStarts)
     EXPECT_EQ(place.entries, std::uint64_t{kItems});
     EXPECT_GE(ExpectWholeRecords(volumes), 3u);
     ExpectSevenZipTests(folder / "data.zip", kItems);
+
+    TestArchiver reader;
+    reader.SetFileName(folder / "data.zip");
+    reader.OpenArchive();
+    EXPECT_EQ(reader.DirManager()->Items().Count(), kItems);
 }
 
 }  // namespace

@@ -14,6 +14,7 @@
 #include "tests/support/files.h"
 #include "tests/support/programs.h"
 #include "tests/support/temp_folder.h"
+#include "tests/zip/error_codes.h"
 #include "tests/zip/volumes_test_support.h"
 #include "zip/ZAFileSystem.h"
 #include "zip/ZARecords.h"
@@ -23,6 +24,7 @@ namespace {
 using wqtest::FilesIn;
 using wqtest::ReadFileBytes;
 using wqtest::TempFolder;
+using zatest::ErrorCodeOf;
 using zatest::DiskDrives;
 using zatest::TestArchiver;
 
@@ -228,14 +230,28 @@ TEST(SplitArchiveTest, OpeningASplitSetFindsItsKindAndNaming)
     EXPECT_FALSE(strict.DirManager()->Rebuilt());
     strict.CloseArchive();
 
-    // Taken out of its set on a fixed drive, the last volume is a single file
-    // without a readable entry, not a set of disks to ask for.
+    // Taken out of its set on a fixed drive, the last volume still holds the
+    // directory of a set of disks: it lists every item, none rebuilt from
+    // local headers, asks for no disk and takes no change.
     TempFolder alone;
     std::filesystem::copy_file(folder / "data.zip", alone / "data.zip");
+    const auto lastVolume = ReadFileBytes(alone / "data.zip");
+    TScriptedDialogs dialogs;
+    ScopedDialogs scoped(dialogs);
     TestArchiver single;
     single.SetFileName(alone / "data.zip");
-    EXPECT_THROW(single.OpenArchive(), EZAException);
-    EXPECT_EQ(single.SpanningMode(), smNone);
+    single.OpenArchive();
+    EXPECT_EQ(single.SpanningMode(), smSpanning);
+    ASSERT_NE(single.DirManager(), nullptr);
+    EXPECT_EQ(single.DirManager()->DirectoryDisk(), single.DirManager()->LastDisk());
+    EXPECT_EQ(single.DirManager()->Items().Count(), 4);
+    EXPECT_FALSE(single.DirManager()->Rebuilt());
+    wqtest::WriteTextFile(alone / "new.txt", "new");
+    EXPECT_EQ(ErrorCodeOf([&] { single.AddFiles(alone / "new.txt"); }), 52);
+    EXPECT_EQ(ErrorCodeOf([&] { single.BeginUpdate(); }), 62);
+    single.CloseArchive();
+    EXPECT_EQ(ReadFileBytes(alone / "data.zip"), lastVolume);
+    EXPECT_TRUE(dialogs.Messages().empty());
 }
 
 TEST(SplitArchiveTest, ASetThatInfoZipSplitOpensWithEveryItem)
