@@ -4,36 +4,12 @@
 
 #include "tests/support/test_stream.h"
 #include "tests/zip/error_codes.h"
-#include "tests/zip/write_test_support.h"
+#include "tests/zip/update_test_support.h"
 
 namespace {
 
 using namespace writetest;
 using wqtest::TTestStream;
-
-class UpdateTest : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        setup_.AddSource("a.txt", ToBytes(XmlLikeText(20000, 1)));
-        setup_.AddSource("b.txt", ToBytes(XmlLikeText(600000, 2)));
-        setup_.AddSource("c.txt", ToBytes(XmlLikeText(30000, 3)));
-        TZipArchiver zip;
-        setup_.Prepare(zip);
-        zip.AddFiles("*");
-        zip.CloseArchive();
-        old_ = ReadFileBytes(setup_.archive);
-    }
-    // Opens the archive written in SetUp for an update.
-    void Open(TZipArchiver& zip) { setup_.Prepare(zip, ZAModeReadWrite); }
-    void ExpectOldArchive()
-    {
-        EXPECT_TRUE(ReadFileBytes(setup_.archive) == old_) << "the archive changed";
-        EXPECT_TRUE(setup_.TempFolderEmpty()) << "a temporary file is left";
-    }
-    ArchiveSetup setup_;
-    za::Bytes old_;
-};
 
 // The bytes of an entry as it lies in the archive, local header included.
 za::Bytes LocalRecord(const za::Bytes& archive, const std::string& name)

@@ -24,8 +24,8 @@ namespace {
 using wqtest::FilesIn;
 using wqtest::ReadFileBytes;
 using wqtest::TempFolder;
-using zatest::ErrorCodeOf;
 using zatest::DiskDrives;
+using zatest::ErrorCodeOf;
 using zatest::TestArchiver;
 
 constexpr std::int64_t kVolumeSize = 65536;
@@ -254,6 +254,30 @@ TEST(SplitArchiveTest, OpeningASplitSetFindsItsKindAndNaming)
     EXPECT_TRUE(dialogs.Messages().empty());
 }
 
+TEST(SplitArchiveTest, ADamagedSetIsNotRebuiltFromItsLocalHeaders)
+{
+    TempFolder folder;
+    const std::string sources = folder / "src";
+    MakeSources(sources);
+    {
+        TestArchiver zip;
+        SplitArchive(zip, folder / "data.zip", false);
+        AddSources(zip, sources);
+    }
+    auto last = ReadFileBytes(folder / "data.zip");
+    const auto end = TZAEndRecord::Read(TZAByteSpan(last).subspan(last.size() - 22));
+    ASSERT_TRUE(end);
+    ASSERT_EQ(end->DirectoryDisk, end->DiskNumber);
+    last[end->DirectoryOffset] ^= 0xFF;
+    wqtest::WriteFileBytes(folder / "data.zip", last);
+    TestArchiver zip;
+    zip.SetFileName(folder / "data.zip");
+    EXPECT_EQ(ErrorCodeOf([&] { zip.OpenArchive(); }), 44);
+    EXPECT_FALSE(zip.Active());
+    zip.SetTolerateDamage(false);
+    EXPECT_EQ(ErrorCodeOf([&] { zip.OpenArchive(); }), 48);
+}
+
 TEST(SplitArchiveTest, ASetThatInfoZipSplitOpensWithEveryItem)
 {
     if (!wqtest::HasProgram("zip")) {
@@ -262,6 +286,10 @@ TEST(SplitArchiveTest, ASetThatInfoZipSplitOpensWithEveryItem)
     TempFolder folder;
     const std::string sources = folder / "src";
     MakeSources(sources);
+    // Files of long names, so that the directory runs over two volumes.
+    for (int i = 0; i < 250; ++i) {
+        wqtest::WriteTextFile(sources + "/" + std::string(240, 'n') + std::to_string(i), "");
+    }
     ASSERT_EQ(wqtest::Run("cd " + wqtest::Quoted(sources) + " && zip -q -s 64k " +
                           wqtest::Quoted(folder / "data.zip") + " *"),
               0);
@@ -272,6 +300,7 @@ TEST(SplitArchiveTest, ASetThatInfoZipSplitOpensWithEveryItem)
     EXPECT_EQ(zip.SpanningMode(), smSplitting);
     ASSERT_NE(zip.DirManager(), nullptr);
     EXPECT_FALSE(zip.DirManager()->Rebuilt());
+    EXPECT_LT(zip.DirManager()->DirectoryDisk(), zip.DirManager()->LastDisk());
     std::vector<std::string> names;
     for (int i = 0; i < zip.DirManager()->Items().Count(); ++i) {
         names.push_back(zip.DirManager()->Items().ItemPtr(i).FileName);
