@@ -24,22 +24,7 @@ using wqtest::ReadFileBytes;
 using wqtest::TempFolder;
 using zatest::ErrorCodeOf;
 using zatest::TestArchiver;
-
-// The volumes of a set written as folder/data.zip, in order.
-std::vector<std::string> VolumesOf(const TempFolder& folder)
-{
-    std::vector<std::string> volumes;
-    for (int n = 1;; ++n) {
-        char name[32];
-        std::snprintf(name, sizeof name, "data.z%.2d", n);
-        if (!FileExists(folder / name)) {
-            break;
-        }
-        volumes.push_back(folder / name);
-    }
-    volumes.push_back(folder / "data.zip");
-    return volumes;
-}
+using zatest::Volumes;
 
 // Where the directory starts and how much of it there is, from the end
 // records of the last volume (the Zip64 ones where the others are saturated).
@@ -158,7 +143,7 @@ TEST(SplitDirectoryTest, ADirectoryOverSeveralVolumesKeepsEachRecordWhole)
     zip.AddFiles(sources + "/*");
     zip.CloseArchive();
 
-    const auto volumes = VolumesOf(folder);
+    const auto volumes = Volumes(folder.Path(), "data.z", "");
     EXPECT_GE(ExpectWholeRecords(volumes), 3u);
     const DirectoryPlace place = PlaceOfDirectory(ReadFileBytes(volumes.back()));
     EXPECT_FALSE(place.zip64);
@@ -229,7 +214,7 @@ TEST(SplitDirectoryTest, AZip64SetNamesTheVolumeWhereItsDirectoryStarts)
     zip.DirManager()->WriteDirectory(true);
     zip.CloseArchive();
 
-    const auto volumes = VolumesOf(folder);
+    const auto volumes = Volumes(folder.Path(), "data.z", "");
     const DirectoryPlace place = PlaceOfDirectory(ReadFileBytes(volumes.back()));
     EXPECT_TRUE(place.zip64);
     EXPECT_EQ(place.entries, std::uint64_t{kItems});

@@ -27,6 +27,7 @@ using wqtest::TempFolder;
 using zatest::DiskDrives;
 using zatest::ErrorCodeOf;
 using zatest::TestArchiver;
+using zatest::Volumes;
 
 constexpr std::int64_t kVolumeSize = 65536;
 
@@ -72,22 +73,16 @@ void AddSources(TestArchiver& zip, const std::string& sources)
     zip.CloseArchive();
 }
 
-// The volumes in order, the last being the archive's own name.
-std::vector<std::string> Volumes(const std::string& folder, const std::string& prefix,
-                                 const std::string& suffix)
+// The sources made in folder/src and split into folder/data.zip; returns the
+// sources' folder.
+std::string WriteSplitSet(const TempFolder& folder, bool advanced)
 {
-    std::vector<std::string> volumes;
-    for (int n = 1;; ++n) {
-        char number[8];
-        std::snprintf(number, sizeof number, suffix.empty() ? "%.2d" : "%.3d", n);
-        const std::string name = folder + "/" + prefix + number + suffix;
-        if (!FileExists(name)) {
-            break;
-        }
-        volumes.push_back(name);
-    }
-    volumes.push_back(folder + "/data.zip");
-    return volumes;
+    const std::string sources = folder / "src";
+    MakeSources(sources);
+    TestArchiver zip;
+    SplitArchive(zip, folder / "data.zip", advanced);
+    AddSources(zip, sources);
+    return sources;
 }
 
 // Every local header, name and extra field lies whole on the volume that the
@@ -184,11 +179,7 @@ TEST(SplitArchiveTest, NumberedVolumesEndInTheArchiveAndReadAsOneSet)
 TEST(SplitArchiveTest, AdvancedNamesNumberEveryVolumeButTheLast)
 {
     TempFolder folder;
-    const std::string sources = folder / "src";
-    MakeSources(sources);
-    TestArchiver zip;
-    SplitArchive(zip, folder / "data.zip", true);
-    AddSources(zip, sources);
+    const std::string sources = WriteSplitSet(folder, true);
 
     const auto volumes = Volumes(folder.Path(), "data_", ".zip");
     ASSERT_GE(volumes.size(), 4u);
@@ -201,13 +192,7 @@ TEST(SplitArchiveTest, AdvancedNamesNumberEveryVolumeButTheLast)
 TEST(SplitArchiveTest, OpeningASplitSetFindsItsKindAndNaming)
 {
     TempFolder folder;
-    const std::string sources = folder / "src";
-    MakeSources(sources);
-    {
-        TestArchiver zip;
-        SplitArchive(zip, folder / "data.zip", true);
-        AddSources(zip, sources);
-    }
+    WriteSplitSet(folder, true);
     TestArchiver zip;
     zip.SetFileName(folder / "data.zip");
     zip.OpenArchive();
@@ -257,13 +242,7 @@ TEST(SplitArchiveTest, OpeningASplitSetFindsItsKindAndNaming)
 TEST(SplitArchiveTest, ADamagedSetIsNotRebuiltFromItsLocalHeaders)
 {
     TempFolder folder;
-    const std::string sources = folder / "src";
-    MakeSources(sources);
-    {
-        TestArchiver zip;
-        SplitArchive(zip, folder / "data.zip", false);
-        AddSources(zip, sources);
-    }
+    WriteSplitSet(folder, false);
     auto last = ReadFileBytes(folder / "data.zip");
     const auto end = TZAEndRecord::Read(TZAByteSpan(last).subspan(last.size() - 22));
     ASSERT_TRUE(end);
