@@ -10,6 +10,8 @@
 #include "app/ozr_diag_wb_return_flow.h"
 #include "app/ozr_flow.h"
 #include "app/ozr_groundwater.h"
+#include "app/ozr_io_load_CSV_flow.h"
+#include "app/ozr_io_load_CSV_stations.h"
 #include "app/ozr_main.h"
 #include "app/ozr_rain_gauge.h"
 #include "app/ozr_reservoirs.h"
@@ -39,6 +41,8 @@ TForms::TForms()
     Create(FormAbs2);
     Create(FormAbs3);
     Create(FormRainGauge);
+    Create(FormCSVStationsImport);
+    Create(FormCSVFlowImport);
 }
 
 TForms::~TForms()

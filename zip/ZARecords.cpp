@@ -240,11 +240,9 @@ bool NeedsZip64EndRecord(std::uint64_t positionAfterDirectory, std::uint64_t cou
 
 TZAZip64EndRecord MakeZip64EndRecord(const TZADirectoryInfo& info)
 {
-    // Both disk fields take the current volume, as the locator does.
-    const auto disk = Clamp32(NotBelowZero(info.DiskNumber));
     TZAZip64EndRecord r;
-    r.DiskNumber = disk;
-    r.DirectoryDisk = disk;
+    r.DiskNumber = Clamp32(NotBelowZero(info.DiskNumber));
+    r.DirectoryDisk = Clamp32(NotBelowZero(info.DirectoryDisk));
     r.EntriesOnDisk = info.Count;
     r.TotalEntries = info.Count;
     r.DirectorySize = info.DirectorySize;
@@ -422,4 +420,36 @@ std::string DecodeStoredName(std::string_view nameBytes, bool oemFileNames)
     // Straight from the OEM page: characters it has and the ANSI page lacks
     // (box drawing, the dotless i) keep their meaning instead of becoming "?".
     return oemFileNames ? OemToUtf8(nameBytes) : AnsiToUtf8(nameBytes);
+}
+
+bool IsValidUtf8(std::string_view text)
+{
+    for (std::size_t i = 0; i < text.size();) {
+        const auto lead = static_cast<unsigned char>(text[i]);
+        const std::size_t length = lead < 0x80         ? 1
+                                   : (lead >> 5) == 6  ? 2
+                                   : (lead >> 4) == 14 ? 3
+                                   : (lead >> 3) == 30 ? 4
+                                                       : 0;
+        if (length == 0 || i + length > text.size()) {
+            return false;
+        }
+        for (std::size_t k = 1; k < length; ++k) {
+            if ((static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80) {
+                return false;
+            }
+        }
+        i += length;
+    }
+    return true;
+}
+
+TZAStoredNameForm StoredNameForm(std::string_view utf8Name, bool oemFileNames)
+{
+    TZAStoredNameForm form{EncodeStoredName(utf8Name, oemFileNames), false};
+    // Bytes that are not UTF-8 to begin with have no better form to take.
+    if (DecodeStoredName(form.Bytes, oemFileNames) != utf8Name && IsValidUtf8(utf8Name)) {
+        form = {std::string(utf8Name), true};
+    }
+    return form;
 }
