@@ -82,14 +82,35 @@ bool ShowFindings(const TCheckMessages& messages)
     return !messages.HasErrors();
 }
 
-void DrawPeriodRows(TQvStringGrid& grid)
+namespace {
+
+// Cells that periodOf maps to a period (1 to 16) get its background; 0 leaves
+// a cell as the grid drew it.
+void DrawPeriods(TQvStringGrid& grid, int (*periodOf)(int col, int row, int firstCol), int firstCol)
 {
-    grid.OnDrawCell = [&grid](QPainter& canvas, int col, int row, const QRect& rect,
-                              TGridDrawState state) {
-        if (col < 1 || row < 1 || (state & gdSelected))
+    grid.OnDrawCell = [&grid, periodOf, firstCol](QPainter& canvas, int col, int row,
+                                                  const QRect& rect, TGridDrawState state) {
+        const int period = periodOf(col, row, firstCol);
+        if (period < 1 || (state & gdSelected))
             return;
-        canvas.fillRect(rect, PeriodRowColor(row));
+        canvas.fillRect(rect, PeriodRowColor(period));
         canvas.drawText(rect.adjusted(kTextOffset, kTextOffset, 0, 0), Qt::AlignLeft | Qt::AlignTop,
                         grid.Cell(col, row));
     };
+}
+
+}  // namespace
+
+void DrawPeriodRows(TQvStringGrid& grid)
+{
+    DrawPeriods(
+        grid, [](int col, int row, int) { return col >= 1 && row >= 1 ? row : 0; }, 1);
+}
+
+void DrawPeriodColumns(TQvStringGrid& grid, int firstCol)
+{
+    DrawPeriods(
+        grid,
+        [](int col, int row, int first) { return col >= first && row >= 1 ? col - first + 1 : 0; },
+        firstCol);
 }

@@ -51,3 +51,6 @@ bool ShowFindings(const TCheckMessages& messages);
 // Data cells of a grid whose rows are months 1 to 12, the annual value, the
 // wet and dry season and the LTAA get a background by row.
 void DrawPeriodRows(TQvStringGrid& grid);
+// The same for a grid whose columns from firstCol on are the sixteen periods,
+// its rows from 1 on the items.
+void DrawPeriodColumns(TQvStringGrid& grid, int firstCol);
