@@ -102,9 +102,14 @@ TLargeItemRow LargeItemRowOf(const TQvStringGrid& grid, int row)
     return texts;
 }
 
+// Every item has a row, and there are always 30 rows for new items at least.
+int LargeItemRows(const std::vector<ozr_wu_large_item>& items)
+{
+    return std::max(kLargeItemMinRows, static_cast<int>(items.size()) + 1);
+}
+
 void LoadLargeItems(TQvStringGrid& grid, const std::vector<ozr_wu_large_item>& items)
 {
-    grid.SetRowCount(std::max(kLargeItemMinRows, static_cast<int>(items.size()) + 1));
     for (std::size_t i = 0; i < items.size(); ++i) {
         const TLargeItemRow texts = LargeItemRowTexts(items[i]);
         for (int col = 0; col < LargeItemCols; ++col)
@@ -180,6 +185,16 @@ void TFormWaterUse::ConnectButtons()
     connect(ui_->BitBtnClear, &QPushButton::clicked, this, &TFormWaterUse::BitBtnClearClick);
 }
 
+std::vector<TQvStringGrid*> TFormWaterUse::AllGrids() const
+{
+    std::vector<TQvStringGrid*> grids;
+    for (const TSectorGrid& sectors : sectorGrids_)
+        grids.push_back(sectors.Grid);
+    for (const TLargeItemGrid& items : largeItemGrids_)
+        grids.push_back(items.Grid);
+    return grids;
+}
+
 void TFormWaterUse::SetSectorTitles()
 {
     for (const TSectorGrid& sectors : sectorGrids_)
@@ -223,6 +238,9 @@ void TFormWaterUse::LoadRegion()
     LoadRemarks(*ui_->Memo1, tables.FWURemarks);
     ui_->edtFromYear->setText(ToQt(IntegerText(tables.FWULTAAFromYear)));
     ui_->edtToYear->setText(ToQt(IntegerText(tables.FWULTAAToYear)));
+    for (const TLargeItemGrid& items : largeItemGrids_)
+        items.Grid->SetRowCount(LargeItemRows(tables.*items.Items));
+    const TGridBulkWrite bulk(AllGrids());
     LoadSectorTable(*ui_->gridDataTot, tables.FWUTotalFreshwaterUsed);
     LoadSectorTable(*ui_->GridDataPub, tables.FWUPublicWaterSupply);
     LoadSectorTable(*ui_->GridDataSelf, tables.FWUSelfSupply);

@@ -55,6 +55,7 @@ private:
     void SetUpGrids();
     void ConnectButtons();
     void SetSectorTitles();
+    std::vector<TQvStringGrid*> AllGrids() const;
     void StoreLargeItems(TRegionTables& tables) const;
     void CheckLargeItems(TCheckMessages& messages) const;
 

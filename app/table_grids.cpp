@@ -100,6 +100,20 @@ void CheckMonthlySums(const TQvStringGrid& grid, const std::string& tableTitle,
     }
 }
 
+TGridBulkWrite::TGridBulkWrite(std::vector<TQvStringGrid*> grids) : grids_(std::move(grids))
+{
+    for (TQvStringGrid* grid : grids_)
+        wereBlocked_.push_back(grid->model()->blockSignals(true));
+}
+
+TGridBulkWrite::~TGridBulkWrite()
+{
+    for (std::size_t i = 0; i < grids_.size(); ++i) {
+        grids_[i]->model()->blockSignals(wereBlocked_[i]);
+        grids_[i]->viewport()->update();
+    }
+}
+
 void SetColumnTitleColor(TQvStringGrid& grid, int col, const QColor& color)
 {
     if (QTableWidgetItem* title = grid.horizontalHeaderItem(TitleSection(grid, col)))
