@@ -36,6 +36,14 @@ std::string TextOf(const QLineEdit& edit)
     return ToStd(edit.text());
 }
 
+void ShowAsReadOnly(QLineEdit& box)
+{
+    box.setReadOnly(true);
+    QPalette colours = box.palette();
+    colours.setColor(QPalette::Base, colours.color(QPalette::Window));
+    box.setPalette(colours);
+}
+
 void SetFormFont(QWidget& form)
 {
     static const QString family =

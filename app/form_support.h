@@ -27,6 +27,10 @@ inline std::string ToStd(const QString& text)
 
 std::string TextOf(const QLineEdit& edit);
 
+// A box that shows a value the form does not edit: read-only, on the colour
+// of the form behind it.
+void ShowAsReadOnly(QLineEdit& box);
+
 // Tahoma where it is installed, else the system's sans-serif, at the system's size.
 void SetFormFont(QWidget& form);
 

@@ -9,6 +9,7 @@
 #include "app/ozr_diag_abs5.h"
 #include "app/ozr_diag_wb_return_flow.h"
 #include "app/ozr_main.h"
+#include "app/ozr_water_abstractions.h"
 #include "app/ozr_water_use.h"
 
 template <typename TForm>
@@ -23,6 +24,7 @@ TForms::TForms()
 {
     Create(FormMain);
     Create(FormWaterUse);
+    Create(FormWaterAbs);
     Create(FormAbs5);
     Create(FormReturnFlowDiagram);
     Create(FormAbs4);

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "app/form_support.h"
+#include "app/quantity_grid.h"
 #include "app/table_grids.h"
 #include "checks/form_checks.h"
 #include "checks/form_values.h"
@@ -15,10 +16,13 @@ TFormWaterUse* FormWaterUse = nullptr;
 
 namespace {
 
-constexpr int kSectorRows = 17;
 constexpr int kSectorColWidth = 170;
 constexpr int kLargeItemMinRows = 31;
 constexpr int kLargeItemColWidth = 100;
+constexpr int kNameCol = 0;
+constexpr int kClassCol = 1;
+constexpr int kFirstValueCol = 2;
+constexpr int kLargeItemCols = kFirstValueCol + 16;
 constexpr int kNameColWidth = 165;
 constexpr int kClassColWidth = 102;
 // The manufacturing sector and its four sub-sectors in the 16-sector grids.
@@ -26,80 +30,76 @@ constexpr int kFirstManufacturingCol = 6;
 constexpr int kLastManufacturingCol = 10;
 constexpr QColor kTitleColor = BgrColor(0xBBCCCC);
 
-constexpr std::array<const char*, 16> kSixteenSectorTitles = {"Total volume",
-                                                              "Domestic water use",
-                                                              "Agriculture (NACE A)",
-                                                              "Irrigation",
-                                                              "Mining & Quarrying (NACE B)",
-                                                              "Manufacturing industry (NACE C)",
-                                                              "Food processing industry",
-                                                              "Basic metals",
-                                                              "Transport equipment",
-                                                              "Textiles",
-                                                              "Cooling water for industry",
-                                                              "Production of electricity (NACE D)",
-                                                              "Cooling water for electricity",
-                                                              "Hydropower generation",
-                                                              "Services (e.g. tourism) (NACE I)",
-                                                              "Other (e.g. construction)"};
+const std::array<std::string, 16> kSixteenSectorTitles = {"Total volume",
+                                                          "Domestic water use",
+                                                          "Agriculture (NACE A)",
+                                                          "Irrigation",
+                                                          "Mining & Quarrying (NACE B)",
+                                                          "Manufacturing industry (NACE C)",
+                                                          "Food processing industry",
+                                                          "Basic metals",
+                                                          "Transport equipment",
+                                                          "Textiles",
+                                                          "Cooling water for industry",
+                                                          "Production of electricity (NACE D)",
+                                                          "Cooling water for electricity",
+                                                          "Hydropower generation",
+                                                          "Services (e.g. tourism) (NACE I)",
+                                                          "Other (e.g. construction)"};
 
-constexpr std::array<const char*, 11> kRecycledSectorTitles = {"Total volume",
-                                                               "Domestic",
-                                                               "Agriculture (NACE A)",
-                                                               "Irrigation",
-                                                               "Mining & Quarrying (NACE B)",
-                                                               "Manufacturing industry (NACE C)",
-                                                               "Cooling water for industry",
-                                                               "Prod. of electricity (NACE D)",
-                                                               "Cooling water for electricity",
-                                                               "Services (e.g. tourism) (NACE I)",
-                                                               "Other"};
+const std::array<std::string, 11> kRecycledSectorTitles = {"Total volume",
+                                                           "Domestic",
+                                                           "Agriculture (NACE A)",
+                                                           "Irrigation",
+                                                           "Mining & Quarrying (NACE B)",
+                                                           "Manufacturing industry (NACE C)",
+                                                           "Cooling water for industry",
+                                                           "Prod. of electricity (NACE D)",
+                                                           "Cooling water for electricity",
+                                                           "Services (e.g. tourism) (NACE I)",
+                                                           "Other"};
 
-// The sector grids in check order: the table's name in the number messages
-// and in the monthly-sum messages, which spell self-supply differently.
-struct TSectorTableNames {
-    const char* Number;
-    const char* Sum;
-};
-constexpr std::array<TSectorTableNames, 4> kSectorTableNames = {{
-    {"Total volume of freshwater used", "Total volume of freshwater used"},
-    {"Provided by public water supply systems", "Provided by public water supply systems"},
-    {"Self-suply", "Self-supply"},
-    {"Recycled water", "Recycled water"},
-}};
+void LoadSectorTable(TQvStringGrid& grid, std::span<const TEntityData> table)
+{
+    for (std::size_t sector = 0; sector < table.size(); ++sector)
+        SetColumnTexts(grid, static_cast<int>(sector) + 1, ShownQuantity(table[sector]));
+}
 
-constexpr std::array<const char*, 3> kLargeItemTableNames = {
-    "Total volume of water use per large city", "Total volume of water use per large industry",
-    "Total volume of water use per large agricultural unit"};
+// Columns 1 to the last of a sector grid.
+std::vector<TPeriodTexts> SectorTexts(const TQvStringGrid& grid)
+{
+    std::vector<TPeriodTexts> columns;
+    for (int col = 1; col < grid.ColCount(); ++col)
+        columns.push_back(ColumnTexts(grid, col));
+    return columns;
+}
+
+void StoreSectorTable(const TQvStringGrid& grid, std::span<TEntityData> table)
+{
+    for (std::size_t sector = 0; sector < table.size(); ++sector)
+        table[sector] = StoredQuantity(ColumnTexts(grid, static_cast<int>(sector) + 1));
+}
 
 void SetLargeItemTitles(TQvStringGrid& grid)
 {
-    grid.SetCell(LargeItemNameCol, 0, QStringLiteral("Name of item"));
-    grid.SetCell(LargeItemClassCol, 0, QStringLiteral("Item class (1,2 or 3)"));
+    grid.SetCell(kNameCol, 0, QStringLiteral("Name of item"));
+    grid.SetCell(kClassCol, 0, QStringLiteral("Item class (1,2 or 3)"));
     for (std::size_t p = 0; p < PeriodTitles.size(); ++p)
-        grid.SetCell(LargeItemFirstValueCol + static_cast<int>(p), 0,
-                     QString::fromLatin1(PeriodTitles[p]));
+        grid.SetCell(kFirstValueCol + static_cast<int>(p), 0, QString::fromLatin1(PeriodTitles[p]));
 }
 
+// The quantity grids' look and editing, with the items down the rows and the
+// periods along the columns from column 2 on; no fixed column.
 void SetUpLargeItemGrid(TQvStringGrid& grid)
 {
-    SetUpTableGrid(grid, LargeItemCols, kLargeItemMinRows, kLargeItemColWidth);
+    SetUpQuantityGrid(grid, kLargeItemCols, kLargeItemColWidth);
     grid.SetFixedCols(0);
-    grid.SetColWidth(LargeItemNameCol, kNameColWidth);
-    grid.SetColWidth(LargeItemClassCol, kClassColWidth);
-    SetColumnTitleColor(grid, LargeItemNameCol, kTitleColor);
-    SetColumnTitleColor(grid, LargeItemClassCol, kTitleColor);
-    DrawPeriodColumns(grid, LargeItemFirstValueCol);
-    SetLargeItemTitles(grid);
-    FitColumnsToTitles(grid);
-}
-
-TLargeItemRow LargeItemRowOf(const TQvStringGrid& grid, int row)
-{
-    TLargeItemRow texts;
-    for (int col = 0; col < LargeItemCols; ++col)
-        texts[col] = ToStd(grid.Cell(col, row));
-    return texts;
+    grid.SetRowCount(kLargeItemMinRows);
+    grid.SetColWidth(kNameCol, kNameColWidth);
+    grid.SetColWidth(kClassCol, kClassColWidth);
+    SetColumnTitleColor(grid, kNameCol, kTitleColor);
+    SetColumnTitleColor(grid, kClassCol, kTitleColor);
+    DrawPeriodColumns(grid, kFirstValueCol);
 }
 
 // Every item has a row, and there are always 30 rows for new items at least.
@@ -108,21 +108,24 @@ int LargeItemRows(const std::vector<ozr_wu_large_item>& items)
     return std::max(kLargeItemMinRows, static_cast<int>(items.size()) + 1);
 }
 
+TLargeItemRow LargeItemRowOf(const TQvStringGrid& grid, int row)
+{
+    TLargeItemRow texts{ToStd(grid.Cell(kNameCol, row)), ToStd(grid.Cell(kClassCol, row)), {}};
+    for (std::size_t p = 0; p < texts.Values.size(); ++p)
+        texts.Values[p] = ToStd(grid.Cell(kFirstValueCol + static_cast<int>(p), row));
+    return texts;
+}
+
 void LoadLargeItems(TQvStringGrid& grid, const std::vector<ozr_wu_large_item>& items)
 {
     for (std::size_t i = 0; i < items.size(); ++i) {
+        const int row = static_cast<int>(i) + 1;
         const TLargeItemRow texts = LargeItemRowTexts(items[i]);
-        for (int col = 0; col < LargeItemCols; ++col)
-            grid.SetCell(col, static_cast<int>(i) + 1, ToQt(texts[col]));
+        grid.SetCell(kNameCol, row, ToQt(texts.Name));
+        grid.SetCell(kClassCol, row, ToQt(texts.ItemClass));
+        for (std::size_t p = 0; p < texts.Values.size(); ++p)
+            grid.SetCell(kFirstValueCol + static_cast<int>(p), row, ToQt(texts.Values[p]));
     }
-}
-
-// The region's code, name and type are shown, never edited.
-void ShowAsReadOnly(QLineEdit& box)
-{
-    QPalette colours = box.palette();
-    colours.setColor(QPalette::Base, colours.color(QPalette::Window));
-    box.setPalette(colours);
 }
 
 }  // namespace
@@ -134,20 +137,29 @@ TFormWaterUse::TFormWaterUse(QWidget* parent)
     SetFormFont(*this);
     setWindowFlag(Qt::WindowMaximizeButtonHint);
     setWindowState(Qt::WindowMaximized);
-    sectorGrids_ = {{{ui_->gridDataTot, ui_->BitBtn4},
-                     {ui_->GridDataPub, ui_->BitBtn5},
-                     {ui_->GridDataSelf, ui_->BitBtn7},
-                     {ui_->GridDataRec, ui_->BitBtn8}}};
-    largeItemGrids_ = {
-        {{ui_->gridLargeCities, ui_->BitBtn1, &TRegionTables::FWULargeItemsCity},
-         {ui_->gridLargeIndustries, ui_->BitBtn2, &TRegionTables::FWULargeItemsIndustry},
-         {ui_->gridLargeAgricult, ui_->BitBtn3, &TRegionTables::FWULargeItemsAgricUnit}}};
+    sectorGrids_ = {{
+        {ui_->gridDataTot, ui_->BitBtn4, kSixteenSectorTitles, "Total volume of freshwater used",
+         "Total volume of freshwater used"},
+        {ui_->GridDataPub, ui_->BitBtn5, kSixteenSectorTitles,
+         "Provided by public water supply systems", "Provided by public water supply systems"},
+        {ui_->GridDataSelf, ui_->BitBtn7, kSixteenSectorTitles, "Self-suply", "Self-supply"},
+        {ui_->GridDataRec, ui_->BitBtn8, kRecycledSectorTitles, "Recycled water", "Recycled water"},
+    }};
+    largeItemGrids_ = {{
+        {ui_->gridLargeCities, ui_->BitBtn1, &TRegionTables::FWULargeItemsCity,
+         "Total volume of water use per large city"},
+        {ui_->gridLargeIndustries, ui_->BitBtn2, &TRegionTables::FWULargeItemsIndustry,
+         "Total volume of water use per large industry"},
+        {ui_->gridLargeAgricult, ui_->BitBtn3, &TRegionTables::FWULargeItemsAgricUnit,
+         "Total volume of water use per large agricultural unit"},
+    }};
     InitYearBox(*ui_->cmboxYear);
     for (QLineEdit* box : {ui_->edtRegionCode, ui_->edtRegionDescription, ui_->edtRegionType})
         ShowAsReadOnly(*box);
     SetUpGrids();
     ConnectButtons();
     SetUpEditor(*ui_->btnInput, *ui_->btnCancel, *ui_->BitBtn6, ui_->PageControl1);
+    SetTitles();
 }
 
 TFormWaterUse::~TFormWaterUse() = default;
@@ -155,19 +167,12 @@ TFormWaterUse::~TFormWaterUse() = default;
 void TFormWaterUse::SetUpGrids()
 {
     for (const TSectorGrid& sectors : sectorGrids_) {
-        const bool recycled = sectors.Grid == ui_->GridDataRec;
-        SetUpTableGrid(*sectors.Grid,
-                       1 + static_cast<int>(recycled ? kRecycledSectorTitles.size()
-                                                     : kSixteenSectorTitles.size()),
-                       kSectorRows, kSectorColWidth);
-        DrawPeriodRows(*sectors.Grid);
-        if (!recycled)
+        SetUpQuantityGrid(*sectors.Grid, static_cast<int>(sectors.Titles.size()) + 1,
+                          kSectorColWidth);
+        if (sectors.Titles.size() == kSixteenSectorTitles.size())
             for (int col = kFirstManufacturingCol; col <= kLastManufacturingCol; ++col)
                 SetColumnTitleColor(*sectors.Grid, col, kTitleColor);
     }
-    SetSectorTitles();
-    for (const TSectorGrid& sectors : sectorGrids_)
-        FitColumnsToTitles(*sectors.Grid);
     for (const TLargeItemGrid& items : largeItemGrids_)
         SetUpLargeItemGrid(*items.Grid);
 }
@@ -195,13 +200,12 @@ std::vector<TQvStringGrid*> TFormWaterUse::AllGrids() const
     return grids;
 }
 
-void TFormWaterUse::SetSectorTitles()
+void TFormWaterUse::SetTitles()
 {
     for (const TSectorGrid& sectors : sectorGrids_)
-        if (sectors.Grid == ui_->GridDataRec)
-            SetQuantityGridTitles(*sectors.Grid, kRecycledSectorTitles);
-        else
-            SetQuantityGridTitles(*sectors.Grid, kSixteenSectorTitles);
+        SetQuantityGridTitles(*sectors.Grid, sectors.Titles);
+    for (const TLargeItemGrid& items : largeItemGrids_)
+        SetLargeItemTitles(*items.Grid);
 }
 
 void TFormWaterUse::BitBtnClearClick()
@@ -223,9 +227,7 @@ void TFormWaterUse::ResetForm()
         ClearGridAndScroll(*sectors.Grid, 1);
     for (const TLargeItemGrid& items : largeItemGrids_)
         ClearGridAndScroll(*items.Grid, 0);
-    SetSectorTitles();
-    for (const TLargeItemGrid& items : largeItemGrids_)
-        SetLargeItemTitles(*items.Grid);
+    SetTitles();
 }
 
 void TFormWaterUse::LoadRegion()
@@ -235,7 +237,8 @@ void TFormWaterUse::LoadRegion()
     LoadYearBox(*ui_->cmboxYear, tables.FWUYear >= 1 ? tables.FWUYear : CurrentSession().FYear);
     ui_->edtRegionType->setText(ToQt(RegionTypeToStr(FRegion->GetRegionType())));
     ui_->edtRegionDescription->setText(ToQt(FRegion->FName));
-    LoadRemarks(*ui_->Memo1, tables.FWURemarks);
+    ui_->edtRegionDescription->setCursorPosition(0);
+    ui_->Memo1->setPlainText(ToQt(ShownRemarks(tables.FWURemarks)));
     ui_->edtFromYear->setText(ToQt(IntegerText(tables.FWULTAAFromYear)));
     ui_->edtToYear->setText(ToQt(IntegerText(tables.FWULTAAToYear)));
     for (const TLargeItemGrid& items : largeItemGrids_)
@@ -254,30 +257,31 @@ bool TFormWaterUse::Validate()
     TCheckMessages messages;
     const std::string year = ToStd(ui_->cmboxYear->currentText());
     CheckReportingYear(year, messages);
-    for (std::size_t i = 0; i < sectorGrids_.size(); ++i)
-        CheckNonNegativeCells(*sectorGrids_[i].Grid, SWaterUseValueExpected,
-                              kSectorTableNames[i].Number, messages);
+    std::vector<std::vector<TPeriodTexts>> sectorTexts;
+    for (const TSectorGrid& sectors : sectorGrids_) {
+        sectorTexts.push_back(SectorTexts(*sectors.Grid));
+        CheckNonNegativeCells(sectorTexts.back(), SWaterUseValueExpected, sectors.NumberName,
+                              messages);
+    }
     CheckLTAAPeriod(TextOf(*ui_->edtFromYear), TextOf(*ui_->edtToYear), year, messages);
     for (std::size_t i = 0; i < sectorGrids_.size(); ++i)
-        CheckMonthlySums(*sectorGrids_[i].Grid, kSectorTableNames[i].Sum, messages);
+        CheckMonthlySums(sectorTexts[i], sectorGrids_[i].Titles, sectorGrids_[i].SumName, messages);
     CheckLargeItems(messages);
     return ShowFindings(messages);
 }
 
 void TFormWaterUse::CheckLargeItems(TCheckMessages& messages) const
 {
-    for (std::size_t i = 0; i < largeItemGrids_.size(); ++i) {
-        const TQvStringGrid& grid = *largeItemGrids_[i].Grid;
-        for (int row = 1; row < grid.RowCount(); ++row)
-            CheckLargeItemRow(LargeItemRowOf(grid, row), kLargeItemTableNames[i], messages);
-    }
+    for (const TLargeItemGrid& items : largeItemGrids_)
+        for (int row = 1; row < items.Grid->RowCount(); ++row)
+            CheckLargeItemRow(LargeItemRowOf(*items.Grid, row), items.TableName, messages);
 }
 
 void TFormWaterUse::StoreRegion()
 {
     TRegionTables& tables = FRegion->EditTables();
     tables.FWUYear = StoreYearBox(*ui_->cmboxYear);
-    tables.FWURemarks = StoredRemarks(*ui_->Memo1);
+    tables.FWURemarks = StoredRemarks(ToStd(ui_->Memo1->toPlainText()));
     tables.FWULTAAFromYear = StoredInteger(TextOf(*ui_->edtFromYear));
     tables.FWULTAAToYear = StoredInteger(TextOf(*ui_->edtToYear));
     StoreSectorTable(*ui_->gridDataTot, tables.FWUTotalFreshwaterUsed);

@@ -8,6 +8,8 @@
 
 #include <array>
 #include <memory>
+#include <span>
+#include <string>
 #include <vector>
 
 #include "app/editor_form.h"
@@ -45,16 +47,22 @@ private:
     struct TSectorGrid {
         TQvStringGrid* Grid;
         QPushButton* ClearButton;
+        std::span<const std::string> Titles;
+        // The table's name in the number messages and in the monthly-sum
+        // messages, which spell self-supply differently.
+        const char* NumberName;
+        const char* SumName;
     };
     struct TLargeItemGrid {
         TQvStringGrid* Grid;
         QPushButton* ClearButton;
         TLargeItems TRegionTables::*Items;
+        const char* TableName;
     };
 
     void SetUpGrids();
     void ConnectButtons();
-    void SetSectorTitles();
+    void SetTitles();
     std::vector<TQvStringGrid*> AllGrids() const;
     void StoreLargeItems(TRegionTables& tables) const;
     void CheckLargeItems(TCheckMessages& messages) const;

@@ -1,5 +1,7 @@
 #include "checks/form_values.h"
 
+#include <algorithm>
+
 #include "model/ozr_types.h"
 #include "platform/sysutils.h"
 
@@ -28,4 +30,29 @@ int StoredInteger(const std::string& text)
 {
     const std::string trimmed = Trim(text);
     return trimmed.empty() ? MissingInteger : StrToInt(trimmed);
+}
+
+std::string StoredRemarks(const std::string& memoText)
+{
+    std::string stored;
+    std::size_t start = 0;
+    while (start < memoText.size()) {
+        const std::size_t end = std::min(memoText.find('\n', start), memoText.size());
+        stored.append(memoText, start, end - start).append("\r\n");
+        start = end + 1;
+    }
+    return stored;
+}
+
+std::string ShownRemarks(const std::string& remarks)
+{
+    std::string shown;
+    for (std::size_t i = 0; i < remarks.size(); ++i) {
+        if (remarks[i] == '\r' && i + 1 < remarks.size() && remarks[i + 1] == '\n')
+            continue;
+        shown += remarks[i];
+    }
+    if (!shown.empty() && shown.back() == '\n')
+        shown.pop_back();
+    return shown;
 }

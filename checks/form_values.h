@@ -17,3 +17,9 @@ std::string IntegerText(int value);
 // only texts that the checks accepted reach these.
 double StoredReal(const std::string& text);
 int StoredInteger(const std::string& text);
+
+// The remarks memo: stored remarks end every line, the last one included,
+// with CR LF; the memo shows them with plain line breaks and no empty line
+// after the last.
+std::string StoredRemarks(const std::string& memoText);
+std::string ShownRemarks(const std::string& remarks);

@@ -1,7 +1,8 @@
 #include "checks/water_use_checks.h"
 
+#include <span>
+
 #include "checks/form_values.h"
-#include "checks/table_checks.h"
 #include "platform/sysutils.h"
 
 namespace {
@@ -19,35 +20,28 @@ bool IsItemClass(const std::string& text)
 
 TLargeItemRow LargeItemRowTexts(const ozr_wu_large_item& item)
 {
-    TLargeItemRow row;
-    row[LargeItemNameCol] = item.ItemName;
-    if (item.ItemClass >= 0)
-        row[LargeItemClassCol] = IntToStr(item.ItemClass);
-    for (std::size_t p = 0; p < item.WaterUse.size(); ++p)
-        row[LargeItemFirstValueCol + p] = NonNegativeRealText(item.WaterUse[p]);
-    return row;
+    return {item.ItemName, item.ItemClass >= 0 ? IntToStr(item.ItemClass) : std::string(),
+            ShownQuantity(item.WaterUse)};
 }
 
 std::optional<ozr_wu_large_item> LargeItemOfRow(const TLargeItemRow& row)
 {
-    std::string name = Trim(row[LargeItemNameCol]);
+    std::string name = Trim(row.Name);
     if (name.empty())
         return std::nullopt;
     ozr_wu_large_item item;
     InitLargeItem(item);
     item.ItemName = std::move(name);
-    item.ItemClass = StoredInteger(row[LargeItemClassCol]);
-    for (std::size_t p = 0; p < item.WaterUse.size(); ++p)
-        item.WaterUse[p] = StoredReal(row[LargeItemFirstValueCol + p]);
+    item.ItemClass = StoredInteger(row.ItemClass);
+    item.WaterUse = StoredQuantity(row.Values);
     return item;
 }
 
 void CheckLargeItemRow(const TLargeItemRow& row, const std::string& tableName,
                        TCheckMessages& messages)
 {
-    const std::string itemClass = Trim(row[LargeItemClassCol]);
+    const std::string itemClass = Trim(row.ItemClass);
     if (!itemClass.empty() && !IsItemClass(itemClass))
         messages.Error(FormatText(SItemClassRange, {tableName}));
-    for (int col = LargeItemFirstValueCol; col < LargeItemCols; ++col)
-        CheckNonNegativeCell(row[col], SWaterUseValueExpected, tableName, messages);
+    CheckNonNegativeCells(std::span(&row.Values, 1), SWaterUseValueExpected, tableName, messages);
 }

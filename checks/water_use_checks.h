@@ -1,14 +1,14 @@
 #pragma once
 
 // The water-use form's own messages and its large water users (cities,
-// industries, agricultural units) as rows of texts: name, item class, then
-// the sixteen period values.
+// industries, agricultural units) as the texts of their grid rows: the name,
+// the item class and the sixteen period values.
 
-#include <array>
 #include <optional>
 #include <string>
 
 #include "checks/check_messages.h"
+#include "checks/quantity_columns.h"
 #include "model/ozr_types.h"
 
 inline constexpr const char* SWaterUseValueExpected =
@@ -16,15 +16,14 @@ inline constexpr const char* SWaterUseValueExpected =
 inline constexpr const char* SItemClassRange =
     "Column 'Item class' in table '%s'may have only values between 1 and 3";
 
-inline constexpr int LargeItemNameCol = 0;
-inline constexpr int LargeItemClassCol = 1;
-inline constexpr int LargeItemFirstValueCol = 2;
-inline constexpr int LargeItemCols = LargeItemFirstValueCol + 16;
-
-using TLargeItemRow = std::array<std::string, LargeItemCols>;
+struct TLargeItemRow {
+    std::string Name;
+    std::string ItemClass;
+    TPeriodTexts Values;
+};
 
 // The class when it is at least 0 and the values when they are at least 0;
-// blank cells otherwise.
+// blank otherwise.
 TLargeItemRow LargeItemRowTexts(const ozr_wu_large_item& item);
 
 // The item a row stores: nothing for a row whose trimmed name is blank,

@@ -19,37 +19,12 @@
 #include <string>
 #include <unistd.h>
 
+#include "fuzz/scratch_file.h"
 #include "io/ozr_io_load.h"
 #include "platform/exception.h"
 #include "platform/scripted_dialogs.h"
 
 namespace {
-
-// One temporary file per process, rewritten for each input and removed at exit.
-class TInputFile {
-public:
-    TInputFile()
-    {
-        const char* folder = std::getenv("TMPDIR");
-        path_ = std::string(folder && *folder ? folder : "/tmp") + "/wq_fuzz_datafile_XXXXXX";
-        const int fd = ::mkstemp(path_.data());
-        if (fd < 0)
-            std::abort();
-        ::close(fd);
-    }
-    ~TInputFile() { std::remove(path_.c_str()); }
-
-    const std::string& Write(const std::uint8_t* data, std::size_t size)
-    {
-        std::FILE* file = std::fopen(path_.c_str(), "wb");
-        if (!file || std::fwrite(data, 1, size, file) != size || std::fclose(file) != 0)
-            std::abort();
-        return path_;
-    }
-
-private:
-    std::string path_;
-};
 
 void BuildRegionTree()
 {
@@ -65,7 +40,7 @@ void BuildRegionTree()
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    static TInputFile input;
+    static const TScratchFile input("wq_fuzz_datafile");
     TScriptedDialogs dialogs;
     ScopedDialogs installed(dialogs);
     TSession session;

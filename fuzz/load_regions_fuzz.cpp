@@ -20,39 +20,13 @@
 #include <string>
 #include <unistd.h>
 
+#include "fuzz/scratch_file.h"
 #include "io/ozr_io_load.h"
 #include "io/ozr_io_save.h"
 #include "platform/exception.h"
 #include "platform/scripted_dialogs.h"
 
 namespace {
-
-// Temporary files per process, removed at exit.
-class TScratchFile {
-public:
-    explicit TScratchFile(const char* stem)
-    {
-        const char* folder = std::getenv("TMPDIR");
-        path_ = std::string(folder && *folder ? folder : "/tmp") + "/" + stem + "_XXXXXX";
-        const int fd = ::mkstemp(path_.data());
-        if (fd < 0)
-            std::abort();
-        ::close(fd);
-    }
-    ~TScratchFile() { std::remove(path_.c_str()); }
-
-    const std::string& Path() const { return path_; }
-
-    void Write(const std::uint8_t* data, std::size_t size) const
-    {
-        std::FILE* file = std::fopen(path_.c_str(), "wb");
-        if (!file || std::fwrite(data, 1, size, file) != size || std::fclose(file) != 0)
-            std::abort();
-    }
-
-private:
-    std::string path_;
-};
 
 // The number of regions that LoadRegions makes of the file, or -1 when it fails.
 int LoadedRegionCount(const std::string& path)

@@ -198,6 +198,22 @@ std::string OemToChar(std::string_view oem)
     return Recode(oem, Oem(), Ansi());
 }
 
+bool IsValidUtf8(std::string_view text)
+{
+    for (std::size_t pos = 0; pos < text.size();) {
+        if (static_cast<unsigned char>(text[pos]) < 0x80) {
+            ++pos;
+            continue;
+        }
+        const std::size_t start = pos;
+        // A bad sequence decodes as the replacement character and consumes one
+        // byte; the replacement character itself takes three.
+        if (NextCodePoint(text, pos) == kReplacement && pos - start == 1)
+            return false;
+    }
+    return true;
+}
+
 std::u16string Utf8ToUtf16(std::string_view utf8)
 {
     std::u16string out;

@@ -20,6 +20,10 @@ std::string OemToUtf8(std::string_view oem);
 std::string CharToOem(std::string_view ansi);
 std::string OemToChar(std::string_view oem);
 
+// True when the bytes are well-formed UTF-8: no stray or missing continuation
+// bytes, overlong forms or surrogates.
+bool IsValidUtf8(std::string_view text);
+
 // A lone surrogate in UTF-16 input becomes U+FFFD.
 std::u16string Utf8ToUtf16(std::string_view utf8);
 std::string Utf16ToUtf8(std::u16string_view utf16);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string_view>
+
 // A calendar moment in local time, as the program shows and stores it.
 struct TDateTime {
     int Year = 0;
@@ -11,3 +13,12 @@ struct TDateTime {
 };
 
 TDateTime Now();
+
+bool IsLeapYear(int year);
+// 1 for 1 January, up to 366 for 31 December of a leap year.
+int DayOfTheYear(const TDateTime& date);
+
+// Reads a date written in the user's short date format: day, month and year in
+// its order, separated by its date separator. A two-digit year falls within
+// fifty years before or after today; a date of two numbers is in this year.
+bool TryStrToDate(std::string_view text, TDateTime& date);

@@ -28,3 +28,6 @@ std::string TrimRight(std::string_view text);
 // Lower/upper case of the ASCII letters only; other bytes stay as they are.
 std::string AsciiLowerCase(std::string_view text);
 std::string AsciiUpperCase(std::string_view text);
+char AsciiLowerChar(char c);
+// Equal texts when the case of the ASCII letters is ignored.
+bool AsciiSameText(std::string_view a, std::string_view b);

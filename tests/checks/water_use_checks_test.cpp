@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include "checks/table_checks.h"
 #include "platform/regional_settings.h"
 
 namespace {
@@ -20,20 +19,11 @@ std::vector<std::string> Errors(const TCheckMessages& messages)
     return texts;
 }
 
-std::vector<std::string> CellFindings(const std::string& text)
-{
-    TCheckMessages messages;
-    CheckNonNegativeCell(text, SWaterUseValueExpected, "Self-suply", messages);
-    return Errors(messages);
-}
-
 TLargeItemRow Row(const std::string& name, const std::string& itemClass,
                   const std::string& firstValue = "")
 {
-    TLargeItemRow row;
-    row[LargeItemNameCol] = name;
-    row[LargeItemClassCol] = itemClass;
-    row[LargeItemFirstValueCol] = firstValue;
+    TLargeItemRow row{name, itemClass, {}};
+    row.Values[0] = firstValue;
     return row;
 }
 
@@ -48,31 +38,6 @@ const std::vector<std::string> kNone;
 
 }  // namespace
 
-TEST(TableChecks, CellsTakeZeroRoundingNoiseAndTheUsersSeparatorOnly)
-{
-    ScopedRegionalSettings point('.');
-    for (const char* good : {"", "   ", "0", " 1.5 ", "-0.00000000001", "1e3"})
-        EXPECT_EQ(CellFindings(good), kNone) << good;
-    const std::vector<std::string> bad = {
-        "A positive real number or zero is expected for the data grid: Self-suply"};
-    for (const char* wrong : {"1,5", "-0.001", "abc", "1.5x"})
-        EXPECT_EQ(CellFindings(wrong), bad) << wrong;
-    ScopedRegionalSettings comma(',');
-    EXPECT_EQ(CellFindings("1,5"), kNone);
-    EXPECT_EQ(CellFindings("1.5"), bad);
-}
-
-TEST(TableChecks, RemarksEndEveryMemoLineWithCrLf)
-{
-    EXPECT_EQ(RemarksOfMemo(""), "");
-    EXPECT_EQ(RemarksOfMemo("one"), "one\r\n");
-    EXPECT_EQ(RemarksOfMemo("one\ntwo\n"), "one\r\ntwo\r\n");
-    EXPECT_EQ(RemarksOfMemo("one\n\n"), "one\r\n\r\n");
-    for (const std::string remarks : {"", "a\r\n", "a\r\n\r\nb\r\n", "\r\n"})
-        EXPECT_EQ(RemarksOfMemo(MemoTextOfRemarks(remarks)), remarks);
-    EXPECT_EQ(MemoTextOfRemarks("a\rb\r\nc"), "a\nb\nc");
-}
-
 TEST(LargeItems, RowsShowOnlyValuesOfAtLeastZero)
 {
     ScopedRegionalSettings point('.');
@@ -83,14 +48,14 @@ TEST(LargeItems, RowsShowOnlyValuesOfAtLeastZero)
     item.WaterUse[1] = -5.0;
     item.WaterUse[15] = 2.5;
     const TLargeItemRow row = LargeItemRowTexts(item);
-    EXPECT_EQ(row[LargeItemNameCol], " Kavala ");
-    EXPECT_EQ(row[LargeItemClassCol], "0");
-    EXPECT_EQ(row[LargeItemFirstValueCol], "0");
-    EXPECT_EQ(row[LargeItemFirstValueCol + 1], "");
-    EXPECT_EQ(row[LargeItemFirstValueCol + 2], "");
-    EXPECT_EQ(row[LargeItemCols - 1], "2.5");
+    EXPECT_EQ(row.Name, " Kavala ");
+    EXPECT_EQ(row.ItemClass, "0");
+    EXPECT_EQ(row.Values[0], "0");
+    EXPECT_EQ(row.Values[1], "");
+    EXPECT_EQ(row.Values[2], "");
+    EXPECT_EQ(row.Values[15], "2.5");
     item.ItemClass = MissingInteger;
-    EXPECT_EQ(LargeItemRowTexts(item)[LargeItemClassCol], "");
+    EXPECT_EQ(LargeItemRowTexts(item).ItemClass, "");
 }
 
 TEST(LargeItems, RowsWithoutANameStoreNothingOthersStoreTrimmed)
@@ -121,6 +86,11 @@ TEST(LargeItems, ClassIsOneToThreeAndValuesNonNegative)
         "A positive real number or zero is expected for the data grid: Total volume of water use "
         "per large city";
     TLargeItemRow row = Row("", "7", "abc");
-    row[LargeItemCols - 1] = "-1";
+    row.Values[15] = "-1";
     EXPECT_EQ(RowFindings(row), (std::vector<std::string>{classError, valueError, valueError}));
+    for (const char* good : {" 0 ", "-0.00000000001", "1e3"})
+        EXPECT_EQ(RowFindings(Row("City", "1", good)), kNone) << good;
+    EXPECT_EQ(RowFindings(Row("City", "1", "1,5")), std::vector<std::string>{valueError});
+    ScopedRegionalSettings comma(',');
+    EXPECT_EQ(RowFindings(Row("City", "1", "1,5")), kNone);
 }

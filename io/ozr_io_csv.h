@@ -1,0 +1,88 @@
+#pragma once
+
+// What the two CSV imports share: the file's lines, the fields of a line, the
+// checks of the settings, and the runs behind "Check" and "Import". Every line
+// is checked in a dry run first; the import runs only when no line failed, so
+// that a file is taken whole or not at all.
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// The settings as the user typed them.
+struct TCsvSettingsText {
+    std::string FileName;
+    std::string Delimiter;
+    std::string StartRow;
+};
+
+// A text file read whole, as UTF-8, and cut into lines. A byte-order mark
+// selects UTF-8 or UTF-16; without one the file is UTF-8 when its bytes are
+// valid UTF-8 and Windows-1252 otherwise, so that files saved by spreadsheets
+// on either system keep their accented names. Lines end at CR LF, LF or CR.
+class TTextFile {
+public:
+    // Raises Exception naming the file when it cannot be read.
+    explicit TTextFile(const std::string& fileName);
+    TTextFile(const TTextFile&) = delete;
+    TTextFile& operator=(const TTextFile&) = delete;
+
+    // The lines point into the file's text.
+    const std::vector<std::string_view>& Lines() const { return lines_; }
+
+private:
+    std::string text_;
+    std::vector<std::string_view> lines_;
+};
+
+// The trimmed line cut at every delimiter, each field trimmed; there is no
+// quoting. The fields point into the line.
+void SplitFields(std::string_view line, char delimiter, std::vector<std::string_view>& fields);
+
+// What one "Check" or "Import" shows: the memo's lines, and whether the dry run
+// passed (an import whose dry run failed also tells the user in a box).
+struct TCsvRunResult {
+    std::vector<std::string> Lines;
+    bool Passed = false;
+};
+
+// One import: "Check" runs the checks of the settings and of every line; a
+// line that passes is kept. "Import" runs the same checks and, only when no
+// line failed, makes the changes of the lines kept, so that it applies exactly
+// what was checked.
+class TCsvImport {
+public:
+    explicit TCsvImport(TCsvSettingsText settings) : FSettings(std::move(settings)) {}
+    virtual ~TCsvImport() = default;
+
+    // The findings, and "Check passed" when there are none.
+    TCsvRunResult Check();
+    // The findings, or "Data imported" when there were none.
+    TCsvRunResult Import();
+
+protected:
+    // The checks of the settings each import adds to the shared ones.
+    virtual void CheckOwnSettings(std::vector<std::string>& errors) const = 0;
+    virtual void ReadOwnSettings() = 0;
+    // Forgets the lines kept by an earlier pass; a pass reads at most lineCount lines.
+    virtual void BeginPass(std::size_t lineCount) = 0;
+    // Checks one line in the order of its checks; a line that passes is kept.
+    virtual bool ImportLine(const std::vector<std::string_view>& fields, std::string& message) = 0;
+    // Makes the changes of the lines kept.
+    virtual void ApplyLines() = 0;
+
+    char Delimiter() const { return FDelimiter; }
+
+private:
+    bool CheckSettings(std::vector<std::string>& errors) const;
+    void ReadSettings();
+    bool CheckLines(std::vector<std::string>& errors);
+    bool CheckRun(std::vector<std::string>& errors);
+
+    TCsvSettingsText FSettings;
+    // The kept lines may point into the file's text.
+    std::optional<TTextFile> FFile;
+    char FDelimiter = ';';
+    int FStartRow = 1;
+};

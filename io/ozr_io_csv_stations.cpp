@@ -1,0 +1,144 @@
+#include "io/ozr_io_csv_stations.h"
+
+#include "checks/form_texts.h"
+#include "platform/sysutils.h"
+
+namespace {
+
+enum TStationField { sfScale, sfRegion, sfCode, sfName, sfLongitude, sfLatitude, sfType };
+
+std::string_view Field(const std::vector<std::string_view>& fields, TStationField field)
+{
+    return field < static_cast<int>(fields.size()) ? fields[field] : std::string_view();
+}
+
+std::optional<TRegionType> ScaleOf(std::string_view scale)
+{
+    const std::string word = AsciiLowerCase(scale);
+    if (word == "country")
+        return rtCountry;
+    if (word == "rbd")
+        return rtRBD;
+    if (word == "su")
+        return rtSU;
+    return std::nullopt;
+}
+
+std::optional<TReservoirType> ReservoirTypeOf(std::string_view type)
+{
+    if (type == "M" || type == "m")
+        return rsManMade;
+    if (type == "N" || type == "n")
+        return rsNatural;
+    return std::nullopt;
+}
+
+TEntity* NewStation(TStationKind kind, TRegion* region, const std::string& code)
+{
+    switch (kind) {
+        case skReservoir: return new TReservoir(region, code);
+        case skStreamFlow: return new TStreamFlow(region, code);
+        case skRainGauge: return new TRainGauge(region, code);
+        case skWell: break;
+    }
+    return new TWell(region, code);
+}
+
+}  // namespace
+
+TCsvStationsImport::TCsvStationsImport(const TStationImportSettings& settings)
+    : TCsvImport(settings.Csv), FChosenKind(settings.Kind), FYearText(settings.YearText)
+{
+}
+
+void TCsvStationsImport::CheckOwnSettings(std::vector<std::string>& errors) const
+{
+    if (!FChosenKind)
+        errors.emplace_back("No data type selected");
+    int year = 0;
+    if (!TryStrToInt(Trim(FYearText), year))
+        errors.emplace_back(SYearNotInteger);
+}
+
+void TCsvStationsImport::ReadOwnSettings()
+{
+    FKind = FChosenKind.value_or(skWell);
+    FYear = StrToInt(Trim(FYearText));
+}
+
+void TCsvStationsImport::BeginPass(std::size_t lineCount)
+{
+    FNewStations.clear();
+    FNewStations.reserve(lineCount);
+    FCodesOfPass.Reset(lineCount);
+}
+
+std::optional<std::string> TCsvStationsImport::LineError(
+    const std::vector<std::string_view>& fields, TNewStation& station) const
+{
+    static constexpr std::pair<TStationField, const char*> kRequired[] = {
+        {sfScale, "No spatial scale found"}, {sfRegion, "No region code found"},
+        {sfCode, "No station code found"},   {sfName, "No station name found"},
+        {sfLongitude, "No longitude found"}, {sfLatitude, "No latitude found"},
+    };
+    for (const auto& [field, message] : kRequired)
+        if (Field(fields, field).empty())
+            return message;
+    const bool reservoir = FKind == skReservoir;
+    if (reservoir && Field(fields, sfType).empty())
+        return "No reservoir type found ('M': Man made 'N': Natural)";
+
+    const std::string_view scale = Field(fields, sfScale);
+    const std::optional<TRegionType> regionType = ScaleOf(scale);
+    if (!regionType)
+        return "Unrecognized spatial scale '" + std::string(scale) + "'";
+    const std::string regionCode(Field(fields, sfRegion));
+    TRegion* country = CurrentSession().GetCountry();
+    if (!FindRegion(regionCode, *regionType, station.Region) ||
+        station.Region->GetCountry() != country)
+        return "Unrecognized region with code '" + regionCode + "' in Country '" +
+               (country ? country->FName : std::string()) + "'";
+    station.Code = Field(fields, sfCode);
+    const std::string code(station.Code);
+    TEntity* existing = nullptr;
+    if (FindStation(code, FKind, existing) || FCodesOfPass.Contains(station.Code))
+        return "A station with code '" + code + "' already exists";
+    if (!TryStrToFloat(Field(fields, sfLongitude), station.Longitude))
+        return std::string("A real number is expected for the Longitude");
+    if (!TryStrToFloat(Field(fields, sfLatitude), station.Latitude))
+        return std::string("A real number is expected for the Latitude");
+    if (reservoir) {
+        const std::optional<TReservoirType> type = ReservoirTypeOf(Field(fields, sfType));
+        if (!type)
+            return "The reservoir type could not be recognized ('M': Man made 'N': Natural)";
+        station.ReservoirType = *type;
+    }
+    station.Name = Field(fields, sfName);
+    return std::nullopt;
+}
+
+bool TCsvStationsImport::ImportLine(const std::vector<std::string_view>& fields,
+                                    std::string& message)
+{
+    TNewStation station;
+    if (std::optional<std::string> error = LineError(fields, station)) {
+        message = std::move(*error);
+        return false;
+    }
+    FCodesOfPass.Insert(station.Code);
+    FNewStations.push_back(station);
+    return true;
+}
+
+void TCsvStationsImport::ApplyLines()
+{
+    for (const TNewStation& line : FNewStations) {
+        TEntity* station = NewStation(FKind, line.Region, std::string(line.Code));
+        station->FYear = FYear;
+        station->FName = line.Name;
+        station->FLongitude = line.Longitude;
+        station->FLatitude = line.Latitude;
+        if (FKind == skReservoir)
+            static_cast<TReservoir*>(station)->FReservoirType = line.ReservoirType;
+    }
+}
