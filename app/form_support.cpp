@@ -1,12 +1,21 @@
 #include "app/form_support.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QFontDatabase>
+#include <QGuiApplication>
+#include <QHeaderView>
 #include <QLineEdit>
 #include <QPainter>
+#include <QPlainTextEdit>
+#include <QRadioButton>
+#include <QScreen>
+#include <QSignalBlocker>
+#include <QStyle>
 
 #include "checks/check_messages.h"
 #include "checks/form_checks.h"
+#include "checks/form_values.h"
 #include "components/StrGrdQv.h"
 #include "components/frmMsgDlg.h"
 #include "components/ozr_grid_utils.h"
@@ -55,6 +64,12 @@ void SetFormFont(QWidget& form)
     form.setFont(font);
 }
 
+void CentreOnScreen(QWidget& window)
+{
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        window.move(screen->availableGeometry().center() - window.rect().center());
+}
+
 void InitYearBox(QComboBox& box)
 {
     box.clear();
@@ -90,35 +105,140 @@ bool ShowFindings(const TCheckMessages& messages)
     return !messages.HasErrors();
 }
 
-namespace {
-
-// Cells that periodOf maps to a period (1 to 16) get its background; 0 leaves
-// a cell as the grid drew it.
-void DrawPeriods(TQvStringGrid& grid, int (*periodOf)(int col, int row, int firstCol), int firstCol)
+void DrawCellBackgrounds(TQvStringGrid& grid, std::function<QColor(int col, int row)> colorOf)
 {
-    grid.OnDrawCell = [&grid, periodOf, firstCol](QPainter& canvas, int col, int row,
-                                                  const QRect& rect, TGridDrawState state) {
-        const int period = periodOf(col, row, firstCol);
-        if (period < 1 || (state & gdSelected))
+    grid.OnDrawCell = [&grid, colorOf = std::move(colorOf)](QPainter& canvas, int col, int row,
+                                                            const QRect& rect,
+                                                            TGridDrawState state) {
+        if (col < 1 || row < 1 || (state & gdSelected))
             return;
-        canvas.fillRect(rect, PeriodRowColor(period));
+        const QColor color = colorOf(col, row);
+        if (!color.isValid())
+            return;
+        canvas.fillRect(rect, color);
         canvas.drawText(rect.adjusted(kTextOffset, kTextOffset, 0, 0), Qt::AlignLeft | Qt::AlignTop,
                         grid.Cell(col, row));
     };
 }
 
-}  // namespace
-
 void DrawPeriodRows(TQvStringGrid& grid)
 {
-    DrawPeriods(
-        grid, [](int col, int row, int) { return col >= 1 && row >= 1 ? row : 0; }, 1);
+    DrawCellBackgrounds(grid, [](int, int row) { return PeriodRowColor(row); });
 }
 
 void DrawPeriodColumns(TQvStringGrid& grid, int firstCol)
 {
-    DrawPeriods(
-        grid,
-        [](int col, int row, int first) { return col >= first && row >= 1 ? col - first + 1 : 0; },
-        firstCol);
+    DrawCellBackgrounds(grid, [firstCol](int col, int) {
+        return col >= firstCol ? PeriodRowColor(col - firstCol + 1) : QColor();
+    });
+}
+
+void ResetControls(QWidget& form)
+{
+    // Setting the text, unlike clear(), also drops the box's undo history.
+    for (QLineEdit* edit : form.findChildren<QLineEdit*>())
+        if (!qobject_cast<QComboBox*>(edit->parentWidget()))
+            edit->setText(QString());
+    for (QCheckBox* box : form.findChildren<QCheckBox*>())
+        box->setChecked(false);
+    // A checked radio button of a group cannot be unchecked while it is exclusive.
+    for (QRadioButton* button : form.findChildren<QRadioButton*>()) {
+        button->setAutoExclusive(false);
+        button->setChecked(false);
+        button->setAutoExclusive(true);
+    }
+    for (QPlainTextEdit* memo : form.findChildren<QPlainTextEdit*>())
+        memo->clear();
+}
+
+QStringList MonthTitles()
+{
+    return {QStringLiteral("Month 1 (Jan)"),  QStringLiteral("Month 2 (Feb)"),
+            QStringLiteral("Month 3 (Mar)"),  QStringLiteral("Month 4 (Apr)"),
+            QStringLiteral("Month 5 (May)"),  QStringLiteral("Month 6 (Jun)"),
+            QStringLiteral("Month 7 (Jul)"),  QStringLiteral("Month 8 (Aug)"),
+            QStringLiteral("Month 9 (Sept)"), QStringLiteral("Month 10 (Oct)"),
+            QStringLiteral("Month 11 (Nov)"), QStringLiteral("Month 12 (Dec)")};
+}
+
+void SetUpDataGrid(TQvStringGrid& grid, std::initializer_list<int> colWidths, int rowCount,
+                   int rowHeight, const QColor& color, int fitCol)
+{
+    grid.SetColCount(static_cast<int>(colWidths.size()));
+    grid.SetRowCount(rowCount);
+    grid.SetDefaultRowHeight(rowHeight);
+    int col = 0;
+    for (int width : colWidths)
+        grid.SetColWidth(col++, width);
+    grid.SetColor(color);
+    grid.SetOptions(grid.Options() | goEditing | goRangeSelect);
+    grid.SetFitColToWidth(fitCol);
+}
+
+void WidenColumnsToTitles(TQvStringGrid& grid, const QStringList& colTitles)
+{
+    const QFontMetrics metrics = grid.horizontalHeader()->fontMetrics();
+    const int margins = 4 * grid.style()->pixelMetric(QStyle::PM_HeaderMargin);
+    for (int i = 0; i < colTitles.size(); ++i) {
+        const int needed = metrics.horizontalAdvance(colTitles[i]) + margins;
+        if (grid.ColWidth(i + 1) < needed)
+            grid.SetColWidth(i + 1, needed);
+    }
+}
+
+// The titles are written over rather than cleared first: most often they
+// stay as they were, and an unchanged cell costs nothing.
+void ResetGrid(TQvStringGrid& grid, const QStringList& colTitles, const QStringList& rowTitles)
+{
+    ClearGridCells(grid, 1, 1, 1);
+    grid.SetCell(0, 0, QString());
+    for (int i = 0; i < colTitles.size(); ++i)
+        grid.SetCell(i + 1, 0, colTitles[i]);
+    SetRowTitles(grid, rowTitles);
+}
+
+void SetRowTitles(TQvStringGrid& grid, const QStringList& titles)
+{
+    {
+        const QSignalBlocker quiet(grid.model());
+        for (int i = 0; i < titles.size(); ++i)
+            grid.SetCell(0, i + 1, titles[i]);
+    }
+    if (!titles.isEmpty())
+        grid.verticalHeader()->headerDataChanged(Qt::Vertical, 0, titles.size() - 1);
+}
+
+void LoadGridColumn(TQvStringGrid& grid, int col, int firstRow, std::span<const double> values,
+                    std::string (*text)(double))
+{
+    int row = firstRow;
+    for (double value : values)
+        grid.SetCell(col, row++, ToQt(text(value)));
+}
+
+void StoreGridColumn(const TQvStringGrid& grid, int col, int firstRow, std::span<double> values)
+{
+    int row = firstRow;
+    for (double& value : values)
+        value = StoredReal(ToStd(grid.Cell(col, row++)));
+}
+
+std::vector<std::string> GridColumnTexts(const TQvStringGrid& grid, int col, int firstRow,
+                                         int lastRow)
+{
+    std::vector<std::string> texts;
+    for (int row = firstRow; row <= lastRow; ++row)
+        texts.push_back(ToStd(grid.Cell(col, row)));
+    return texts;
+}
+
+void CheckGridNumbers(const TQvStringGrid& grid, int firstRow, int lastRow,
+                      std::initializer_list<const char*> fieldNames, TNumberKind kind,
+                      TCheckMessages& messages)
+{
+    for (int row = firstRow; row <= lastRow; ++row) {
+        int col = 1;
+        for (const char* fieldName : fieldNames)
+            CheckNumberField(ToStd(grid.Cell(col++, row)), kind, fieldName, messages);
+    }
 }

@@ -4,16 +4,21 @@
 // the widgets and the layers below, the toolkit's colour notation, the
 // reporting-year box and the row colours of quantity grids.
 
+#include <functional>
+#include <span>
 #include <string>
+#include <vector>
 
 #include <QColor>
 #include <QString>
+#include <QStringList>
 
 class QComboBox;
 class QLineEdit;
 class QWidget;
 class TCheckMessages;
 class TQvStringGrid;
+enum class TNumberKind;
 
 inline QString ToQt(const std::string& text)
 {
@@ -58,3 +63,49 @@ void DrawPeriodRows(TQvStringGrid& grid);
 // The same for a grid whose columns from firstCol on are the sixteen periods,
 // its rows from 1 on the items.
 void DrawPeriodColumns(TQvStringGrid& grid, int firstCol);
+
+// Paints the data cells (column 1 on, row 1 on) that are not selected on the
+// background `colorOf` gives, with the text 2 pixels in from the top-left corner;
+// a cell for which it gives an invalid colour keeps the grid's drawing.
+void DrawCellBackgrounds(TQvStringGrid& grid, std::function<QColor(int col, int row)> colorOf);
+
+// Empties every line edit (not the text of combo boxes), unchecks every check
+// box and radio button and clears every memo of the form.
+void ResetControls(QWidget& form);
+
+// Centred on the screen, where the window stays when it is shown again.
+void CentreOnScreen(QWidget& window);
+
+// "Month 1 (Jan)" to "Month 12 (Dec)", the titles of month rows and lists.
+QStringList MonthTitles();
+
+// The data grid of a form: its size, the widths of its columns from column 0
+// on, the height of its rows and its background; editable with range
+// selection. `fitCol` takes the remaining width (-1 for none).
+void SetUpDataGrid(TQvStringGrid& grid, std::initializer_list<int> colWidths, int rowCount,
+                   int rowHeight, const QColor& color, int fitCol);
+// Widens columns 1 on where the font needs more room for these titles than
+// the column has.
+void WidenColumnsToTitles(TQvStringGrid& grid, const QStringList& colTitles);
+// Empties the data cells and the corner and writes the titles again: row 0
+// from column 1 on and column 0 from row 1 on.
+void ResetGrid(TQvStringGrid& grid, const QStringList& colTitles, const QStringList& rowTitles);
+
+// Writes the titles of rows 1 on (column 0) in one go: the title column is
+// the grid's vertical header, which would otherwise lay itself out again for
+// every title.
+void SetRowTitles(TQvStringGrid& grid, const QStringList& titles);
+
+// Column `col` from row `firstRow` on shows one value per row, as `text` gives it.
+void LoadGridColumn(TQvStringGrid& grid, int col, int firstRow, std::span<const double> values,
+                    std::string (*text)(double));
+// The values back from the same cells, blank cells as missing.
+void StoreGridColumn(const TQvStringGrid& grid, int col, int firstRow, std::span<double> values);
+// The texts of rows firstRow to lastRow of a column.
+std::vector<std::string> GridColumnTexts(const TQvStringGrid& grid, int col, int firstRow,
+                                         int lastRow);
+// Checks the cells of rows firstRow to lastRow row by row, column 1 under
+// fieldNames[0], column 2 under fieldNames[1] and so on; blank cells pass.
+void CheckGridNumbers(const TQvStringGrid& grid, int firstRow, int lastRow,
+                      std::initializer_list<const char*> fieldNames, TNumberKind kind,
+                      TCheckMessages& messages);

@@ -8,7 +8,13 @@
 #include "app/ozr_diag_abs4.h"
 #include "app/ozr_diag_abs5.h"
 #include "app/ozr_diag_wb_return_flow.h"
+#include "app/ozr_flow.h"
+#include "app/ozr_groundwater.h"
+#include "app/ozr_io_load_CSV_flow.h"
+#include "app/ozr_io_load_CSV_stations.h"
 #include "app/ozr_main.h"
+#include "app/ozr_rain_gauge.h"
+#include "app/ozr_reservoirs.h"
 #include "app/ozr_water_abstractions.h"
 #include "app/ozr_water_use.h"
 
@@ -23,7 +29,10 @@ void TForms::Create(TForm*& global)
 TForms::TForms()
 {
     Create(FormMain);
+    Create(FormReservoirs);
     Create(FormWaterUse);
+    Create(FormGroundwater);
+    Create(FormFlow);
     Create(FormWaterAbs);
     Create(FormAbs5);
     Create(FormReturnFlowDiagram);
@@ -31,6 +40,9 @@ TForms::TForms()
     Create(FormAbs1);
     Create(FormAbs2);
     Create(FormAbs3);
+    Create(FormRainGauge);
+    Create(FormCSVStationsImport);
+    Create(FormCSVFlowImport);
 }
 
 TForms::~TForms()

@@ -216,13 +216,8 @@ void TFormWaterUse::BitBtnClearClick()
 
 void TFormWaterUse::ResetForm()
 {
-    ui_->edtRegionCode->clear();
-    ui_->edtRegionType->clear();
+    ResetControls(*this);
     ui_->cmboxYear->setCurrentIndex(0);
-    ui_->edtFromYear->clear();
-    ui_->edtToYear->clear();
-    ui_->edtRegionDescription->clear();
-    ui_->Memo1->clear();
     for (const TSectorGrid& sectors : sectorGrids_)
         ClearGridAndScroll(*sectors.Grid, 1);
     for (const TLargeItemGrid& items : largeItemGrids_)

@@ -7,11 +7,16 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QInputDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QStringList>
 
 namespace {
+
+// The archiver's password box takes no more characters than this; the edit
+// stops the typing there rather than cutting the text afterwards.
+constexpr int kMaxMaskedInputLength = 255;
 
 QString ToQt(const std::string& text)
 {
@@ -40,14 +45,14 @@ QMessageBox::Icon Icon(TMsgDlgType type)
     return QMessageBox::NoIcon;
 }
 
-struct ButtonSpec {
+struct ButtonChoice {
     TMsgDlgBtn button;
     const char* text;
     QMessageBox::ButtonRole role;
 };
 
 // In the order the toolkit lays them out.
-constexpr ButtonSpec kButtons[] = {
+constexpr ButtonChoice kButtons[] = {
     {mbYes, "&Yes", QMessageBox::YesRole},
     {mbNo, "&No", QMessageBox::NoRole},
     {mbOK, "OK", QMessageBox::AcceptRole},
@@ -97,7 +102,7 @@ TModalResult TQtDialogs::MessageDlg(const std::string& text, TMsgDlgType type,
     QMessageBox box(Icon(type), Caption(type), ToQt(text), QMessageBox::NoButton,
                     QApplication::activeWindow());
     std::vector<std::pair<QAbstractButton*, TMsgDlgBtn>> added;
-    for (const ButtonSpec& choice : kButtons)
+    for (const ButtonChoice& choice : kButtons)
         if (buttons & choice.button)
             added.emplace_back(box.addButton(QString::fromLatin1(choice.text), choice.role),
                                choice.button);
@@ -130,11 +135,16 @@ std::optional<std::string> TQtDialogs::InputText(const std::string& caption,
                                                  const std::string& prompt,
                                                  const std::string& initial, bool masked)
 {
-    bool accepted = false;
-    const QString text = QInputDialog::getText(
-        QApplication::activeWindow(), ToQt(caption), ToQt(prompt),
-        masked ? QLineEdit::Password : QLineEdit::Normal, ToQt(initial), &accepted);
-    if (!accepted)
+    QInputDialog dialog(QApplication::activeWindow());
+    dialog.setWindowTitle(ToQt(caption));
+    dialog.setLabelText(ToQt(prompt));
+    dialog.setTextEchoMode(masked ? QLineEdit::Password : QLineEdit::Normal);
+    dialog.setTextValue(ToQt(initial));
+    if (masked)
+        // The dialog makes its one edit on the echo mode's setting.
+        if (auto* edit = dialog.findChild<QLineEdit*>())
+            edit->setMaxLength(kMaxMaskedInputLength);
+    if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
-    return text.toStdString();
+    return dialog.textValue().toStdString();
 }

@@ -179,57 +179,70 @@ void TZADirManager::WriteDirectory(bool atEnd, TStream* stream)
     }
     stream_->Seek(start);
     stream_->SetSize(start);
-    std::int64_t directoryDisk = archiver_.VolumeInfo().Number;
-    directoryStart_ = start;
-    if (items_.Count() > 0) {
-        const TZAVolumePosition first = archiver_.NextWritePosition(*stream_);
-        directoryDisk = first.Volume;
-        directoryStart_ = first.Offset;
-    }
-    const std::uint64_t directorySize = WriteCentralDirectory();
-    WriteEndRecords(directoryDisk, directorySize);
+    TZAVolumePosition first;
+    const std::uint64_t directorySize = WriteCentralDirectory(first);
+    directoryStart_ = first.Offset;
+    WriteEndRecords(first.Volume, directorySize);
     archiver_.NameLastVolume();
 }
 
-std::uint64_t TZADirManager::WriteCentralDirectory()
+// A kept item goes back as it was read: its name bytes, flags and extra
+// fields. Only the Zip64 field is made anew from the item's values, in the
+// place of the one read; an item without one gets it in front.
+void TZADirManager::WriteCentralRecord(TDirItem& item, za::Bytes& out) const
 {
-    const bool oem = archiver_.OEMFileNames();
+    if (item.NameBytes.empty()) {
+        item.SetNameBytes(StoredNameForm(item.FileName, archiver_.OEMFileNames()));
+    }
+    auto zip64 = MakeCentralZip64Field(item.Header, item.Zip64Values);
+    za::Bytes extra;
+    const bool hadZip64 = std::any_of(item.ExtraFields.begin(), item.ExtraFields.end(),
+                                      [](const auto& f) { return f.HeaderID == ZAZip64FieldId; });
+    if (zip64 && !hadZip64) {
+        zip64->Write(extra);
+    }
+    for (const auto& field : item.ExtraFields) {
+        if (field.HeaderID != ZAZip64FieldId) {
+            field.Write(extra);
+        } else if (zip64) {
+            zip64->Write(extra);
+            zip64.reset();
+        }
+    }
+    const std::string& component = archiver_.Name();
+    item.Header.Signature = Signatures().CentralHeader;
+    item.Header.FileNameLength = static_cast<std::uint16_t>(
+        ZipFieldLength(item.NameBytes.size(), 61, item.FileName, component));
+    item.Header.ExtraFieldLength =
+        static_cast<std::uint16_t>(ZipFieldLength(extra.size(), 61, item.FileName, component));
+    item.Header.FileCommentLength = static_cast<std::uint16_t>(
+        ZipFieldLength(item.Comment.size(), 61, item.FileName, component));
+    item.Header.Write(out);
+    za::PutBytes(out, item.NameBytes.data(), item.NameBytes.size());
+    out.insert(out.end(), extra.begin(), extra.end());
+    za::PutBytes(out, item.Comment.data(), item.Comment.size());
+}
+
+std::uint64_t TZADirManager::WriteCentralDirectory(TZAVolumePosition& first)
+{
     za::Bytes directory;
+    std::vector<std::size_t> recordSizes;
+    recordSizes.reserve(static_cast<std::size_t>(items_.Count()));
+    // The records written so far still go out when one fails.
+    const auto write = [&] {
+        first = archiver_.WriteRecordsToVolumes(*stream_, directory, recordSizes);
+    };
     try {
         for (int i = 0; i < items_.Count(); ++i) {
-            TDirItem& item = items_.ItemPtr(i);
-            const std::string name = EncodeStoredName(item.FileName, oem);
-            const auto zip64 = MakeCentralZip64Field(item.Header, item.Zip64Values);
-            std::size_t extraLength = zip64 ? zip64->WrittenSize() : 0;
-            for (const auto& field : item.ExtraFields) {
-                if (field.HeaderID != ZAZip64FieldId) {
-                    extraLength += field.WrittenSize();
-                }
-            }
-            item.Header.Signature = Signatures().CentralHeader;
-            item.Header.FileNameLength = static_cast<std::uint16_t>(
-                ZipFieldLength(name.size(), 61, item.FileName, archiver_.Name()));
-            item.Header.ExtraFieldLength = static_cast<std::uint16_t>(
-                ZipFieldLength(extraLength, 61, item.FileName, archiver_.Name()));
-            item.Header.FileCommentLength = static_cast<std::uint16_t>(
-                ZipFieldLength(item.Comment.size(), 61, item.FileName, archiver_.Name()));
-            item.Header.Write(directory);
-            za::PutBytes(directory, name.data(), name.size());
-            if (zip64) {
-                zip64->Write(directory);
-            }
-            for (const auto& field : item.ExtraFields) {
-                if (field.HeaderID != ZAZip64FieldId) {
-                    field.Write(directory);
-                }
-            }
-            za::PutBytes(directory, item.Comment.data(), item.Comment.size());
+            const std::size_t before = directory.size();
+            WriteCentralRecord(items_.ItemPtr(i), directory);
+            recordSizes.push_back(directory.size() - before);
         }
     } catch (...) {
-        archiver_.WriteChecked(*stream_, directory.data(), directory.size());
+        write();
         throw;
     }
-    archiver_.WriteChecked(*stream_, directory.data(), directory.size());
+    write();
     return directory.size();
 }
 

@@ -15,6 +15,7 @@
 #include "zip/ZAStream.h"
 
 class TZABaseArchiver;
+struct TZAVolumePosition;
 
 // An end record found in a stream: the record, where it starts and the
 // archive comment that follows it.
@@ -62,6 +63,10 @@ public:
     const TZAZip64EndRecord& Zip64EndRecord() const { return zip64EndRecord_; }
     const TZAZip64Locator& Zip64Locator() const { return zip64Locator_; }
     bool Zip64Present() const { return zip64Present_; }
+    // From the end records read: the volume the directory starts on, and the
+    // last volume, the one that holds the end records.
+    std::int64_t DirectoryDisk() const;
+    std::int64_t LastDisk() const;
     // Bytes in front of the first local header: the self-extractor stub.
     std::int64_t DataOffset() const { return dataOffset_; }
     std::int64_t DirectoryStart() const { return directoryStart_; }
@@ -73,6 +78,9 @@ private:
     std::uint32_t EndSignatureOfArchive() const;
     void ReadZip64Records(std::int64_t endPosition);
     void ReadItems(std::int64_t endPosition);
+    // The directory of a split or spanned archive, from the volume it starts
+    // on through the following ones; each volume is asked for in turn.
+    za::Bytes ReadFromVolumes(std::uint64_t offset, std::uint64_t size);
     // Reads the item at index from the directory bytes at; returns where the next starts.
     std::size_t ReadCentralItem(TZAByteSpan bytes, std::size_t at, int index);
     void ReadItemFields(TDirItem& item, int index, TZAByteSpan name, TZAByteSpan extra);
@@ -85,8 +93,9 @@ private:
     void ReadLocalItem(std::int64_t position, int index);
     void ReadDataDescriptor(std::int64_t from, TDirItem& item) const;
     za::Bytes ReadAt(std::int64_t position, std::size_t count) const;
-    // Returns the bytes written.
-    std::uint64_t WriteCentralDirectory();
+    // Returns the bytes written and where the first of them landed.
+    std::uint64_t WriteCentralDirectory(TZAVolumePosition& first);
+    void WriteCentralRecord(TDirItem& item, za::Bytes& out) const;
     void WriteEndRecords(std::int64_t directoryDisk, std::uint64_t directorySize);
     [[noreturn]] void Fail(int errorCode) const;
 

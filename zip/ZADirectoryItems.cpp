@@ -23,6 +23,24 @@ std::uint64_t TDirItem::LocalHeaderOffset() const
                                                      : Header.LocalHeaderOffset;
 }
 
+void TDirItem::SetNameBytes(const TZAStoredNameForm& form)
+{
+    NameBytes = form.Bytes;
+    Header.Flags = form.Utf8 ? Header.Flags | ZAFlagUtf8Name
+                             : Header.Flags & static_cast<std::uint16_t>(~ZAFlagUtf8Name);
+}
+
+void TDirItem::SetDiskNumberStart(std::uint32_t volume)
+{
+    if (volume < ZAZip64Marker16) {
+        Header.DiskNumberStart = static_cast<std::uint16_t>(volume);
+        return;
+    }
+    Header.DiskNumberStart = ZAZip64Marker16;
+    Zip64Values.DiskNumber = volume;
+    Zip64 = true;
+}
+
 TZADirArray::TZADirArray() = default;
 
 void TZADirArray::CheckIndex(int index, int errorCode) const

@@ -19,6 +19,9 @@ struct TDirItem {
     // The central directory header as it is written, 32-bit fields included.
     TZACentralHeader Header;
     std::string FileName;  // stored name, "/" as separator
+    // The name as its records carry it: the bytes read, or the ones last
+    // written; empty until then. A kept item goes back with these bytes.
+    std::string NameBytes;
     std::string SecondName;
     std::string Comment;                     // raw bytes
     std::vector<TZAExtraField> ExtraFields;  // kept for the central directory
@@ -43,6 +46,11 @@ struct TDirItem {
     std::uint64_t CompressedSize() const;
     std::uint64_t UncompressedSize() const;
     std::uint64_t LocalHeaderOffset() const;
+    // Takes the form's bytes and sets or clears the UTF-8 flag to match.
+    void SetNameBytes(const TZAStoredNameForm& form);
+    // The volume of the local header: from 65535 on the header field is
+    // saturated and the Zip64 field carries the whole number.
+    void SetDiskNumberStart(std::uint32_t volume);
 };
 
 class TZADirArray : public TObject {

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <limits>
 
+#include "platform/codepages.h"
 #include "zip/ZACrc32.h"
 #include "zip/ZADirectory.h"
 #include "zip/ZAExcept.h"
@@ -17,33 +18,10 @@ constexpr std::int64_t kScanBlock = 65535;
 // keep their AES details elsewhere.
 constexpr std::uint16_t kAlternateVersion = 0x4114;
 constexpr std::size_t kDescriptorSize = 12;
-// Names of other archivers: flag bit 11 marks a name in UTF-8, and a Unicode
-// path field carries the UTF-8 form of a name stored in a code page.
-constexpr std::uint16_t kFlagUtf8Name = 0x0800;
+// Names of other archivers: a Unicode path field carries the UTF-8 form of a
+// name stored in a code page.
 constexpr std::uint16_t kUnicodePathFieldId = 0x7075;
 constexpr std::size_t kUnicodePathHeader = 5;
-
-bool IsValidUtf8(std::string_view text)
-{
-    for (std::size_t i = 0; i < text.size();) {
-        const auto lead = static_cast<unsigned char>(text[i]);
-        const std::size_t length = lead < 0x80         ? 1
-                                   : (lead >> 5) == 6  ? 2
-                                   : (lead >> 4) == 14 ? 3
-                                   : (lead >> 3) == 30 ? 4
-                                                       : 0;
-        if (length == 0 || i + length > text.size()) {
-            return false;
-        }
-        for (std::size_t k = 1; k < length; ++k) {
-            if ((static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80) {
-                return false;
-            }
-        }
-        i += length;
-    }
-    return true;
-}
 
 std::string_view AsText(TZAByteSpan bytes)
 {
@@ -53,7 +31,7 @@ std::string_view AsText(TZAByteSpan bytes)
 std::string DecodeName(std::uint16_t flags, TZAByteSpan name, bool oemFileNames)
 {
     const std::string_view bytes = AsText(name);
-    if ((flags & kFlagUtf8Name) != 0 && IsValidUtf8(bytes)) {
+    if ((flags & ZAFlagUtf8Name) != 0 && IsValidUtf8(bytes)) {
         return std::string(bytes);
     }
     return DecodeStoredName(bytes, oemFileNames);
@@ -100,10 +78,8 @@ bool TZADirManager::ReadDirectory()
     ReadZip64Records(match.Position);
     // Without Zip64 records a saturated count is not to be trusted, and a
     // directory on another volume is out of reach of a single file.
-    const std::uint32_t directoryDisk =
-        zip64Present_ ? zip64EndRecord_.DirectoryDisk : endRecord_.DirectoryDisk;
     if ((!zip64Present_ && endRecord_.TotalEntries == ZAZip64Marker16) ||
-        (archiver_.SpanningMode() == smNone && directoryDisk != 0)) {
+        (archiver_.SpanningMode() == smNone && DirectoryDisk() != 0)) {
         if (tolerant) {
             RebuildFromLocalHeaders();
         }
@@ -172,7 +148,8 @@ void TZADirManager::ReadItems(std::int64_t endPosition)
     }
     const std::int64_t start = singleFile ? endPosition - static_cast<std::int64_t>(size)
                                           : static_cast<std::int64_t>(offset);
-    const za::Bytes directory = ReadAt(start, static_cast<std::size_t>(size));
+    const za::Bytes directory =
+        singleFile ? ReadAt(start, static_cast<std::size_t>(size)) : ReadFromVolumes(offset, size);
     if (directory.size() != size) {
         Fail(48);
     }
@@ -190,6 +167,46 @@ void TZADirManager::ReadItems(std::int64_t endPosition)
     if (read != count && (zip64Present_ || (read & ZAZip64Marker16) != count)) {
         Fail(48);
     }
+}
+
+std::int64_t TZADirManager::DirectoryDisk() const
+{
+    if (zip64Present_ && endRecord_.DirectoryDisk == ZAZip64Marker16) {
+        return zip64EndRecord_.DirectoryDisk;
+    }
+    return endRecord_.DirectoryDisk;
+}
+
+std::int64_t TZADirManager::LastDisk() const
+{
+    if (zip64Present_ && endRecord_.DiskNumber == ZAZip64Marker16) {
+        return std::int64_t{zip64Locator_.TotalDisks} - 1;
+    }
+    return endRecord_.DiskNumber;
+}
+
+za::Bytes TZADirManager::ReadFromVolumes(std::uint64_t offset, std::uint64_t size)
+{
+    const std::int64_t first = DirectoryDisk();
+    const std::int64_t last = LastDisk();
+    if (last > std::numeric_limits<std::int32_t>::max()) {
+        Fail(48);
+    }
+    za::Bytes bytes;
+    for (std::int64_t disk = first; bytes.size() < size && disk <= last; ++disk) {
+        TZAVolumeNumberInfo volume;
+        volume.LastNumber = static_cast<std::int32_t>(last);
+        if (disk == last) {
+            volume.SetLast(true);
+        } else {
+            volume.SetNumber(static_cast<std::int32_t>(disk));
+        }
+        archiver_.OpenVolume(volume);
+        const auto from = disk == first ? static_cast<std::int64_t>(offset) : 0;
+        const za::Bytes part = ReadAt(from, static_cast<std::size_t>(size - bytes.size()));
+        bytes.insert(bytes.end(), part.begin(), part.end());
+    }
+    return bytes;
 }
 
 std::size_t TZADirManager::ReadCentralItem(TZAByteSpan bytes, std::size_t at, int index)
@@ -220,6 +237,7 @@ std::size_t TZADirManager::ReadCentralItem(TZAByteSpan bytes, std::size_t at, in
 void TZADirManager::ReadItemFields(TDirItem& item, int index, TZAByteSpan name, TZAByteSpan extra)
 {
     item.Method = item.Header.Method;
+    item.NameBytes.assign(AsText(name));
     items_.Rename(index, DecodeName(item.Header.Flags, name, archiver_.OEMFileNames()));
     item.ExtraFields = ReadExtraFields(extra);
     for (const auto& field : item.ExtraFields) {

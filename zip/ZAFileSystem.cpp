@@ -24,15 +24,26 @@ namespace {
 
 constexpr int kNoMoreFiles = 18;
 
+std::string WithoutTrailingDelimiters(std::string path)
+{
+    while (path.size() > 1 && IsPathDelimiter(path.back()))
+        path.pop_back();
+    return path;
+}
+
+// The entry itself, not what it points to, is a link.
+bool IsLink(const std::string& path)
+{
+    struct stat st {};
+    return lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode);
+}
+
 std::uint32_t AttributesOf(const std::string& path, const struct stat& st)
 {
     std::uint32_t attr = S_ISDIR(st.st_mode) ? faDirectory : faArchive;
     if ((st.st_mode & S_IWUSR) == 0)
         attr |= faReadOnly;
-    std::string name = path;
-    while (name.size() > 1 && IsPathDelimiter(name.back()))
-        name.pop_back();
-    name = ExtractFileName(name);
+    const std::string name = ExtractFileName(WithoutTrailingDelimiters(path));
     if (name.size() > 1 && name[0] == '.' && name != "..")
         attr |= faHidden;
     return attr;
@@ -179,6 +190,11 @@ void FindClose(TSearchRec& rec)
 
 bool RemoveFolderTree(const std::string& folder)
 {
+    // A link to a folder goes as the link: the folder it points to, which
+    // may lie outside the tree, is never entered.
+    const std::string entry = WithoutTrailingDelimiters(folder);
+    if (IsLink(entry))
+        return unlink(entry.c_str()) == 0;
     TSearchRec rec;
     for (int found = FindFirst(folder + "*", 503, rec); found == 0; found = FindNext(rec)) {
         if (rec.Name == "." || rec.Name == ".." || (rec.Attr & faDirectory) == 0)

@@ -62,6 +62,9 @@ public:
 
     std::int64_t CustomVolumeSize() const { return customVolumeSize_; }
     void SetCustomVolumeSize(std::int64_t size);
+    // Kept and copied with the others for callers that set it; the writer
+    // does not use it.
+    bool FurtherOption = false;
 
     void Assign(const TZASpanningOptions& source) { *this = source; }
 

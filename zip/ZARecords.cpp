@@ -240,11 +240,9 @@ bool NeedsZip64EndRecord(std::uint64_t positionAfterDirectory, std::uint64_t cou
 
 TZAZip64EndRecord MakeZip64EndRecord(const TZADirectoryInfo& info)
 {
-    // Both disk fields take the current volume, as the locator does.
-    const auto disk = Clamp32(NotBelowZero(info.DiskNumber));
     TZAZip64EndRecord r;
-    r.DiskNumber = disk;
-    r.DirectoryDisk = disk;
+    r.DiskNumber = Clamp32(NotBelowZero(info.DiskNumber));
+    r.DirectoryDisk = Clamp32(NotBelowZero(info.DirectoryDisk));
     r.EntriesOnDisk = info.Count;
     r.TotalEntries = info.Count;
     r.DirectorySize = info.DirectorySize;
@@ -422,4 +420,14 @@ std::string DecodeStoredName(std::string_view nameBytes, bool oemFileNames)
     // Straight from the OEM page: characters it has and the ANSI page lacks
     // (box drawing, the dotless i) keep their meaning instead of becoming "?".
     return oemFileNames ? OemToUtf8(nameBytes) : AnsiToUtf8(nameBytes);
+}
+
+TZAStoredNameForm StoredNameForm(std::string_view utf8Name, bool oemFileNames)
+{
+    TZAStoredNameForm form{EncodeStoredName(utf8Name, oemFileNames), false};
+    // Bytes that are not UTF-8 to begin with have no better form to take.
+    if (DecodeStoredName(form.Bytes, oemFileNames) != utf8Name && IsValidUtf8(utf8Name)) {
+        form = {std::string(utf8Name), true};
+    }
+    return form;
 }

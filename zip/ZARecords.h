@@ -49,6 +49,8 @@ inline constexpr std::uint16_t ZAZip64Marker16 = 0xFFFF;
 inline constexpr std::uint16_t ZAFlagEncrypted = 0x0001;
 inline constexpr std::uint16_t ZAFlagsOfDirectory = 0x0002;
 inline constexpr std::uint16_t ZAFlagDataDescriptor = 0x0008;
+// Language encoding: the name (and comment) bytes are UTF-8.
+inline constexpr std::uint16_t ZAFlagUtf8Name = 0x0800;
 
 inline constexpr std::uint16_t ZAMethodStored = 0;
 inline constexpr std::uint16_t ZAMethodDeflate = 8;
@@ -248,3 +250,14 @@ TZADosDateTime DosDateTimeNow();
 // character, so the name length field is the size of either.
 std::string EncodeStoredName(std::string_view utf8Name, bool oemFileNames);
 std::string DecodeStoredName(std::string_view nameBytes, bool oemFileNames);
+
+
+// The name bytes of a record: the code-page form while the code page holds
+// every character of the name; else the name in UTF-8, which flag bit 11
+// announces, so that readers that ignore the Unicode-name field still tell
+// such names apart instead of reading "?" for each character.
+struct TZAStoredNameForm {
+    std::string Bytes;
+    bool Utf8 = false;
+};
+TZAStoredNameForm StoredNameForm(std::string_view utf8Name, bool oemFileNames);

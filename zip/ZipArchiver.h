@@ -157,10 +157,13 @@ public:
     // of them lands on a volume of their own.
     std::size_t WriteToVolumes(TStream& stream, const void* buffer, std::size_t count,
                                std::uint32_t keepTogether = ZANoKeepTogether);
-    // Where the next bytes written to stream through WriteToVolumes begin: a
-    // full volume is left for the next one first, so that a record starting
-    // at a volume boundary is recorded on the volume that holds it.
-    TZAVolumePosition NextWritePosition(TStream& stream);
+    // Writes records that lie one after another in bytes, recordSizes long,
+    // so that none straddles two volumes: the records that fit the room of a
+    // volume go in one write, the next one starts the next volume. Only a
+    // record larger than an empty volume is cut. Returns where the first
+    // byte landed; code 46 on a short write.
+    TZAVolumePosition WriteRecordsToVolumes(TStream& stream, const za::Bytes& bytes,
+                                            const std::vector<std::size_t>& recordSizes);
     // WriteToVolumes; code 46 when fewer bytes were taken.
     void WriteChecked(TStream& stream, const void* buffer, std::size_t count);
     // Copies an item written in full into a temporary file onto the volumes:
@@ -266,7 +269,7 @@ private:
                        const TSearchRec& found);
     int EnterItem(const std::string& path, const TSearchRec& found);
     bool KeepsExistingItem(int index, const std::string& path, const std::string& storedName,
-                           const TSearchRec& found);
+                           TZADosDateTime entryTime);
     std::string ExpandMask(const std::string& base, const std::string& mask) const;
     bool MatchesPathMask(const std::string& path, const std::string& mask) const;
     bool MatchesAnyMask(const std::string& path, const std::vector<std::string>& masks) const;
@@ -308,8 +311,11 @@ private:
     bool IsSelfExtracting(const std::string& name) const;
     // The name without its extension, folder included.
     static std::string ExtractBaseName(const std::string& name);
-    std::string NumberedVolumeName(const std::string& name, std::uint32_t volumeNumber,
-                                   bool advanced, bool selfExtracting) const;
+    // The name of a volume under one naming, in lower case where the
+    // archiver makes it up.
+    std::string FormVolumeName(const std::string& name, std::uint32_t volumeNumber, bool advanced,
+                               bool selfExtracting) const;
+    std::string VolumeOnDisk(const std::string& volume) const;
     void OpenVolumeFile(const std::string& name, std::uint16_t mode);
     void OpenBlankVolume(const TZAVolumeNumberInfo& volume);
     void OpenExistingVolume(const TZAVolumeNumberInfo& volume);

@@ -219,7 +219,9 @@ void TZABaseArchiver::WriteItem(ItemJob& job)
     }
     PlaceItem(job);
     WriteLocalHeader(job);
-    if (job.HasData()) {
+    // Without the zip flavour the base class keeps the record only: no data
+    // are read or written, and the header stays as the item was entered.
+    if (job.HasData() && zipFormat_) {
         WriteItemData(job);
         if (cancelled_) {
             return;
@@ -229,7 +231,7 @@ void TZABaseArchiver::WriteItem(ItemJob& job)
     if (job.spanFile) {
         const TZAVolumePosition landed = CopyToVolumes(
             *job.spanFile, TZALocalHeader::Size + job.nameBytes.size() + job.extraLength);
-        job.item.Header.DiskNumberStart = static_cast<std::uint16_t>(landed.Volume);
+        job.item.SetDiskNumberStart(static_cast<std::uint32_t>(landed.Volume));
         SetLocalHeaderOffset(job.item, static_cast<std::uint64_t>(landed.Offset));
     }
 }
@@ -299,7 +301,8 @@ void TZABaseArchiver::PlaceItem(ItemJob& job)
 void TZABaseArchiver::WriteLocalHeader(ItemJob& job)
 {
     TDirItem& item = job.item;
-    job.nameBytes = EncodeStoredName(item.FileName, options_.OEMFileNames);
+    item.SetNameBytes(StoredNameForm(item.FileName, options_.OEMFileNames));
+    job.nameBytes = item.NameBytes;
     if (job.nameBytes.size() > ZAZip64Marker16) {
         throw EZAException(61, name_, {item.FileName});
     }
@@ -544,8 +547,11 @@ void TZABaseArchiver::CopyKeptItem(int index, std::int64_t start)
         throw EZAException(43, name_, {item.FileName});
     }
     if (item.Operation == poRename) {
-        const std::string name = EncodeStoredName(item.FileName, options_.OEMFileNames);
+        item.SetNameBytes(StoredNameForm(item.FileName, options_.OEMFileNames));
+        const std::string& name = item.NameBytes;
         TZALocalHeader renamed = *local;
+        renamed.Flags = static_cast<std::uint16_t>((local->Flags & ~ZAFlagUtf8Name) |
+                                                   (item.Header.Flags & ZAFlagUtf8Name));
         renamed.FileNameLength = static_cast<std::uint16_t>(name.size());
         za::Bytes bytes;
         renamed.Write(bytes);

@@ -73,6 +73,17 @@ struct FolderId {
     friend bool operator==(const FolderId&, const FolderId&) = default;
 };
 
+// Folders carry the moment they are entered, as do files whose time cannot
+// be read.
+TZADosDateTime EntryTime(const TSearchRec& found)
+{
+    if ((found.Attr & faDirectory) != 0 || found.Time == kNoFileTime) {
+        return DosDateTimeNow();
+    }
+    return {static_cast<std::uint16_t>(found.Time & 0xFFFF),
+            static_cast<std::uint16_t>(found.Time >> 16)};
+}
+
 FolderId FolderIdOf(const std::string& path)
 {
     struct stat info {};
@@ -311,11 +322,12 @@ int TZABaseArchiver::EnterItem(const std::string& path, const TSearchRec& found)
     std::string comment;
     DoStoreFile(storedName, attributes, comment, path);
 
+    const TZADosDateTime when = EntryTime(found);
     TZADirArray& items = dirManager_->Items();
     int index = -1;
     TZAProcessOperation operation = poAdd;
     if (items.FindName(storedName, index)) {
-        if (KeepsExistingItem(index, path, storedName, found)) {
+        if (KeepsExistingItem(index, path, storedName, when)) {
             return -1;
         }
         const TDirItem& existing = items.ItemPtr(index);
@@ -329,7 +341,7 @@ int TZABaseArchiver::EnterItem(const std::string& path, const TSearchRec& found)
     TDirItem item;
     item.FileName = storedName;
     item.Header.FileNameLength = static_cast<std::uint16_t>(std::min<std::size_t>(
-        EncodeStoredName(storedName, options_.OEMFileNames).size(), ZAZip64Marker16));
+        StoredNameForm(storedName, options_.OEMFileNames).Bytes.size(), ZAZip64Marker16));
     item.Pending = true;
     item.Operation = operation;
     item.Password = Password();
@@ -344,10 +356,6 @@ int TZABaseArchiver::EnterItem(const std::string& path, const TSearchRec& found)
     item.Header.VersionMadeBy = version;
     item.Header.VersionNeeded = version;
     item.Header.Flags = Password().empty() ? 0 : ZAFlagEncrypted;
-    const TZADosDateTime when =
-        found.Time == kNoFileTime ? DosDateTimeNow()
-                                  : TZADosDateTime{static_cast<std::uint16_t>(found.Time & 0xFFFF),
-                                                   static_cast<std::uint16_t>(found.Time >> 16)};
     item.Header.LastModTime = when.Time;
     item.Header.LastModDate = when.Date;
     item.Header.Crc32 = ZAZip64Marker;
@@ -366,12 +374,12 @@ int TZABaseArchiver::EnterItem(const std::string& path, const TSearchRec& found)
 }
 
 bool TZABaseArchiver::KeepsExistingItem(int index, const std::string& path,
-                                        const std::string& storedName, const TSearchRec& found)
+                                        const std::string& storedName, TZADosDateTime entryTime)
 {
     const TDirItem& existing = dirManager_->Items().ItemPtr(index);
     const std::uint32_t itemTime =
-        (std::uint32_t{existing.Header.LastModDate} << 16) | existing.Header.LastModTime;
-    const auto fileTime = static_cast<std::uint32_t>(found.Time);
+        TZADosDateTime{existing.Header.LastModTime, existing.Header.LastModDate}.Packed();
+    const std::uint32_t fileTime = entryTime.Packed();
     bool confirm = true;
     switch (options_.OverwriteMode) {
         case omPrompt: {

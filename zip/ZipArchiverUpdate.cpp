@@ -23,6 +23,12 @@ void TZABaseArchiver::BeginUpdate()
     }
     if (updateCount_ == 0) {
         SetActive(true);
+        // A split or spanned set is written once, by the transaction that
+        // creates it: an existing set takes none, as new end records would
+        // not match the volumes it already has.
+        if (spanningMode_ != smNone && openMode_ != ZAModeCreate) {
+            throw EZAException(62, "");
+        }
         if ((openMode_ & 3) == 0 && !externalStream_) {
             Fail(32);
         }

@@ -8,28 +8,8 @@
 
 namespace {
 
-// The volume the archive ends on and the one its directory starts on.
-struct TZAEndDisks {
-    std::int64_t Last = 0;
-    std::int64_t Directory = 0;
-};
-
-TZAEndDisks EndDisksOf(const TZADirManager& manager)
-{
-    TZAEndDisks disks;
-    const TZAEndRecord& end = manager.EndRecord();
-    disks.Last = end.DiskNumber;
-    disks.Directory = end.DirectoryDisk;
-    if (manager.Zip64Present()) {
-        if (end.DiskNumber == ZAZip64Marker16) {
-            disks.Last = std::int64_t{manager.Zip64Locator().TotalDisks} - 1;
-        }
-        if (end.DirectoryDisk == ZAZip64Marker16) {
-            disks.Directory = manager.Zip64EndRecord().DirectoryDisk;
-        }
-    }
-    return disks;
-}
+// A volume request or disk-full question answered with Cancel.
+constexpr int kCancelledCode = 45;
 
 }  // namespace
 
@@ -95,6 +75,13 @@ bool TZABaseArchiver::ProbeDirectory()
     bool valid = false;
     try {
         valid = dirManager_->ReadDirectory();
+    } catch (const EZAException& failure) {
+        // A volume the user would not give ends the open, instead of being
+        // asked for once more by the open's own read.
+        if (failure.ErrorCode() == kCancelledCode) {
+            tolerateDamage_ = tolerated;
+            throw;
+        }
     } catch (const Exception&) {
         valid = false;
     }
@@ -104,24 +91,26 @@ bool TZABaseArchiver::ProbeDirectory()
 
 void TZABaseArchiver::DetectKindFromEndRecord(bool valid)
 {
-    const TZAEndDisks disks = EndDisksOf(*dirManager_);
-    if (disks.Last == 0) {
+    const std::int64_t last = dirManager_->LastDisk();
+    const std::int64_t directory = dirManager_->DirectoryDisk();
+    if (last <= 0) {
         spanningMode_ = IsRemovableDrive(fileName_) ? smSpanning : smNone;
         return;
     }
-    if (valid && disks.Directory == 0) {
+    if (valid && directory == 0) {
         spanningMode_ = smNone;
         return;
     }
     spanningMode_ = smSplitting;
-    const auto beforeLast = static_cast<std::uint32_t>(disks.Last - 1);
-    if (DetectSplitNaming(beforeLast)) {
-        spanningMode_ = disks.Directory == 0 ? smNone : smSplitting;
+    if (DetectSplitNaming(static_cast<std::uint32_t>(last - 1))) {
+        spanningMode_ = directory == 0 ? smNone : smSplitting;
         return;
     }
-    // Disks can only be asked for on a removable drive; elsewhere the missing
-    // volumes make a damaged single file of what is there.
-    const bool single = HasExeExtension(fileName_) || !IsRemovableDrive(fileName_);
+    // The volumes before the last are not beside it: a directory that starts
+    // on one of them belongs to a set of disks, whatever the drive; only
+    // a directory on the first volume leaves a single file on a fixed drive.
+    const bool single =
+        HasExeExtension(fileName_) || (directory <= 0 && !IsRemovableDrive(fileName_));
     spanningMode_ = single ? smNone : smSpanning;
 }
 

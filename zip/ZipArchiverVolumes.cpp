@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <limits>
+#include <optional>
 #include <unistd.h>
 #include <vector>
 
@@ -71,19 +72,32 @@ std::string TZABaseArchiver::VolumeName(const std::string& name, std::uint32_t v
         return name;
     }
     const bool selfExtracting = IsSelfExtracting(name);
-    if (volumeNumber == ZALastVolume) {
-        if (spanningMode_ == smSplitting && selfExtracting) {
-            return ExtractBaseName(name) +
-                   (compressionMethod_ >= kOwnFormatMethods ? ".ZA" : ".ZIP");
-        }
-        return name;
-    }
     const bool advanced = spanningOptions_.AdvancedNaming;
-    std::string volume = NumberedVolumeName(name, volumeNumber, advanced, selfExtracting);
-    if (probeOther && !FileExists(volume)) {
-        std::string other = NumberedVolumeName(name, volumeNumber, !advanced, selfExtracting);
+    std::string volume = VolumeOnDisk(FormVolumeName(name, volumeNumber, advanced, selfExtracting));
+    if (probeOther && volumeNumber != ZALastVolume && !FileExists(volume)) {
+        std::string other =
+            VolumeOnDisk(FormVolumeName(name, volumeNumber, !advanced, selfExtracting));
         if (FileExists(other)) {
             volume = std::move(other);
+        }
+    }
+    return volume;
+}
+
+// Sets written by other archivers, or on a system that ignores the case of
+// names, may carry a volume's extension in upper case (data.Z01) or in lower
+// case (data.z01): a set being read is found in either. A new set is written
+// under the names as formed.
+std::string TZABaseArchiver::VolumeOnDisk(const std::string& volume) const
+{
+    if (openMode_ == ZAModeCreate || FileExists(volume)) {
+        return volume;
+    }
+    const std::string base = ExtractBaseName(volume);
+    const std::string ext = ExtractFileExt(volume);
+    for (const std::string& other : {base + AsciiLowerCase(ext), base + AsciiUpperCase(ext)}) {
+        if (FileExists(other)) {
+            return other;
         }
     }
     return volume;
@@ -95,10 +109,17 @@ std::string TZABaseArchiver::ExtractBaseName(const std::string& name)
     return name.substr(0, name.size() - ext.size());
 }
 
-std::string TZABaseArchiver::NumberedVolumeName(const std::string& name, std::uint32_t volumeNumber,
-                                                bool advanced, bool selfExtracting) const
+std::string TZABaseArchiver::FormVolumeName(const std::string& name, std::uint32_t volumeNumber,
+                                            bool advanced, bool selfExtracting) const
 {
     const std::string base = ExtractBaseName(name);
+    const bool ownFormat = compressionMethod_ >= kOwnFormatMethods;
+    if (volumeNumber == ZALastVolume) {
+        if (spanningMode_ == smSplitting && selfExtracting) {
+            return base + (ownFormat ? ".za" : ".zip");
+        }
+        return name;
+    }
     std::string ext = ExtractFileExt(name);
     const std::uint64_t shown = std::uint64_t{volumeNumber} + 1;
     if (spanningMode_ == smSpanning) {
@@ -113,7 +134,7 @@ std::string TZABaseArchiver::NumberedVolumeName(const std::string& name, std::ui
     if (advanced) {
         return base + "_" + ZeroPadded(shown, 3) + ext;
     }
-    return base + (compressionMethod_ >= kOwnFormatMethods ? ".F" : ".Z") + ZeroPadded(shown, 2);
+    return base + (ownFormat ? ".f" : ".z") + ZeroPadded(shown, 2);
 }
 
 void TZABaseArchiver::OpenVolumeStream(const std::string& name)
@@ -292,12 +313,39 @@ void TZABaseArchiver::MoveToNextVolume(TStream& stream)
     OpenVolume(next);
 }
 
-TZAVolumePosition TZABaseArchiver::NextWritePosition(TStream& stream)
+TZAVolumePosition TZABaseArchiver::WriteRecordsToVolumes(
+    TStream& stream, const za::Bytes& bytes, const std::vector<std::size_t>& recordSizes)
 {
-    if (spanningMode_ != smNone && &stream == archiveStream_ && RoomOnVolume(stream) == 0) {
-        MoveToNextVolume(stream);
+    std::optional<TZAVolumePosition> first;
+    const auto writeRun = [&](std::size_t at, std::size_t count) {
+        if (!first) {
+            first = TZAVolumePosition{volumeInfo_.Number, stream.Position()};
+        }
+        WriteChecked(stream, bytes.data() + at, count);
+    };
+    if (spanningMode_ == smNone || &stream != archiveStream_) {
+        writeRun(0, bytes.size());
+        return *first;
     }
-    return {volumeInfo_.Number, stream.Position()};
+    std::size_t at = 0;
+    for (std::size_t record = 0; record < recordSizes.size();) {
+        const std::int64_t room = RoomOnVolume(stream);
+        std::size_t run = 0;
+        while (record < recordSizes.size() &&
+               static_cast<std::int64_t>(run + recordSizes[record]) <= room) {
+            run += recordSizes[record++];
+        }
+        if (run == 0 && room >= 0 && stream.Size() > 0) {
+            MoveToNextVolume(stream);
+            continue;
+        }
+        if (run == 0) {
+            run = recordSizes[record++];
+        }
+        writeRun(at, run);
+        at += run;
+    }
+    return first.value_or(TZAVolumePosition{volumeInfo_.Number, stream.Position()});
 }
 
 void TZABaseArchiver::WriteChecked(TStream& stream, const void* buffer, std::size_t count)

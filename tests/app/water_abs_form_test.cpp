@@ -31,31 +31,9 @@ namespace {
 const char* const kGrids[] = {"gridDataTot",    "GridDataPub",   "GridDataSelf", "GridDataSelfSW",
                               "GridDataSelfGW", "GridDataNonFW", "GridDataOther"};
 
-template <typename TWidget>
-TWidget& Find(QWidget& form, const char* name)
-{
-    auto* widget = form.findChild<TWidget*>(QLatin1String(name));
-    if (!widget)
-        throw std::runtime_error(std::string("no control ") + name);
-    return *widget;
-}
-
 TQvStringGrid& Grid(QWidget& form, const char* name)
 {
     return Find<TQvStringGrid>(form, name);
-}
-
-void Click(QWidget& form, const char* name)
-{
-    Find<QAbstractButton>(form, name).click();
-}
-
-QStringList Strings(std::initializer_list<const char*> texts)
-{
-    QStringList list;
-    for (const char* text : texts)
-        list << QString::fromUtf8(text);
-    return list;
 }
 
 // Opens the in-place editor of a data cell, as a key press on it does.

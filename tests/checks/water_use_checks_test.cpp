@@ -38,26 +38,6 @@ const std::vector<std::string> kNone;
 
 }  // namespace
 
-TEST(LargeItems, RowsShowOnlyValuesOfAtLeastZero)
-{
-    ScopedRegionalSettings point('.');
-    ozr_wu_large_item item;
-    item.ItemName = " Kavala ";
-    item.ItemClass = 0;
-    item.WaterUse[0] = 0.0;
-    item.WaterUse[1] = -5.0;
-    item.WaterUse[15] = 2.5;
-    const TLargeItemRow row = LargeItemRowTexts(item);
-    EXPECT_EQ(row.Name, " Kavala ");
-    EXPECT_EQ(row.ItemClass, "0");
-    EXPECT_EQ(row.Values[0], "0");
-    EXPECT_EQ(row.Values[1], "");
-    EXPECT_EQ(row.Values[2], "");
-    EXPECT_EQ(row.Values[15], "2.5");
-    item.ItemClass = MissingInteger;
-    EXPECT_EQ(LargeItemRowTexts(item).ItemClass, "");
-}
-
 TEST(LargeItems, RowsWithoutANameStoreNothingOthersStoreTrimmed)
 {
     ScopedRegionalSettings point('.');

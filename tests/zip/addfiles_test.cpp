@@ -194,6 +194,49 @@ TEST_F(AddFilesTest, OverwriteModesDecideOverAnItemOfTheSameName)
     EXPECT_EQ(ReadEntries(ReadFileBytes(setup_.archive))[0].data, ToBytes("changed"));
 }
 
+// 1 January 2010, 12:00, as an MS-DOS date and time.
+constexpr TZADosDateTime kItemTime{12 << 11, ((2010 - 1980) << 9) | (1 << 5) | 1};
+
+TEST_F(AddFilesTest, IfNewerAndIfOlderReplaceByTheFileTimeAndFoldersCountAsNow)
+{
+    const auto year2001 =
+        std::filesystem::file_time_type::clock::now() - std::chrono::hours(24 * 365 * 23);
+    std::filesystem::last_write_time(setup_.Source("hollow"), year2001);
+    const std::uint16_t today = DosDateTimeNow().Date;
+    zip_.SetCompressionMode(0);
+    setup_.Prepare(zip_);
+    const auto addAll = [&] {
+        zip_.BeginUpdate();
+        zip_.AddFiles(setup_.Source("hollow"));
+        zip_.AddFiles("data.wqd");
+        zip_.AddFiles("notes.txt");
+        zip_.EndUpdate();
+    };
+    addAll();
+    TZADirArray& items = zip_.DirManager()->Items();
+    // A folder is stamped when it is entered, whatever its own time.
+    EXPECT_GE(items.ItemPtr(0).Header.LastModDate, today);
+    for (int i = 0; i < items.Count(); ++i) {
+        items.ItemPtr(i).Header.LastModTime = kItemTime.Time;
+        items.ItemPtr(i).Header.LastModDate = kItemTime.Date;
+    }
+    setup_.AddSource("data.wqd", ToBytes("newer"));
+    setup_.AddSource("notes.txt", ToBytes("older"));
+    std::filesystem::last_write_time(setup_.Source("notes.txt"), year2001);
+
+    zip_.Options().OverwriteMode = omIfNewer;
+    addAll();
+    zip_.Options().OverwriteMode = omIfOlder;
+    addAll();
+    zip_.CloseArchive();
+    const auto entries = ReadEntries(ReadFileBytes(setup_.archive));
+    ASSERT_EQ(entries.size(), 3u);
+    EXPECT_EQ(entries[0].name, "hollow/");
+    EXPECT_GE(entries[0].central.LastModDate, today) << "replaced as newer";
+    EXPECT_EQ(entries[1].data, ToBytes("newer"));
+    EXPECT_EQ(entries[2].data, ToBytes("older"));
+}
+
 TEST_F(AddFilesTest, HandlersRefuseAndRenameEntries)
 {
     zip_.OnConfirmProcessFile = [](TObject*, const std::string& file, TZAProcessOperation,

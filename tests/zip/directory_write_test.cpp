@@ -6,11 +6,13 @@
 
 #include "tests/support/files.h"
 #include "tests/support/temp_folder.h"
+#include "tests/support/test_stream.h"
 #include "tests/zip/error_codes.h"
 #include "zip/ZipArchiver.h"
 
 namespace {
 
+using wqtest::TTestStream;
 using zatest::ErrorCodeOf;
 
 TDirItem FileItem(const std::string& name, std::uint32_t size, std::uint32_t offset)
@@ -73,7 +75,9 @@ TEST(DirectoryWriteTest, ItemsComeBackWithNamesExtraFieldsAndComments)
     const auto central = *TZACentralHeader::Read(bytes);
     const std::size_t unicodeField = 2 * 11 + 12;  // 11 UTF-16 units
     EXPECT_EQ(central.ExtraFieldLength, unicodeField + 9);
-    EXPECT_EQ(central.FileNameLength, 11);  // one byte per character in the code page
+    // The code page lacks the CJK character: the name goes in UTF-8.
+    EXPECT_EQ(central.FileNameLength, 17);
+    EXPECT_EQ(central.Flags, ZAFlagUtf8Name);
 
     const auto manager = ReadBack(zip, stream);
     ASSERT_EQ(manager->Items().Count(), 2);
@@ -115,6 +119,39 @@ TEST(DirectoryWriteTest, SaturatedFieldsTravelInTheZip64Field)
     EXPECT_EQ(item.CompressedSize(), 5000000000ull);
     EXPECT_EQ(item.LocalHeaderOffset(), 6000000000ull);
     EXPECT_EQ(item.UncompressedSize(), 0u);
+}
+
+TEST(DirectoryWriteTest, DiskNumbersFrom65535TravelInTheZip64Field)
+{
+    TZipArchiver zip;
+    TMemoryStream stream;
+    {
+        TZADirManager manager(zip, &stream, true);
+        manager.Items().SetCount(3);
+        const std::uint32_t volumes[] = {65534, 65535, 70000};
+        for (int i = 0; i < 3; ++i) {
+            TDirItem item = FileItem("v" + std::to_string(i), 0, 0);
+            item.SetDiskNumberStart(volumes[i]);
+            manager.Items().SetItem(i, item);
+        }
+        manager.Items().ItemPtr(2).Header.LocalHeaderOffset = ZAZip64Marker;
+        manager.Items().ItemPtr(2).Zip64Values.LocalHeaderOffset = 5000000000ull;
+        manager.WriteDirectory(true);
+    }
+    TZADirManager manager(zip, &stream, false);
+    ASSERT_TRUE(manager.ReadDirectory());
+    const std::uint16_t headerFields[] = {65534, ZAZip64Marker16, ZAZip64Marker16};
+    const std::size_t zip64Data[] = {0, 4, 8 + 4};
+    const std::uint32_t recorded[] = {0, 65535, 70000};
+    for (int i = 0; i < 3; ++i) {
+        SCOPED_TRACE(i);
+        const TDirItem& item = manager.Items().ItemPtr(i);
+        EXPECT_EQ(item.Header.DiskNumberStart, headerFields[i]);
+        const auto field = MakeCentralZip64Field(item.Header, item.Zip64Values);
+        EXPECT_EQ(field ? field->Data.size() : 0, zip64Data[i]);
+        EXPECT_EQ(item.Zip64Values.DiskNumber, recorded[i]);
+    }
+    EXPECT_EQ(manager.Items().ItemPtr(2).LocalHeaderOffset(), 5000000000ull);
 }
 
 TEST(DirectoryWriteTest, Zip64EndRecordsStartAt65535Items)

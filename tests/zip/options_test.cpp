@@ -37,6 +37,8 @@ TEST(ZASpanningOptions, CustomVolumeSizeHasAFloor)
     EXPECT_EQ(options.CustomVolumeSize(), 65537);
 
     TZASpanningOptions copy;
+    EXPECT_FALSE(copy.FurtherOption);
+    options.FurtherOption = true;
     options.AdvancedNaming = true;
     options.FirstVolumeSize = 123;
     options.VolumeSize = vs700MB;
@@ -45,6 +47,7 @@ TEST(ZASpanningOptions, CustomVolumeSizeHasAFloor)
     EXPECT_EQ(copy.FirstVolumeSize, 123);
     EXPECT_EQ(copy.VolumeSize, vs700MB);
     EXPECT_EQ(copy.CustomVolumeSize(), 65537);
+    EXPECT_TRUE(copy.FurtherOption);
 }
 
 TEST(ZASpanningOptions, VolumeSizeForEachVolume)

@@ -137,6 +137,25 @@ TEST(ZAFileSystem, RemoveFolderTreeRemovesOnlyEmptyTrees)
     EXPECT_TRUE(RemoveFolderTree(folder / "never/"));
 }
 
+TEST(ZAFileSystem, RemoveFolderTreeRemovesLinksAsLinks)
+{
+    TempFolder folder;
+    const std::string outside = folder / "outside";
+    std::filesystem::create_directories(outside + "/inner");
+    const std::string tree = folder / "tree/";
+    std::filesystem::create_directories(tree + "sub");
+    std::filesystem::create_directory_symlink(outside, tree + "sub/link");
+    EXPECT_TRUE(RemoveFolderTree(tree));
+    EXPECT_FALSE(std::filesystem::exists(std::filesystem::symlink_status(tree)));
+    EXPECT_TRUE(DirectoryExists(outside + "/inner"));
+
+    // A tree that is itself a link goes as the link.
+    std::filesystem::create_directory_symlink(outside, folder / "alias");
+    EXPECT_TRUE(RemoveFolderTree(folder / "alias/"));
+    EXPECT_FALSE(std::filesystem::is_symlink(folder / "alias"));
+    EXPECT_TRUE(DirectoryExists(outside + "/inner"));
+}
+
 TEST(ZAFileSystem, CurrentFolder)
 {
     EXPECT_EQ(GetCurrentDir(), std::filesystem::current_path().string());

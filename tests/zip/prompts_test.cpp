@@ -134,7 +134,7 @@ TEST_F(PromptsTest, SpannedDisksAreAskedForAndSplitVolumesAreNot)
     bool cancel = true;
     zip_.DoRequestBlankVolume(-3, name, cancel);
     EXPECT_FALSE(cancel);
-    EXPECT_EQ(name, folder / "data.Z01");
+    EXPECT_EQ(name, folder / "data.z01");
     EXPECT_TRUE(dialogs_.Messages().empty());
 
     zip_.SetSpanningMode(smSpanning);
@@ -204,7 +204,7 @@ TEST_F(PromptsTest, ReadingSplitVolumesNeedsNoBoxOnlyTheFiles)
     name = folder / "data.zip";
     zip_.DoRequestFirstVolume(name, cancel);
     EXPECT_FALSE(cancel);
-    EXPECT_EQ(name, folder / "data.Z01");
+    EXPECT_EQ(name, folder / "data.z01");
     EXPECT_TRUE(dialogs_.Messages().empty());
 }
 

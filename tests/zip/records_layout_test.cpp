@@ -93,6 +93,10 @@ TEST(RecordLayout, Zip64EndRecordAndLocatorCarryTheVolumeRules)
     EXPECT_EQ(r.DiskNumber, 0u);
     EXPECT_EQ(r.DirectoryDisk, 0u);
     EXPECT_EQ(r.TotalEntries, 65535u);
+    // The directory may start on an earlier volume than the one it ends on.
+    const TZAZip64EndRecord split = MakeZip64EndRecord({7, 5, 70000, 100, 200});
+    EXPECT_EQ(split.DiskNumber, 7u);
+    EXPECT_EQ(split.DirectoryDisk, 5u);
     const Bytes bytes = Laid(r);
     EXPECT_EQ(Bytes(bytes.begin(), bytes.begin() + 4), (Bytes{0x50, 0x4B, 0x06, 0x06}));
 

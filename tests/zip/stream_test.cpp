@@ -7,12 +7,14 @@
 
 #include "tests/support/files.h"
 #include "tests/support/temp_folder.h"
+#include "tests/support/test_stream.h"
 #include "zip/ZAStream.h"
 
 namespace {
 
 using wqtest::ReadFileBytes;
 using wqtest::TempFolder;
+using wqtest::TTestStream;
 
 std::string ReadAll(TStream& stream)
 {

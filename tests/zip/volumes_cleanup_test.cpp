@@ -9,6 +9,7 @@
 
 #include "platform/drives.h"
 #include "tests/support/files.h"
+#include "tests/support/test_stream.h"
 #include "tests/zip/volumes_test_support.h"
 #include "tests/zip/write_test_support.h"
 #include "zip/ZAFileSystem.h"
@@ -17,6 +18,7 @@ namespace {
 
 using namespace writetest;
 using wqtest::FilesIn;
+using wqtest::TTestStream;
 using zatest::DiskDrives;
 using zatest::TestArchiver;
 
@@ -63,7 +65,7 @@ TEST_F(FailedSplitWriteTest, ACancelInTheMiddleRemovesOnlyTheVolumesItCreated)
 {
     // A volume name that a set before left; the write takes it over, but it
     // was not the write's to create.
-    WriteFileBytes(setup_.folder / "out.Z02", ToBytes("an older volume"));
+    WriteFileBytes(setup_.folder / "out.z02", ToBytes("an older volume"));
     OpenWithVolumeLimit();
     bool volumesWritten = false;
     int files = 0;
@@ -71,18 +73,18 @@ TEST_F(FailedSplitWriteTest, ACancelInTheMiddleRemovesOnlyTheVolumesItCreated)
                               TZAProgressPhase phase, bool& cancel) {
         files += phase == ppStart ? 1 : 0;
         cancel = files == 3;
-        volumesWritten = volumesWritten || FileExists(setup_.folder / "out.Z04");
+        volumesWritten = volumesWritten || FileExists(setup_.folder / "out.z04");
     };
     zip_.AddFiles("*");
     EXPECT_TRUE(volumesWritten);
     zip_.CloseArchive();
-    ExpectFolderAsBefore({"out.Z02"});
+    ExpectFolderAsBefore({"out.z02"});
 }
 
 TEST_F(FailedSplitWriteTest, ACancelAtTheStartLeavesNoEmptyArchiveBehindAtClose)
 {
     OpenWithVolumeLimit();
-    EXPECT_TRUE(FileExists(setup_.folder / "out.Z01"));
+    EXPECT_TRUE(FileExists(setup_.folder / "out.z01"));
     zip_.OnOverallProgress = [](TObject*, double, TZAProcessOperation, TZAProgressPhase phase,
                                 bool& cancel) { cancel = phase == ppStart; };
     zip_.AddFiles("*");
@@ -132,7 +134,7 @@ TEST_F(FailedSplitWriteTest, AFailingSourceStreamRemovesTheVolumesAndANewSetCanF
     OpenWithVolumeLimit();
     zip_.AddFiles("*");
     zip_.CloseArchive();
-    EXPECT_TRUE(FileExists(setup_.folder / "out.Z04"));
+    EXPECT_TRUE(FileExists(setup_.folder / "out.z04"));
     TZipArchiver set;
     set.SetFileName(setup_.archive);
     set.OpenArchive(ZAModeReadOnly);

@@ -24,13 +24,13 @@ TEST(VolumeNamesTest, SplitVolumesAreNumberedAndTheLastKeepsTheArchiveName)
 {
     TestArchiver zip;
     zip.SetSpanningMode(smSplitting);
-    EXPECT_EQ(NameOf(zip, "/d/data.zip", 0), "/d/data.Z01");
-    EXPECT_EQ(NameOf(zip, "/d/data.zip", 1), "/d/data.Z02");
-    EXPECT_EQ(NameOf(zip, "/d/data.zip", 98), "/d/data.Z99");
-    EXPECT_EQ(NameOf(zip, "/d/data.zip", 99), "/d/data.Z100");
+    EXPECT_EQ(NameOf(zip, "/d/data.zip", 0), "/d/data.z01");
+    EXPECT_EQ(NameOf(zip, "/d/data.zip", 1), "/d/data.z02");
+    EXPECT_EQ(NameOf(zip, "/d/data.zip", 98), "/d/data.z99");
+    EXPECT_EQ(NameOf(zip, "/d/data.zip", 99), "/d/data.z100");
     EXPECT_EQ(NameOf(zip, "/d/data.zip", ZALastVolume), "/d/data.zip");
     // A name without extension still gets numbered volumes.
-    EXPECT_EQ(NameOf(zip, "/d/data", 2), "/d/data.Z03");
+    EXPECT_EQ(NameOf(zip, "/d/data", 2), "/d/data.z03");
 
     zip.SpanningOptions().AdvancedNaming = true;
     EXPECT_EQ(NameOf(zip, "/d/data.zip", 0), "/d/data_001.zip");
@@ -44,12 +44,12 @@ TEST(VolumeNamesTest, SelfExtractingSetsStartWithTheExeAndEndWithZip)
     TestArchiver zip;
     zip.SetSpanningMode(smSplitting);
     EXPECT_EQ(NameOf(zip, "/d/setup.EXE", 0), "/d/setup.exe");
-    EXPECT_EQ(NameOf(zip, "/d/setup.EXE", 1), "/d/setup.Z02");
-    EXPECT_EQ(NameOf(zip, "/d/setup.EXE", ZALastVolume), "/d/setup.ZIP");
+    EXPECT_EQ(NameOf(zip, "/d/setup.EXE", 1), "/d/setup.z02");
+    EXPECT_EQ(NameOf(zip, "/d/setup.EXE", ZALastVolume), "/d/setup.zip");
     // A stub named for the archive counts as well.
     zip.SetSFXStub("/d/stub.bin");
     EXPECT_EQ(NameOf(zip, "/d/data.zip", 0), "/d/data.exe");
-    EXPECT_EQ(NameOf(zip, "/d/data.zip", ZALastVolume), "/d/data.ZIP");
+    EXPECT_EQ(NameOf(zip, "/d/data.zip", ZALastVolume), "/d/data.zip");
 
     zip.SetSpanningMode(smSpanning);
     EXPECT_EQ(NameOf(zip, "/d/data.zip", 3), "/d/data.exe");
@@ -76,12 +76,32 @@ TEST(VolumeNamesTest, ProbingFallsBackToTheOtherNamingOnlyWhenThatFileExists)
     const std::string archive = folder / "data.zip";
     TestArchiver zip;
     zip.SetSpanningMode(smSplitting);
-    EXPECT_EQ(NameOf(zip, archive, 0, true), folder / "data.Z01");
+    EXPECT_EQ(NameOf(zip, archive, 0, true), folder / "data.z01");
     wqtest::WriteTextFile(folder / "data_001.zip", "x");
     EXPECT_EQ(NameOf(zip, archive, 0, true), folder / "data_001.zip");
-    EXPECT_EQ(NameOf(zip, archive, 0, false), folder / "data.Z01");
+    EXPECT_EQ(NameOf(zip, archive, 0, false), folder / "data.z01");
+    wqtest::WriteTextFile(folder / "data.z01", "x");
+    EXPECT_EQ(NameOf(zip, archive, 0, true), folder / "data.z01");
+}
+
+TEST(VolumeNamesTest, VolumesAreReadInEitherCaseAndWrittenInLowerCase)
+{
+    TempFolder folder;
+    const std::string archive = folder / "data.zip";
     wqtest::WriteTextFile(folder / "data.Z01", "x");
-    EXPECT_EQ(NameOf(zip, archive, 0, true), folder / "data.Z01");
+    wqtest::WriteTextFile(folder / "setup.ZIP", "x");
+    TestArchiver zip;
+    zip.SetSpanningMode(smSplitting);
+    EXPECT_EQ(NameOf(zip, archive, 0), folder / "data.Z01");
+    EXPECT_EQ(NameOf(zip, archive, 1), folder / "data.z02");
+    EXPECT_EQ(NameOf(zip, folder / "setup.exe", ZALastVolume), folder / "setup.ZIP");
+    // A new set takes the names as formed, whatever lies beside it.
+    zip.SetFileName(archive);
+    zip.SetTempDir(folder.Path());
+    zip.OpenArchive(ZAModeCreate);
+    EXPECT_EQ(NameOf(zip, archive, 0), folder / "data.z01");
+    EXPECT_EQ(NameOf(zip, folder / "setup.exe", ZALastVolume), folder / "setup.zip");
+    zip.CloseArchive();
 }
 
 TEST(TempFileTest, TemporaryFilesAreNewEmptyAndPrefixedInTheChosenFolder)

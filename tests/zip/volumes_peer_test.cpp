@@ -1,6 +1,8 @@
 // Split and spanned archives written through AddFiles, judged by 7-Zip, which
-// reads a split set directly when its volumes carry lower-case ".z01" names.
+// reads a split set directly under its ".z01" names; sets that Info-ZIP
+// splits are read back.
 
+#include <algorithm>
 #include <filesystem>
 #include <random>
 #include <string>
@@ -12,6 +14,7 @@
 #include "tests/support/files.h"
 #include "tests/support/programs.h"
 #include "tests/support/temp_folder.h"
+#include "tests/zip/error_codes.h"
 #include "tests/zip/volumes_test_support.h"
 #include "zip/ZAFileSystem.h"
 #include "zip/ZARecords.h"
@@ -22,7 +25,9 @@ using wqtest::FilesIn;
 using wqtest::ReadFileBytes;
 using wqtest::TempFolder;
 using zatest::DiskDrives;
+using zatest::ErrorCodeOf;
 using zatest::TestArchiver;
+using zatest::Volumes;
 
 constexpr std::int64_t kVolumeSize = 65536;
 
@@ -68,22 +73,16 @@ void AddSources(TestArchiver& zip, const std::string& sources)
     zip.CloseArchive();
 }
 
-// The volumes in order, the last being the archive's own name.
-std::vector<std::string> Volumes(const std::string& folder, const std::string& prefix,
-                                 const std::string& suffix)
+// The sources made in folder/src and split into folder/data.zip; returns the
+// sources' folder.
+std::string WriteSplitSet(const TempFolder& folder, bool advanced)
 {
-    std::vector<std::string> volumes;
-    for (int n = 1;; ++n) {
-        char number[8];
-        std::snprintf(number, sizeof number, suffix.empty() ? "%.2d" : "%.3d", n);
-        const std::string name = folder + "/" + prefix + number + suffix;
-        if (!FileExists(name)) {
-            break;
-        }
-        volumes.push_back(name);
-    }
-    volumes.push_back(folder + "/data.zip");
-    return volumes;
+    const std::string sources = folder / "src";
+    MakeSources(sources);
+    TestArchiver zip;
+    SplitArchive(zip, folder / "data.zip", advanced);
+    AddSources(zip, sources);
+    return sources;
 }
 
 // Every local header, name and extra field lies whole on the volume that the
@@ -115,14 +114,30 @@ void ExpectHeadersOnOneVolume(const std::vector<std::string>& volumes, std::size
     }
 }
 
-// 7-Zip tests and extracts a copy of the set named data.z01, data.z02, ...,
-// data.zip; the extracted files equal the sources.
-void ExpectSevenZipReadsTheSet(const std::vector<std::string>& volumes, const std::string& sources)
+// 7-Zip tests the set of the archive given and extracts it; the extracted
+// files equal the sources.
+void ExpectSevenZipReadsTheSet(const std::string& archive, const std::string& sources)
 {
     const std::string tool = wqtest::SevenZipProgram();
     if (tool.empty()) {
         GTEST_SKIP() << "no 7-Zip on this machine";
     }
+    const auto test = wqtest::RunWithOutput(tool + " t " + wqtest::Quoted(archive));
+    EXPECT_EQ(test.exitCode, 0) << test.output;
+    TempFolder out;
+    EXPECT_EQ(wqtest::Run(tool + " x -o" + wqtest::Quoted(out.Path()) + " " +
+                          wqtest::Quoted(archive) + " >/dev/null"),
+              0);
+    for (const std::string& name : FilesIn(sources)) {
+        EXPECT_EQ(ReadFileBytes(out / name), ReadFileBytes(sources + "/" + name)) << name;
+    }
+}
+
+// Volumes named otherwise than 7-Zip expects are read from a copy named
+// data.z01, data.z02, ..., data.zip.
+void ExpectSevenZipReadsACopyOfTheSet(const std::vector<std::string>& volumes,
+                                      const std::string& sources)
+{
     TempFolder copy;
     for (std::size_t i = 0; i + 1 < volumes.size(); ++i) {
         char name[32];
@@ -130,13 +145,7 @@ void ExpectSevenZipReadsTheSet(const std::vector<std::string>& volumes, const st
         std::filesystem::copy_file(volumes[i], copy / name);
     }
     std::filesystem::copy_file(volumes.back(), copy / "data.zip");
-    const std::string archive = wqtest::Quoted(copy / "data.zip");
-    EXPECT_EQ(wqtest::Run(tool + " t " + archive + " >/dev/null"), 0);
-    const std::string out = copy / "out";
-    EXPECT_EQ(wqtest::Run(tool + " x -o" + wqtest::Quoted(out) + " " + archive + " >/dev/null"), 0);
-    for (const std::string& name : FilesIn(sources)) {
-        EXPECT_EQ(ReadFileBytes(out + "/" + name), ReadFileBytes(sources + "/" + name)) << name;
-    }
+    ExpectSevenZipReadsTheSet(copy / "data.zip", sources);
 }
 
 void ExpectVolumesWithinLimit(const std::vector<std::string>& volumes, std::int64_t limit)
@@ -158,42 +167,32 @@ TEST(SplitArchiveTest, NumberedVolumesEndInTheArchiveAndReadAsOneSet)
     SplitArchive(zip, folder / "data.zip", false);
     AddSources(zip, sources);
 
-    const auto volumes = Volumes(folder.Path(), "data.Z", "");
+    const auto volumes = Volumes(folder.Path(), "data.z", "");
     ASSERT_GE(volumes.size(), 4u);
     EXPECT_EQ(FilesIn(folder.Path()).size(), volumes.size() + 2);
     EXPECT_TRUE(FilesIn(temp).empty());
     ExpectVolumesWithinLimit(volumes, kVolumeSize);
     ExpectHeadersOnOneVolume(volumes, 4);
-    ExpectSevenZipReadsTheSet(volumes, sources);
+    ExpectSevenZipReadsTheSet(folder / "data.zip", sources);
 }
 
 TEST(SplitArchiveTest, AdvancedNamesNumberEveryVolumeButTheLast)
 {
     TempFolder folder;
-    const std::string sources = folder / "src";
-    MakeSources(sources);
-    TestArchiver zip;
-    SplitArchive(zip, folder / "data.zip", true);
-    AddSources(zip, sources);
+    const std::string sources = WriteSplitSet(folder, true);
 
     const auto volumes = Volumes(folder.Path(), "data_", ".zip");
     ASSERT_GE(volumes.size(), 4u);
-    EXPECT_FALSE(FileExists(folder / "data.Z01"));
+    EXPECT_FALSE(FileExists(folder / "data.z01"));
     ExpectVolumesWithinLimit(volumes, kVolumeSize);
     ExpectHeadersOnOneVolume(volumes, 4);
-    ExpectSevenZipReadsTheSet(volumes, sources);
+    ExpectSevenZipReadsACopyOfTheSet(volumes, sources);
 }
 
 TEST(SplitArchiveTest, OpeningASplitSetFindsItsKindAndNaming)
 {
     TempFolder folder;
-    const std::string sources = folder / "src";
-    MakeSources(sources);
-    {
-        TestArchiver zip;
-        SplitArchive(zip, folder / "data.zip", true);
-        AddSources(zip, sources);
-    }
+    WriteSplitSet(folder, true);
     TestArchiver zip;
     zip.SetFileName(folder / "data.zip");
     zip.OpenArchive();
@@ -216,14 +215,77 @@ TEST(SplitArchiveTest, OpeningASplitSetFindsItsKindAndNaming)
     EXPECT_FALSE(strict.DirManager()->Rebuilt());
     strict.CloseArchive();
 
-    // Taken out of its set on a fixed drive, the last volume is a single file
-    // without a readable entry, not a set of disks to ask for.
+    // Taken out of its set on a fixed drive, the last volume still holds the
+    // directory of a set of disks: it lists every item, none rebuilt from
+    // local headers, asks for no disk and takes no change.
     TempFolder alone;
     std::filesystem::copy_file(folder / "data.zip", alone / "data.zip");
+    const auto lastVolume = ReadFileBytes(alone / "data.zip");
+    TScriptedDialogs dialogs;
+    ScopedDialogs scoped(dialogs);
     TestArchiver single;
     single.SetFileName(alone / "data.zip");
-    EXPECT_THROW(single.OpenArchive(), EZAException);
-    EXPECT_EQ(single.SpanningMode(), smNone);
+    single.OpenArchive();
+    EXPECT_EQ(single.SpanningMode(), smSpanning);
+    ASSERT_NE(single.DirManager(), nullptr);
+    EXPECT_EQ(single.DirManager()->DirectoryDisk(), single.DirManager()->LastDisk());
+    EXPECT_EQ(single.DirManager()->Items().Count(), 4);
+    EXPECT_FALSE(single.DirManager()->Rebuilt());
+    wqtest::WriteTextFile(alone / "new.txt", "new");
+    EXPECT_EQ(ErrorCodeOf([&] { single.AddFiles(alone / "new.txt"); }), 52);
+    EXPECT_EQ(ErrorCodeOf([&] { single.BeginUpdate(); }), 62);
+    single.CloseArchive();
+    EXPECT_EQ(ReadFileBytes(alone / "data.zip"), lastVolume);
+    EXPECT_TRUE(dialogs.Messages().empty());
+}
+
+TEST(SplitArchiveTest, ADamagedSetIsNotRebuiltFromItsLocalHeaders)
+{
+    TempFolder folder;
+    WriteSplitSet(folder, false);
+    auto last = ReadFileBytes(folder / "data.zip");
+    const auto end = TZAEndRecord::Read(TZAByteSpan(last).subspan(last.size() - 22));
+    ASSERT_TRUE(end);
+    ASSERT_EQ(end->DirectoryDisk, end->DiskNumber);
+    last[end->DirectoryOffset] ^= 0xFF;
+    wqtest::WriteFileBytes(folder / "data.zip", last);
+    TestArchiver zip;
+    zip.SetFileName(folder / "data.zip");
+    EXPECT_EQ(ErrorCodeOf([&] { zip.OpenArchive(); }), 44);
+    EXPECT_FALSE(zip.Active());
+    zip.SetTolerateDamage(false);
+    EXPECT_EQ(ErrorCodeOf([&] { zip.OpenArchive(); }), 48);
+}
+
+TEST(SplitArchiveTest, ASetThatInfoZipSplitOpensWithEveryItem)
+{
+    if (!wqtest::HasProgram("zip")) {
+        GTEST_SKIP() << "Info-ZIP zip is not installed";
+    }
+    TempFolder folder;
+    const std::string sources = folder / "src";
+    MakeSources(sources);
+    // Files of long names, so that the directory runs over two volumes.
+    for (int i = 0; i < 250; ++i) {
+        wqtest::WriteTextFile(sources + "/" + std::string(240, 'n') + std::to_string(i), "");
+    }
+    ASSERT_EQ(wqtest::Run("cd " + wqtest::Quoted(sources) + " && zip -q -s 64k " +
+                          wqtest::Quoted(folder / "data.zip") + " *"),
+              0);
+    ASSERT_TRUE(FileExists(folder / "data.z03"));
+    TestArchiver zip;
+    zip.SetFileName(folder / "data.zip");
+    zip.OpenArchive();
+    EXPECT_EQ(zip.SpanningMode(), smSplitting);
+    ASSERT_NE(zip.DirManager(), nullptr);
+    EXPECT_FALSE(zip.DirManager()->Rebuilt());
+    EXPECT_LT(zip.DirManager()->DirectoryDisk(), zip.DirManager()->LastDisk());
+    std::vector<std::string> names;
+    for (int i = 0; i < zip.DirManager()->Items().Count(); ++i) {
+        names.push_back(zip.DirManager()->Items().ItemPtr(i).FileName);
+    }
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, FilesIn(sources));
 }
 
 TEST(SplitArchiveTest, ACancelledSplitWriteLeavesTheOldArchiveAndNoTemporaryFile)
@@ -301,7 +363,7 @@ TEST_F(SpannedArchiveTest, EachDiskIsFilledLabelledAndTheSetReadsBack)
     EXPECT_TRUE(FilesIn(folder_ / ("disk" + std::to_string(disks.size()))).empty());
     ExpectVolumesWithinLimit(disks, drives_.Capacity);
     ExpectHeadersOnOneVolume(disks, 4);
-    ExpectSevenZipReadsTheSet(disks, sources_);
+    ExpectSevenZipReadsACopyOfTheSet(disks, sources_);
     // The sources, a folder per disk and the archive: no temporary file is left.
     EXPECT_EQ(FilesIn(folder_.Path()).size(), disks.size() + 2);
     EXPECT_TRUE(dialogs_.Messages().empty());

@@ -8,6 +8,7 @@
 #include "platform/scripted_dialogs.h"
 #include "tests/support/files.h"
 #include "tests/support/temp_folder.h"
+#include "tests/support/test_stream.h"
 #include "tests/zip/volumes_test_support.h"
 #include "zip/ZAFileSystem.h"
 
@@ -16,6 +17,7 @@ namespace {
 using wqtest::FilesIn;
 using wqtest::ReadFileBytes;
 using wqtest::TempFolder;
+using wqtest::TTestStream;
 using zatest::DiskDrives;
 using zatest::TestArchiver;
 
@@ -46,21 +48,21 @@ TEST(VolumeWriteTest, SplitVolumesFillUpToTheirLimitInOrder)
     TempFolder folder;
     TestArchiver zip;
     OpenSplit(zip, folder / "data.zip");
-    EXPECT_EQ(zip.VolumeFileName(), folder / "data.Z01");
+    EXPECT_EQ(zip.VolumeFileName(), folder / "data.z01");
     const auto bytes = Pattern(200000);
     TStream& archive = *zip.ArchiveStream();
     EXPECT_EQ(zip.WriteToVolumes(archive, bytes.data(), bytes.size()), bytes.size());
     EXPECT_EQ(zip.VolumeInfo().Number, 3);
-    EXPECT_EQ(zip.VolumeFileName(), folder / "data.Z04");
+    EXPECT_EQ(zip.VolumeFileName(), folder / "data.z04");
     zip.CloseArchive();
 
     std::vector<std::uint8_t> joined;
-    for (const char* name : {"data.Z01", "data.Z02", "data.Z03", "data.Z04"}) {
+    for (const char* name : {"data.z01", "data.z02", "data.z03", "data.z04"}) {
         const auto part = ReadFileBytes(folder / name);
         joined.insert(joined.end(), part.begin(), part.end());
     }
-    EXPECT_EQ(SizeOf(folder / "data.Z01"), 65536);
-    EXPECT_EQ(SizeOf(folder / "data.Z04"), 200000 - 3 * 65536);
+    EXPECT_EQ(SizeOf(folder / "data.z01"), 65536);
+    EXPECT_EQ(SizeOf(folder / "data.z04"), 200000 - 3 * 65536);
     EXPECT_EQ(joined, bytes);
 }
 
@@ -74,24 +76,24 @@ TEST(VolumeWriteTest, BytesKeptTogetherMoveWholeToTheNextVolume)
     zip.WriteChecked(archive, filler.data(), filler.size());
     const auto header = Pattern(100, 7);
     EXPECT_EQ(zip.WriteToVolumes(archive, header.data(), header.size(), 0), header.size());
-    EXPECT_EQ(SizeOf(folder / "data.Z01"), 65500);
-    EXPECT_EQ(zip.VolumeFileName(), folder / "data.Z02");
+    EXPECT_EQ(SizeOf(folder / "data.z01"), 65500);
+    EXPECT_EQ(zip.VolumeFileName(), folder / "data.z02");
     EXPECT_EQ(archive.Position(), 100);
 
     // Bytes that fit stay; a promise of more that would not fit moves them on.
     const auto small = Pattern(30);
     EXPECT_EQ(zip.WriteToVolumes(archive, small.data(), small.size(), 65406), small.size());
-    EXPECT_EQ(zip.VolumeFileName(), folder / "data.Z02");
+    EXPECT_EQ(zip.VolumeFileName(), folder / "data.z02");
     EXPECT_EQ(zip.WriteToVolumes(archive, small.data(), small.size(), 65407), small.size());
-    EXPECT_EQ(zip.VolumeFileName(), folder / "data.Z03");
+    EXPECT_EQ(zip.VolumeFileName(), folder / "data.z03");
 
     // What no volume could hold goes on an empty one as far as it fits.
     const auto large = Pattern(70000);
     EXPECT_EQ(zip.WriteToVolumes(archive, large.data(), large.size(), 0), large.size());
-    EXPECT_EQ(SizeOf(folder / "data.Z03"), 30);
-    EXPECT_EQ(zip.VolumeFileName(), folder / "data.Z05");
+    EXPECT_EQ(SizeOf(folder / "data.z03"), 30);
+    EXPECT_EQ(zip.VolumeFileName(), folder / "data.z05");
     zip.CloseArchive();
-    EXPECT_EQ(SizeOf(folder / "data.Z04"), 65536);
+    EXPECT_EQ(SizeOf(folder / "data.z04"), 65536);
 }
 
 TEST(VolumeWriteTest, OtherStreamsThanTheArchiveAreWrittenWhole)
@@ -121,7 +123,7 @@ TEST(VolumeWriteTest, AFullDiskIsAskedAboutAndACancelEndsTheWrite)
     zip.OnDiskFull = [&](TObject*, int volume, const std::string& name, bool& cancel) {
         ++asked;
         EXPECT_EQ(volume, 2);
-        EXPECT_EQ(name, folder / "data.Z02");
+        EXPECT_EQ(name, folder / "data.z02");
         drives.Capacity += 200000;
         cancel = false;
     };
@@ -129,7 +131,7 @@ TEST(VolumeWriteTest, AFullDiskIsAskedAboutAndACancelEndsTheWrite)
     TStream& archive = *zip.ArchiveStream();
     zip.WriteChecked(archive, bytes.data(), bytes.size());
     EXPECT_EQ(asked, 1);
-    EXPECT_EQ(SizeOf(folder / "data.Z01"), 200000);
+    EXPECT_EQ(SizeOf(folder / "data.z01"), 200000);
 
     // Without a handler a split archive gives up at once.
     zip.OnDiskFull = nullptr;
@@ -140,7 +142,7 @@ TEST(VolumeWriteTest, AFullDiskIsAskedAboutAndACancelEndsTheWrite)
         code = e.ErrorCode();
     }
     EXPECT_EQ(code, 45);
-    EXPECT_FALSE(FileExists(folder / "data.Z03"));
+    EXPECT_FALSE(FileExists(folder / "data.z03"));
 }
 
 TEST(VolumeWriteTest, ATemporaryItemFileIsCopiedWithItsHeaderOnOneVolume)
@@ -162,7 +164,7 @@ TEST(VolumeWriteTest, ATemporaryItemFileIsCopiedWithItsHeaderOnOneVolume)
     const TZAVolumePosition header = zip.CopyToVolumes(item, 100);
     EXPECT_EQ(header.Volume, 1);
     EXPECT_EQ(header.Offset, 0);
-    EXPECT_EQ(SizeOf(folder / "data.Z01"), 65500);
+    EXPECT_EQ(SizeOf(folder / "data.z01"), 65500);
     ASSERT_EQ(progress.size(), 4u);
     EXPECT_EQ(progress[0], std::make_pair(ppStart, 0.0));
     EXPECT_EQ(progress[1].first, ppProcess);
@@ -173,7 +175,7 @@ TEST(VolumeWriteTest, ATemporaryItemFileIsCopiedWithItsHeaderOnOneVolume)
     zip.CloseArchive();
     std::int64_t copied = 0;
     for (const std::string& name : FilesIn(folder.Path())) {
-        copied += name == "data.Z01" ? 0 : SizeOf(folder / name);
+        copied += name == "data.z01" ? 0 : SizeOf(folder / name);
     }
     EXPECT_EQ(copied, 1500100);
 }
@@ -204,7 +206,7 @@ TEST(VolumeWriteTest, TheLastSplitVolumeTakesTheArchiveName)
     zip.WriteChecked(*zip.ArchiveStream(), bytes.data(), bytes.size());
     zip.NameLastVolume();
     EXPECT_EQ(zip.VolumeFileName(), folder / "data.zip");
-    EXPECT_EQ(FilesIn(folder.Path()), (std::vector<std::string>{"data.Z01", "data.zip"}));
+    EXPECT_EQ(FilesIn(folder.Path()), (std::vector<std::string>{"data.z01", "data.zip"}));
     EXPECT_EQ(SizeOf(folder / "data.zip"), 70000 - 65536);
     // The renamed volume is open again for reading and writing.
     const std::uint8_t more = 1;
@@ -239,8 +241,8 @@ TEST(VolumeWriteTest, TheDirectoryIsRecordedWhereItsFirstByteLands)
         EXPECT_EQ(end.DirectoryDisk, 1);
         EXPECT_EQ(end.DirectoryOffset, 0u);
         EXPECT_EQ(end.DirectorySize, 102u);
-        EXPECT_EQ(FilesIn(folder.Path()), (std::vector<std::string>{"data.Z01", "data.zip"}));
-        EXPECT_EQ(SizeOf(folder / "data.Z01"), 65536);
+        EXPECT_EQ(FilesIn(folder.Path()), (std::vector<std::string>{"data.z01", "data.zip"}));
+        EXPECT_EQ(SizeOf(folder / "data.z01"), 65536);
         const auto last = ReadFileBytes(folder / "data.zip");
         ASSERT_GE(last.size(), 4u);
         EXPECT_EQ(za::GetU32(last.data()), ZAStandardSignatures.CentralHeader);
@@ -252,20 +254,24 @@ TEST(VolumeWriteTest, TheDirectoryIsRecordedWhereItsFirstByteLands)
         EXPECT_EQ(reader.SpanningMode(), smSplitting);
         EXPECT_EQ(reader.DirManager()->Items().Count(), 2);
     }
-    // A directory that goes on on the next volume counts all of its bytes.
-    {
+    // Records stay whole: the one that does not fit the room left starts the
+    // next volume, and the directory counts all of its bytes.
+    for (const std::int64_t room : {36, 60}) {
+        SCOPED_TRACE(room);
         TempFolder folder;
         TestArchiver zip;
         OpenSplit(zip, folder / "data.zip");
-        const auto filler = Pattern(65500);
+        const auto filler = Pattern(static_cast<std::size_t>(65536 - room));
         zip.WriteChecked(*zip.ArchiveStream(), filler.data(), filler.size());
         WriteDirectoryOfTwoItems(zip);
         const TZAEndRecord& end = zip.DirManager()->EndRecord();
+        const bool firstFits = room >= 51;
         EXPECT_EQ(end.DiskNumber, 1);
-        EXPECT_EQ(end.DirectoryDisk, 0);
-        EXPECT_EQ(end.DirectoryOffset, 65500u);
+        EXPECT_EQ(end.DirectoryDisk, firstFits ? 0 : 1);
+        EXPECT_EQ(end.DirectoryOffset, firstFits ? 65536 - room : 0);
         EXPECT_EQ(end.DirectorySize, 102u);
-        EXPECT_EQ(SizeOf(folder / "data.zip"), 102 - 36 + 22);
+        EXPECT_EQ(SizeOf(folder / "data.z01"), 65536 - room + (firstFits ? 51 : 0));
+        EXPECT_EQ(SizeOf(folder / "data.zip"), (firstFits ? 51 : 102) + 22);
     }
 }
 

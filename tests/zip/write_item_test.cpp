@@ -128,6 +128,30 @@ TEST(WriteItemTest, LargeSourceIsDeflatedInSyncFlushedChunks)
     EXPECT_EQ(entries[0].local.CompressedSize, entries[0].data.size());
 }
 
+TEST(WriteItemTest, WithoutTheZipFlavourOnlyTheRecordsAreWritten)
+{
+    ArchiveSetup setup;
+    setup.AddSource("data.wqd", ToBytes(XmlLikeText(5000)));
+    TZABaseArchiver base;
+    base.SetFileName(setup.archive);
+    base.OpenArchive(ZAModeCreate);
+    base.SetBaseDir(setup.source);
+    base.AddFiles("data.wqd");
+    base.CloseArchive();
+    const za::Bytes bytes = ReadFileBytes(setup.archive);
+    const auto local = TZALocalHeader::Read(bytes);
+    ASSERT_TRUE(local);
+    EXPECT_EQ(local->Signature, ZAAlternateSignatures.LocalHeader);
+    EXPECT_EQ(local->Method, 0xFFFF);
+    EXPECT_EQ(local->CompressedSize, 0u);
+    EXPECT_EQ(local->UncompressedSize, 5000u);
+    // The central directory follows the local header's name and fields at once.
+    const std::size_t central =
+        TZALocalHeader::Size + local->FileNameLength + local->ExtraFieldLength;
+    ASSERT_LE(central + 4, bytes.size());
+    EXPECT_EQ(za::GetU32(&bytes[central]), ZAAlternateSignatures.CentralHeader);
+}
+
 TEST(WriteItemTest, EmptyFileIsStoredWithZeroCrcAndSizes)
 {
     ArchiveSetup setup;
@@ -247,24 +271,51 @@ TEST(WriteItemTest, AlwaysZip64SaturatesFieldsAndRecordsTheValues)
     }
 }
 
-TEST(WriteItemTest, NamesOutsideTheOemPageKeepTheirExactFormInTheUnicodeField)
+TEST(WriteItemTest, NamesOutsideTheOemPageAreWrittenInUtf8AndKeepTheUnicodeField)
 {
     ArchiveSetup setup;
-    const std::string name = "\xce\xa9mega_\xe6\x97\xa5\xe6\x9c\xac.txt";  // Omega, two CJK
-    setup.AddSource(name, ToBytes("content"));
+    const std::string outside = "\xce\xa9mega_\xe6\x97\xa5\xe6\x9c\xac.txt";  // Omega, two CJK
+    const std::string inside =
+        "Gr\xc3\xbc\xc3\x9f"
+        "e.txt";  // Grüße
+    setup.AddSource(outside, ToBytes("content"));
+    setup.AddSource(inside, ToBytes("held by the page"));
     TZipArchiver zip;
     const auto entries = WriteArchive(setup, zip);
-    ASSERT_EQ(entries.size(), 1u);
-    const auto* field = FindField(entries[0].localExtra, ZAUnicodeNameFieldId);
-    ASSERT_NE(field, nullptr);
-    EXPECT_EQ(field->Data.size(), 2 * 12 + 8u);
-    EXPECT_EQ(ReadUnicodeNameField(field->Data), name);
-    EXPECT_EQ(entries[0].name, EncodeStoredName(name, true));
-    // The archiver reads the exact name back.
+    ASSERT_EQ(entries.size(), 2u);
+    const bool utf8First = entries[0].name == outside;
+    const WrittenEntry& utf8 = entries[utf8First ? 0 : 1];
+    const WrittenEntry& page = entries[utf8First ? 1 : 0];
+    EXPECT_EQ(utf8.name, outside);
+    EXPECT_EQ(utf8.local.Flags, ZAFlagUtf8Name);
+    EXPECT_EQ(utf8.central.Flags, ZAFlagUtf8Name);
+    EXPECT_EQ(page.name, EncodeStoredName(inside, true));
+    EXPECT_EQ(page.central.Flags, 0);
+    for (const auto* fields : {&utf8.localExtra, &utf8.centralExtra}) {
+        const auto* field = FindField(*fields, ZAUnicodeNameFieldId);
+        ASSERT_NE(field, nullptr);
+        EXPECT_EQ(field->Data.size(), 2 * 12 + 8u);
+        EXPECT_EQ(ReadUnicodeNameField(field->Data), outside);
+    }
+    // The archiver reads both names back.
     TZipArchiver reader;
     reader.SetFileName(setup.archive);
     reader.OpenArchive(ZAModeReadOnly);
-    EXPECT_EQ(reader.DirManager()->Items().ItemPtr(0).FileName, name);
+    int index = -1;
+    EXPECT_TRUE(reader.DirManager()->Items().FindName(outside, index));
+    EXPECT_TRUE(reader.DirManager()->Items().FindName(inside, index));
+}
+
+TEST(WriteItemTest, GreekNamesComeBackApartInEveryPeer)
+{
+    ArchiveSetup setup;
+    setup.AddSource("\xce\xb1\xce\xb2\xce\xb3.txt", ToBytes("alpha beta gamma"));
+    setup.AddSource("\xce\xb4\xce\xb5\xce\xb6.txt", ToBytes("delta epsilon zeta"));
+    TZipArchiver zip;
+    WriteArchive(setup, zip);
+    ExpectUnzipExtractsSources(setup.archive, setup.source);
+    ExpectSevenZipExtractsSources(setup.archive, setup.source);
+    ExpectPythonReadsBack(setup.archive, setup.source);
 }
 
 // Every failure the writer reports, by its native error code; each is answered
