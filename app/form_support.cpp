@@ -45,6 +45,14 @@ std::string TextOf(const QLineEdit& edit)
     return ToStd(edit.text());
 }
 
+void ShowAsReadOnly(QLineEdit& box)
+{
+    box.setReadOnly(true);
+    QPalette colours = box.palette();
+    colours.setColor(QPalette::Base, colours.color(QPalette::Window));
+    box.setPalette(colours);
+}
+
 void SetFormFont(QWidget& form)
 {
     static const QString family =
@@ -104,7 +112,10 @@ void DrawCellBackgrounds(TQvStringGrid& grid, std::function<QColor(int col, int 
                                                             TGridDrawState state) {
         if (col < 1 || row < 1 || (state & gdSelected))
             return;
-        canvas.fillRect(rect, colorOf(col, row));
+        const QColor color = colorOf(col, row);
+        if (!color.isValid())
+            return;
+        canvas.fillRect(rect, color);
         canvas.drawText(rect.adjusted(kTextOffset, kTextOffset, 0, 0), Qt::AlignLeft | Qt::AlignTop,
                         grid.Cell(col, row));
     };
@@ -113,6 +124,13 @@ void DrawCellBackgrounds(TQvStringGrid& grid, std::function<QColor(int col, int 
 void DrawPeriodRows(TQvStringGrid& grid)
 {
     DrawCellBackgrounds(grid, [](int, int row) { return PeriodRowColor(row); });
+}
+
+void DrawPeriodColumns(TQvStringGrid& grid, int firstCol)
+{
+    DrawCellBackgrounds(grid, [firstCol](int col, int) {
+        return col >= firstCol ? PeriodRowColor(col - firstCol + 1) : QColor();
+    });
 }
 
 void ResetControls(QWidget& form)

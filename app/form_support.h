@@ -32,6 +32,10 @@ inline std::string ToStd(const QString& text)
 
 std::string TextOf(const QLineEdit& edit);
 
+// A box that shows a value the form does not edit: read-only, on the colour
+// of the form behind it.
+void ShowAsReadOnly(QLineEdit& box);
+
 // Tahoma where it is installed, else the system's sans-serif, at the system's size.
 void SetFormFont(QWidget& form);
 
@@ -56,9 +60,13 @@ bool ShowFindings(const TCheckMessages& messages);
 // Data cells of a grid whose rows are months 1 to 12, the annual value, the
 // wet and dry season and the LTAA get a background by row.
 void DrawPeriodRows(TQvStringGrid& grid);
+// The same for a grid whose columns from firstCol on are the sixteen periods,
+// its rows from 1 on the items.
+void DrawPeriodColumns(TQvStringGrid& grid, int firstCol);
 
 // Paints the data cells (column 1 on, row 1 on) that are not selected on the
-// background `colorOf` gives, with the text 2 pixels in from the top-left corner.
+// background `colorOf` gives, with the text 2 pixels in from the top-left corner;
+// a cell for which it gives an invalid colour keeps the grid's drawing.
 void DrawCellBackgrounds(TQvStringGrid& grid, std::function<QColor(int col, int row)> colorOf);
 
 // Empties every line edit (not the text of combo boxes), unchecks every check

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <limits>
 
+#include "platform/codepages.h"
 #include "zip/ZACrc32.h"
 #include "zip/ZADirectory.h"
 #include "zip/ZAExcept.h"

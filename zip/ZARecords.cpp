@@ -422,28 +422,6 @@ std::string DecodeStoredName(std::string_view nameBytes, bool oemFileNames)
     return oemFileNames ? OemToUtf8(nameBytes) : AnsiToUtf8(nameBytes);
 }
 
-bool IsValidUtf8(std::string_view text)
-{
-    for (std::size_t i = 0; i < text.size();) {
-        const auto lead = static_cast<unsigned char>(text[i]);
-        const std::size_t length = lead < 0x80         ? 1
-                                   : (lead >> 5) == 6  ? 2
-                                   : (lead >> 4) == 14 ? 3
-                                   : (lead >> 3) == 30 ? 4
-                                                       : 0;
-        if (length == 0 || i + length > text.size()) {
-            return false;
-        }
-        for (std::size_t k = 1; k < length; ++k) {
-            if ((static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80) {
-                return false;
-            }
-        }
-        i += length;
-    }
-    return true;
-}
-
 TZAStoredNameForm StoredNameForm(std::string_view utf8Name, bool oemFileNames)
 {
     TZAStoredNameForm form{EncodeStoredName(utf8Name, oemFileNames), false};

@@ -251,7 +251,6 @@ TZADosDateTime DosDateTimeNow();
 std::string EncodeStoredName(std::string_view utf8Name, bool oemFileNames);
 std::string DecodeStoredName(std::string_view nameBytes, bool oemFileNames);
 
-bool IsValidUtf8(std::string_view text);
 
 // The name bytes of a record: the code-page form while the code page holds
 // every character of the name; else the name in UTF-8, which flag bit 11
