@@ -13,6 +13,7 @@
 #include "app/ozr_rain_gauge.h"
 #include "app/ozr_reservoirs.h"
 #include "app/ozr_water_abstractions.h"
+#include "app/ozr_water_use.h"
 #include "ui_ozr_wizard.h"
 
 TFormWizard* FormWizard = nullptr;
@@ -285,6 +286,7 @@ void TFormWizard::btnInputClick()
         case skReservoir: EnterStation<TReservoir>(*FormReservoirs); break;
         case skStreamFlow: EnterStation<TStreamFlow>(*FormFlow); break;
         case skRainGauge: EnterStation<TRainGauge>(*FormRainGauge); break;
+        case WaterUseType: FormWaterUse->Edit(FSelectedRegion); break;
         case WaterAbsType: FormWaterAbs->Edit(FSelectedRegion); break;
         default: break;
     }

@@ -7,6 +7,7 @@
 
 #include "app/ozr_reservoirs.h"
 #include "app/ozr_water_abstractions.h"
+#include "app/ozr_water_use.h"
 #include "app/ozr_wizard.h"
 #include "tests/app/app_tests.h"
 #include "tests/app/station_tests.h"
@@ -23,23 +24,21 @@ public:
         FormWizard = &Wizard;
         FormReservoirs = &Reservoirs;
         FormWaterAbs = &WaterAbs;
+        FormWaterUse = &WaterUse;
     }
     ~TWizardBed()
     {
         FormWizard = nullptr;
         FormReservoirs = nullptr;
         FormWaterAbs = nullptr;
+        FormWaterUse = nullptr;
     }
 
     TFormReservoirs Reservoirs;
     TFormWaterAbs WaterAbs;
+    TFormWaterUse WaterUse;
     TFormWizard Wizard;
 };
-
-void Click(QWidget& form, const char* name)
-{
-    Find<QAbstractButton>(form, name).click();
-}
 
 // Chooses the item as the user does, which the box reports as activated.
 void Choose(QWidget& form, const char* name, const QString& text)
@@ -130,7 +129,7 @@ private slots:
                  QStringLiteral("Nomenclature of Territorial Units for Statistics (NUTS)"));
         QCOMPARE(Find<QPushButton>(wizard, "btnInput").text(), QStringLiteral("Data entry"));
         QCOMPARE(Find<QPushButton>(wizard, "BitBtn1").text(), QStringLiteral(" Help"));
-        QCOMPARE(ShownSections(wizard), QStringList(QStringLiteral("pnlDataType")));
+        QCOMPARE(ShownSections(wizard), Strings({"pnlDataType"}));
         QCOMPARE(Hint(wizard), QStringLiteral("Specify in the group box the type of your data"));
 
         // Opening again starts over, whatever was answered before.
@@ -139,7 +138,7 @@ private slots:
         QVERIFY(Shown(wizard, "btnInput"));
         wizard.hide();
         wizard.show();
-        QCOMPARE(ShownSections(wizard), QStringList(QStringLiteral("pnlDataType")));
+        QCOMPARE(ShownSections(wizard), Strings({"pnlDataType"}));
         for (const char* name : kDataTypes)
             QVERIFY(!Find<QRadioButton>(wizard, name).isChecked());
 
@@ -163,14 +162,13 @@ private slots:
             QVERIFY(Enabled(wizard, "rbCountry"));
             QCOMPARE(Enabled(wizard, "rbNUTS"), !station);
             QVERIFY(!Find<QRadioButton>(wizard, "rbRB").isVisibleTo(&wizard));
-            QCOMPARE(ShownSections(wizard),
-                     QStringList({QStringLiteral("pnlDataType"), QStringLiteral("pnlRegionType")}));
+            QCOMPARE(ShownSections(wizard), Strings({"pnlDataType", "pnlRegionType"}));
             QCOMPARE(Hint(wizard), QStringLiteral("Specify the spatial scale which your reported "
                                                   "data will be referring to"));
 
             // The country is the only region of its scale: chosen at once.
             Click(wizard, "rbCountry");
-            QCOMPARE(Items(wizard, "cmboxRegions"), QStringList(QStringLiteral("GR/Greece")));
+            QCOMPARE(Items(wizard, "cmboxRegions"), Strings({"GR/Greece"}));
             QCOMPARE(Text(wizard, "cmboxRegions"), QStringLiteral("GR/Greece"));
             QCOMPARE(Shown(wizard, "pnlEntity"), station);
             QCOMPARE(Shown(wizard, "btnInput"), !station);
@@ -206,22 +204,17 @@ private slots:
         auto& wizard = bed_->Wizard;
         Click(wizard, "rbWaterAbstractions");
         Click(wizard, "rbNUTS");
-        QCOMPARE(Items(wizard, "cmboxRegions"),
-                 QStringList({QStringLiteral("GR1/North"), QStringLiteral("GR11/East"),
-                              QStringLiteral("GR111/Evros")}));
+        QCOMPARE(Items(wizard, "cmboxRegions"), Strings({"GR1/North", "GR11/East", "GR111/Evros"}));
         QCOMPARE(Find<QComboBox>(wizard, "cmboxRegions").currentIndex(), -1);
         QCOMPARE(Find<QComboBox>(wizard, "cmboxRegions").placeholderText(),
                  QStringLiteral("Select a region..."));
-        QCOMPARE(ShownSections(wizard),
-                 QStringList({QStringLiteral("pnlDataType"), QStringLiteral("pnlRegionType"),
-                              QStringLiteral("pnlRegion")}));
+        QCOMPARE(ShownSections(wizard), Strings({"pnlDataType", "pnlRegionType", "pnlRegion"}));
         QCOMPARE(Hint(wizard), QStringLiteral("Select from the drop down list the region for "
                                               "which you will provide data"));
         Click(wizard, "rbRBD");
-        QCOMPARE(Items(wizard, "cmboxRegions"),
-                 QStringList(QStringLiteral("GR01/Western Peloponnese")));
+        QCOMPARE(Items(wizard, "cmboxRegions"), Strings({"GR01/Western Peloponnese"}));
         Click(wizard, "rbRB");
-        QCOMPARE(Items(wizard, "cmboxRegions"), QStringList(QStringLiteral("GR01A/Alfeios")));
+        QCOMPARE(Items(wizard, "cmboxRegions"), Strings({"GR01A/Alfeios"}));
     }
 
     // The entity list holds the chosen region's stations of the chosen kind;
@@ -238,17 +231,15 @@ private slots:
         Click(wizard, "rbRBD");
         Choose(wizard, "cmboxRegions", QStringLiteral("GR01/Western Peloponnese"));
         QCOMPARE(ShownSections(wizard),
-                 QStringList({QStringLiteral("pnlDataType"), QStringLiteral("pnlRegionType"),
-                              QStringLiteral("pnlRegion"), QStringLiteral("pnlEntity")}));
+                 Strings({"pnlDataType", "pnlRegionType", "pnlRegion", "pnlEntity"}));
         Click(wizard, "rbUpdateData");
-        QCOMPARE(Items(wizard, "cmboxEntities"),
-                 QStringList({QStringLiteral("R1/Pineios"), QStringLiteral("R3/")}));
+        QCOMPARE(Items(wizard, "cmboxEntities"), Strings({"R1/Pineios", "R3/"}));
         QCOMPARE(Hint(wizard), QStringLiteral("Select an entity from the drop down list"));
         QVERIFY(Shown(wizard, "pnlEntityName"));
         QVERIFY(!Shown(wizard, "btnInput"));
 
         Choose(wizard, "cmboxRegions", QStringLiteral("GR02/North Peloponnese"));
-        QCOMPARE(Items(wizard, "cmboxEntities"), QStringList(QStringLiteral("R2/")));
+        QCOMPARE(Items(wizard, "cmboxEntities"), Strings({"R2/"}));
         QVERIFY(!Find<QRadioButton>(wizard, "rbUpdateData").isChecked());
         QVERIFY(!Shown(wizard, "pnlEntityName"));
 
@@ -286,7 +277,7 @@ private slots:
         QCOMPARE(bed_->Session_.FReservoirs.Count(), 1);
         auto* created = static_cast<TReservoir*>(bed_->Session_.FReservoirs[0]);
         QCOMPARE(created->FRegion, bed_->Rbd);
-        QCOMPARE(Items(wizard, "cmboxEntities"), QStringList(QStringLiteral("R9/Ladonas")));
+        QCOMPARE(Items(wizard, "cmboxEntities"), Strings({"R9/Ladonas"}));
 
         bed_->Session_.SetModified(false);
         bed_->Modal.Then([](QDialog& window) {
@@ -295,7 +286,7 @@ private slots:
         });
         Click(wizard, "btnInput");
         QCOMPARE(bed_->Session_.FReservoirs.Count(), 1);
-        QCOMPARE(Items(wizard, "cmboxEntities"), QStringList(QStringLiteral("R9/Ladonas")));
+        QCOMPARE(Items(wizard, "cmboxEntities"), Strings({"R9/Ladonas"}));
 
         // A changed name shows at once.
         Click(wizard, "rbUpdateData");
@@ -305,31 +296,34 @@ private slots:
             QVERIFY(ClickOK(window));
         });
         Click(wizard, "btnInput");
-        QCOMPARE(Items(wizard, "cmboxEntities"), QStringList(QStringLiteral("R9/Ladon")));
+        QCOMPARE(Items(wizard, "cmboxEntities"), Strings({"R9/Ladon"}));
         QCOMPARE(Text(wizard, "cmboxEntities"), QStringLiteral("R9/Ladon"));
         QVERIFY(bed_->Modal.AllScriptsUsed());
     }
 
+    // A table form opens on the chosen region, as often as the button is pressed.
     void opensTheTablesOfTheRegion()
     {
         auto& wizard = bed_->Wizard;
+        QStringList opened;
+        const auto openedOn = [&](QDialog& window) {
+            opened << window.objectName() + QLatin1Char(' ') + Text(window, "edtRegionCode");
+            Click(window, "btnCancel");
+        };
+        for (int i = 0; i < 3; ++i)
+            bed_->Modal.Then(openedOn);
+
         Click(wizard, "rbWaterAbstractions");
         Click(wizard, "rbRBD");
         QVERIFY(!Shown(wizard, "btnInput"));
         Choose(wizard, "cmboxRegions", QStringLiteral("GR01/Western Peloponnese"));
         QVERIFY(!Shown(wizard, "pnlEntity"));
-        QStringList opened;
-        const auto openedOn = [&](QDialog& window) {
-            opened << Text(window, "edtRegionCode");
-            Click(window, "btnCancel");
-        };
-        bed_->Modal.Then(openedOn);
-        bed_->Modal.Then(openedOn);
         Click(wizard, "btnInput");
         Click(wizard, "btnInput");
-        QCOMPARE(opened, QStringList({QStringLiteral("GR01"), QStringLiteral("GR01")}));
-        QCOMPARE(bed_->Modal.Shown(),
-                 QStringList({QStringLiteral("FormWaterAbs"), QStringLiteral("FormWaterAbs")}));
+        Click(wizard, "rbWaterUse");
+        Click(wizard, "rbCountry");
+        Click(wizard, "btnInput");
+        QCOMPARE(opened, Strings({"FormWaterAbs GR01", "FormWaterAbs GR01", "FormWaterUse GR"}));
     }
 };
 
