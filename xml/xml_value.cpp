@@ -13,9 +13,9 @@ std::string InElement(const char* name)
 }
 
 // The element's value; an absent or empty element has none and converts to nothing.
-std::string_view PresentValue(const TXMLNode& parent, const char* name, const char* typeName)
+std::string_view PresentValue(const TXMLNode& element, const char* name, const char* typeName)
 {
-    const std::optional<std::string_view> value = parent.ChildNode(name).NodeValue();
+    const std::optional<std::string_view> value = element.NodeValue();
     if (!value)
         throw EVariantTypeCastError(
             std::string("Could not convert variant of type (Null) into type (") + typeName + ")" +
@@ -48,34 +48,67 @@ bool TextToBoolean(std::string_view text)
 
 }  // namespace
 
-std::string ReadAttributeText(const TXMLNode& element, const char* name)
+template <>
+std::string ElementValue<std::string>(const TXMLNode& Element, const char*)
 {
-    return element.Attribute(name);
+    return Element.Text();
 }
 
-std::string ReadChildText(const TXMLNode& parent, const char* name)
+template <>
+int ElementValue<int>(const TXMLNode& Element, const char* Name)
 {
-    return parent.ChildNode(name).Text();
+    return TextToInteger(PresentValue(Element, Name, "Integer"), Name);
 }
 
-int ReadChildInteger(const TXMLNode& parent, const char* name)
+template <>
+double ElementValue<double>(const TXMLNode& Element, const char* Name)
 {
-    return TextToInteger(PresentValue(parent, name, "Integer"), name);
+    const std::string_view value = PresentValue(Element, Name, "Double");
+    return Converted(Name, [&] { return StrToFloat(value); });
 }
 
-int TextToInteger(std::string_view text, const char* elementName)
+template <>
+bool ElementValue<bool>(const TXMLNode& Element, const char* Name)
 {
-    return Converted(elementName, [&] { return StrToInt(text); });
+    const std::string_view value = PresentValue(Element, Name, "Boolean");
+    return Converted(Name, [&] { return TextToBoolean(value); });
 }
 
-double ReadChildReal(const TXMLNode& parent, const char* name)
+int TextToInteger(std::string_view Text, const char* ElementName)
 {
-    const std::string_view value = PresentValue(parent, name, "Double");
-    return Converted(name, [&] { return StrToFloat(value); });
+    return Converted(ElementName, [&] { return StrToInt(Text); });
 }
 
-bool ReadChildBoolean(const TXMLNode& parent, const char* name)
+std::string ReadAttributeText(const TXMLNode& Element, const char* Name)
 {
-    const std::string_view value = PresentValue(parent, name, "Boolean");
-    return Converted(name, [&] { return TextToBoolean(value); });
+    return Element.Attribute(Name);
+}
+
+void WriteAttributeText(TXMLNode Element, const char* Name, std::string_view Text)
+{
+    Element.SetAttribute(Name, Text);
+}
+
+template <>
+void WriteChildValue<std::string>(TXMLNode Parent, const char* Name, const std::string& Text)
+{
+    Parent.NeededChild(Name).SetText(Text);
+}
+
+template <>
+void WriteChildValue<int>(TXMLNode Parent, const char* Name, const int& NewValue)
+{
+    Parent.NeededChild(Name).SetText(IntToStr(NewValue));
+}
+
+template <>
+void WriteChildValue<double>(TXMLNode Parent, const char* Name, const double& NewValue)
+{
+    Parent.NeededChild(Name).SetText(FloatToStr(NewValue));
+}
+
+template <>
+void WriteChildValue<bool>(TXMLNode Parent, const char* Name, const bool& NewValue)
+{
+    Parent.NeededChild(Name).SetText(NewValue ? "true" : "false");
 }

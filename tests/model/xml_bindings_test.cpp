@@ -91,10 +91,13 @@ TEST(DataFileBinding, AbsentValuesReadEmptyButDoNotConvert)
                      "Could not convert variant of type (Null) into type (Integer) (element "
                      "\"wa_year\")");
     }
-    // An absent node reads as an empty one, all the way down.
+    // An absent node is added, empty, as the document layer's automatic
+    // creation of nodes does, and reads as empty all the way down.
     const TXMLEntityDataWQ absent = abstraction.ozr_freshwater_abstraction_for_self_suply()
                                         .wa_abstraction_for_self_suply_total();
-    EXPECT_TRUE(absent.IsNull());
+    EXPECT_FALSE(absent.IsNull());
+    EXPECT_FALSE(absent.HasChildNodes());
+    EXPECT_EQ(absent.NodeName(), "wa_abstraction_for_self_suply_total");
     EXPECT_EQ(absent.monthly_data().Count(), 0);
     EXPECT_THROW(absent.annual_data(), EVariantTypeCastError);
 }
