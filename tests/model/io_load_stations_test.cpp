@@ -271,6 +271,30 @@ TEST_F(LoadStations, ADecimalSeparatorMismatchIsRefusedWithNothingRead)
     EXPECT_FALSE(session().GetModified());
 }
 
+// The refused file set no country, so the user can open another one.
+TEST_F(LoadStations, AfterADecimalSeparatorMismatchAnotherFileOpens)
+{
+    root_.ChildNode("DecimalSeparator").SetText(",");
+    AddStation("flow", "F1");
+    file_ = std::make_unique<TTestFile>(SavedText(), "comma.wqd");
+    session().FDataFile = file_->Path();
+    OpenDataFile();
+    ASSERT_EQ(dialogs_.Messages().size(), 1u);
+    const std::shared_ptr<void> refused = session().FDataDoc;
+
+    root_.ChildNode("DecimalSeparator").SetText(".");
+    const TTestFile second(SavedText(), "point.wqd");
+    session().FDataFile = second.Path();
+    OpenDataFile();
+    EXPECT_EQ(dialogs_.Messages().size(), 1u);
+    EXPECT_EQ(session().GetCountry(), greece_);
+    EXPECT_EQ(session().FResponsible, "Maria");
+    ASSERT_EQ(session().FStreamFlows.Count(), 1);
+    EXPECT_EQ(static_cast<const TStreamFlow*>(session().FStreamFlows[0])->GetID(), "F1");
+    EXPECT_FALSE(session().GetModified());
+    EXPECT_NE(session().FDataDoc, refused);
+}
+
 TEST_F(LoadStations, AFailedOpeningNeitherShowsNorClearsAnything)
 {
     RecordingObserver observer;

@@ -162,7 +162,10 @@ TEST_F(SavePresence, BothThresholds)
               "</wa_available_groundwater>");
 }
 
-TEST_F(SavePresence, AValueBelowTheSeriesThresholdAloneWritesNoRegion)
+// -9998.5 counts as data for the region's tests (above -9999.0) but not for
+// the quantity's (above -9998.0): the region and its table are written, the
+// quantity is not.
+TEST_F(SavePresence, AValueBelowTheQuantityThresholdAloneWritesItsTableButNoQuantity)
 {
     NewRegion(rtRBD, "GR01")->EditTables().FWAEvaporationLosses[2] = -9998.5;
     const std::string text = SavedText();
