@@ -47,14 +47,6 @@ std::string_view WithoutNulBytes(std::string_view value, std::string& storage)
 
 }  // namespace
 
-TXMLNode TXMLNode::ChildNode(const char* name) const
-{
-    for (pugi::xml_node child = node_.first_child(); child; child = child.next_sibling())
-        if (SameName(child.name(), name))
-            return TXMLNode(child);
-    return TXMLNode();
-}
-
 std::vector<TXMLNode> TXMLNode::ChildElements(const char* name) const
 {
     std::vector<TXMLNode> result;

@@ -30,7 +30,7 @@ public:
     bool HasName(const char* name) const { return SameName(node_.name(), name); }
 
     // The first child element with this name, or a null node.
-    TXMLNode ChildNode(const char* name) const;
+    TXMLNode ChildNode(const char* name) const { return TXMLNode(node_.child(name)); }
     // Every child element with this name, in document order.
     std::vector<TXMLNode> ChildElements(const char* name) const;
     int CountChildElements(const char* name) const;
