@@ -116,11 +116,20 @@ void LoadDataFile()
 void ReadIndexedItem(const TXMLArrayOfDoublePosZero& Item, const char* Tag,
                      std::span<double> Series)
 {
-    const int index = Item.indx();
+    // Its two values found in one pass, as there are millions of items.
+    TXMLNode indexElement;
+    TXMLNode valueElement;
+    for (TXMLNode child = Item.FirstChild(); !child.IsNull(); child = child.NextSibling()) {
+        if (indexElement.IsNull() && child.HasName("indx"))
+            indexElement = child;
+        else if (valueElement.IsNull() && child.HasName("value"))
+            valueElement = child;
+    }
+    const int index = ElementValue<int>(indexElement, "indx");
     if (index < 1 || static_cast<std::size_t>(index) > Series.size())
         throw EConvertError("The element \"" + std::string(Tag) + "\" has the index " +
                             IntToStr(index) + ", outside 1 to " + IntToStr(Series.size()));
-    Series[static_cast<std::size_t>(index) - 1] = Item.value();
+    Series[static_cast<std::size_t>(index) - 1] = ElementValue<double>(valueElement, "value");
 }
 
 void ReadIndexedItems(const TXMLNode& First, const char* Tag, std::span<double> Series)

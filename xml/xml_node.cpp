@@ -65,14 +65,14 @@ int TXMLNode::CountChildElements(const char* name) const
 
 bool TXMLNode::HasChildNodes() const
 {
-    return node_.first_child() || HasEmbeddedText(node_);
+    return THandle::Pointer(node_.first_child()) != nullptr || HasEmbeddedText(node_);
 }
 
 std::string_view TXMLNode::TextView() const
 {
     const pugi::xml_node first = node_.first_child();
     const char* embedded = node_.value();
-    if (!first)
+    if (THandle::Pointer(first) == nullptr)
         return embedded;
     if (*embedded == '\0' && IsTextNode(first) && !first.next_sibling())
         return first.value();
