@@ -178,12 +178,12 @@ void ReadEntityData(const TXMLEntityDataWQ& Element, TEntityData& Values)
 
 void ReadWaterUseData1(const TXMLOzr_water_use_data1& Element, TWaterUseData1& Table)
 {
-    ReadQuantities(TXMLChildIndex(Element), WaterUseData1Sectors, std::span(Table));
+    ReadQuantitiesInOrder(Element, WaterUseData1Sectors, std::span(Table));
 }
 
 void ReadWaterUseData2(const TXMLOzr_water_use_data2& Element, TWaterUseData2& Table)
 {
-    ReadQuantities(TXMLChildIndex(Element), WaterUseData2Sectors, std::span(Table));
+    ReadQuantitiesInOrder(Element, WaterUseData2Sectors, std::span(Table));
 }
 
 void ReadLargeItem(const TXMLOzr_wu_large_items& Element, ozr_wu_large_item& Item)

@@ -6,6 +6,7 @@
 // or not. A value is taken only when its element holds something: an absent
 // or empty element leaves the field as it was.
 
+#include <bitset>
 #include <span>
 
 #include "io/ozr_io_load.h"
@@ -53,6 +54,41 @@ void ReadQuantities(const TXMLChildIndex& Children, const std::array<const char*
 {
     for (std::size_t i = 0; i < N; ++i)
         ReadQuantity(Children, Names[i], Targets[i]);
+}
+
+// The position of the child's name among Names, looked for first where the
+// names follow each other; Names.size() when it is none of them.
+template <std::size_t N>
+std::size_t PositionOf(const TXMLNode& Child, const std::array<const char*, N>& Names,
+                       std::size_t Expected)
+{
+    if (Expected < N && Child.HasName(Names[Expected]))
+        return Expected;
+    for (std::size_t i = 0; i < N; ++i)
+        if (Child.HasName(Names[i]))
+            return i;
+    return N;
+}
+
+// An element that holds quantities alone (a sector table, some groups): its
+// quantities read in one pass over the children in document order, each
+// where it stands, so that a large file is read through and not leapt over;
+// the first element of a name counts.
+template <std::size_t N>
+void ReadQuantitiesInOrder(const TXMLNode& Element, const std::array<const char*, N>& Names,
+                           std::span<TEntityData, N> Targets)
+{
+    std::bitset<N> read;
+    std::size_t expected = 0;
+    for (TXMLNode child = Element.FirstChild(); !child.IsNull(); child = child.NextSibling()) {
+        const std::size_t position = PositionOf(child, Names, expected);
+        if (position == N || read[position])
+            continue;
+        read[position] = true;
+        expected = position + 1;
+        if (child.HasChildNodes())
+            ReadEntityData(TXMLEntityDataWQ(child), Targets[position]);
+    }
 }
 
 // Stores the item's value at its indx (1-based) in Series; an indx outside

@@ -13,16 +13,6 @@ Element Part(const TXMLChildIndex& Children, const char* Name)
     return Element(Children.Find(Name));
 }
 
-void ReadHydrometeorological(const TXMLChildIndex& Children, TRegionTables& Tables)
-{
-    ReadQuantities(Children, HydrometeorologicalTags, std::span(Tables.FWBHydrometeorological));
-}
-
-void ReadWaterStorage(const TXMLChildIndex& Children, TRegionTables& Tables)
-{
-    ReadQuantities(Children, WaterStorageTags, std::span(Tables.FWBWaterStorage));
-}
-
 void ReadReturnedReused(const TXMLChildIndex& Children, TRegionTables& Tables)
 {
     ReadQuantities(Children, ReturnedTags, std::span(Tables.FWBReturned));
@@ -101,8 +91,10 @@ void ReadWaterBalance(const TXMLOzr_water_balance& Element, TRegionTables& Table
     ReadValue(children, "wb_remarks", Tables.FWBRemarks);
     ReadValue(children, "wb_ltaa_from_year", Tables.FWBLTAAFromYear);
     ReadValue(children, "wb_ltaa_to_year", Tables.FWBLTAAToYear);
-    ReadGroup(children, "ozr_wb_hydrometeorological_parameters", ReadHydrometeorological, Tables);
-    ReadGroup(children, "ozr_wb_water_storage", ReadWaterStorage, Tables);
+    ReadQuantitiesInOrder(children.Find("ozr_wb_hydrometeorological_parameters"),
+                          HydrometeorologicalTags, std::span(Tables.FWBHydrometeorological));
+    ReadQuantitiesInOrder(children.Find("ozr_wb_water_storage"), WaterStorageTags,
+                          std::span(Tables.FWBWaterStorage));
     ReadGroup(children, "ozr_wb_returned_reused_water", ReadReturnedReused, Tables);
     ReadGroup(children, "ozr_wb_additional_water_resources", ReadAdditional, Tables);
 }
