@@ -64,8 +64,11 @@ public:
     // Removes a child node with all it holds.
     void RemoveChild(const TXMLNode& child);
     // Sets or adds the attribute; an empty value still writes the attribute.
+    // The document holds values as C strings: a NUL byte is kept as U+FFFD,
+    // as a file would hold it, so that nothing after it is lost.
     void SetAttribute(const char* name, std::string_view value);
-    // Replaces the element's content by one text (nothing when the text is empty).
+    // Replaces the element's content by one text (nothing when the text is
+    // empty); a NUL byte as in SetAttribute.
     void SetText(std::string_view text);
 
     pugi::xml_node Native() const { return node_; }
