@@ -1,12 +1,15 @@
 #include "app/diagram_form.h"
 
 #include <QLabel>
+#include <QPalette>
+#include <QScreen>
 #include <QVBoxLayout>
 
+#include "app/box_diagram.h"
 #include "app/form_support.h"
 
 TDiagramForm::TDiagramForm(QWidget* parent, const QString& objectName, const QString& caption,
-                           QSize clientSize, const QPixmap& picture)
+                           QSize clientSize, const TBoxDiagram& picture)
     : QDialog(parent, Qt::Tool), image1_(new QLabel(this))
 {
     setObjectName(objectName);
@@ -14,9 +17,23 @@ TDiagramForm::TDiagramForm(QWidget* parent, const QString& objectName, const QSt
     SetFormFont(*this);
     image1_->setObjectName(QStringLiteral("Image1"));
     image1_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    image1_->setPixmap(picture);
+    // The picture and the client area differ by a pixel or two; the strip
+    // left over keeps the picture's white ground.
+    image1_->setAutoFillBackground(true);
+    QPalette palette = image1_->palette();
+    palette.setColor(QPalette::Window, Qt::white);
+    image1_->setPalette(palette);
+    image1_->setPixmap(picture.Paint(font(), devicePixelRatioF()));
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(image1_);
     setFixedSize(clientSize);
+}
+
+void TDiagramForm::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    QRect frame = frameGeometry();
+    frame.moveCenter(screen()->availableGeometry().center());
+    move(frame.topLeft());
 }

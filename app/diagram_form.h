@@ -4,18 +4,22 @@
 // its client area; it has no behaviour of its own.
 
 #include <QDialog>
-#include <QPixmap>
 #include <QSize>
 
 class QLabel;
+class TBoxDiagram;
 
 class TDiagramForm : public QDialog {
     Q_OBJECT
 public:
     TDiagramForm(QWidget* parent, const QString& objectName, const QString& caption,
-                 QSize clientSize, const QPixmap& picture);
+                 QSize clientSize, const TBoxDiagram& picture);
 
     QLabel* Image1() const { return image1_; }
+
+protected:
+    // The window opens in the middle of the screen, not over its caller.
+    void showEvent(QShowEvent* event) override;
 
 private:
     QLabel* image1_;

@@ -16,6 +16,7 @@
 #include "app/ozr_rain_gauge.h"
 #include "app/ozr_reservoirs.h"
 #include "app/ozr_water_abstractions.h"
+#include "app/ozr_water_balance.h"
 #include "app/ozr_water_use.h"
 #include "app/ozr_wizard.h"
 
@@ -33,6 +34,7 @@ TForms::TForms()
     Create(FormWizard);
     Create(FormReservoirs);
     Create(FormWaterUse);
+    Create(FormWaterBalance);
     Create(FormGroundwater);
     Create(FormFlow);
     Create(FormWaterAbs);

@@ -1,10 +1,12 @@
 #include "app/ozr_diag_abs2.h"
 
+#include "app/diagram_pictures.h"
+
 TFormAbs2* FormAbs2 = nullptr;
 
 TFormAbs2::TFormAbs2(QWidget* parent)
     : TDiagramForm(parent, QStringLiteral("FormAbs2"),
                    QStringLiteral("Total Volume of Freshwater Abstraction (Diagram 2)"),
-                   QSize(798, 437), QPixmap())
+                   QSize(798, 437), PublicSupplyPicture())
 {
 }

@@ -1,10 +1,12 @@
 #include "app/ozr_diag_abs3.h"
 
+#include "app/diagram_pictures.h"
+
 TFormAbs3* FormAbs3 = nullptr;
 
 TFormAbs3::TFormAbs3(QWidget* parent)
     : TDiagramForm(parent, QStringLiteral("FormAbs3"),
                    QStringLiteral("Total Volume of Freshwater Abstraction (Diagram 3)"),
-                   QSize(694, 442), QPixmap())
+                   QSize(694, 442), SelfSupplyPicture())
 {
 }

@@ -1,10 +1,12 @@
 #include "app/ozr_diag_abs5.h"
 
+#include "app/diagram_pictures.h"
+
 TFormAbs5* FormAbs5 = nullptr;
 
 TFormAbs5::TFormAbs5(QWidget* parent)
     : TDiagramForm(parent, QStringLiteral("FormAbs5"),
                    QStringLiteral("Total Volume of Freshwater Abstraction (Diagram 5)"),
-                   QSize(615, 668), QPixmap())
+                   QSize(615, 668), GroundwaterSectorsPicture())
 {
 }

@@ -30,14 +30,6 @@ constexpr int kBySectorTotalCol = 1;
 
 const char* const kSourceItems[] = {"Brackish swamp", "Estuary", "Lagoon", "Marine", "Other"};
 
-// Shown only: the box takes the colour of the form behind it.
-void GreyOut(QLineEdit& edit)
-{
-    QPalette colours = edit.palette();
-    colours.setColor(QPalette::Base, colours.color(QPalette::Window));
-    edit.setPalette(colours);
-}
-
 }  // namespace
 
 TFormWaterAbs::TFormWaterAbs(QWidget* parent)
@@ -49,7 +41,7 @@ TFormWaterAbs::TFormWaterAbs(QWidget* parent)
     SetFormFont(*this);
     setWindowState(Qt::WindowMaximized);
     for (QLineEdit* edit : {ui->edtRegionCode, ui->edtRegionDescription, ui->edtRegionType})
-        GreyOut(*edit);
+        ShowAsReadOnly(*edit);
     InitYearBox(*ui->cmboxYear);
     SetUpGrids();
     SetUpSourceBoxes();

@@ -255,8 +255,8 @@ bool TFormWaterUse::Validate()
     std::vector<std::vector<TPeriodTexts>> sectorTexts;
     for (const TSectorGrid& sectors : sectorGrids_) {
         sectorTexts.push_back(SectorTexts(*sectors.Grid));
-        CheckNonNegativeCells(sectorTexts.back(), SWaterUseValueExpected, sectors.NumberName,
-                              messages);
+        CheckTableNumbers(sectorTexts.back(), TNumberKind::NonNegativeReal, SWaterUseValueExpected,
+                          sectors.NumberName, messages);
     }
     CheckLTAAPeriod(TextOf(*ui_->edtFromYear), TextOf(*ui_->edtToYear), year, messages);
     for (std::size_t i = 0; i < sectorGrids_.size(); ++i)

@@ -69,3 +69,17 @@ void SetColumnTexts(TQvStringGrid& grid, int col, const TPeriodTexts& texts)
     for (std::size_t row = 0; row < texts.size(); ++row)
         grid.SetCell(col, static_cast<int>(row) + 1, ToQt(texts[row]));
 }
+
+TTableTexts TableTexts(const TQvStringGrid& grid)
+{
+    TTableTexts table;
+    for (int col = 1; col < grid.ColCount(); ++col)
+        table.push_back(ColumnTexts(grid, col));
+    return table;
+}
+
+void SetTableTexts(TQvStringGrid& grid, const TTableTexts& table)
+{
+    for (std::size_t col = 0; col < table.size(); ++col)
+        SetColumnTexts(grid, static_cast<int>(col) + 1, table[col]);
+}

@@ -20,3 +20,6 @@ void SetQuantityGridTitles(TQvStringGrid& grid, std::span<const std::string> col
 
 TPeriodTexts ColumnTexts(const TQvStringGrid& grid, int col);
 void SetColumnTexts(TQvStringGrid& grid, int col, const TPeriodTexts& texts);
+// Every data column, from column 1 on.
+TTableTexts TableTexts(const TQvStringGrid& grid);
+void SetTableTexts(TQvStringGrid& grid, const TTableTexts& table);

@@ -52,7 +52,10 @@ std::string ShownRemarks(const std::string& remarks)
             continue;
         shown += remarks[i];
     }
-    if (!shown.empty() && shown.back() == '\n')
+    // The last line needs no break of its own, unless it is empty: the break
+    // then stands for that empty line.
+    const std::size_t size = shown.size();
+    if (size >= 2 && shown[size - 1] == '\n' && shown[size - 2] != '\n')
         shown.pop_back();
     return shown;
 }

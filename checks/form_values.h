@@ -19,7 +19,8 @@ double StoredReal(const std::string& text);
 int StoredInteger(const std::string& text);
 
 // The remarks memo: stored remarks end every line, the last one included,
-// with CR LF; the memo shows them with plain line breaks and no empty line
-// after the last.
+// with CR LF; the memo shows them with plain line breaks and without a break
+// after a last line that is not empty, so that remarks stored again come back
+// as they were.
 std::string StoredRemarks(const std::string& memoText);
 std::string ShownRemarks(const std::string& remarks);

@@ -10,11 +10,12 @@ const std::array<const char*, 16> PeriodTitles = {
     "Month 9 (Sept)", "Month 10 (Oct)", "Month 11 (Nov)", "Month 12 (Dec)",
     "Annual",         "Wet Season",     "Dry Season",     "LTAA"};
 
-TPeriodTexts ShownQuantity(const TEntityData& values)
+TPeriodTexts ShownQuantity(const TEntityData& values, TShownValues shown)
 {
     TPeriodTexts texts;
     for (std::size_t i = 0; i < values.size(); ++i)
-        texts[i] = NonNegativeRealText(values[i]);
+        texts[i] = shown == TShownValues::NonNegative ? NonNegativeRealText(values[i])
+                                                      : RealText(values[i]);
     return texts;
 }
 
@@ -26,13 +27,13 @@ TEntityData StoredQuantity(const TPeriodTexts& texts)
     return values;
 }
 
-void CheckNonNegativeCells(std::span<const TPeriodTexts> columns, const char* message,
-                           const std::string& tableName, TCheckMessages& messages)
+void CheckTableNumbers(std::span<const TPeriodTexts> columns, TNumberKind kind, const char* message,
+                       const std::string& tableName, TCheckMessages& messages)
 {
     for (std::size_t row = 0; row < std::tuple_size_v<TPeriodTexts>; ++row)
         for (const TPeriodTexts& column : columns) {
             const std::string trimmed = Trim(column[row]);
-            if (!trimmed.empty() && !IsNumberOfKind(trimmed, TNumberKind::NonNegativeReal))
+            if (!trimmed.empty() && !IsNumberOfKind(trimmed, kind))
                 messages.Error(FormatText(message, {tableName}));
         }
 }

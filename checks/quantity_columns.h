@@ -7,8 +7,10 @@
 #include <array>
 #include <span>
 #include <string>
+#include <vector>
 
 #include "checks/check_messages.h"
+#include "checks/form_checks.h"
 #include "model/ozr_types.h"
 
 // The titles of rows 1 to 16.
@@ -16,17 +18,22 @@ extern const std::array<const char*, 16> PeriodTitles;
 
 // Rows 1 to 16 of one column, at [0] to [15].
 using TPeriodTexts = std::array<std::string, 16>;
+// The data columns of a grid: column c (from 1) at [c - 1].
+using TTableTexts = std::vector<TPeriodTexts>;
 
-// Values of at least 0 as text; negative and missing values blank.
-TPeriodTexts ShownQuantity(const TEntityData& values);
+// Which stored values a grid shows; the others are blank cells.
+enum class TShownValues { NonNegative, AboveMissing };
+
+TPeriodTexts ShownQuantity(const TEntityData& values,
+                           TShownValues shown = TShownValues::NonNegative);
 // A blank text stores the missing value; only checked texts reach this.
 TEntityData StoredQuantity(const TPeriodTexts& texts);
 
 // Row by row and, within a row, column by column: one error naming the table
-// for every cell that is not blank and whose trimmed text is not a real of at
-// least -1e-10. `message` holds one "%s" for the table's name.
-void CheckNonNegativeCells(std::span<const TPeriodTexts> columns, const char* message,
-                           const std::string& tableName, TCheckMessages& messages);
+// for every cell that is not blank and whose trimmed text is not a number of
+// the kind. `message` holds one "%s" for the table's name.
+void CheckTableNumbers(std::span<const TPeriodTexts> columns, TNumberKind kind, const char* message,
+                       const std::string& tableName, TCheckMessages& messages);
 // Column by column: the monthly-sum error quoting the table's name and the
 // column's title, for each column whose months do not add up to its annual value.
 void CheckMonthlySums(std::span<const TPeriodTexts> columns,

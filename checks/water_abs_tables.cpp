@@ -146,8 +146,8 @@ void CheckWaterAbsEntries(const TWaterAbsEntries& entries, TCheckMessages& messa
 {
     CheckReportingYear(entries.Year, messages);
     for (std::size_t t = 0; t < entries.Tables.size(); ++t)
-        CheckNonNegativeCells(entries.Tables[t], SAbsNumberExpected, WaterAbsTables()[t].NumberName,
-                              messages);
+        CheckTableNumbers(entries.Tables[t], TNumberKind::NonNegativeReal, SAbsNumberExpected,
+                          WaterAbsTables()[t].NumberName, messages);
     CheckLTAAPeriod(entries.FromYear, entries.ToYear, entries.Year, messages);
     for (std::size_t t = 0; t < entries.Tables.size(); ++t) {
         const TAbsTable& table = WaterAbsTables()[t];

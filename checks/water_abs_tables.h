@@ -56,8 +56,6 @@ enum TAbsTableIndex {
 // In page order.
 const std::array<TAbsTable, AbsTableCount>& WaterAbsTables();
 
-// Columns 1 to n of one grid.
-using TTableTexts = std::vector<TPeriodTexts>;
 using TWaterAbsTexts = std::array<TTableTexts, AbsTableCount>;
 
 // What the form holds when OK is pressed, the combo boxes apart.

@@ -43,5 +43,6 @@ void CheckLargeItemRow(const TLargeItemRow& row, const std::string& tableName,
     const std::string itemClass = Trim(row.ItemClass);
     if (!itemClass.empty() && !IsItemClass(itemClass))
         messages.Error(FormatText(SItemClassRange, {tableName}));
-    CheckNonNegativeCells(std::span(&row.Values, 1), SWaterUseValueExpected, tableName, messages);
+    CheckTableNumbers(std::span(&row.Values, 1), TNumberKind::NonNegativeReal,
+                      SWaterUseValueExpected, tableName, messages);
 }

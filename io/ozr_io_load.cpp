@@ -31,7 +31,7 @@ std::string FirstCharacter(const std::string& Text)
 // its reals would be misread, so the user is told and nothing is read.
 bool DecimalSeparatorMatches(const TXMLOzr_wq& Root, const std::string& FileName)
 {
-    if (!IsPresent(Root, "DecimalSeparator"))
+    if (!Root.ChildNode("DecimalSeparator").HasChildNodes())
         return true;
     const std::string fileSeparator = FirstCharacter(Root.DecimalSeparator());
     const std::string computerSeparator(1, DecimalSeparator());
@@ -66,21 +66,22 @@ void ReadRegion(const TXMLOzr_wq_region& Element, TDataFileStaging& Staging)
     TRegion* region = nullptr;
     if (!FindRegion(Element.code(), type, region))
         return;
-    if (IsPresent(Element, "ozr_water_balance"))
-        ReadWaterBalance(Element.ozr_water_balance(), Staging.TablesOf(*region));
-    if (IsPresent(Element, "ozr_water_abstraction"))
-        ReadWaterAbstraction(Element.ozr_water_abstraction(), Staging.TablesOf(*region));
-    if (IsPresent(Element, "ozr_water_use"))
-        ReadWaterUse(Element.ozr_water_use(), Staging.TablesOf(*region));
+    const TXMLChildIndex children(Element);
+    if (const TXMLNode balance = children.Find("ozr_water_balance"); balance.HasChildNodes())
+        ReadWaterBalance(TXMLOzr_water_balance(balance), Staging.TablesOf(*region));
+    if (const TXMLNode abstraction = children.Find("ozr_water_abstraction");
+        abstraction.HasChildNodes())
+        ReadWaterAbstraction(TXMLOzr_water_abstraction(abstraction), Staging.TablesOf(*region));
+    if (const TXMLNode use = children.Find("ozr_water_use"); use.HasChildNodes())
+        ReadWaterUse(TXMLOzr_water_use(use), Staging.TablesOf(*region));
     ReadStations(Element, *region, Staging);
 }
 
 void ReadContent(const TXMLOzr_wq& Root, const TSession& Target, TDataFileStaging& Staging)
 {
     ReadRootAttributes(Root, Target, Staging.Root);
-    const TXMLOzr_wq_regionList regions = Root.region();
-    for (int i = 0; i < regions.Count(); ++i)
-        ReadRegion(regions.Items(i), Staging);
+    for (const TXMLOzr_wq_region region : Root.region())
+        ReadRegion(region, Staging);
 }
 
 }  // namespace
@@ -112,90 +113,84 @@ void LoadDataFile()
     staging.Apply(std::move(root));
 }
 
-void ReadIndexedItems(const TXMLArrayOfDoublePosZeroList& Items, const char* Tag,
-                      std::span<double> Series)
+void ReadIndexedItem(const TXMLArrayOfDoublePosZero& Item, const char* Tag,
+                     std::span<double> Series)
 {
-    for (int i = 0; i < Items.Count(); ++i) {
-        const TXMLArrayOfDoublePosZero item = Items.Items(i);
-        const int index = item.indx();
-        if (index < 1 || static_cast<std::size_t>(index) > Series.size())
-            throw EConvertError("The element \"" + std::string(Tag) + "\" has the index " +
-                                IntToStr(index) + ", outside 1 to " + IntToStr(Series.size()));
-        Series[static_cast<std::size_t>(index) - 1] = item.value();
+    // Its two values found in one pass, as there are millions of items.
+    TXMLNode indexElement;
+    TXMLNode valueElement;
+    for (TXMLNode child = Item.FirstChild(); !child.IsNull(); child = child.NextSibling()) {
+        if (indexElement.IsNull() && child.HasName("indx"))
+            indexElement = child;
+        else if (valueElement.IsNull() && child.HasName("value"))
+            valueElement = child;
     }
+    const int index = ElementValue<int>(indexElement, "indx");
+    if (index < 1 || static_cast<std::size_t>(index) > Series.size())
+        throw EConvertError("The element \"" + std::string(Tag) + "\" has the index " +
+                            IntToStr(index) + ", outside 1 to " + IntToStr(Series.size()));
+    Series[static_cast<std::size_t>(index) - 1] = ElementValue<double>(valueElement, "value");
+}
+
+void ReadIndexedItems(const TXMLNode& First, const char* Tag, std::span<double> Series)
+{
+    for (TXMLNode item = First; !item.IsNull(); item = item.NextSibling(Tag))
+        ReadIndexedItem(TXMLArrayOfDoublePosZero(item), Tag, Series);
 }
 
 void ReadEntityAttributes(const TXMLEntityAttributesWQ& Element, TEntity& Station)
 {
-    using Node = TXMLEntityAttributesWQ;
-    Station.SetID(Element.id());
-    Station.FName = Element.name();
-    ReadValue(Element, "year", &Node::year, Station.FYear);
-    ReadValue(Element, "latitude", &Node::latitude, Station.FLatitude);
-    ReadValue(Element, "longitude", &Node::longitude, Station.FLongitude);
-    ReadValue(Element, "coordinate_system", &Node::coordinate_system, Station.FCoordinateSystem);
-    ReadValue(Element, "projection_system", &Node::projection_system, Station.FProjectionSystem);
-    ReadValue(Element, "altitude", &Node::altitude, Station.FAltitude);
-    ReadValue(Element, "remarks", &Node::remarks, Station.FRemarks);
+    const TXMLChildIndex children(Element);
+    Station.SetID(children.Find("id").Text());
+    Station.FName = children.Find("name").Text();
+    ReadValue(children, "year", Station.FYear);
+    ReadValue(children, "latitude", Station.FLatitude);
+    ReadValue(children, "longitude", Station.FLongitude);
+    ReadValue(children, "coordinate_system", Station.FCoordinateSystem);
+    ReadValue(children, "projection_system", Station.FProjectionSystem);
+    ReadValue(children, "altitude", Station.FAltitude);
+    ReadValue(children, "remarks", Station.FRemarks);
 }
 
+// The commonest element of a file, read in one pass over its few children:
+// the monthly items on the way, the first of each other part noted and read
+// after them, in the writer's order.
 void ReadEntityData(const TXMLEntityDataWQ& Element, TEntityData& Values)
 {
     const std::span<double> all(Values);
-    ReadIndexedItems(Element.monthly_data(), "monthly_data", all.first(12));
-    ReadValue(Element, "annual_data", &TXMLEntityDataWQ::annual_data, Values[AnnualIndex]);
-    ReadIndexedItems(Element.seasonal(), "seasonal", all.subspan(WetSeasonIndex, 2));
-    ReadValue(Element, "LTAA", &TXMLEntityDataWQ::LTAA, Values[LTAAIndex]);
+    TXMLNode annual;
+    TXMLNode firstSeasonal;
+    TXMLNode ltaa;
+    for (TXMLNode child = Element.FirstChild(); !child.IsNull(); child = child.NextSibling()) {
+        if (child.HasName("monthly_data"))
+            ReadIndexedItem(TXMLArrayOfDoublePosZero(child), "monthly_data", all.first(12));
+        else if (annual.IsNull() && child.HasName("annual_data"))
+            annual = child;
+        else if (firstSeasonal.IsNull() && child.HasName("seasonal"))
+            firstSeasonal = child;
+        else if (ltaa.IsNull() && child.HasName("LTAA"))
+            ltaa = child;
+    }
+    ReadValue(annual, "annual_data", Values[AnnualIndex]);
+    ReadIndexedItems(firstSeasonal, "seasonal", all.subspan(WetSeasonIndex, 2));
+    ReadValue(ltaa, "LTAA", Values[LTAAIndex]);
 }
 
 void ReadWaterUseData1(const TXMLOzr_water_use_data1& Element, TWaterUseData1& Table)
 {
-    using Node = TXMLOzr_water_use_data1;
-    static const std::array<TQuantityField<Node>, 16> sectors{{
-        {"total", &Node::total},
-        {"domestic", &Node::domestic},
-        {"nace_a", &Node::nace_a},
-        {"nace_a_irrgation", &Node::nace_a_irrgation},
-        {"nace_b", &Node::nace_b},
-        {"nace_c", &Node::nace_c},
-        {"nace_c_food_ind", &Node::nace_c_food_ind},
-        {"nace_c_basic_metals", &Node::nace_c_basic_metals},
-        {"nace_c_transport", &Node::nace_c_transport},
-        {"nace_c_textiles", &Node::nace_c_textiles},
-        {"nace_c_cooling", &Node::nace_c_cooling},
-        {"nace_d", &Node::nace_d},
-        {"nace_d_cooling", &Node::nace_d_cooling},
-        {"nace_d_hydropower", &Node::nace_d_hydropower},
-        {"nace_i", &Node::nace_i},
-        {"other", &Node::other},
-    }};
-    ReadQuantities(Element, sectors, std::span<TEntityData, 16>(Table));
+    ReadQuantitiesInOrder(Element, WaterUseData1Sectors, std::span(Table));
 }
 
 void ReadWaterUseData2(const TXMLOzr_water_use_data2& Element, TWaterUseData2& Table)
 {
-    using Node = TXMLOzr_water_use_data2;
-    static const std::array<TQuantityField<Node>, 11> sectors{{
-        {"total", &Node::total},
-        {"domestic", &Node::domestic},
-        {"nace_a", &Node::nace_a},
-        {"nace_a_irrgation", &Node::nace_a_irrgation},
-        {"nace_b", &Node::nace_b},
-        {"nace_c", &Node::nace_c},
-        {"nace_c_cooling", &Node::nace_c_cooling},
-        {"nace_d", &Node::nace_d},
-        {"nace_d_cooling", &Node::nace_d_cooling},
-        {"nace_i", &Node::nace_i},
-        {"other", &Node::other},
-    }};
-    ReadQuantities(Element, sectors, std::span<TEntityData, 11>(Table));
+    ReadQuantitiesInOrder(Element, WaterUseData2Sectors, std::span(Table));
 }
 
 void ReadLargeItem(const TXMLOzr_wu_large_items& Element, ozr_wu_large_item& Item)
 {
-    using Node = TXMLOzr_wu_large_items;
-    ReadValue(Element, "wu_item_name", &Node::wu_item_name, Item.ItemName);
-    if (IsPresent(Element, "wu_item_class"))
-        Item.ItemClass = TextToInteger(Element.wu_item_class(), "wu_item_class");
-    ReadQuantity(Element, "wu_item_water_use", &Node::wu_item_water_use, Item.WaterUse);
+    const TXMLChildIndex children(Element);
+    ReadValue(children, "wu_item_name", Item.ItemName);
+    if (const TXMLNode itemClass = children.Find("wu_item_class"); itemClass.HasChildNodes())
+        Item.ItemClass = TextToInteger(itemClass.TextView(), "wu_item_class");
+    ReadQuantity(children, "wu_item_water_use", Item.WaterUse);
 }

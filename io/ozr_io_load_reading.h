@@ -1,55 +1,102 @@
 #pragma once
 
-// The reading steps that the parts of the data-file reader share. A value is
-// taken only when its element holds something: an absent or empty element
-// leaves the field as it was.
+// The reading steps that the parts of the data-file reader share. An element
+// with several values is read through an index of its children
+// (xml/xml_child_index.h), so that a value costs a step whether it is there
+// or not. A value is taken only when its element holds something: an absent
+// or empty element leaves the field as it was.
 
+#include <bitset>
 #include <span>
 
 #include "io/ozr_io_load.h"
 #include "io/ozr_io_load_staging.h"
 #include "model/ozr_types.h"
 #include "xml/ozr_xml_wq.h"
+#include "xml/xml_child_index.h"
 
-inline bool IsPresent(const TXMLNode& Parent, const char* Name)
+// The value of the element as the binding converts it: a text, an integer, a
+// real or a boolean, by the type of Target.
+template <class Value>
+void ReadValue(const TXMLNode& Element, const char* Name, Value& Target)
 {
-    return Parent.ChildNode(Name).HasChildNodes();
+    if (Element.HasChildNodes())
+        Target = ElementValue<Value>(Element, Name);
 }
 
-template <class Node, class Value, class Field>
-void ReadValue(const Node& Parent, const char* Name, Value (Node::*Read)() const, Field& Target)
+template <class Value>
+void ReadValue(const TXMLChildIndex& Children, const char* Name, Value& Target)
 {
-    if (IsPresent(Parent, Name))
-        Target = (Parent.*Read)();
+    ReadValue(Children.Find(Name), Name, Target);
 }
 
-template <class Node>
-void ReadQuantity(const Node& Parent, const char* Name, TXMLEntityDataWQ (Node::*Read)() const,
-                  TEntityData& Target)
+// A word of a list of words: Unknown when the element is absent or empty,
+// else what Convert makes of its text (which raises for a word it does not know).
+template <class Word, class Convert>
+void ReadWord(const TXMLChildIndex& Children, const char* Name, Convert ConvertText, Word Unknown,
+              Word& Target)
 {
-    if (IsPresent(Parent, Name))
-        ReadEntityData((Parent.*Read)(), Target);
+    const TXMLNode element = Children.Find(Name);
+    Target = element.HasChildNodes() ? ConvertText(element.Text()) : Unknown;
 }
 
-// A quantity element and the accessor of the binding that reads it.
-template <class Node>
-struct TQuantityField {
-    const char* Name;
-    TXMLEntityDataWQ (Node::*Read)() const;
-};
+inline void ReadQuantity(const TXMLChildIndex& Children, const char* Name, TEntityData& Target)
+{
+    const TXMLNode element = Children.Find(Name);
+    if (element.HasChildNodes())
+        ReadEntityData(TXMLEntityDataWQ(element), Target);
+}
 
-template <class Node, std::size_t N>
-void ReadQuantities(const Node& Parent, const std::array<TQuantityField<Node>, N>& Fields,
+// The quantities named in Names into Targets, in that order.
+template <std::size_t N>
+void ReadQuantities(const TXMLChildIndex& Children, const std::array<const char*, N>& Names,
                     std::span<TEntityData, N> Targets)
 {
     for (std::size_t i = 0; i < N; ++i)
-        ReadQuantity(Parent, Fields[i].Name, Fields[i].Read, Targets[i]);
+        ReadQuantity(Children, Names[i], Targets[i]);
 }
 
-// Stores each item's value at its indx (1-based) in Series; an indx outside
+// The position of the child's name among Names, looked for first where the
+// names follow each other; Names.size() when it is none of them.
+template <std::size_t N>
+std::size_t PositionOf(const TXMLNode& Child, const std::array<const char*, N>& Names,
+                       std::size_t Expected)
+{
+    if (Expected < N && Child.HasName(Names[Expected]))
+        return Expected;
+    for (std::size_t i = 0; i < N; ++i)
+        if (Child.HasName(Names[i]))
+            return i;
+    return N;
+}
+
+// An element that holds quantities alone (a sector table, some groups): its
+// quantities read in one pass over the children in document order, each
+// where it stands, so that a large file is read through and not leapt over;
+// the first element of a name counts.
+template <std::size_t N>
+void ReadQuantitiesInOrder(const TXMLNode& Element, const std::array<const char*, N>& Names,
+                           std::span<TEntityData, N> Targets)
+{
+    std::bitset<N> read;
+    std::size_t expected = 0;
+    for (TXMLNode child = Element.FirstChild(); !child.IsNull(); child = child.NextSibling()) {
+        const std::size_t position = PositionOf(child, Names, expected);
+        if (position == N || read[position])
+            continue;
+        read[position] = true;
+        expected = position + 1;
+        if (child.HasChildNodes())
+            ReadEntityData(TXMLEntityDataWQ(child), Targets[position]);
+    }
+}
+
+// Stores the item's value at its indx (1-based) in Series; an indx outside
 // the series raises EConvertError naming the element and the index.
-void ReadIndexedItems(const TXMLArrayOfDoublePosZeroList& Items, const char* Tag,
-                      std::span<double> Series);
+void ReadIndexedItem(const TXMLArrayOfDoublePosZero& Item, const char* Tag,
+                     std::span<double> Series);
+// The same for First and every later sibling named Tag.
+void ReadIndexedItems(const TXMLNode& First, const char* Tag, std::span<double> Series);
 
 void ReadWaterBalance(const TXMLOzr_water_balance& Element, TRegionTables& Tables);
 void ReadWaterAbstraction(const TXMLOzr_water_abstraction& Element, TRegionTables& Tables);

@@ -5,99 +5,90 @@
 
 namespace {
 
-template <class Station, class Element>
-Station& CreateStation(const Element& Source, TRegion& Region, TDataFileStaging& Staging)
+template <class Station>
+Station& CreateStation(const TXMLChildIndex& Children, TRegion& Region, TDataFileStaging& Staging)
 {
-    const TXMLEntityAttributesWQ attributes = Source.attributes_wq();
+    const TXMLEntityAttributesWQ attributes(Children.Find("attributes_wq"));
     Station& station = Staging.NewStation<Station>(Region, attributes.id());
     ReadEntityAttributes(attributes, station);
     return station;
 }
 
-void ReadRainGauge(const TXMLOzr_wq_region_precipitation& Element, TRegion& Region,
-                   TDataFileStaging& Staging)
+// What rain gauges and stream-flow stations both record of their catchment.
+template <class Station>
+void ReadCatchment(const TXMLChildIndex& Children, Station& Target)
 {
-    using Node = TXMLOzr_wq_region_precipitation;
-    TRainGauge& gauge = CreateStation<TRainGauge>(Element, Region, Staging);
-    ReadValue(Element, "river_basin", &Node::river_basin, gauge.FRiverBasin);
-    ReadValue(Element, "river_basin_area", &Node::river_basin_area, gauge.FRiverBasinArea);
-    ReadValue(Element, "subcatchment", &Node::subcatchment, gauge.FSubcatchment);
-    ReadValue(Element, "subcatchment_area", &Node::subcatchment_area, gauge.FSubcatchmentArea);
-    ReadValue(Element, "wfd", &Node::wfd, gauge.FWFD);
-    ReadValue(Element, "dunmar", &Node::dunmar, gauge.FDunmar);
-    ReadValue(Element, "data_period_from", &Node::data_period_from, gauge.FDataPeriodFrom);
-    ReadValue(Element, "data_period_to", &Node::data_period_to, gauge.FDataPeriodTo);
-    ReadValue(Element, "data_URL", &Node::data_URL, gauge.FDataURL);
-    ReadValue(Element, "data_agency", &Node::data_agency, gauge.FDataAgency);
-    gauge.FTimeScale =
-        IsPresent(Element, "time_scale") ? StrToTimeScale(Element.time_scale()) : tsUnknown;
+    ReadValue(Children, "river_basin", Target.FRiverBasin);
+    ReadValue(Children, "river_basin_area", Target.FRiverBasinArea);
+    ReadValue(Children, "subcatchment", Target.FSubcatchment);
+    ReadValue(Children, "subcatchment_area", Target.FSubcatchmentArea);
+    ReadValue(Children, "wfd", Target.FWFD);
+    ReadValue(Children, "dunmar", Target.FDunmar);
 }
 
-void ReadStreamFlow(const TXMLOzr_wq_region_flow& Element, TRegion& Region,
-                    TDataFileStaging& Staging)
+void ReadRainGauge(const TXMLChildIndex& Children, TRegion& Region, TDataFileStaging& Staging)
 {
-    using Node = TXMLOzr_wq_region_flow;
-    TStreamFlow& flow = CreateStation<TStreamFlow>(Element, Region, Staging);
-    ReadValue(Element, "river", &Node::river, flow.FRiver);
-    ReadValue(Element, "river_basin", &Node::river_basin, flow.FRiverBasin);
-    ReadValue(Element, "river_basin_area", &Node::river_basin_area, flow.FRiverBasinArea);
-    ReadValue(Element, "subcatchment", &Node::subcatchment, flow.FSubcatchment);
-    ReadValue(Element, "subcatchment_area", &Node::subcatchment_area, flow.FSubcatchmentArea);
-    ReadValue(Element, "wfd", &Node::wfd, flow.FWFD);
-    ReadValue(Element, "dunmar", &Node::dunmar, flow.FDunmar);
-    ReadValue(Element, "min_discharge", &Node::min_discharge, flow.FMinDischarge);
-    ReadValue(Element, "max_discharge", &Node::max_discharge, flow.FMaxDischarge);
-    ReadValue(Element, "min_discharge_date", &Node::min_discharge_date, flow.FMinDischargeDate);
-    ReadValue(Element, "max_discharge_date", &Node::max_discharge_date, flow.FMaxDischargeDate);
-    ReadValue(Element, "data_from_year", &Node::data_from_year, flow.FDataFromYear);
-    ReadValue(Element, "data_to_year", &Node::data_to_year, flow.FDataToYear);
-    ReadValue(Element, "data_URL", &Node::data_URL, flow.FDataURL);
-    ReadValue(Element, "data_agency", &Node::data_agency, flow.FDataAgency);
-    ReadValue(Element, "annual_data", &Node::annual_data, flow.FAnnualData);
-    ReadValue(Element, "ltaa", &Node::ltaa, flow.FLTAA);
-    ReadIndexedItems(Element.monthly_data(), "monthly_data", flow.FMonthlyData);
-    ReadIndexedItems(Element.ltaa_data(), "ltaa_data", flow.FLTAAData);
-    ReadIndexedItems(Element.daily_data(), "daily_data", flow.FDailyData);
-    ReadValue(Element, "ltaa_from_year", &Node::ltaa_from_year, flow.FLTAAFromYear);
-    ReadValue(Element, "ltaa_to_year", &Node::ltaa_to_year, flow.FLTAAToYear);
+    TRainGauge& gauge = CreateStation<TRainGauge>(Children, Region, Staging);
+    ReadCatchment(Children, gauge);
+    ReadValue(Children, "data_period_from", gauge.FDataPeriodFrom);
+    ReadValue(Children, "data_period_to", gauge.FDataPeriodTo);
+    ReadValue(Children, "data_URL", gauge.FDataURL);
+    ReadValue(Children, "data_agency", gauge.FDataAgency);
+    ReadWord(Children, "time_scale", StrToTimeScale, tsUnknown, gauge.FTimeScale);
 }
 
-void ReadWell(const TXMLOzr_wq_region_well& Element, TRegion& Region, TDataFileStaging& Staging)
+void ReadStreamFlow(const TXMLChildIndex& Children, TRegion& Region, TDataFileStaging& Staging)
 {
-    using Node = TXMLOzr_wq_region_well;
-    TWell& well = CreateStation<TWell>(Element, Region, Staging);
-    ReadValue(Element, "gwb", &Node::gwb, well.FGWB);
-    well.FGWBOutsideRB = IsPresent(Element, "gwb_outside_rb") ? StrToYesNo(Element.gwb_outside_rb())
-                                                              : MissingInteger;
-    well.FGWBOutsideRBD = IsPresent(Element, "gwb_outside_rbd")
-                              ? StrToYesNo(Element.gwb_outside_rbd())
-                              : MissingInteger;
-    ReadQuantity(Element, "mean_level", &Node::mean_level, well.FMeanLevel);
-    ReadValue(Element, "ltaa_from_year", &Node::ltaa_from_year, well.FLTAAFromYear);
-    ReadValue(Element, "ltaa_to_year", &Node::ltaa_to_year, well.FLTAAToYear);
-    ReadValue(Element, "month_min_level", &Node::month_min_level, well.FMonthMinLevel);
-    ReadValue(Element, "month_max_level", &Node::month_max_level, well.FMonthMaxLevel);
+    TStreamFlow& flow = CreateStation<TStreamFlow>(Children, Region, Staging);
+    ReadValue(Children, "river", flow.FRiver);
+    ReadCatchment(Children, flow);
+    ReadValue(Children, "min_discharge", flow.FMinDischarge);
+    ReadValue(Children, "max_discharge", flow.FMaxDischarge);
+    ReadValue(Children, "min_discharge_date", flow.FMinDischargeDate);
+    ReadValue(Children, "max_discharge_date", flow.FMaxDischargeDate);
+    ReadValue(Children, "data_from_year", flow.FDataFromYear);
+    ReadValue(Children, "data_to_year", flow.FDataToYear);
+    ReadValue(Children, "data_URL", flow.FDataURL);
+    ReadValue(Children, "data_agency", flow.FDataAgency);
+    ReadValue(Children, "annual_data", flow.FAnnualData);
+    ReadValue(Children, "ltaa", flow.FLTAA);
+    ReadIndexedItems(Children.Find("monthly_data"), "monthly_data", flow.FMonthlyData);
+    ReadIndexedItems(Children.Find("ltaa_data"), "ltaa_data", flow.FLTAAData);
+    ReadIndexedItems(Children.Find("daily_data"), "daily_data", flow.FDailyData);
+    ReadValue(Children, "ltaa_from_year", flow.FLTAAFromYear);
+    ReadValue(Children, "ltaa_to_year", flow.FLTAAToYear);
 }
 
-void ReadReservoir(const TXMLOzr_wq_region_reservoir& Element, TRegion& Region,
-                   TDataFileStaging& Staging)
+void ReadWell(const TXMLChildIndex& Children, TRegion& Region, TDataFileStaging& Staging)
 {
-    using Node = TXMLOzr_wq_region_reservoir;
-    TReservoir& reservoir = CreateStation<TReservoir>(Element, Region, Staging);
-    reservoir.FReservoirType =
-        IsPresent(Element, "type") ? StrToReservoirType(Element.type()) : rsUnknown;
-    ReadValue(Element, "storage_capacity", &Node::storage_capacity, reservoir.FStorageCapacity);
-    ReadValue(Element, "ltaa_from_year", &Node::ltaa_from_year, reservoir.FLTAAFromYear);
-    ReadValue(Element, "ltaa_to_year", &Node::ltaa_to_year, reservoir.FLTAAToYear);
-    ReadQuantity(Element, "inflow", &Node::inflow, reservoir.FInflow);
-    ReadQuantity(Element, "outflow", &Node::outflow, reservoir.FOutflow);
+    TWell& well = CreateStation<TWell>(Children, Region, Staging);
+    ReadValue(Children, "gwb", well.FGWB);
+    ReadWord(Children, "gwb_outside_rb", StrToYesNo, MissingInteger, well.FGWBOutsideRB);
+    ReadWord(Children, "gwb_outside_rbd", StrToYesNo, MissingInteger, well.FGWBOutsideRBD);
+    ReadQuantity(Children, "mean_level", well.FMeanLevel);
+    ReadValue(Children, "ltaa_from_year", well.FLTAAFromYear);
+    ReadValue(Children, "ltaa_to_year", well.FLTAAToYear);
+    ReadValue(Children, "month_min_level", well.FMonthMinLevel);
+    ReadValue(Children, "month_max_level", well.FMonthMaxLevel);
 }
 
+void ReadReservoir(const TXMLChildIndex& Children, TRegion& Region, TDataFileStaging& Staging)
+{
+    TReservoir& reservoir = CreateStation<TReservoir>(Children, Region, Staging);
+    ReadWord(Children, "type", StrToReservoirType, rsUnknown, reservoir.FReservoirType);
+    ReadValue(Children, "storage_capacity", reservoir.FStorageCapacity);
+    ReadValue(Children, "ltaa_from_year", reservoir.FLTAAFromYear);
+    ReadValue(Children, "ltaa_to_year", reservoir.FLTAAToYear);
+    ReadQuantity(Children, "inflow", reservoir.FInflow);
+    ReadQuantity(Children, "outflow", reservoir.FOutflow);
+}
+
+// Reads every station element of one kind through an index of its own.
 template <class List, class Read>
 void ReadEach(const List& Elements, TRegion& Region, TDataFileStaging& Staging, Read ReadOne)
 {
-    for (int i = 0; i < Elements.Count(); ++i)
-        ReadOne(Elements.Items(i), Region, Staging);
+    for (const auto element : Elements)
+        ReadOne(TXMLChildIndex(element), Region, Staging);
 }
 
 }  // namespace

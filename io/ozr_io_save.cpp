@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "io/atomic_file.h"
+#include "io/ozr_io_table_tags.h"
 #include "platform/exception.h"
 #include "platform/regional_settings.h"
 
@@ -47,6 +48,15 @@ void WriteQuantities(TXMLElementWriter& out, const std::array<const char*, N>& t
         WriteEntityData(out, tags[i], *quantities[i]);
 }
 
+// The quantities of a field array, each under its tag.
+template <std::size_t N>
+void WriteEach(TXMLElementWriter& out, const std::array<const char*, N>& tags,
+               const std::array<TEntityData, N>& quantities)
+{
+    for (std::size_t i = 0; i < N; ++i)
+        WriteEntityData(out, tags[i], quantities[i]);
+}
+
 void WriteWordIfKnown(TXMLElementWriter& out, const char* tag, const char* word)
 {
     if (word)
@@ -81,51 +91,31 @@ void WriteWaterBalance(TXMLElementWriter& out, const TRegion& region)
     WriteInteger(out, "wb_ltaa_from_year", t.FWBLTAAFromYear);
     WriteInteger(out, "wb_ltaa_to_year", t.FWBLTAAToYear);
     if (region.HasHydrometeorologicalData()) {
-        static constexpr std::array<const char*, 9> tags{
-            "wb_areal_precipitation",      "wb_pot_evapotranspiration",
-            "wb_act_evapotranspiration",   "wb_internal_flow",
-            "wb_total_act_ext_inflow",     "wb_total_actual_outflow",
-            "wb_total_actual_outflow_sea", "wb_total_actual_outflow_neighbour",
-            "wb_aquifer_recharge"};
         out.StartElement("ozr_wb_hydrometeorological_parameters");
-        for (std::size_t i = 0; i < tags.size(); ++i)
-            WriteEntityData(out, tags[i], t.FWBHydrometeorological[i]);
+        WriteEach(out, HydrometeorologicalTags, t.FWBHydrometeorological);
         out.EndElement();
     }
     if (region.HasWaterStorageData()) {
-        static constexpr std::array<const char*, 3> tags{
-            "wb_snowpack", "wb_changes_in_reservoir_storage", "wb_changes_in_groundwater_storage"};
         out.StartElement("ozr_wb_water_storage");
-        for (std::size_t i = 0; i < tags.size(); ++i)
-            WriteEntityData(out, tags[i], t.FWBWaterStorage[i]);
+        WriteEach(out, WaterStorageTags, t.FWBWaterStorage);
         out.EndElement();
     }
     if (region.HasReturnedReusedWaterData()) {
         out.StartElement("ozr_wb_returned_reused_water");
-        const auto& r = t.FWBReturned;
-        WriteQuantities<5>(out,
-                           {"wb_return_flow", "wb_returned_before_use", "wb_returned_after_use",
-                            "wb_treated_effluent", "wb_non_treated_effluent"},
-                           {&r[0], &r[1], &r[2], &r[3], &r[6]});
+        for (const std::size_t i : {0, 1, 2, 3, 6})
+            WriteEntityData(out, ReturnedTags[i], t.FWBReturned[i]);
         WriteWaterUseData2(out, "wb_reused_water", t.FWBReusedWater);
         WriteEntityData(out, "wb_losses_betwn_use_and_reuse", t.FWBLossesBetwnUseAndReuse);
-        WriteQuantities<4>(
-            out,
-            {"wb_treated_effluent_uwwtp", "wb_treated_effluent_other_wwtp",
-             "wb_non_treated_effluent_cooling", "wb_non_treated_effluent_hydropower"},
-            {&r[4], &r[5], &r[7], &r[8]});
+        for (const std::size_t i : {4, 5, 7, 8})
+            WriteEntityData(out, ReturnedTags[i], t.FWBReturned[i]);
         WriteText(out, "wb_returned_unit", t.FWBReturnedUnit);
         WriteText(out, "wb_reused_unit", t.FWBReusedUnit);
         out.EndElement();
     }
     if (region.HasAdditionalWaterResourcesData()) {
-        static constexpr std::array<const char*, 5> tags{
-            "wb_water_imports", "wb_water_exports", "wb_artif_gw_recharge", "wb_bottled_imports",
-            "wb_bottled_exports"};
         out.StartElement("ozr_wb_additional_water_resources");
         WriteWaterUseData2(out, "wb_desalinated_water", t.FWBDesalinatedWater);
-        for (std::size_t i = 0; i < tags.size(); ++i)
-            WriteEntityData(out, tags[i], t.FWBAdditional[i]);
+        WriteEach(out, AdditionalTags, t.FWBAdditional);
         WriteWordIfKnown(out, "wb_artif_gw_origin", ArtifGWOriginWord(t.FWBArtifGWOrigin));
         WriteText(out, "wb_imports_origin", t.FWBImportsOrigin);
         WriteText(out, "wb_exports_destination", t.FWBExportsDestination);
@@ -136,13 +126,6 @@ void WriteWaterBalance(TXMLElementWriter& out, const TRegion& region)
 
 void WriteWaterAbstraction(TXMLElementWriter& out, const TRegion& region)
 {
-    static constexpr std::array<const char*, 11> sourceTags{
-        "wa_non_fw_source_total",        "wa_non_fw_source_domestic",
-        "wa_non_fw_source_nace_a",       "wa_non_fw_source_irrigation",
-        "wa_non_fw_source_nace_b",       "wa_non_fw_source_nace_c",
-        "wa_non_fw_source_cooling_ind",  "wa_non_fw_source_nace_d",
-        "wa_non_fw_source_cooling_elec", "wa_non_fw_source_nace_i",
-        "wa_non_fw_source_other"};
     const TRegionTables& t = region.Tables();
     out.StartElement("ozr_water_abstraction");
     WriteInteger(out, "wa_year", t.FWAYear);
@@ -158,9 +141,9 @@ void WriteWaterAbstraction(TXMLElementWriter& out, const TRegion& region)
          &t.FWATotalAbstractionFromRainwater, &t.FWATotalAbstractionForHydropower,
          &t.FWAAvailableGroundwater, &t.FWAEvaporationLosses});
     WriteWaterUseData1(out, "wa_non_freshwater", t.FWANonFreshwater);
-    for (std::size_t i = 0; i < sourceTags.size(); ++i)
+    for (std::size_t i = 0; i < NonFWSourceTags.size(); ++i)
         if (t.FWANonFWSource[i] != nfsUnknown)
-            WriteText(out, sourceTags[i], NonFWSourceToStr(t.FWANonFWSource[i]));
+            WriteText(out, NonFWSourceTags[i], NonFWSourceToStr(t.FWANonFWSource[i]));
     if (region.HasPublicWSSAbstractionData()) {
         out.StartElement("ozr_freshwater_abstraction_for_public_wss");
         WriteQuantities<4>(out,

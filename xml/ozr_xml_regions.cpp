@@ -4,7 +4,7 @@
 
 #include "xml/xml_binding_root.h"
 
-TXMLOZR_WQ_Regions::TXMLOZR_WQ_Regions(std::shared_ptr<const TXMLDocument> document)
+TXMLOZR_WQ_Regions::TXMLOZR_WQ_Regions(std::shared_ptr<TXMLDocument> document)
     : TXMLNodeCollection(document->DocumentElement(), "Country"), document_(std::move(document))
 {
 }

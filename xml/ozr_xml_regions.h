@@ -2,27 +2,25 @@
 
 // The typed view of the regions file: countries with their NUTS levels 1 to 3,
 // river basin districts with their sub-units, and river basins. Codes and
-// names are child elements read as text; an absent one reads as the empty
-// text and an absent list has no items. The nodes stay valid while the
-// TXMLOZR_WQ_Regions that they come from, or a copy of it, lives.
+// names are child elements read and written as text; an absent one reads as
+// the empty text and an absent list has no items. The nodes stay valid while
+// the TXMLOZR_WQ_Regions that they come from, or a copy of it, lives.
 
 #include <memory>
 #include <string>
 #include <string_view>
 
+#include "xml/xml_binding.h"
 #include "xml/xml_document.h"
-#include "xml/xml_node.h"
-#include "xml/xml_node_collection.h"
-#include "xml/xml_value.h"
 
 // What every region element holds: its <Code> and <Name>. The views point
 // into the document and stay valid as long as the nodes do.
-class TXMLOZR_WQ_Regions_Region : public TXMLNode {
+class TXMLOZR_WQ_Regions_Region : public TXMLBoundNode {
 public:
-    explicit TXMLOZR_WQ_Regions_Region(const TXMLNode& node) : TXMLNode(node) {}
+    using TXMLBoundNode::TXMLBoundNode;
 
-    std::string Code() const { return std::string(CodeView()); }
-    std::string Name() const { return std::string(NameView()); }
+    WQ_XML_VALUE(std::string, Code)
+    WQ_XML_VALUE(std::string, Name)
     std::string_view CodeView() const { return ChildNode("Code").TextView(); }
     std::string_view NameView() const { return ChildNode("Name").TextView(); }
 };
@@ -40,10 +38,7 @@ class TXMLOZR_WQ_Regions_Country_NUTS1_NUTS2 : public TXMLOZR_WQ_Regions_Region 
 public:
     using TXMLOZR_WQ_Regions_Region::TXMLOZR_WQ_Regions_Region;
 
-    TXMLOZR_WQ_Regions_Country_NUTS1_NUTS2_NUTS3List NUTS3() const
-    {
-        return TXMLOZR_WQ_Regions_Country_NUTS1_NUTS2_NUTS3List(*this, "NUTS3");
-    }
+    WQ_XML_LIST(TXMLOZR_WQ_Regions_Country_NUTS1_NUTS2_NUTS3List, NUTS3)
 };
 using TXMLOZR_WQ_Regions_Country_NUTS1_NUTS2List =
     TXMLNodeCollection<TXMLOZR_WQ_Regions_Country_NUTS1_NUTS2>;
@@ -53,10 +48,7 @@ class TXMLOZR_WQ_Regions_Country_NUTS1 : public TXMLOZR_WQ_Regions_Region {
 public:
     using TXMLOZR_WQ_Regions_Region::TXMLOZR_WQ_Regions_Region;
 
-    TXMLOZR_WQ_Regions_Country_NUTS1_NUTS2List NUTS2() const
-    {
-        return TXMLOZR_WQ_Regions_Country_NUTS1_NUTS2List(*this, "NUTS2");
-    }
+    WQ_XML_LIST(TXMLOZR_WQ_Regions_Country_NUTS1_NUTS2List, NUTS2)
 };
 using TXMLOZR_WQ_Regions_Country_NUTS1List = TXMLNodeCollection<TXMLOZR_WQ_Regions_Country_NUTS1>;
 
@@ -72,10 +64,7 @@ class TXMLOZR_WQ_Regions_Country_RBD : public TXMLOZR_WQ_Regions_Region {
 public:
     using TXMLOZR_WQ_Regions_Region::TXMLOZR_WQ_Regions_Region;
 
-    TXMLOZR_WQ_Regions_Country_RBD_SUList SU() const
-    {
-        return TXMLOZR_WQ_Regions_Country_RBD_SUList(*this, "SU");
-    }
+    WQ_XML_LIST(TXMLOZR_WQ_Regions_Country_RBD_SUList, SU)
 };
 using TXMLOZR_WQ_Regions_Country_RBDList = TXMLNodeCollection<TXMLOZR_WQ_Regions_Country_RBD>;
 
@@ -91,35 +80,30 @@ class TXMLOZR_WQ_Regions_Country : public TXMLOZR_WQ_Regions_Region {
 public:
     using TXMLOZR_WQ_Regions_Region::TXMLOZR_WQ_Regions_Region;
 
-    TXMLOZR_WQ_Regions_Country_NUTS1List NUTS1() const
-    {
-        return TXMLOZR_WQ_Regions_Country_NUTS1List(*this, "NUTS1");
-    }
-    TXMLOZR_WQ_Regions_Country_RBDList RBD() const
-    {
-        return TXMLOZR_WQ_Regions_Country_RBDList(*this, "RBD");
-    }
-    TXMLOZR_WQ_Regions_Country_RBList RB() const
-    {
-        return TXMLOZR_WQ_Regions_Country_RBList(*this, "RB");
-    }
+    WQ_XML_LIST(TXMLOZR_WQ_Regions_Country_NUTS1List, NUTS1)
+    WQ_XML_LIST(TXMLOZR_WQ_Regions_Country_RBDList, RBD)
+    WQ_XML_LIST(TXMLOZR_WQ_Regions_Country_RBList, RB)
 };
 using TXMLOZR_WQ_Regions_CountryList = TXMLNodeCollection<TXMLOZR_WQ_Regions_Country>;
 
-// <OZR_WQ_Regions>, the document element: itself the list of its countries.
-// It keeps the document alive.
-class TXMLOZR_WQ_Regions : public TXMLNodeCollection<TXMLOZR_WQ_Regions_Country> {
+// <OZR_WQ_Regions>, the document element: itself the list of its countries
+// (Count, Country, Add, Insert, Delete, Remove, Clear). It keeps the document
+// alive.
+class TXMLOZR_WQ_Regions : public TXMLOZR_WQ_Regions_CountryList {
 public:
-    explicit TXMLOZR_WQ_Regions(std::shared_ptr<const TXMLDocument> document);
+    explicit TXMLOZR_WQ_Regions(std::shared_ptr<TXMLDocument> document);
 
-    std::string Creator() const { return ReadAttributeText(*this, "Creator"); }
-    std::string Email() const { return ReadAttributeText(*this, "Email"); }
-    std::string Date() const { return ReadAttributeText(*this, "Date"); }
-    std::string Remarks() const { return ReadAttributeText(*this, "Remarks"); }
+    WQ_XML_ATTRIBUTE(Creator)
+    WQ_XML_ATTRIBUTE(Email)
+    WQ_XML_ATTRIBUTE(Date)
+    WQ_XML_ATTRIBUTE(Remarks)
     TXMLOZR_WQ_Regions_Country Country(int index) const { return Items(index); }
 
+    // The document that the element stands in, to be saved after changes.
+    TXMLDocument& OwnerDocument() const { return *document_; }
+
 private:
-    std::shared_ptr<const TXMLDocument> document_;
+    std::shared_ptr<TXMLDocument> document_;
 };
 
 // Parses the file and binds its document element. Raises EXMLDocError when the

@@ -4,8 +4,8 @@
 
 #include "xml/xml_binding_root.h"
 
-TXMLOzr_wq::TXMLOzr_wq(std::shared_ptr<const TXMLDocument> document)
-    : TXMLNode(document->DocumentElement()), document_(std::move(document))
+TXMLOzr_wq::TXMLOzr_wq(std::shared_ptr<TXMLDocument> document)
+    : TXMLBoundNode(document->DocumentElement()), document_(std::move(document))
 {
 }
 

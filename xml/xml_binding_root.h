@@ -8,5 +8,4 @@
 
 #include "xml/xml_document.h"
 
-std::shared_ptr<const TXMLDocument> LoadBoundDocument(const std::string& fileName,
-                                                      const char* rootTag);
+std::shared_ptr<TXMLDocument> LoadBoundDocument(const std::string& fileName, const char* rootTag);

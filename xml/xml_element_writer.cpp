@@ -15,31 +15,31 @@ constexpr std::size_t kSinkPieceBytes = 1 << 20;
 
 // The bytes that cannot stand as they are in a text or an attribute value.
 // Line breaks and tabs are written as references so that they survive the
-// reader's end-of-line and attribute normalisation and keep one element per line.
+// reader's end-of-line and attribute normalisation and keep one element per
+// line. The other control characters and every byte above 0x7F are looked at
+// one by one: XML 1.0 cannot hold the former at all, and the latter must form
+// characters of well-formed UTF-8.
 using SpecialBytes = std::array<bool, 256>;
 
 constexpr SpecialBytes MakeSpecials(bool forAttribute)
 {
     SpecialBytes special{};
-    for (const unsigned char byte : {'&', '<', '>', '\r', '\n'})
+    for (int byte = 0; byte < 0x20; ++byte)
+        special[byte] = byte != '\t' || forAttribute;
+    for (int byte = 0x80; byte < 0x100; ++byte)
         special[byte] = true;
-    if (forAttribute) {
+    for (const unsigned char byte : {'&', '<', '>'})
+        special[byte] = true;
+    if (forAttribute)
         special['"'] = true;
-        special['\t'] = true;
-    }
     return special;
 }
 
 constexpr SpecialBytes kTextSpecials = MakeSpecials(false);
 constexpr SpecialBytes kAttributeSpecials = MakeSpecials(true);
 
-// A NUL byte has no form in XML: a value ends there, as a value of a tree
-// does, so that the file stays readable.
-std::string_view UpToNul(std::string_view value)
-{
-    return value.substr(0, value.find('\0'));
-}
-
+// The reference of a byte that stands for itself, or nothing when the byte
+// is a character that XML 1.0 cannot hold.
 std::string_view ReferenceTo(char byte)
 {
     switch (byte) {
@@ -49,8 +49,43 @@ std::string_view ReferenceTo(char byte)
         case '"': return "&quot;";
         case '\r': return "&#13;";
         case '\n': return "&#10;";
-        default: return "&#9;";
+        case '\t': return "&#9;";
+        default: return {};
     }
+}
+
+// The length of the UTF-8 character that Text begins with, when it is
+// well-formed and one that XML 1.0 allows; otherwise, as a negative number,
+// the length of the bytes that one replacement character stands for: the
+// longest start of a well-formed sequence, at least one byte.
+int LeadingCharacterLength(std::string_view Text)
+{
+    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(Text[i]); };
+    const unsigned char lead = byte(0);
+    int length = 0;
+    unsigned char low = 0x80;  // the range of the second byte; the later ones take 80 to BF
+    unsigned char high = 0xBF;
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        length = 2;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        length = 3;
+        low = lead == 0xE0 ? 0xA0 : 0x80;
+        high = lead == 0xED ? 0x9F : 0xBF;  // no surrogates
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        length = 4;
+        low = lead == 0xF0 ? 0x90 : 0x80;
+        high = lead == 0xF4 ? 0x8F : 0xBF;  // nothing above U+10FFFF
+    } else {
+        return -1;
+    }
+    for (int i = 1; i < length; ++i) {
+        if (static_cast<std::size_t>(i) >= Text.size() || byte(i) < low || byte(i) > high)
+            return -i;
+        low = 0x80;
+        high = 0xBF;
+    }
+    const bool isFFFEOrFFFF = length == 3 && lead == 0xEF && byte(1) == 0xBF && byte(2) >= 0xBE;
+    return isFFFEOrFFFF ? -3 : length;
 }
 
 }  // namespace
@@ -80,7 +115,7 @@ void TXMLElementWriter::Attribute(std::string_view Name, std::string_view Value)
     Put(' ');
     Put(Name);
     Put("=\"");
-    PutEscaped(UpToNul(Value), kAttributeSpecials);
+    PutEscaped(Value, kAttributeSpecials);
     Put('"');
 }
 
@@ -88,7 +123,6 @@ void TXMLElementWriter::Text(std::string_view Text)
 {
     if (open_.empty())
         throw EXMLDocError("Text can only stand inside an element");
-    Text = UpToNul(Text);
     if (Text.empty())
         return;
     TOpenElement& element = open_.back();
@@ -181,13 +215,28 @@ void TXMLElementWriter::Put(char Byte)
 
 void TXMLElementWriter::PutEscaped(std::string_view Text, const SpecialBytes& Special)
 {
-    std::size_t run = 0;
-    for (std::size_t i = 0; i < Text.size(); ++i) {
-        if (!Special[static_cast<unsigned char>(Text[i])])
+    std::size_t run = 0;  // the start of the bytes that stand as they are
+    std::size_t i = 0;
+    while (i < Text.size()) {
+        if (!Special[static_cast<unsigned char>(Text[i])]) {
+            ++i;
             continue;
+        }
+        std::string_view replacement = ReferenceTo(Text[i]);
+        std::size_t replaced = 1;
+        if (replacement.empty()) {
+            const int length = Text[i] & 0x80 ? LeadingCharacterLength(Text.substr(i)) : -1;
+            if (length > 0) {
+                i += static_cast<std::size_t>(length);
+                continue;
+            }
+            replacement = XmlReplacementCharacter;
+            replaced = static_cast<std::size_t>(-length);
+        }
         Put(Text.substr(run, i - run));
-        Put(ReferenceTo(Text[i]));
-        run = i + 1;
+        Put(replacement);
+        i += replaced;
+        run = i;
     }
     Put(Text.substr(run));
 }

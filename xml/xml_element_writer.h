@@ -6,7 +6,10 @@
 // by two spaces per level, every line ending in CR LF. An element that holds
 // nothing is written <tag/>; its text follows its start tag on the same line.
 // Texts and attribute values are escaped so that reading the file gives them
-// back unchanged. A value ends at a NUL byte, which XML cannot hold.
+// back unchanged, except for what XML 1.0 cannot hold at all (control
+// characters other than tab, CR and LF; U+FFFE and U+FFFF; bytes that are not
+// well-formed UTF-8): each such character, or each broken piece of UTF-8, is
+// written as U+FFFD, so that every file written is well-formed.
 //
 // Tags are kept as views until their element ends: pass literals, or strings
 // that outlive the element.
@@ -16,6 +19,9 @@
 #include <string>
 #include <string_view>
 #include <vector>
+
+// What a file holds in place of a character that XML 1.0 cannot hold: U+FFFD.
+inline constexpr std::string_view XmlReplacementCharacter = "\xEF\xBF\xBD";
 
 class TXMLElementWriter {
 public:

@@ -5,7 +5,10 @@
 // order. Walking the items from first to last, by index or with a range for,
 // costs one step per item; the collection remembers where the last look-up
 // stood instead of holding a copy of the list, and counts its items only when
-// asked.
+// asked. It sees the changes made through itself; after changing the owner's
+// children another way, take the collection anew from the owner.
+//
+// Other children of the owner (simple values, other lists) are never items.
 
 #include <iterator>
 #include <string>
@@ -46,8 +49,10 @@ public:
         return count_;
     }
 
-    // The item at a 0-based position in document order.
-    Item Items(int index) const
+    // The item at a 0-based position in document order; EListError outside
+    // 0 to Count() - 1.
+    Item Items(int index) const { return Item(Nodes(index)); }
+    TXMLNode Nodes(int index) const
     {
         if (index < 0 || index >= Count())
             throw EListError("List index out of bounds (" + std::to_string(index) + ")");
@@ -57,13 +62,63 @@ public:
         }
         for (; cursorIndex_ < index; ++cursorIndex_)
             cursor_ = cursor_.NextSibling(itemTag_);
-        return Item(cursor_);
+        return cursor_;
     }
 
     TIterator begin() const { return TIterator(ChildNode(itemTag_), itemTag_); }
     std::default_sentinel_t end() const { return {}; }
 
+    // A new, empty item after all the owner's children.
+    Item Add()
+    {
+        ForgetPlaces();
+        return Item(AddChild(itemTag_));
+    }
+    // A new, empty item before the owner's child node at `position`, counted
+    // among all its children (texts and other elements too); it takes its
+    // place among the items by document order.
+    Item Insert(int position)
+    {
+        ForgetPlaces();
+        return Item(InsertChild(position, itemTag_));
+    }
+    // Removes the item at `index` with all it holds.
+    void Delete(int index)
+    {
+        const TXMLNode item = Nodes(index);
+        ForgetPlaces();
+        RemoveChild(item);
+    }
+    // Removes the item and gives the index it had; -1, removing nothing, when
+    // it is not an item of this collection.
+    int Remove(const TXMLNode& item)
+    {
+        int index = 0;
+        for (TXMLNode node = ChildNode(itemTag_); !node.IsNull();
+             node = node.NextSibling(itemTag_)) {
+            if (node == item) {
+                ForgetPlaces();
+                RemoveChild(node);
+                return index;
+            }
+            ++index;
+        }
+        return -1;
+    }
+    void Clear()
+    {
+        ForgetPlaces();
+        for (TXMLNode item = ChildNode(itemTag_); !item.IsNull(); item = ChildNode(itemTag_))
+            RemoveChild(item);
+    }
+
 private:
+    void ForgetPlaces()
+    {
+        count_ = -1;
+        cursorIndex_ = -1;
+    }
+
     const char* itemTag_;
     mutable int count_ = -1;
     mutable int cursorIndex_ = -1;

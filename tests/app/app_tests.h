@@ -16,7 +16,7 @@
 // The control of that object name on the form; raises when there is none, so
 // that a renamed control fails the test that drives it.
 template <typename TWidget>
-TWidget& Find(QWidget& form, const char* name)
+TWidget& Find(const QWidget& form, const char* name)
 {
     auto* widget = form.findChild<TWidget*>(QLatin1String(name));
     if (!widget)
@@ -24,7 +24,7 @@ TWidget& Find(QWidget& form, const char* name)
     return *widget;
 }
 
-inline void Click(QWidget& form, const char* name)
+inline void Click(const QWidget& form, const char* name)
 {
     Find<QAbstractButton>(form, name).click();
 }

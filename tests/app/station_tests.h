@@ -11,6 +11,7 @@
 
 #include "model/ozr_types.h"
 #include "platform/scripted_dialogs.h"
+#include "tests/app/app_tests.h"
 #include "tests/qt_support/scripted_modal.h"
 
 class TQvStringGrid;
@@ -61,16 +62,6 @@ public:
 private:
     TForm*& global_;
 };
-
-// The control of the form with this object name; fails the run when there is none.
-template <typename TControl>
-TControl& Find(const QWidget& form, const char* name)
-{
-    auto* control = form.findChild<TControl*>(QLatin1String(name));
-    if (control == nullptr)
-        throw std::runtime_error(std::string("no control ") + name);
-    return *control;
-}
 
 QString Text(const QWidget& form, const char* name);
 // Types the text into the box, replacing what it held.

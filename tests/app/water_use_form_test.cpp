@@ -21,20 +21,6 @@
 
 namespace {
 
-template <typename TWidget = TQvStringGrid>
-TWidget& Find(QDialog& form, const char* name)
-{
-    auto* widget = form.findChild<TWidget*>(QLatin1String(name));
-    if (!widget)
-        throw std::runtime_error(std::string("no control ") + name);
-    return *widget;
-}
-
-void Click(QDialog& form, const char* name)
-{
-    Find<QAbstractButton>(form, name).click();
-}
-
 // Types into a cell through the grid's own editor, as a user does.
 void Type(TQvStringGrid& grid, int col, int row, const QString& text)
 {
@@ -135,9 +121,9 @@ private slots:
             for (int i = 0; i < pages.count(); ++i)
                 QCOMPARE(pages.widget(i)->objectName() + QLatin1Char(':') + pages.tabText(i),
                          captions[i]);
-            auto& total = Find(form, "gridDataTot");
-            auto& recycled = Find(form, "GridDataRec");
-            auto& cities = Find(form, "gridLargeCities");
+            auto& total = Find<TQvStringGrid>(form, "gridDataTot");
+            auto& recycled = Find<TQvStringGrid>(form, "GridDataRec");
+            auto& cities = Find<TQvStringGrid>(form, "gridLargeCities");
             QCOMPARE(QSize(total.ColCount(), total.RowCount()), QSize(17, 17));
             QCOMPARE(QSize(recycled.ColCount(), recycled.RowCount()), QSize(12, 17));
             QCOMPARE(QSize(cities.ColCount(), cities.RowCount()), QSize(18, 31));
@@ -174,10 +160,12 @@ private slots:
             OkWith([](QDialog& form) {
                 QCOMPARE(Find<QComboBox>(form, "cmboxYear").currentText(), QStringLiteral("2005"));
                 QCOMPARE(Find<QLineEdit>(form, "edtRegionType").text(), QStringLiteral("NUTS2"));
-                QCOMPARE(Find(form, "gridDataTot").Cell(1, 1), QStringLiteral("0"));
-                QCOMPARE(Find(form, "gridDataTot").Cell(2, 1), QString());
-                QCOMPARE(Find(form, "GridDataRec").Cell(11, 16), QStringLiteral("2.5"));
-                Type(Find(form, "GridDataSelf"), 3, 13, QStringLiteral(" -0.00000000001 "));
+                QCOMPARE(Find<TQvStringGrid>(form, "gridDataTot").Cell(1, 1), QStringLiteral("0"));
+                QCOMPARE(Find<TQvStringGrid>(form, "gridDataTot").Cell(2, 1), QString());
+                QCOMPARE(Find<TQvStringGrid>(form, "GridDataRec").Cell(11, 16),
+                         QStringLiteral("2.5"));
+                Type(Find<TQvStringGrid>(form, "GridDataSelf"), 3, 13,
+                     QStringLiteral(" -0.00000000001 "));
             }),
             QStringList());
         QVERIFY(accepted_ && session_->GetModified());
@@ -187,7 +175,7 @@ private slots:
         QCOMPARE(Tables().FWUYear, 2005);
         QCOMPARE(Tables().FWURemarks, std::string("first\r\nsecond\r\n"));
         Edit([](QDialog& form) {
-            QCOMPARE(Find(form, "GridDataSelf").Cell(3, 13), QString());
+            QCOMPARE(Find<TQvStringGrid>(form, "GridDataSelf").Cell(3, 13), QString());
             Click(form, "btnCancel");
         });
     }
@@ -197,10 +185,10 @@ private slots:
         ScopedRegionalSettings point('.');
         Tables().FWUSelfSupply[0][0] = 7;
         const QStringList findings = OkWith([](QDialog& form) {
-            Find(form, "gridDataTot").SetCell(4, 2, QStringLiteral("1,5"));
-            Find(form, "GridDataSelf").SetCell(1, 1, QStringLiteral("abc"));
-            Find(form, "GridDataSelf").SetCell(2, 1, QStringLiteral("-0.001"));
-            Find(form, "GridDataRec").SetCell(11, 16, QStringLiteral("x"));
+            Find<TQvStringGrid>(form, "gridDataTot").SetCell(4, 2, QStringLiteral("1,5"));
+            Find<TQvStringGrid>(form, "GridDataSelf").SetCell(1, 1, QStringLiteral("abc"));
+            Find<TQvStringGrid>(form, "GridDataSelf").SetCell(2, 1, QStringLiteral("-0.001"));
+            Find<TQvStringGrid>(form, "GridDataRec").SetCell(11, 16, QStringLiteral("x"));
             Find<QComboBox>(form, "cmboxYear").setEditText(QStringLiteral("20x8"));
         });
         const std::string grid = "A positive real number or zero is expected for the data grid: ";
@@ -237,7 +225,7 @@ private slots:
         for (const auto& [entries, expected] : cases) {
             const QStringList findings = OkWith([&entries](QDialog& form) {
                 const auto entry = [&entries](int i) { return QString::fromLatin1(entries[i]); };
-                auto& self = Find(form, "GridDataSelf");
+                auto& self = Find<TQvStringGrid>(form, "GridDataSelf");
                 for (int month = 1; month <= 12; ++month)
                     self.SetCell(2, month, entry(0).isEmpty() ? QString() : QString::number(month));
                 self.SetCell(2, 5, entry(1));
@@ -258,19 +246,19 @@ private slots:
         Tables().FWULargeItemsCity.assign(45, Item("City", 2, 1.0));
         Tables().FWULargeItemsIndustry = {Item("A", 1, 0.0), Item("B", -9999, -5.0)};
         const QStringList refused = OkWith([](QDialog& form) {
-            QCOMPARE(Find(form, "gridLargeCities").RowCount(), 46);
-            auto& industries = Find(form, "gridLargeIndustries");
+            QCOMPARE(Find<TQvStringGrid>(form, "gridLargeCities").RowCount(), 46);
+            auto& industries = Find<TQvStringGrid>(form, "gridLargeIndustries");
             QCOMPARE(industries.RowCount(), 31);
             QCOMPARE(industries.Cell(2, 1) + industries.Cell(1, 2) + industries.Cell(2, 2),
                      QStringLiteral("0"));
-            Find(form, "gridLargeAgricult").SetCell(1, 4, QStringLiteral("2.5"));
+            Find<TQvStringGrid>(form, "gridLargeAgricult").SetCell(1, 4, QStringLiteral("2.5"));
         });
         QCOMPARE(refused, QStringList(Line(mkError,
                                            "Column 'Item class' in table 'Total volume of water "
                                            "use per large agricultural unit'may have only values "
                                            "between 1 and 3")));
         OkWith([](QDialog& form) {
-            auto& cities = Find(form, "gridLargeCities");
+            auto& cities = Find<TQvStringGrid>(form, "gridLargeCities");
             Click(form, "BitBtn1");
             QCOMPARE(cities.RowCount(), 46);
             QCOMPARE(cities.Cell(0, 0), QStringLiteral("Name of item"));
@@ -298,8 +286,9 @@ private slots:
         Tables().FWULargeItemsAgricUnit = {Item("Farm", 1, 1.0)};
         OkWith([](QDialog& form) {
             Click(form, "BitBtn5");
-            QCOMPARE(Find(form, "GridDataPub").Cell(4, 4), QString());
-            QCOMPARE(Find(form, "GridDataPub").Cell(4, 0), QStringLiteral("Irrigation"));
+            QCOMPARE(Find<TQvStringGrid>(form, "GridDataPub").Cell(4, 4), QString());
+            QCOMPARE(Find<TQvStringGrid>(form, "GridDataPub").Cell(4, 0),
+                     QStringLiteral("Irrigation"));
             Click(form, "BitBtnClear");
             for (const char* box : {"edtRegionCode", "edtRegionDescription", "edtRegionType"})
                 QCOMPARE(Find<QLineEdit>(form, box).text(), QString());
@@ -319,14 +308,14 @@ private slots:
         OkWith([](QDialog& form) {
             int next = 0;
             for (const char* name : {"gridDataTot", "GridDataPub", "GridDataSelf", "GridDataRec"}) {
-                auto& grid = Find(form, name);
+                auto& grid = Find<TQvStringGrid>(form, name);
                 for (int col = 1; col < grid.ColCount(); ++col)
                     for (int row = 1; row <= 16; ++row)
                         if (row != 13)
                             grid.SetCell(col, row, QString::number(++next * 1.25));
             }
-            Type(Find(form, "gridDataTot"), 16, 16, QStringLiteral("0"));
-            auto& industries = Find(form, "gridLargeIndustries");
+            Type(Find<TQvStringGrid>(form, "gridDataTot"), 16, 16, QStringLiteral("0"));
+            auto& industries = Find<TQvStringGrid>(form, "gridLargeIndustries");
             Type(industries, 0, 1, QStringLiteral("Steel works"));
             Type(industries, 1, 1, QStringLiteral("3"));
             Type(industries, 17, 1, QStringLiteral("8.125"));

@@ -176,8 +176,10 @@ TEST(FormValues, RemarksEndEveryLineWithCrLf)
     EXPECT_EQ(StoredRemarks(""), "");
     EXPECT_EQ(StoredRemarks("one"), "one\r\n");
     EXPECT_EQ(StoredRemarks("one\n\nthree\n"), "one\r\n\r\nthree\r\n");
+    EXPECT_EQ(StoredRemarks("one\n\n"), "one\r\n\r\n");
     EXPECT_EQ(ShownRemarks("one\r\n\r\nthree\r\n"), "one\n\nthree");
+    EXPECT_EQ(ShownRemarks("one\r\n\r\n"), "one\n\n");
     EXPECT_EQ(ShownRemarks("one\ntwo"), "one\ntwo");
-    for (const char* typed : {"a", "a\nb", "a\n\nb", "\nb"})
-        EXPECT_EQ(ShownRemarks(StoredRemarks(typed)), typed);
+    for (const std::string remarks : {"", "\r\n", "one\r\n", "one\r\n\r\ntwo\r\n", "one\r\n\r\n"})
+        EXPECT_EQ(StoredRemarks(ShownRemarks(remarks)), remarks);
 }

@@ -12,6 +12,7 @@
 #include "io/ozr_io_save.h"
 #include "platform/exception.h"
 #include "tests/model/io_regions_fixture.h"
+#include "tests/model/xml_wellformed.h"
 #include "tests/support/files.h"
 #include "tests/support/temp_folder.h"
 
@@ -103,6 +104,15 @@ TEST_F(SaveRegionsFile, WritesTheTreeInTheFileLayout)
     EXPECT_FALSE(session().GetModified());
 }
 
+TEST_F(SaveRegionsFile, NamesXmlCannotHoldStillGiveAWellFormedFile)
+{
+    Add(Add(nullptr, rtCountry, "AT", AwkwardText()), rtNUTS1, "AT1", AwkwardText());
+    SaveAndReload();
+    ExpectWellFormed(file_->Path());
+    ASSERT_EQ(session().FRegions.Count(), 2);
+    for (const TObject* item : session().FRegions)
+        EXPECT_EQ(static_cast<const TRegion*>(item)->FName, AwkwardTextAsRead());
+}
 TEST_F(SaveRegionsFile, ReadingBackGivesTheSameListsInTheSameOrder)
 {
     UseRegionsText(RegionsFile(

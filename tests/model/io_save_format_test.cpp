@@ -1,5 +1,7 @@
+#include "io/ozr_io_load.h"
 #include "io_save_fixture.h"
 #include "platform/regional_settings.h"
+#include "tests/model/xml_wellformed.h"
 
 namespace {
 
@@ -51,6 +53,32 @@ TEST_F(SaveFormat, SavingTwiceDiffersOnlyInTheCreationDate)
     region->EditTables().FWUTotalFreshwaterUsed[2][4] = 17.25;
     new TWell(region, "W");
     EXPECT_EQ(SavedText(), SavedText());
+}
+
+// A receiver's parser must take the whole file even when texts hold control
+// characters or broken UTF-8; everything else comes back as it was.
+TEST_F(SaveFormat, TextsXmlCannotHoldStillGiveAWellFormedFile)
+{
+    session().FRemarks = AwkwardText();
+    auto* well = new TWell(country_, AwkwardText());
+    well->FName = AwkwardText();
+    well->FGWB = AwkwardText();
+    const std::string path = folder_ / "awkward.wqd";
+    SaveDataFile(path);
+    ExpectWellFormed(path);
+
+    auto copy = std::make_unique<TSession>();
+    Session = copy.get();
+    new TRegion(nullptr, rtCountry, "GR");
+    copy->FDataFile = path;
+    LoadDataFile();
+    Session = &session();
+    EXPECT_EQ(copy->FRemarks, AwkwardTextAsRead());
+    ASSERT_EQ(copy->FWells.Count(), 1);
+    const auto* read = static_cast<const TWell*>(copy->FWells[0]);
+    EXPECT_EQ(read->GetID(), AwkwardTextAsRead());
+    EXPECT_EQ(read->FName, AwkwardTextAsRead());
+    EXPECT_EQ(read->FGWB, AwkwardTextAsRead());
 }
 
 TEST_F(SaveFormat, CommaSeparatorIsWrittenAndRecorded)
@@ -134,7 +162,10 @@ TEST_F(SavePresence, BothThresholds)
               "</wa_available_groundwater>");
 }
 
-TEST_F(SavePresence, AValueBelowTheSeriesThresholdAloneWritesNoRegion)
+// -9998.5 counts as data for the region's tests (above -9999.0) but not for
+// the quantity's (above -9998.0): the region and its table are written, the
+// quantity is not.
+TEST_F(SavePresence, AValueBelowTheQuantityThresholdAloneWritesItsTableButNoQuantity)
 {
     NewRegion(rtRBD, "GR01")->EditTables().FWAEvaporationLosses[2] = -9998.5;
     const std::string text = SavedText();

@@ -1,8 +1,15 @@
+#include <algorithm>
+#include <bit>
+#include <cstdint>
+#include <random>
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
+#include "platform/exception.h"
 #include "platform/regional_settings.h"
+#include "platform/sysutils.h"
 #include "tests/model/xml_test_file.h"
 #include "xml/ozr_xml_regions.h"
 #include "xml/ozr_xml_wq.h"
@@ -91,10 +98,13 @@ TEST(DataFileBinding, AbsentValuesReadEmptyButDoNotConvert)
                      "Could not convert variant of type (Null) into type (Integer) (element "
                      "\"wa_year\")");
     }
-    // An absent node reads as an empty one, all the way down.
+    // An absent node is added, empty, as the document layer's automatic
+    // creation of nodes does, and reads as empty all the way down.
     const TXMLEntityDataWQ absent = abstraction.ozr_freshwater_abstraction_for_self_suply()
                                         .wa_abstraction_for_self_suply_total();
-    EXPECT_TRUE(absent.IsNull());
+    EXPECT_FALSE(absent.IsNull());
+    EXPECT_FALSE(absent.HasChildNodes());
+    EXPECT_EQ(absent.NodeName(), "wa_abstraction_for_self_suply_total");
     EXPECT_EQ(absent.monthly_data().Count(), 0);
     EXPECT_THROW(absent.annual_data(), EVariantTypeCastError);
 }
@@ -135,6 +145,61 @@ TEST(DataFileBinding, NumbersAndBooleansConvertOrNameTheElement)
     EXPECT_FALSE(flow.dunmar());
     EXPECT_TRUE(flows.Items(1).wfd());
     EXPECT_THROW(flows.Items(1).dunmar(), EConvertError);
+}
+
+// The binding converts the plainest reals itself; every real must still come
+// out as the full conversion gives it, bit for bit, or fail as it fails.
+TEST(DataFileBinding, RealsConvertAsTheFullConversionDoes)
+{
+    std::vector<std::string> texts = {"0",
+                                      "-0",
+                                      "5.",
+                                      ".5",
+                                      "-.5",
+                                      "007",
+                                      "-",
+                                      "",
+                                      ".",
+                                      "1E5",
+                                      "+1",
+                                      " 1",
+                                      "1 ",
+                                      "1.2.3",
+                                      "1,5.5",
+                                      "--1",
+                                      "999999999999999",
+                                      "1000000000000000",
+                                      "0.000000000000001",
+                                      "9007199254740993",
+                                      "4.35"};
+    std::mt19937_64 random(2009);
+    for (int i = 0; i < 20000; ++i) {
+        std::string text = random() % 4 == 0 ? "-" : "";
+        const std::size_t digits = 1 + random() % 17;
+        const std::size_t point = random() % (digits + 2);
+        for (std::size_t d = 0; d < digits; ++d) {
+            if (d == point)
+                text += '.';
+            text += static_cast<char>('0' + random() % 10);
+        }
+        texts.push_back(text);
+    }
+    TXMLDocument document;
+    TXMLNode element = document.AddRoot("value");
+    for (const char separator : {'.', ','}) {
+        ScopedRegionalSettings settings(separator);
+        for (std::string text : texts) {
+            std::replace(text.begin(), text.end(), '.', separator);
+            element.SetText(text);
+            double expected = 0;
+            if (!text.empty() && TryStrToFloat(text, expected))
+                EXPECT_EQ(std::bit_cast<std::uint64_t>(ElementValue<double>(element, "value")),
+                          std::bit_cast<std::uint64_t>(expected))
+                    << text;
+            else
+                EXPECT_THROW(ElementValue<double>(element, "value"), EConvertError) << text;
+        }
+    }
 }
 
 TEST(DataFileBinding, AnotherDocumentElementIsNotSupported)
