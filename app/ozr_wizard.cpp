@@ -13,6 +13,7 @@
 #include "app/ozr_rain_gauge.h"
 #include "app/ozr_reservoirs.h"
 #include "app/ozr_water_abstractions.h"
+#include "app/ozr_water_balance.h"
 #include "app/ozr_water_use.h"
 #include "ui_ozr_wizard.h"
 
@@ -286,9 +287,9 @@ void TFormWizard::btnInputClick()
         case skReservoir: EnterStation<TReservoir>(*FormReservoirs); break;
         case skStreamFlow: EnterStation<TStreamFlow>(*FormFlow); break;
         case skRainGauge: EnterStation<TRainGauge>(*FormRainGauge); break;
+        case WaterBalanceType: FormWaterBalance->Edit(FSelectedRegion); break;
         case WaterUseType: FormWaterUse->Edit(FSelectedRegion); break;
         case WaterAbsType: FormWaterAbs->Edit(FSelectedRegion); break;
-        default: break;
     }
 }
 

@@ -7,6 +7,7 @@
 
 #include "app/ozr_reservoirs.h"
 #include "app/ozr_water_abstractions.h"
+#include "app/ozr_water_balance.h"
 #include "app/ozr_water_use.h"
 #include "app/ozr_wizard.h"
 #include "tests/app/app_tests.h"
@@ -25,6 +26,7 @@ public:
         FormReservoirs = &Reservoirs;
         FormWaterAbs = &WaterAbs;
         FormWaterUse = &WaterUse;
+        FormWaterBalance = &WaterBalance;
     }
     ~TWizardBed()
     {
@@ -32,11 +34,13 @@ public:
         FormReservoirs = nullptr;
         FormWaterAbs = nullptr;
         FormWaterUse = nullptr;
+        FormWaterBalance = nullptr;
     }
 
     TFormReservoirs Reservoirs;
     TFormWaterAbs WaterAbs;
     TFormWaterUse WaterUse;
+    TFormWaterBalance WaterBalance;
     TFormWizard Wizard;
 };
 
@@ -310,7 +314,7 @@ private slots:
             opened << window.objectName() + QLatin1Char(' ') + Text(window, "edtRegionCode");
             Click(window, "btnCancel");
         };
-        for (int i = 0; i < 3; ++i)
+        for (int i = 0; i < 4; ++i)
             bed_->Modal.Then(openedOn);
 
         Click(wizard, "rbWaterAbstractions");
@@ -323,7 +327,12 @@ private slots:
         Click(wizard, "rbWaterUse");
         Click(wizard, "rbCountry");
         Click(wizard, "btnInput");
-        QCOMPARE(opened, Strings({"FormWaterAbs GR01", "FormWaterAbs GR01", "FormWaterUse GR"}));
+        Click(wizard, "rbWaterBalance");
+        Click(wizard, "rbRB");
+        Choose(wizard, "cmboxRegions", QStringLiteral("GR01A/Alfeios"));
+        Click(wizard, "btnInput");
+        QCOMPARE(opened, Strings({"FormWaterAbs GR01", "FormWaterAbs GR01", "FormWaterUse GR",
+                                  "FormWaterBalance GR01A"}));
     }
 };
 
