@@ -214,7 +214,11 @@ QTableWidgetItem* TQvStringGrid::EnsureItem(int col, int row)
 {
     if (QTableWidgetItem* existing = ItemAt(col, row))
         return existing;
-    auto* created = new QTableWidgetItem;
+    return InsertItem(col, row, new QTableWidgetItem);
+}
+
+QTableWidgetItem* TQvStringGrid::InsertItem(int col, int row, QTableWidgetItem* created)
+{
     const int modelCol = col - HeaderCols();
     const int modelRow = row - HeaderRows();
     if (modelRow < 0)
@@ -245,11 +249,18 @@ void TQvStringGrid::SetCell(int col, int row, const QString& text)
         return;
     }
     QTableWidgetItem* cell = ItemAt(col, row);
-    if (!cell && text.isEmpty())
+    if (cell && !IsHeader(col, row)) {
+        cell->setText(text);
         return;
-    if (!cell)
-        cell = EnsureItem(col, row);
-    cell->setText(text);
+    }
+    if (cell ? cell->text() == text : text.isEmpty())
+        return;
+    // Qt looks for a header item whose text changed through the whole header,
+    // which made filling a long grid quadratic: a header item is replaced by
+    // a copy that takes its text before it joins the header.
+    QTableWidgetItem* replacement = cell ? cell->clone() : new QTableWidgetItem;
+    replacement->setText(text);
+    InsertItem(col, row, replacement);
 }
 
 TObject* TQvStringGrid::Object(int col, int row) const
