@@ -82,14 +82,20 @@ bool ShowFindings(const TCheckMessages& messages)
     return !messages.HasErrors();
 }
 
+void FillCellText(QPainter& canvas, const QRect& rect, const QColor& background,
+                  const QString& text)
+{
+    canvas.fillRect(rect, background);
+    canvas.drawText(rect.adjusted(kTextOffset, kTextOffset, 0, 0), Qt::AlignLeft | Qt::AlignTop,
+                    text);
+}
+
 void DrawPeriodRows(TQvStringGrid& grid)
 {
     grid.OnDrawCell = [&grid](QPainter& canvas, int col, int row, const QRect& rect,
                               TGridDrawState state) {
         if (col < 1 || row < 1 || (state & gdSelected))
             return;
-        canvas.fillRect(rect, PeriodRowColor(row));
-        canvas.drawText(rect.adjusted(kTextOffset, kTextOffset, 0, 0), Qt::AlignLeft | Qt::AlignTop,
-                        grid.Cell(col, row));
+        FillCellText(canvas, rect, PeriodRowColor(row), grid.Cell(col, row));
     };
 }

@@ -9,6 +9,7 @@
 #include "app/ozr_diag_abs5.h"
 #include "app/ozr_diag_wb_return_flow.h"
 #include "app/ozr_main.h"
+#include "app/ozr_regions.h"
 
 template <typename TForm>
 void TForms::Create(TForm*& global)
@@ -21,6 +22,7 @@ void TForms::Create(TForm*& global)
 TForms::TForms()
 {
     Create(FormMain);
+    Create(FormRegions);
     Create(FormAbs5);
     Create(FormReturnFlowDiagram);
     Create(FormAbs4);
