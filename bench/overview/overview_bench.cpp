@@ -1,0 +1,149 @@
+// FillRegionsGrid over a session whose regions all hold data, ten stations
+// each, against putting the same texts into the same grid directly (the grid
+// holding the previous fill in both cases, as at every refill after a
+// command); and the time per region at 10,000 regions against 1,000.
+//
+//   build/bench/bench_overview          (offscreen unless QT_QPA_PLATFORM is set)
+
+#include <array>
+#include <benchmark/benchmark.h>
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <QApplication>
+
+#include "app/ozr_regions.h"
+#include "bench/support/ratio_reporter.h"
+#include "model/ozr_types.h"
+
+namespace {
+
+constexpr int kSmall = 1000;
+constexpr int kLarge = 10000;
+constexpr int kStationsPerRegion = 10;
+constexpr int kColumns = 10;
+
+// Every region of the country holds stations of every kind, and every
+// fourth also one value in one of its three tables.
+class OverviewSession {
+public:
+    explicit OverviewSession(int regions) : session_(std::make_unique<TSession>())
+    {
+        Session = session_.get();
+        auto* country = new TRegion(nullptr, rtCountry, "GR", "Greece");
+        for (int i = 0; i < regions; ++i) {
+            const std::string code = "GR" + std::to_string(100000 + i);
+            auto* region = new TRegion(country, rtRBD, code, "District " + code);
+            AddStations(region, code);
+            AddTableValue(*region, i);
+        }
+    }
+
+private:
+    static void AddStations(TRegion* region, const std::string& code)
+    {
+        for (int n = 0; n < kStationsPerRegion; ++n) {
+            const std::string id = code + "-" + std::to_string(n);
+            switch (n % 4) {
+                case 0: new TWell(region, id); break;
+                case 1: new TReservoir(region, id); break;
+                case 2: new TStreamFlow(region, id); break;
+                default: new TRainGauge(region, id);
+            }
+        }
+    }
+
+    static void AddTableValue(TRegion& region, int i)
+    {
+        if (i % 4 != 0)
+            return;
+        TRegionTables& tables = region.EditTables();
+        switch (i / 4 % 3) {
+            case 0: tables.FWBAdditional[4][LTAAIndex] = 1; break;
+            case 1: tables.FWAAbstractionForSelfSupplyTotalGW[15][LTAAIndex] = 2; break;
+            default: tables.FWULargeItemsAgricUnit.resize(1);
+        }
+    }
+
+    std::unique_ptr<TSession> session_;
+};
+
+void BM_FillRegionsGrid(benchmark::State& state)
+{
+    OverviewSession session(static_cast<int>(state.range(0)));
+    TFormRegions form;
+    form.FillRegionsGrid();
+    for (auto _ : state)
+        form.FillRegionsGrid();
+}
+
+// The texts of the table as FillRegionsGrid fills it.
+std::vector<std::array<QString, kColumns>> CellTexts()
+{
+    TFormRegions form;
+    form.FillRegionsGrid();
+    const TQvStringGrid& grid = *form.gridRegions();
+    std::vector<std::array<QString, kColumns>> rows(grid.RowCount());
+    for (int row = 0; row < grid.RowCount(); ++row)
+        for (int col = 0; col < kColumns; ++col)
+            rows[row][col] = grid.Cell(col, row);
+    return rows;
+}
+
+void BM_FillCellsDirectly(benchmark::State& state)
+{
+    OverviewSession session(static_cast<int>(state.range(0)));
+    const auto texts = CellTexts();
+    TFormRegions form;
+    form.FillRegionsGrid();
+    TQvStringGrid& grid = *form.gridRegions();
+    for (auto _ : state) {
+        grid.SetRowCount(2);
+        grid.SetRowCount(static_cast<int>(texts.size()));
+        for (int row = 0; row < static_cast<int>(texts.size()); ++row)
+            for (int col = 0; col < kColumns; ++col)
+                grid.SetCell(col, row, texts[row][col]);
+    }
+}
+
+double Milliseconds(const wqbench::RatioReporter& reporter, const std::string& name)
+{
+    return reporter.Seconds(name) * 1e3;
+}
+
+void PrintRatios(const wqbench::RatioReporter& reporter)
+{
+    const std::string large = "/" + std::to_string(kLarge);
+    const double fill = Milliseconds(reporter, "BM_FillRegionsGrid" + large);
+    const double direct = Milliseconds(reporter, "BM_FillCellsDirectly" + large);
+    const double small = Milliseconds(reporter, "BM_FillRegionsGrid/" + std::to_string(kSmall));
+    std::printf(
+        "\nFillRegionsGrid, %d regions: %.1f ms; the same cells directly: %.1f ms\n"
+        "ratio %.2f (limit 1.5)\n",
+        kLarge, fill, direct, direct > 0 ? fill / direct : 0.0);
+    const double perLarge = fill / kLarge;
+    const double perSmall = small / kSmall;
+    std::printf("per region at %d: %.2f us, at %d: %.2f us; ratio %.2f (limit 1.3)\n", kLarge,
+                perLarge * 1e3, kSmall, perSmall * 1e3, perSmall > 0 ? perLarge / perSmall : 0.0);
+}
+
+}  // namespace
+
+BENCHMARK(BM_FillRegionsGrid)
+    ->Arg(kSmall)
+    ->Arg(kLarge)
+    ->Repetitions(5)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FillCellsDirectly)->Arg(kLarge)->Repetitions(5)->Unit(benchmark::kMillisecond);
+
+int main(int argc, char* argv[])
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    wqbench::RunAndPrintRatios(PrintRatios);
+    return 0;
+}
