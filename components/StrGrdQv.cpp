@@ -290,14 +290,31 @@ void TQvStringGrid::SetObject(int col, int row, TObject* object)
 }
 
 // Without an item of their own the headers would show section numbers.
+// The headers hear of all new items at once: told of each one, they would lay
+// themselves out again for every row of a long grid.
 void TQvStringGrid::FillHeaderItems()
 {
-    for (int col = 0; col < columnCount(); ++col)
-        if (!horizontalHeaderItem(col))
-            setHorizontalHeaderItem(col, new QTableWidgetItem);
-    for (int row = 0; row < rowCount(); ++row)
-        if (!verticalHeaderItem(row))
-            setVerticalHeaderItem(row, new QTableWidgetItem);
+    bool newCols = false;
+    bool newRows = false;
+    {
+        const QSignalBlocker quiet(model());
+        for (int col = 0; col < columnCount(); ++col) {
+            if (!horizontalHeaderItem(col)) {
+                setHorizontalHeaderItem(col, new QTableWidgetItem);
+                newCols = true;
+            }
+        }
+        for (int row = 0; row < rowCount(); ++row) {
+            if (!verticalHeaderItem(row)) {
+                setVerticalHeaderItem(row, new QTableWidgetItem);
+                newRows = true;
+            }
+        }
+    }
+    if (newCols)
+        emit model()->headerDataChanged(Qt::Horizontal, 0, columnCount() - 1);
+    if (newRows)
+        emit model()->headerDataChanged(Qt::Vertical, 0, rowCount() - 1);
 }
 
 void TQvStringGrid::UpdateHeaders()
