@@ -36,6 +36,30 @@ QPixmap IconPixmap(int size, void (*paint)(QPainter&))
     return pixmap;
 }
 
+void PaintFolder(QPainter& painter)
+{
+    const QPen outline(QColor(0x8A, 0x5A, 0x10), 1.2);
+    painter.setPen(outline);
+    painter.setBrush(QColor(0xE8, 0xB0, 0x40));
+    painter.drawPolygon(QPolygonF({{3, 8}, {12, 8}, {14, 11}, {27, 11}, {27, 26}, {3, 26}}));
+    painter.setBrush(QColor(0xF8, 0xD0, 0x70));
+    painter.drawPolygon(QPolygonF({{7, 15}, {30, 15}, {26, 26}, {3, 26}}));
+}
+
+void PaintDisk(QPainter& painter)
+{
+    painter.setPen(QPen(QColor(0x1A, 0x30, 0x60), 1.2));
+    painter.setBrush(QColor(0x3A, 0x60, 0xA8));
+    painter.drawPolygon(QPolygonF({{4, 4}, {25, 4}, {28, 7}, {28, 28}, {4, 28}}));
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(QColor(0xF0, 0xF0, 0xF0));
+    painter.drawRect(QRectF(8, 4.6, 15, 9));
+    painter.setBrush(QColor(0x3A, 0x60, 0xA8));
+    painter.drawRect(QRectF(18, 6, 3, 6));
+    painter.setBrush(QColor(0xD8, 0xD8, 0xD8));
+    painter.drawRect(QRectF(8, 18, 16, 10));
+}
+
 void PaintWand(QPainter& painter)
 {
     painter.setPen(QPen(QColor(0x30, 0x30, 0x30), 4, Qt::SolidLine, Qt::RoundCap));
@@ -86,6 +110,16 @@ QPainterPath Waves(double top, double height, double wavelength)
 }
 
 }  // namespace
+
+QIcon OpenIcon()
+{
+    return IconOfSizes(PaintFolder);
+}
+
+QIcon SaveIcon()
+{
+    return IconOfSizes(PaintDisk);
+}
 
 QIcon WizardIcon()
 {

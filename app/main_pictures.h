@@ -1,10 +1,14 @@
 #pragma once
 
-// The pictures of the main window that are not the style's own: drawn here,
-// in code, so that nothing is taken from another program.
+// The pictures of the main window, drawn here in code: nothing is taken from
+// another program, and no icon theme is looked through at start-up.
 
 #include <QIcon>
 #include <QPixmap>
+
+// An open folder and a disk: the tool buttons of Open and Save.
+QIcon OpenIcon();
+QIcon SaveIcon();
 
 // A magic wand with a star: the tool button of the data-entry wizard.
 QIcon WizardIcon();

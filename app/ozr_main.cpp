@@ -2,7 +2,6 @@
 
 #include <QCloseEvent>
 #include <QScreen>
-#include <QStyle>
 #include <QToolButton>
 
 #include "app/app_texts.h"
@@ -65,8 +64,8 @@ void TFormMain::FormCreate()
 
 void TFormMain::SetUpToolBar()
 {
-    ui_->ToolButton1->setIcon(style()->standardIcon(QStyle::SP_DialogOpenButton));
-    ui_->ToolButton2->setIcon(style()->standardIcon(QStyle::SP_DialogSaveButton));
+    ui_->ToolButton1->setIcon(OpenIcon());
+    ui_->ToolButton2->setIcon(SaveIcon());
     ui_->ToolButton3->setIcon(WizardIcon());
     ui_->ToolButton4->setIcon(HelpIcon());
     for (QAction* action : ui_->ToolBar1->actions())
