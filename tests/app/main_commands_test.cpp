@@ -108,7 +108,7 @@ private slots:
         QCOMPARE(OverviewCell(6, 1), QStringLiteral("2"));
     }
 
-    void addSubUnitsReadsSuTxtOfTheCurrentFolder()
+    void addSubUnitsReadsSuTxtOfTheCurrentFolderAndSaveRegionsKeepsThem()
     {
         TMainWindowSetup setup;
         wqtest::TempFolder folder;
@@ -119,6 +119,10 @@ private slots:
         std::filesystem::current_path(before);
         QVERIFY(SubUnit("GR01b") != nullptr);
         QCOMPARE(setup.Main().windowTitle(), kTitle);
+
+        setup.Find<QAction>("SaveRegions1")->trigger();
+        const std::string written = wqtest::ReadFileText(CurrentSession().FRegionsFile);
+        QVERIFY(written.find("<Code>GR01b</Code>") != std::string::npos);
     }
 };
 

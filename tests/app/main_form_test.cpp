@@ -3,6 +3,7 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QDialog>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QToolBar>
@@ -104,8 +105,10 @@ private slots:
     {
         {
             TMainWindowSetup setup;
+            setup.Main().show();
             setup.Type("memoRemarks", QStringLiteral("typed without a country"));
-            QVERIFY(CloseAnswering(setup, std::nullopt));
+            setup.Find<QAction>("Exit2")->trigger();
+            QVERIFY(!setup.Main().isVisible());
             QVERIFY(setup.Dialogs.Messages().empty());
         }
         TMainWindowSetup setup;
