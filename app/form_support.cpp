@@ -105,6 +105,14 @@ bool ShowFindings(const TCheckMessages& messages)
     return !messages.HasErrors();
 }
 
+void FillCellText(QPainter& canvas, const QRect& rect, const QColor& background,
+                  const QString& text)
+{
+    canvas.fillRect(rect, background);
+    canvas.drawText(rect.adjusted(kTextOffset, kTextOffset, 0, 0), Qt::AlignLeft | Qt::AlignTop,
+                    text);
+}
+
 void DrawCellBackgrounds(TQvStringGrid& grid, std::function<QColor(int col, int row)> colorOf)
 {
     grid.OnDrawCell = [&grid, colorOf = std::move(colorOf)](QPainter& canvas, int col, int row,
@@ -113,11 +121,8 @@ void DrawCellBackgrounds(TQvStringGrid& grid, std::function<QColor(int col, int 
         if (col < 1 || row < 1 || (state & gdSelected))
             return;
         const QColor color = colorOf(col, row);
-        if (!color.isValid())
-            return;
-        canvas.fillRect(rect, color);
-        canvas.drawText(rect.adjusted(kTextOffset, kTextOffset, 0, 0), Qt::AlignLeft | Qt::AlignTop,
-                        grid.Cell(col, row));
+        if (color.isValid())
+            FillCellText(canvas, rect, color, grid.Cell(col, row));
     };
 }
 

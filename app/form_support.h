@@ -15,6 +15,8 @@
 
 class QComboBox;
 class QLineEdit;
+class QPainter;
+class QRect;
 class QWidget;
 class TCheckMessages;
 class TQvStringGrid;
@@ -56,6 +58,10 @@ int StoreYearBox(const QComboBox& box);
 // Shows the findings, when there are any, in one message list; true when none
 // of them is an error.
 bool ShowFindings(const TCheckMessages& messages);
+
+// Paints a grid cell over in this colour and writes its text at the top left.
+void FillCellText(QPainter& canvas, const QRect& rect, const QColor& background,
+                  const QString& text);
 
 // Data cells of a grid whose rows are months 1 to 12, the annual value, the
 // wet and dry season and the LTAA get a background by row.

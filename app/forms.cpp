@@ -14,6 +14,7 @@
 #include "app/ozr_io_load_CSV_stations.h"
 #include "app/ozr_main.h"
 #include "app/ozr_rain_gauge.h"
+#include "app/ozr_regions.h"
 #include "app/ozr_reservoirs.h"
 #include "app/ozr_water_abstractions.h"
 #include "app/ozr_water_balance.h"
@@ -37,6 +38,7 @@ TForms::TForms()
     Create(FormWaterBalance);
     Create(FormGroundwater);
     Create(FormFlow);
+    Create(FormRegions);
     Create(FormWaterAbs);
     Create(FormAbs5);
     Create(FormReturnFlowDiagram);

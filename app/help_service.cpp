@@ -15,3 +15,23 @@ void ShowHelp(int context)
         throw Exception("No help viewer is available");
     viewer->ShowTopic(context);
 }
+
+namespace {
+
+std::string& HelpFileSlot()
+{
+    static std::string fileName;
+    return fileName;
+}
+
+}  // namespace
+
+const std::string& HelpFile()
+{
+    return HelpFileSlot();
+}
+
+void SetHelpFile(const std::string& fileName)
+{
+    HelpFileSlot() = fileName;
+}

@@ -3,6 +3,8 @@
 // Forms open the help file through one service: the program installs the help
 // window, tests install a viewer that records the context numbers asked for.
 
+#include <string>
+
 #include "platform/scoped_service.h"
 
 class THelpViewer {
@@ -17,3 +19,8 @@ using ScopedHelpViewer = TScopedService<THelpViewer, InstalledHelpViewer>;
 
 // Raises Exception when no viewer is installed.
 void ShowHelp(int context);
+
+// The program's help file, which the viewer opens; the main window sets it to
+// "Rivulon.chm" beside the program when it is created.
+const std::string& HelpFile();
+void SetHelpFile(const std::string& fileName);

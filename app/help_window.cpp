@@ -197,11 +197,6 @@ void THelpWindow::MarkContentsItemOf(const QUrl& source)
     }
 }
 
-THelpWindowViewer::THelpWindowViewer(const std::string& helpFilePath)
-    : path_(QString::fromStdString(helpFilePath))
-{
-}
-
 THelpWindowViewer::~THelpWindowViewer()
 {
     delete window_.data();
@@ -210,7 +205,7 @@ THelpWindowViewer::~THelpWindowViewer()
 void THelpWindowViewer::ShowTopic(int context)
 {
     if (window_ == nullptr)
-        window_ = new THelpWindow(path_);
+        window_ = new THelpWindow(QString::fromStdString(HelpFile()));
     // A window outside the modal form would take no input until the form closes.
     QWidget* modal = QApplication::activeModalWidget();
     if (modal != nullptr && modal != window_ && modal != window_->parentWidget())

@@ -47,7 +47,8 @@ private:
 // for help, so that it takes input while that form waits.
 class THelpWindowViewer final : public THelpViewer {
 public:
-    explicit THelpWindowViewer(const std::string& helpFilePath);
+    // Opens the program's help file (HelpFile()) on first use.
+    THelpWindowViewer() = default;
     ~THelpWindowViewer() override;
     THelpWindowViewer(const THelpWindowViewer&) = delete;
     THelpWindowViewer& operator=(const THelpWindowViewer&) = delete;
@@ -56,6 +57,5 @@ public:
     THelpWindow* Window() const { return window_; }
 
 private:
-    QString path_;
     QPointer<THelpWindow> window_;
 };

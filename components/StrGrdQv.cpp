@@ -214,7 +214,11 @@ QTableWidgetItem* TQvStringGrid::EnsureItem(int col, int row)
 {
     if (QTableWidgetItem* existing = ItemAt(col, row))
         return existing;
-    auto* created = new QTableWidgetItem;
+    return InsertItem(col, row, new QTableWidgetItem);
+}
+
+QTableWidgetItem* TQvStringGrid::InsertItem(int col, int row, QTableWidgetItem* created)
+{
     const int modelCol = col - HeaderCols();
     const int modelRow = row - HeaderRows();
     if (modelRow < 0)
@@ -245,11 +249,18 @@ void TQvStringGrid::SetCell(int col, int row, const QString& text)
         return;
     }
     QTableWidgetItem* cell = ItemAt(col, row);
-    if (!cell && text.isEmpty())
+    if (cell && !IsHeader(col, row)) {
+        cell->setText(text);
         return;
-    if (!cell)
-        cell = EnsureItem(col, row);
-    cell->setText(text);
+    }
+    if (cell ? cell->text() == text : text.isEmpty())
+        return;
+    // Qt looks for a header item whose text changed through the whole header,
+    // which made filling a long grid quadratic: a header item is replaced by
+    // a copy that takes its text before it joins the header.
+    QTableWidgetItem* replacement = cell ? cell->clone() : new QTableWidgetItem;
+    replacement->setText(text);
+    InsertItem(col, row, replacement);
 }
 
 TObject* TQvStringGrid::Object(int col, int row) const
@@ -279,14 +290,31 @@ void TQvStringGrid::SetObject(int col, int row, TObject* object)
 }
 
 // Without an item of their own the headers would show section numbers.
+// The headers hear of all new items at once: told of each one, they would lay
+// themselves out again for every row of a long grid.
 void TQvStringGrid::FillHeaderItems()
 {
-    for (int col = 0; col < columnCount(); ++col)
-        if (!horizontalHeaderItem(col))
-            setHorizontalHeaderItem(col, new QTableWidgetItem);
-    for (int row = 0; row < rowCount(); ++row)
-        if (!verticalHeaderItem(row))
-            setVerticalHeaderItem(row, new QTableWidgetItem);
+    bool newCols = false;
+    bool newRows = false;
+    {
+        const QSignalBlocker quiet(model());
+        for (int col = 0; col < columnCount(); ++col) {
+            if (!horizontalHeaderItem(col)) {
+                setHorizontalHeaderItem(col, new QTableWidgetItem);
+                newCols = true;
+            }
+        }
+        for (int row = 0; row < rowCount(); ++row) {
+            if (!verticalHeaderItem(row)) {
+                setVerticalHeaderItem(row, new QTableWidgetItem);
+                newRows = true;
+            }
+        }
+    }
+    if (newCols)
+        emit model()->headerDataChanged(Qt::Horizontal, 0, columnCount() - 1);
+    if (newRows)
+        emit model()->headerDataChanged(Qt::Vertical, 0, rowCount() - 1);
 }
 
 void TQvStringGrid::UpdateHeaders()

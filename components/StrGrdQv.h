@@ -154,9 +154,11 @@ private:
     int HeaderRows() const { return fixedRows_ > 0 ? 1 : 0; }
     int HeaderCols() const { return fixedCols_ > 0 ? 1 : 0; }
     bool IsFixed(int col, int row) const { return col < fixedCols_ || row < fixedRows_; }
+    bool IsHeader(int col, int row) const { return col < HeaderCols() || row < HeaderRows(); }
     bool IsInside(int col, int row) const;
     QTableWidgetItem* ItemAt(int col, int row) const;
     QTableWidgetItem* EnsureItem(int col, int row);
+    QTableWidgetItem* InsertItem(int col, int row, QTableWidgetItem* created);
     void FillHeaderItems();
     void UpdateHeaders();
     void UpdateHeaderColours();

@@ -234,7 +234,8 @@ private slots:
     // A window outside the modal form would take no input while the form waits.
     void viewerOpensOverTheModalForm()
     {
-        THelpWindowViewer viewer(kHelpFile.toStdString());
+        SetHelpFile(kHelpFile.toStdString());
+        THelpWindowViewer viewer;
         ScopedHelpViewer installed(viewer);
         QDialog form;
         form.setWindowModality(Qt::ApplicationModal);

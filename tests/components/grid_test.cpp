@@ -60,6 +60,9 @@ private slots:
                     {QStringLiteral("row"), QStringLiteral("value")}});
         TTag tag;
         grid.SetObject(0, 1, &tag);
+        grid.SetCell(0, 1, QStringLiteral("renamed"));  // a header cell keeps its object
+        QCOMPARE(grid.Object(0, 1), &tag);
+        grid.SetCell(0, 1, QStringLiteral("row"));
         QCOMPARE(grid.horizontalHeaderItem(0)->text(), QStringLiteral("title"));
         QCOMPARE(grid.verticalHeaderItem(0)->text(), QStringLiteral("row"));
         QCOMPARE(grid.Cell(0, 0), QStringLiteral("corner"));

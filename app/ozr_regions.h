@@ -1,0 +1,43 @@
+#pragma once
+
+// The overview of the data reported so far: one row for every region that
+// holds national table data or stations. The form itself is never shown: its
+// panel moves into the main window's pnlData when the form is created.
+
+#include <memory>
+
+#include <QDialog>
+#include <QPoint>
+
+#include "components/StrGrdQv.h"
+
+namespace Ui {
+class TFormRegions;
+}
+
+class TFormRegions : public QDialog {
+    Q_OBJECT
+public:
+    explicit TFormRegions(QWidget* parent = nullptr);
+    ~TFormRegions() override;
+
+    // The titles and one empty row.
+    void InitRegionsGrid();
+    // Rebuilds the whole table from the session.
+    void FillRegionsGrid();
+
+    TQvStringGrid* gridRegions() const;
+    // The cell (column, row) of the last mouse press on the grid.
+    QPoint LastPressCell() const { return lastPressCell_; }
+
+private:
+    void FormCreate();
+    void SetUpGrid();
+    void gridRegionsMouseDown(int col, int row);
+    void gridRegionsDrawCell(QPainter& canvas, int col, int row, const QRect& rect);
+
+    std::unique_ptr<Ui::TFormRegions> ui_;
+    QPoint lastPressCell_;
+};
+
+extern TFormRegions* FormRegions;

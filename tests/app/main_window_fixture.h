@@ -1,0 +1,63 @@
+#pragma once
+
+// The main window and the regions overview as the program creates them, over
+// a regions file of three countries beside the program, with every dialog and
+// modal window scripted.
+
+#include <memory>
+#include <string>
+
+#include <QString>
+
+#include "app/ozr_main.h"
+#include "app/ozr_regions.h"
+#include "platform/scripted_dialogs.h"
+#include "tests/qt_support/scripted_modal.h"
+
+class QAction;
+class QWidget;
+
+// The regions file of the program's data folder while the object lives.
+class TRegionsFileBesideProgram {
+public:
+    TRegionsFileBesideProgram();
+    ~TRegionsFileBesideProgram();
+    TRegionsFileBesideProgram(const TRegionsFileBesideProgram&) = delete;
+    TRegionsFileBesideProgram& operator=(const TRegionsFileBesideProgram&) = delete;
+
+    // Countries GR (with district GR01 and its sub-unit GR01a), CY and MT.
+    static std::string ThreeCountries();
+
+private:
+    std::string folder_;
+    bool createdFolder_ = false;
+};
+
+class TMainWindowSetup {
+public:
+    TMainWindowSetup();
+    ~TMainWindowSetup();
+    TMainWindowSetup(const TMainWindowSetup&) = delete;
+    TMainWindowSetup& operator=(const TMainWindowSetup&) = delete;
+
+    TFormMain& Main() { return *main_; }
+    template <typename TWidget>
+    TWidget* Find(const char* name)
+    {
+        return main_->findChild<TWidget*>(QString::fromLatin1(name));
+    }
+    // Picks the country of this index from the list as the user does.
+    void PickCountry(int index);
+    // Types into a header field as the user does.
+    void Type(const char* field, const QString& text);
+    // A country chosen and the header filled in: ready to save.
+    void FillHeader();
+
+    TScriptedDialogs Dialogs;
+    TScriptedModal Modal;
+
+private:
+    TRegionsFileBesideProgram regionsFile_;
+    ScopedDialogs installed_{Dialogs};
+    std::unique_ptr<TFormMain> main_;
+};
