@@ -13,9 +13,9 @@
 #include <QSignalBlocker>
 #include <QStyle>
 
-#include "checks/check_messages.h"
-#include "checks/form_checks.h"
-#include "checks/form_values.h"
+#include "appcore/check_messages.h"
+#include "appcore/form_checks.h"
+#include "appcore/form_values.h"
 #include "components/StrGrdQv.h"
 #include "components/frmMsgDlg.h"
 #include "components/ozr_grid_utils.h"

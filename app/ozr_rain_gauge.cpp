@@ -2,9 +2,9 @@
 
 #include "app/form_support.h"
 #include "app/station_controls.h"
-#include "checks/check_messages.h"
-#include "checks/form_checks.h"
-#include "checks/form_values.h"
+#include "appcore/check_messages.h"
+#include "appcore/form_checks.h"
+#include "appcore/form_values.h"
 #include "ui_ozr_rain_gauge.h"
 
 TFormRainGauge* FormRainGauge = nullptr;

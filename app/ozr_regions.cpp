@@ -10,7 +10,7 @@
 
 #include "app/form_support.h"
 #include "app/ozr_main.h"
-#include "checks/regions_overview.h"
+#include "appcore/regions_overview.h"
 #include "components/ozr_grid_utils.h"
 #include "model/ozr_types.h"
 #include "ui_ozr_regions.h"

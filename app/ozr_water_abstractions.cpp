@@ -11,7 +11,7 @@
 #include "app/ozr_diag_abs4.h"
 #include "app/ozr_diag_abs5.h"
 #include "app/quantity_grid.h"
-#include "checks/form_values.h"
+#include "appcore/form_values.h"
 #include "components/StrGrdQv.h"
 #include "components/modal_run.h"
 #include "components/ozr_grid_utils.h"

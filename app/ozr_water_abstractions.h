@@ -10,7 +10,7 @@
 #include <memory>
 
 #include "app/editor_form.h"
-#include "checks/water_abs_tables.h"
+#include "appcore/water_abs_tables.h"
 
 namespace Ui {
 class FormWaterAbs;

@@ -3,7 +3,7 @@
 #include "app/form_support.h"
 #include "app/ozr_diag_wb_return_flow.h"
 #include "app/quantity_grid.h"
-#include "checks/form_checks.h"
+#include "appcore/form_checks.h"
 #include "components/modal_run.h"
 #include "components/ozr_grid_utils.h"
 #include "ui_ozr_water_balance.h"

@@ -9,7 +9,7 @@
 #include <memory>
 
 #include "app/editor_form.h"
-#include "checks/water_balance_texts.h"
+#include "appcore/water_balance_texts.h"
 
 namespace Ui {
 class TFormWaterBalance;

@@ -7,7 +7,7 @@
 #include <span>
 #include <string>
 
-#include "checks/quantity_columns.h"
+#include "appcore/quantity_columns.h"
 
 class TQvStringGrid;
 

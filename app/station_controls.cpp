@@ -6,9 +6,9 @@
 #include <QPlainTextEdit>
 
 #include "app/form_support.h"
-#include "checks/check_messages.h"
-#include "checks/form_checks.h"
-#include "checks/form_values.h"
+#include "appcore/check_messages.h"
+#include "appcore/form_checks.h"
+#include "appcore/form_values.h"
 
 void SetUpStationForm(QWidget& form, const TStationControls& controls)
 {

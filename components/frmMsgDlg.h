@@ -11,7 +11,7 @@
 #include <QObject>
 #include <QString>
 
-#include "checks/check_messages.h"
+#include "appcore/check_messages.h"
 
 class QPlainTextEdit;
 class QPushButton;

@@ -5,7 +5,7 @@
 
 #include <QComboBox>
 
-#include "checks/form_checks.h"
+#include "appcore/form_checks.h"
 #include "components/StrGrdQv.h"
 #include "platform/sysutils.h"
 

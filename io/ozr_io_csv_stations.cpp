@@ -1,6 +1,6 @@
 #include "io/ozr_io_csv_stations.h"
 
-#include "checks/form_texts.h"
+#include "appcore/form_texts.h"
 #include "platform/sysutils.h"
 
 namespace {

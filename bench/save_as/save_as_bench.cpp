@@ -14,7 +14,7 @@
 
 #include "bench/datafile/datafile_session.h"
 #include "bench/support/ratio_reporter.h"
-#include "checks/save_as.h"
+#include "appcore/save_as.h"
 #include "io/ozr_io_save.h"
 #include "tests/support/programs.h"
 #include "tests/support/temp_folder.h"

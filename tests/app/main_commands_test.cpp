@@ -2,7 +2,7 @@
 #include <QLineEdit>
 #include <QtTest>
 
-#include "checks/save_as.h"
+#include "appcore/save_as.h"
 #include "model/ozr_types.h"
 #include "tests/app/main_window_fixture.h"
 #include "tests/qt_support/qt_tests.h"

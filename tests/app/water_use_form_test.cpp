@@ -7,7 +7,7 @@
 
 #include "app/form_support.h"
 #include "app/ozr_water_use.h"
-#include "checks/form_texts.h"
+#include "appcore/form_texts.h"
 #include "components/StrGrdQv.h"
 #include "components/frmMsgDlg.h"
 #include "io/ozr_io_load.h"

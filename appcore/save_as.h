@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "checks/check_messages.h"
+#include "appcore/check_messages.h"
 #include "platform/datetime.h"
 
 class TRegion;

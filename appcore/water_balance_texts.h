@@ -10,9 +10,9 @@
 #include <string>
 #include <vector>
 
-#include "checks/check_messages.h"
-#include "checks/form_checks.h"
-#include "checks/quantity_columns.h"
+#include "appcore/check_messages.h"
+#include "appcore/form_checks.h"
+#include "appcore/quantity_columns.h"
 #include "model/ozr_types.h"
 
 // The tables in the order of the form's pages, which is also the order of

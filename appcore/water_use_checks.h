@@ -7,8 +7,8 @@
 #include <optional>
 #include <string>
 
-#include "checks/check_messages.h"
-#include "checks/quantity_columns.h"
+#include "appcore/check_messages.h"
+#include "appcore/quantity_columns.h"
 #include "model/ozr_types.h"
 
 inline constexpr const char* SWaterUseValueExpected =

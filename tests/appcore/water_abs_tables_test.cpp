@@ -1,12 +1,12 @@
-#include "checks/water_abs_tables.h"
+#include "appcore/water_abs_tables.h"
 
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
 
-#include "checks/form_texts.h"
-#include "checks/form_values.h"
+#include "appcore/form_texts.h"
+#include "appcore/form_values.h"
 
 namespace {
 

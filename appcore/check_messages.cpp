@@ -1,4 +1,4 @@
-#include "checks/check_messages.h"
+#include "appcore/check_messages.h"
 
 #include <algorithm>
 

@@ -8,7 +8,7 @@
 #include <span>
 #include <string>
 
-#include "checks/check_messages.h"
+#include "appcore/check_messages.h"
 #include "model/ozr_types.h"
 
 // The reporting-year box's text as a whole number, if it is one.

@@ -1,4 +1,4 @@
-#include "checks/save_as.h"
+#include "appcore/save_as.h"
 
 #include <cerrno>
 #include <cstdio>

@@ -1,9 +1,9 @@
-#include "checks/water_balance_texts.h"
+#include "appcore/water_balance_texts.h"
 
 #include <type_traits>
 
-#include "checks/form_texts.h"
-#include "checks/form_values.h"
+#include "appcore/form_texts.h"
+#include "appcore/form_values.h"
 
 namespace {
 

@@ -1,11 +1,11 @@
-#include "checks/water_balance_texts.h"
+#include "appcore/water_balance_texts.h"
 
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
 
-#include "checks/form_values.h"
+#include "appcore/form_values.h"
 
 TEST(WaterBalanceTexts, EachTableShowsItsQuantitiesInItsColumns)
 {

@@ -1,7 +1,7 @@
-#include "checks/quantity_columns.h"
+#include "appcore/quantity_columns.h"
 
-#include "checks/form_checks.h"
-#include "checks/form_values.h"
+#include "appcore/form_checks.h"
+#include "appcore/form_values.h"
 #include "platform/sysutils.h"
 
 const std::array<const char*, 16> PeriodTitles = {

@@ -1,8 +1,8 @@
-#include "checks/form_checks.h"
+#include "appcore/form_checks.h"
 
 #include <cmath>
 
-#include "checks/form_texts.h"
+#include "appcore/form_texts.h"
 #include "platform/sysutils.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "checks/form_values.h"
+#include "appcore/form_values.h"
 
 #include <algorithm>
 

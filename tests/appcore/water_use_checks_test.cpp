@@ -1,4 +1,4 @@
-#include "checks/water_use_checks.h"
+#include "appcore/water_use_checks.h"
 
 #include <string>
 #include <vector>

@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "checks/check_messages.h"
-#include "checks/form_checks.h"
+#include "appcore/check_messages.h"
+#include "appcore/form_checks.h"
 #include "model/ozr_types.h"
 
 // The titles of rows 1 to 16.

@@ -1,8 +1,8 @@
-#include "checks/water_use_checks.h"
+#include "appcore/water_use_checks.h"
 
 #include <span>
 
-#include "checks/form_values.h"
+#include "appcore/form_values.h"
 #include "platform/sysutils.h"
 
 namespace {

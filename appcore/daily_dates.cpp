@@ -1,4 +1,4 @@
-#include "checks/daily_dates.h"
+#include "appcore/daily_dates.h"
 
 namespace {
 

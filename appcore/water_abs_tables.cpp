@@ -1,8 +1,8 @@
-#include "checks/water_abs_tables.h"
+#include "appcore/water_abs_tables.h"
 
 #include <utility>
 
-#include "checks/form_checks.h"
+#include "appcore/form_checks.h"
 
 namespace {
 

@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "checks/check_messages.h"
-#include "checks/quantity_columns.h"
+#include "appcore/check_messages.h"
+#include "appcore/quantity_columns.h"
 #include "model/ozr_types.h"
 
 inline constexpr const char* SAbsNumberExpected =

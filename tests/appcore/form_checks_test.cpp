@@ -1,4 +1,4 @@
-#include "checks/form_checks.h"
+#include "appcore/form_checks.h"
 
 #include <memory>
 #include <string>
@@ -6,8 +6,8 @@
 
 #include <gtest/gtest.h>
 
-#include "checks/form_texts.h"
-#include "checks/form_values.h"
+#include "appcore/form_texts.h"
+#include "appcore/form_values.h"
 #include "platform/regional_settings.h"
 
 namespace {

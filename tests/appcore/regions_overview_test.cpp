@@ -1,4 +1,4 @@
-#include "checks/regions_overview.h"
+#include "appcore/regions_overview.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "checks/sub_units.h"
+#include "appcore/sub_units.h"
 
 #include <array>
 #include <cerrno>
