@@ -216,6 +216,7 @@ void SetRowTitles(TQvStringGrid& grid, const QStringList& titles)
 void LoadGridColumn(TQvStringGrid& grid, int col, int firstRow, std::span<const double> values,
                     std::string (*text)(double))
 {
+    const TGridBulkWrite bulk({&grid});
     int row = firstRow;
     for (double value : values)
         grid.SetCell(col, row++, ToQt(text(value)));

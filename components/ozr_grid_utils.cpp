@@ -64,3 +64,17 @@ bool MonthlySumMatchesAnnual(const TQvStringGrid& grid, int col)
         cells.push_back(grid.Cell(col, row).toStdString());
     return MonthlySumMatches(cells);
 }
+
+TGridBulkWrite::TGridBulkWrite(std::vector<TQvStringGrid*> grids) : grids_(std::move(grids))
+{
+    for (TQvStringGrid* grid : grids_)
+        wereBlocked_.push_back(grid->model()->blockSignals(true));
+}
+
+TGridBulkWrite::~TGridBulkWrite()
+{
+    for (std::size_t i = 0; i < grids_.size(); ++i) {
+        grids_[i]->model()->blockSignals(wereBlocked_[i]);
+        grids_[i]->viewport()->update();
+    }
+}

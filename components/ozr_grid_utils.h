@@ -2,6 +2,8 @@
 
 // The grid and combo routines the forms share.
 
+#include <vector>
+
 #include <QString>
 
 class QComboBox;
@@ -20,3 +22,20 @@ bool SelectComboItem(QComboBox& comboBox, const QString& text);
 // False only when rows 1 to 12 and row 13 of the column all hold numbers and
 // the sum of the twelve differs from row 13 by more than 1e-6.
 bool MonthlySumMatchesAnnual(const TQvStringGrid& grid, int col);
+
+// Writes many cells of grids without a change notice for each cell: the
+// grids' models stay silent meanwhile, and the grids repaint once at the end.
+// Rows and columns must not be added or removed meanwhile (the grids learn of
+// those through the same notices), and nothing may wait for a cell's change
+// signal.
+class TGridBulkWrite {
+public:
+    explicit TGridBulkWrite(std::vector<TQvStringGrid*> grids);
+    ~TGridBulkWrite();
+    TGridBulkWrite(const TGridBulkWrite&) = delete;
+    TGridBulkWrite& operator=(const TGridBulkWrite&) = delete;
+
+private:
+    std::vector<TQvStringGrid*> grids_;
+    std::vector<bool> wereBlocked_;
+};

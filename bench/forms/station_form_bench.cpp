@@ -133,8 +133,8 @@ void PrintRatio(const wqbench::RatioReporter& reporter)
 
 }  // namespace
 
-BENCHMARK(BM_FlowFormLoadStore)->Unit(benchmark::kMicrosecond);
-BENCHMARK(BM_GridFillRead)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_FlowFormLoadStore)->Unit(benchmark::kMicrosecond)->Repetitions(7);
+BENCHMARK(BM_GridFillRead)->Unit(benchmark::kMicrosecond)->Repetitions(7);
 
 int main(int argc, char* argv[])
 {
