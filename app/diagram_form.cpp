@@ -10,7 +10,7 @@
 
 TDiagramForm::TDiagramForm(QWidget* parent, const QString& objectName, const QString& caption,
                            QSize clientSize, const TBoxDiagram& picture)
-    : QDialog(parent, Qt::Tool), image1_(new QLabel(this))
+    : QDialog(parent, Qt::Tool), image1_(new QLabel(this)), picture_(picture)
 {
     setObjectName(objectName);
     setWindowTitle(caption);
@@ -23,7 +23,6 @@ TDiagramForm::TDiagramForm(QWidget* parent, const QString& objectName, const QSt
     QPalette palette = image1_->palette();
     palette.setColor(QPalette::Window, Qt::white);
     image1_->setPalette(palette);
-    image1_->setPixmap(picture.Paint(font(), devicePixelRatioF()));
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(image1_);
@@ -32,6 +31,9 @@ TDiagramForm::TDiagramForm(QWidget* parent, const QString& objectName, const QSt
 
 void TDiagramForm::showEvent(QShowEvent* event)
 {
+    // Painted when first shown, not with the other forms at start-up.
+    if (image1_->pixmap().isNull())
+        image1_->setPixmap(picture_.Paint(font(), devicePixelRatioF()));
     QDialog::showEvent(event);
     QRect frame = frameGeometry();
     frame.moveCenter(screen()->availableGeometry().center());

@@ -6,8 +6,9 @@
 #include <QDialog>
 #include <QSize>
 
+#include "app/box_diagram.h"
+
 class QLabel;
-class TBoxDiagram;
 
 class TDiagramForm : public QDialog {
     Q_OBJECT
@@ -23,4 +24,5 @@ protected:
 
 private:
     QLabel* image1_;
+    TBoxDiagram picture_;
 };

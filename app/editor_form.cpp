@@ -52,5 +52,8 @@ void TEditorForm::BitBtn1Click()
 bool TRegionEditor::Edit(TRegion* region)
 {
     FRegion = region;
+    // The tables need the whole screen. Maximised here rather than when the
+    // form is made, which would make its native window at start-up.
+    setWindowState(windowState() | Qt::WindowMaximized);
     return EditObject();
 }

@@ -1,8 +1,11 @@
 #include "app/main_pictures.h"
 
+#include <algorithm>
 #include <cmath>
+#include <map>
 #include <numbers>
 
+#include <QIconEngine>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
@@ -84,12 +87,36 @@ void PaintQuestion(QPainter& painter)
     painter.drawText(QRectF(3, 3, 26, 26), Qt::AlignCenter, QStringLiteral("?"));
 }
 
-QIcon IconOfSizes(void (*paint)(QPainter&))
+// Paints an icon at the size it is shown at, when it is first shown there,
+// rather than at every size while the program starts.
+class TPaintedIcon final : public QIconEngine {
+public:
+    explicit TPaintedIcon(void (*paint)(QPainter&)) : paint_(paint) {}
+
+    void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode, QIcon::State state) override
+    {
+        painter->drawPixmap(rect, pixmap(rect.size(), mode, state));
+    }
+
+    QPixmap pixmap(const QSize& size, QIcon::Mode, QIcon::State) override
+    {
+        const int side = std::min(size.width(), size.height());
+        auto [cached, made] = pixmaps_.try_emplace(side);
+        if (made)
+            cached->second = IconPixmap(side, paint_);
+        return cached->second;
+    }
+
+    QIconEngine* clone() const override { return new TPaintedIcon(paint_); }
+
+private:
+    void (*paint_)(QPainter&);
+    std::map<int, QPixmap> pixmaps_;
+};
+
+QIcon PaintedIcon(void (*paint)(QPainter&))
 {
-    QIcon icon;
-    for (int size : {16, 24, 32, 48})
-        icon.addPixmap(IconPixmap(size, paint));
-    return icon;
+    return QIcon(new TPaintedIcon(paint));
 }
 
 // Water from `top` down to the bottom of the banner, its surface rising and
@@ -113,22 +140,22 @@ QPainterPath Waves(double top, double height, double wavelength)
 
 QIcon OpenIcon()
 {
-    return IconOfSizes(PaintFolder);
+    return PaintedIcon(PaintFolder);
 }
 
 QIcon SaveIcon()
 {
-    return IconOfSizes(PaintDisk);
+    return PaintedIcon(PaintDisk);
 }
 
 QIcon WizardIcon()
 {
-    return IconOfSizes(PaintWand);
+    return PaintedIcon(PaintWand);
 }
 
 QIcon HelpIcon()
 {
-    return IconOfSizes(PaintQuestion);
+    return PaintedIcon(PaintQuestion);
 }
 
 QPixmap AboutPicture()

@@ -76,7 +76,6 @@ void TFormMain::SetUpAbout()
 {
     qvAboutInfo1_->SetAppDescription(QStringLiteral(
         "A data input tool for the \"State and Quantity of Water Resources\" reporting"));
-    qvAboutInfo1_->SetBigImage(AboutPicture());
     qvAboutInfo1_->SetImageShow(true);
     qvAboutInfo1_->SetIconShow(false);
     qvAboutInfo1_->SetCreditsButtonShow(false);
@@ -106,7 +105,7 @@ void TFormMain::ConnectCommands()
     connect(ui_->Exit2, &QAction::triggered, this, &QWidget::close);
     for (QAction* help : {ui_->DataentryHelp1, ui_->ToolButton4})
         connect(help, &QAction::triggered, this, [] { ShowHelp(kMainHelpContext); });
-    connect(ui_->About1, &QAction::triggered, qvAboutInfo1_, &TQvAboutInfo::Execute);
+    connect(ui_->About1, &QAction::triggered, this, &TFormMain::About1Click);
 }
 
 void TFormMain::ResizeClientArea(QSize client)
@@ -208,4 +207,12 @@ void TFormMain::closeEvent(QCloseEvent* event)
     bool canClose = false;
     FormCloseQuery(canClose);
     event->setAccepted(canClose);
+}
+
+void TFormMain::About1Click()
+{
+    // Painted on the first use rather than while the program starts.
+    if (qvAboutInfo1_->BigImage().isNull())
+        qvAboutInfo1_->SetBigImage(AboutPicture());
+    qvAboutInfo1_->Execute();
 }

@@ -71,6 +71,7 @@ private:
     void cmboxCountrySelect(int index);
     void MarkModified();
     void SaveAsClick();
+    void About1Click();
 
     std::unique_ptr<Ui::TFormMain> ui_;
     std::unique_ptr<TSession> session_;

@@ -39,7 +39,6 @@ TFormWaterAbs::TFormWaterAbs(QWidget* parent)
 {
     ui->setupUi(this);
     SetFormFont(*this);
-    setWindowState(Qt::WindowMaximized);
     for (QLineEdit* edit : {ui->edtRegionCode, ui->edtRegionDescription, ui->edtRegionType})
         ShowAsReadOnly(*edit);
     InitYearBox(*ui->cmboxYear);

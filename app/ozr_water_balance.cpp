@@ -49,7 +49,6 @@ TFormWaterBalance::TFormWaterBalance(QWidget* parent)
     connect(ui_->BitBtnClear, &QAbstractButton::clicked, this,
             &TFormWaterBalance::BitBtnClearClick);
     connect(ui_->Help, &QAbstractButton::clicked, this, &TFormWaterBalance::HelpClick);
-    setWindowState(Qt::WindowMaximized);
 }
 
 TFormWaterBalance::~TFormWaterBalance() = default;

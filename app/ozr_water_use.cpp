@@ -136,7 +136,6 @@ TFormWaterUse::TFormWaterUse(QWidget* parent)
     ui_->setupUi(this);
     SetFormFont(*this);
     setWindowFlag(Qt::WindowMaximizeButtonHint);
-    setWindowState(Qt::WindowMaximized);
     sectorGrids_ = {{
         {ui_->gridDataTot, ui_->BitBtn4, kSixteenSectorTitles, "Total volume of freshwater used",
          "Total volume of freshwater used"},

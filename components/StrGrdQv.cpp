@@ -161,6 +161,9 @@ void TQvStringGrid::SetFixedRows(int count)
 // is taken out and put back in grid coordinates.
 void TQvStringGrid::ChangeFixed(int cols, int rows)
 {
+    // Rebuilding the cells is costly, and the forms set the counts they already have.
+    if (cols == fixedCols_ && rows == fixedRows_)
+        return;
     const int colCount = ColCount();
     const int rowCount = RowCount();
     std::vector<TCellContent> cells;
