@@ -20,8 +20,23 @@ void TEditorForm::SetUpEditor(QAbstractButton& ok, QAbstractButton& cancel, QAbs
     connect(&help, &QAbstractButton::clicked, this, &TEditorForm::BitBtn1Click);
 }
 
+void TEditorForm::EnsureBuilt()
+{
+    if (built_)
+        return;
+    built_ = true;
+    BuildForm();
+}
+
+void TEditorForm::showEvent(QShowEvent* event)
+{
+    EnsureBuilt();
+    QDialog::showEvent(event);
+}
+
 bool TEditorForm::EditObject()
 {
+    EnsureBuilt();
     ResetForm();
     LoadObject();
     if (pages_ != nullptr)

@@ -19,6 +19,9 @@ class TEditorForm : public QDialog {
 public:
     TEditorForm(QWidget* parent, int helpContext);
 
+    // Builds the form's controls now, if they are not built yet.
+    void EnsureBuilt();
+
 public slots:
     void btnInputClick();
     void btnCancelClick();
@@ -32,6 +35,12 @@ protected:
     // Reset, load, run modally; store and mark the session modified after OK.
     bool EditObject();
 
+    // A form with many controls builds them when it first opens rather than
+    // while the program starts: BuildForm runs once, before the first load or
+    // show. Forms that build in their constructor leave it empty.
+    virtual void BuildForm() {}
+    void showEvent(QShowEvent* event) override;
+
     virtual void ResetForm() = 0;
     virtual void LoadObject() = 0;
     virtual void StoreObject() = 0;
@@ -41,6 +50,7 @@ protected:
 private:
     int helpContext_;
     QTabWidget* pages_ = nullptr;
+    bool built_ = false;
 };
 
 // The station forms: Edit opens an existing station, New creates one first and

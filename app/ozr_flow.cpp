@@ -49,6 +49,11 @@ TFormFlow::TFormFlow(QWidget* parent)
     : TStationEditor(parent, kHelpContext), ui_(std::make_unique<Ui::FormFlow>())
 {
     setWindowFlags(Qt::Tool);
+    setObjectName(QStringLiteral("FormFlow"));
+}
+
+void TFormFlow::BuildForm()
+{
     ui_->setupUi(this);
     SetUpStationForm(*this, StationControlsOf(*ui_));
     SetUpEditor(*ui_->btnInput, *ui_->btnCancel, *ui_->BitBtn1, ui_->PageControl1);

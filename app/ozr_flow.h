@@ -25,6 +25,7 @@ public slots:
     void BitBtn2Click();
 
 protected:
+    void BuildForm() override;
     void ResetForm() override;
     void LoadStation() override;
     void StoreStation() override;

@@ -49,6 +49,11 @@ TFormGroundwater::TFormGroundwater(QWidget* parent)
     : TStationEditor(parent, kHelpContext), ui_(std::make_unique<Ui::FormGroundwater>())
 {
     setWindowFlags(Qt::Tool);
+    setObjectName(QStringLiteral("FormGroundwater"));
+}
+
+void TFormGroundwater::BuildForm()
+{
     ui_->setupUi(this);
     SetUpStationForm(*this, StationControlsOf(*ui_));
     SetUpEditor(*ui_->btnInput, *ui_->btnCancel, *ui_->BitBtn1, ui_->PageControl1);

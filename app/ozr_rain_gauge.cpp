@@ -18,6 +18,11 @@ constexpr int kHelpContext = 3240;
 TFormRainGauge::TFormRainGauge(QWidget* parent)
     : TStationEditor(parent, kHelpContext), ui_(std::make_unique<Ui::FormRainGauge>())
 {
+    setObjectName(QStringLiteral("FormRainGauge"));
+}
+
+void TFormRainGauge::BuildForm()
+{
     ui_->setupUi(this);
     SetUpStationForm(*this, StationControlsOf(*ui_));
     SetUpEditor(*ui_->btnInput, *ui_->btnCancel, *ui_->BitBtn1);

@@ -18,6 +18,7 @@ public:
     ~TFormRainGauge() override;
 
 protected:
+    void BuildForm() override;
     void ResetForm() override;
     void LoadStation() override;
     void StoreStation() override;

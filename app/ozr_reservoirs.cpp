@@ -29,6 +29,11 @@ TFormReservoirs::TFormReservoirs(QWidget* parent)
     : TStationEditor(parent, kHelpContext), ui_(std::make_unique<Ui::FormReservoirs>())
 {
     setWindowFlags(Qt::Tool);
+    setObjectName(QStringLiteral("FormReservoirs"));
+}
+
+void TFormReservoirs::BuildForm()
+{
     ui_->setupUi(this);
     SetUpStationForm(*this, StationControlsOf(*ui_));
     SetUpEditor(*ui_->btnInput, *ui_->btnCancel, *ui_->BitBtn1, ui_->PageControl1);

@@ -20,6 +20,7 @@ public slots:
     void BitBtn8Click();
 
 protected:
+    void BuildForm() override;
     void ResetForm() override;
     void LoadStation() override;
     void StoreStation() override;

@@ -37,6 +37,11 @@ TFormWaterAbs::TFormWaterAbs(QWidget* parent)
       ui(std::make_unique<Ui::FormWaterAbs>()),
       mirrors_(new TMirroredCells(this))
 {
+    setObjectName(QStringLiteral("FormWaterAbs"));
+}
+
+void TFormWaterAbs::BuildForm()
+{
     ui->setupUi(this);
     SetFormFont(*this);
     for (QLineEdit* edit : {ui->edtRegionCode, ui->edtRegionDescription, ui->edtRegionType})

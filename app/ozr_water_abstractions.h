@@ -44,6 +44,7 @@ public slots:
     void BitBtnClearClick();
 
 protected:
+    void BuildForm() override;
     void ResetForm() override;
     void LoadRegion() override;
     bool Validate() override;

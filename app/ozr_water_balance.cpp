@@ -29,6 +29,11 @@ void Uncheck(QRadioButton& button)
 TFormWaterBalance::TFormWaterBalance(QWidget* parent)
     : TRegionEditor(parent, kHelpContext), ui_(std::make_unique<Ui::TFormWaterBalance>())
 {
+    setObjectName(QStringLiteral("FormWaterBalance"));
+}
+
+void TFormWaterBalance::BuildForm()
+{
     ui_->setupUi(this);
     SetFormFont(*this);
     SetUpEditor(*ui_->btnInput, *ui_->btnCancel, *ui_->BitBtn6, ui_->PageControl1);

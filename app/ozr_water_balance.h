@@ -29,6 +29,7 @@ public slots:
     void HelpClick();
 
 protected:
+    void BuildForm() override;
     void ResetForm() override;
     void LoadRegion() override;
     void StoreRegion() override;

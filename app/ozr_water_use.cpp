@@ -133,6 +133,11 @@ void LoadLargeItems(TQvStringGrid& grid, const std::vector<ozr_wu_large_item>& i
 TFormWaterUse::TFormWaterUse(QWidget* parent)
     : TRegionEditor(parent, HelpContext), ui_(std::make_unique<Ui::TFormWaterUse>())
 {
+    setObjectName(QStringLiteral("FormWaterUse"));
+}
+
+void TFormWaterUse::BuildForm()
+{
     ui_->setupUi(this);
     SetFormFont(*this);
     setWindowFlag(Qt::WindowMaximizeButtonHint);

@@ -36,6 +36,7 @@ public slots:
     void BitBtnClearClick();
 
 protected:
+    void BuildForm() override;
     void ResetForm() override;
     void LoadRegion() override;
     void StoreRegion() override;

@@ -21,6 +21,8 @@ constexpr int kMonths = 12;
 // The form's own steps, without the modal run in between.
 class TTimedFlowForm : public TFormFlow {
 public:
+    TTimedFlowForm() { EnsureBuilt(); }
+
     void LoadAndStore(TStreamFlow& station)
     {
         FStation = &station;

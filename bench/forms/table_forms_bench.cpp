@@ -24,7 +24,11 @@ constexpr double kLimit = 2.0;
 // Opens the form's own load and store steps to the benchmark.
 class TWaterUseBench : public TFormWaterUse {
 public:
-    explicit TWaterUseBench(TRegion* region) { FRegion = region; }
+    explicit TWaterUseBench(TRegion* region)
+    {
+        FRegion = region;
+        EnsureBuilt();
+    }
     using TFormWaterUse::LoadRegion;
     using TFormWaterUse::ResetForm;
     using TFormWaterUse::StoreRegion;

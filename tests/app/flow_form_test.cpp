@@ -241,10 +241,10 @@ private slots:
     // Column 1 of the monthly grid is drawn grey, column 2 light yellow.
     void monthlyColumnsHaveTheirColours()
     {
-        auto& grid = Find<TQvStringGrid>(bed_->Form, "gridMonthlyData");
-        Find<QTabWidget>(bed_->Form, "PageControl1").setCurrentIndex(1);
         bed_->Form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&bed_->Form));
+        auto& grid = Find<TQvStringGrid>(bed_->Form, "gridMonthlyData");
+        Find<QTabWidget>(bed_->Form, "PageControl1").setCurrentIndex(1);
         grid.clearSelection();
         grid.setCurrentCell(-1, -1);
         const QImage image = grid.viewport()->grab().toImage();

@@ -54,7 +54,11 @@ public:
 template <typename TForm>
 class TFormBed : public TStationBed {
 public:
-    explicit TFormBed(TForm*& global) : global_(global) { global_ = &Form; }
+    explicit TFormBed(TForm*& global) : global_(global)
+    {
+        global_ = &Form;
+        Form.EnsureBuilt();
+    }
     ~TFormBed() { global_ = nullptr; }
 
     TForm Form;
