@@ -49,9 +49,9 @@ TMainWindowSetup::~TMainWindowSetup()
     FormMain = nullptr;
 }
 
-void TMainWindowSetup::PickCountry(int index)
+void PickCountry(TFormMain& main, int index)
 {
-    auto* box = Find<QComboBox>("cmboxCountry");
+    auto* box = main.findChild<QComboBox*>(QStringLiteral("cmboxCountry"));
     box->showPopup();
     QAbstractItemView* list = box->view();
     const QRect item = list->visualRect(box->model()->index(index, 0));
@@ -68,4 +68,9 @@ void TMainWindowSetup::FillHeader()
     PickCountry(0);
     Type("edtResponsible", QStringLiteral("Maria P."));
     Type("edtEmail", QStringLiteral("maria@example.org"));
+}
+
+TProgramSetup::TProgramSetup()
+{
+    FormRegions->FillRegionsGrid();
 }
