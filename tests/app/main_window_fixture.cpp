@@ -6,6 +6,7 @@
 #include <QComboBox>
 #include <QtTest>
 
+#include "components/StrGrdQv.h"
 #include "platform/program_folder.h"
 #include "tests/support/files.h"
 
@@ -56,6 +57,15 @@ void PickCountry(TFormMain& main, int index)
     QAbstractItemView* list = box->view();
     const QRect item = list->visualRect(box->model()->index(index, 0));
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, item.center());
+}
+
+void DoubleClickCell(TQvStringGrid& grid, int col, int row)
+{
+    QWidget* viewport = grid.viewport();
+    const QPoint centre = grid.visualRect(grid.model()->index(row - 1, col - 1)).center();
+    QTest::mouseClick(viewport, Qt::LeftButton, {}, centre);
+    QTest::mouseDClick(viewport, Qt::LeftButton, {}, centre);
+    QTest::mouseRelease(viewport, Qt::LeftButton, {}, centre);
 }
 
 void TMainWindowSetup::Type(const char* field, const QString& text)

@@ -17,6 +17,7 @@
 
 class QAction;
 class QWidget;
+class TQvStringGrid;
 
 // The regions file of the program's data folder while the object lives.
 class TRegionsFileBesideProgram {
@@ -36,6 +37,8 @@ private:
 
 // Picks the country of this index from the main window's list as the user does.
 void PickCountry(TFormMain& main, int index);
+// Presses on a data cell and double-clicks it, as the user opens what it shows.
+void DoubleClickCell(TQvStringGrid& grid, int col, int row);
 
 class TMainWindowSetup {
 public:

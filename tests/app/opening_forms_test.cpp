@@ -52,14 +52,9 @@ QString OverviewCell(int col, int row)
     return FormRegions->gridRegions()->Cell(col, row);
 }
 
-// Presses on the cell and double-clicks it, as the user opens what it shows.
 void DoubleClickOverview(int col, int row)
 {
-    TQvStringGrid& grid = *FormRegions->gridRegions();
-    const QPoint centre = grid.visualRect(grid.model()->index(row - 1, col - 1)).center();
-    QTest::mousePress(grid.viewport(), Qt::LeftButton, {}, centre);
-    QTest::mouseRelease(grid.viewport(), Qt::LeftButton, {}, centre);
-    QTest::mouseDClick(grid.viewport(), Qt::LeftButton, {}, centre);
+    DoubleClickCell(*FormRegions->gridRegions(), col, row);
 }
 
 // The station identifiers a list window shows, top to bottom.
