@@ -1,5 +1,7 @@
 #include "app/ozr_main.h"
 
+#include <utility>
+
 #include <QCloseEvent>
 #include <QScreen>
 #include <QToolButton>
@@ -88,8 +90,6 @@ void TFormMain::SetUpAbout()
     qvAboutInfo1_->Partner(3).Show = false;
 }
 
-// The import, list and wizard commands open forms of their own and are
-// connected when those forms are there.
 void TFormMain::ConnectCommands()
 {
     connect(ui_->cmboxCountry, &QComboBox::activated, this, &TFormMain::cmboxCountrySelect);
@@ -106,6 +106,17 @@ void TFormMain::ConnectCommands()
     for (QAction* help : {ui_->DataentryHelp1, ui_->ToolButton4})
         connect(help, &QAction::triggered, this, [] { ShowHelp(kMainHelpContext); });
     connect(ui_->About1, &QAction::triggered, this, &TFormMain::About1Click);
+    connect(ui_->Stations1, &QAction::triggered, this, &TFormMain::Stations1Click);
+    connect(ui_->Streamflowdailydata1, &QAction::triggered, this,
+            &TFormMain::Streamflowdailydata1Click);
+    for (QAction* wizard : {ui_->Wizard1, ui_->ToolButton3})
+        connect(wizard, &QAction::triggered, this, &TFormMain::RunWizard);
+    const std::pair<QAction*, TStationKind> lists[] = {{ui_->Groundwaterlevel1, skWell},
+                                                       {ui_->Listalldata1, skReservoir},
+                                                       {ui_->Streamflow1, skStreamFlow},
+                                                       {ui_->Precipitation1, skRainGauge}};
+    for (const auto& [list, kind] : lists)
+        connect(list, &QAction::triggered, this, [this, kind] { ListStations(kind); });
 }
 
 void TFormMain::ResizeClientArea(QSize client)

@@ -10,12 +10,14 @@
 
 #include <QMainWindow>
 
+#include "model/ozr_types.h"
 #include "model/session_observer.h"
 #include "platform/dialogs.h"
 
 namespace Ui {
 class TFormMain;
 }
+class QDialog;
 class QFrame;
 class TPropertiesDialog;
 class TQvAboutInfo;
@@ -45,6 +47,15 @@ public:
     // Adds the sub-units of "su.txt" in the current folder to the region tree.
     void AddSubUnitsFromFile();
 
+    // File > Import: stations, and the daily values of stream-flow stations,
+    // from CSV files into the regions of the country.
+    void Stations1Click();
+    void Streamflowdailydata1Click();
+    // Tools > Wizard and its tool button.
+    void RunWizard();
+    // Tools > Lists: every station of the kind; needs no country.
+    void ListStations(TStationKind kind);
+
     // Answers whether the window may close, asking to save unsaved changes.
     void FormCloseQuery(bool& CanClose);
 
@@ -72,6 +83,10 @@ private:
     void MarkModified();
     void SaveAsClick();
     void About1Click();
+    // Shows "A country has to be selected first" when there is none.
+    bool CountryChosen();
+    // Shows a form that works in the country, then the overview after it.
+    void ShowCountryForm(QDialog& form);
 
     std::unique_ptr<Ui::TFormMain> ui_;
     std::unique_ptr<TSession> session_;
@@ -82,3 +97,8 @@ private:
 };
 
 extern TFormMain* FormMain;
+
+// Lists every station of the kind, of every region, in `dialog`; Open and a
+// double-click open the station's form, Delete frees the station. The main
+// window's Lists commands and the overview's station columns show the same.
+void ShowStationList(TPropertiesDialog& dialog, TStationKind kind);

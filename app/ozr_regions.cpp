@@ -10,7 +10,12 @@
 
 #include "app/form_support.h"
 #include "app/ozr_main.h"
+#include "app/ozr_water_abstractions.h"
+#include "app/ozr_water_balance.h"
+#include "app/ozr_water_use.h"
 #include "appcore/regions_overview.h"
+#include "appcore/station_lists.h"
+#include "components/frmproperties.h"
 #include "components/ozr_grid_utils.h"
 #include "model/ozr_types.h"
 #include "ui_ozr_regions.h"
@@ -115,6 +120,7 @@ void TFormRegions::SetUpGrid()
     grid.OnDrawCell = [this](QPainter& canvas, int col, int row, const QRect& rect,
                              TGridDrawState) { gridRegionsDrawCell(canvas, col, row, rect); };
     connect(&grid, &TQvStringGrid::MouseDown, this, &TFormRegions::gridRegionsMouseDown);
+    connect(&grid, &TQvStringGrid::DblClick, this, &TFormRegions::gridRegionsDblClick);
 }
 
 TQvStringGrid* TFormRegions::gridRegions() const
@@ -146,6 +152,29 @@ void TFormRegions::FillRegionsGrid()
 void TFormRegions::gridRegionsMouseDown(int col, int row)
 {
     lastPressCell_ = QPoint(col, row);
+}
+
+TPropertiesDialog& TFormRegions::PropDlg()
+{
+    if (!propDlg_)
+        propDlg_ = new TPropertiesDialog(this);
+    return *propDlg_;
+}
+
+void TFormRegions::gridRegionsDblClick()
+{
+    const TQvStringGrid& grid = *ui_->gridRegions;
+    const int row = lastPressCell_.y();
+    const TOverviewOpening opening = OverviewCellOpening(
+        lastPressCell_.x(), row, ToStd(grid.Cell(0, row)), ToStd(grid.Cell(2, row)));
+    switch (opening.Target) {
+        case TOverviewTarget::None: break;
+        case TOverviewTarget::WaterBalance: FormWaterBalance->Edit(opening.Region); break;
+        case TOverviewTarget::WaterAbstraction: FormWaterAbs->Edit(opening.Region); break;
+        case TOverviewTarget::WaterUse: FormWaterUse->Edit(opening.Region); break;
+        case TOverviewTarget::StationList: ShowStationList(PropDlg(), opening.Kind); break;
+    }
+    FillRegionsGrid();
 }
 
 void TFormRegions::gridRegionsDrawCell(QPainter& canvas, int col, int row, const QRect& rect)

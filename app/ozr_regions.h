@@ -14,6 +14,7 @@
 namespace Ui {
 class TFormRegions;
 }
+class TPropertiesDialog;
 
 class TFormRegions : public QDialog {
     Q_OBJECT
@@ -29,6 +30,13 @@ public:
     TQvStringGrid* gridRegions() const;
     // The cell (column, row) of the last mouse press on the grid.
     QPoint LastPressCell() const { return lastPressCell_; }
+    // The list of the station columns; made on first use, as the main window's.
+    TPropertiesDialog& PropDlg();
+
+public slots:
+    // Opens the table form or the station list that the last pressed cell
+    // stands for, then refills the table.
+    void gridRegionsDblClick();
 
 private:
     void FormCreate();
@@ -38,6 +46,7 @@ private:
 
     std::unique_ptr<Ui::TFormRegions> ui_;
     QPoint lastPressCell_;
+    TPropertiesDialog* propDlg_ = nullptr;
 };
 
 extern TFormRegions* FormRegions;

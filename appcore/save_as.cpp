@@ -6,6 +6,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include "appcore/form_texts.h"
 #include "platform/dialogs.h"
 #include "platform/exception.h"
 #include "platform/sysutils.h"
@@ -68,7 +69,7 @@ TCheckMessages CheckSessionInfo(const std::string& Responsible, const std::strin
         messages.Error(
             "The email address of the person responsible for the data entry should be specified");
     if (!Country)
-        messages.Error("A country has to be selected first");
+        messages.Error(SNoCountry);
     return messages;
 }
 

@@ -10,6 +10,7 @@
 #include <QVBoxLayout>
 
 #include "components/modal_run.h"
+#include "components/ozr_grid_utils.h"
 #include "platform/dialogs.h"
 #include "platform/sysutils.h"
 
@@ -18,6 +19,7 @@ namespace {
 const QColor kSelectedRowColor(0x00, 0x40, 0x80);
 const QColor kReadOnlyColor(0xD4, 0xD0, 0xC8);
 const QColor kWritableColor(0xFF, 0xFB, 0xF0);
+constexpr int kMeasuredRows = 200;
 
 // A property value of -31111 means "no value" in the table.
 const QString& NoValueText()
@@ -197,6 +199,9 @@ void TFrmPropertiesDlg::FillGrid()
                                  text == NoValueText() ? QString() : text);
         }
     }
+    // The titles and what the first rows hold decide the widths; measuring a
+    // long list whole would make it slow to open.
+    WidenColumnsToCells(*strGrdProp_, kMeasuredRows);
 }
 
 void TFrmPropertiesDlg::Refill()

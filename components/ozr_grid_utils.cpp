@@ -1,9 +1,13 @@
 #include "components/ozr_grid_utils.h"
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
 #include <QComboBox>
+#include <QFontMetrics>
+#include <QHeaderView>
+#include <QStyle>
 
 #include "appcore/form_checks.h"
 #include "components/StrGrdQv.h"
@@ -55,6 +59,21 @@ bool SelectComboItem(QComboBox& comboBox, const QString& text)
             return true;
         }
     return false;
+}
+
+void WidenColumnsToCells(TQvStringGrid& grid, int lastRow)
+{
+    const QFontMetrics titles = grid.horizontalHeader()->fontMetrics();
+    const QFontMetrics cells = grid.fontMetrics();
+    const int margins = 4 * grid.style()->pixelMetric(QStyle::PM_HeaderMargin);
+    for (int col = 0; col < grid.ColCount(); ++col) {
+        int needed = 0;
+        for (int row = 0; row <= std::min(lastRow, grid.RowCount() - 1); ++row)
+            needed = std::max(needed,
+                              (row == 0 ? titles : cells).horizontalAdvance(grid.Cell(col, row)));
+        if (grid.ColWidth(col) < needed + margins)
+            grid.SetColWidth(col, needed + margins);
+    }
 }
 
 bool MonthlySumMatchesAnnual(const TQvStringGrid& grid, int col)

@@ -19,6 +19,9 @@ bool IsGridEmpty(const TQvStringGrid& grid, int fromCol, int fromRow);
 // Selects the first item equal to text ignoring the case of A to Z; false
 // (selection unchanged) when none is.
 bool SelectComboItem(QComboBox& comboBox, const QString& text);
+// Widens every column that is narrower than the texts of its rows 0 to
+// lastRow need; columns are never made narrower.
+void WidenColumnsToCells(TQvStringGrid& grid, int lastRow);
 // False only when rows 1 to 12 and row 13 of the column all hold numbers and
 // the sum of the twelve differs from row 13 by more than 1e-6.
 bool MonthlySumMatchesAnnual(const TQvStringGrid& grid, int col);

@@ -6,13 +6,15 @@
 #include <QComboBox>
 #include <QtTest>
 
+#include "components/StrGrdQv.h"
 #include "platform/program_folder.h"
 #include "tests/support/files.h"
 
-TRegionsFileBesideProgram::TRegionsFileBesideProgram() : folder_(ProgramFolder() + "data")
+TRegionsFileBesideProgram::TRegionsFileBesideProgram(const std::string& contents)
+    : folder_(ProgramFolder() + "data")
 {
     createdFolder_ = std::filesystem::create_directory(folder_);
-    wqtest::WriteTextFile(folder_ + "/OZR_wq_regions.xml", ThreeCountries());
+    wqtest::WriteTextFile(folder_ + "/OZR_wq_regions.xml", contents);
 }
 
 TRegionsFileBesideProgram::~TRegionsFileBesideProgram()
@@ -49,13 +51,22 @@ TMainWindowSetup::~TMainWindowSetup()
     FormMain = nullptr;
 }
 
-void TMainWindowSetup::PickCountry(int index)
+void PickCountry(TFormMain& main, int index)
 {
-    auto* box = Find<QComboBox>("cmboxCountry");
+    auto* box = main.findChild<QComboBox*>(QStringLiteral("cmboxCountry"));
     box->showPopup();
     QAbstractItemView* list = box->view();
     const QRect item = list->visualRect(box->model()->index(index, 0));
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, item.center());
+}
+
+void DoubleClickCell(TQvStringGrid& grid, int col, int row)
+{
+    QWidget* viewport = grid.viewport();
+    const QPoint centre = grid.visualRect(grid.model()->index(row - 1, col - 1)).center();
+    QTest::mouseClick(viewport, Qt::LeftButton, {}, centre);
+    QTest::mouseDClick(viewport, Qt::LeftButton, {}, centre);
+    QTest::mouseRelease(viewport, Qt::LeftButton, {}, centre);
 }
 
 void TMainWindowSetup::Type(const char* field, const QString& text)
@@ -68,4 +79,9 @@ void TMainWindowSetup::FillHeader()
     PickCountry(0);
     Type("edtResponsible", QStringLiteral("Maria P."));
     Type("edtEmail", QStringLiteral("maria@example.org"));
+}
+
+TProgramSetup::TProgramSetup()
+{
+    FormRegions->FillRegionsGrid();
 }

@@ -1,14 +1,15 @@
 #pragma once
 
-// The main window and the regions overview as the program creates them, over
-// a regions file of three countries beside the program, with every dialog and
-// modal window scripted.
+// The main window and the regions overview as the program creates them, or
+// every form of the program, over a regions file of three countries beside the
+// program, with every dialog and modal window scripted.
 
 #include <memory>
 #include <string>
 
 #include <QString>
 
+#include "app/forms.h"
 #include "app/ozr_main.h"
 #include "app/ozr_regions.h"
 #include "platform/scripted_dialogs.h"
@@ -16,11 +17,12 @@
 
 class QAction;
 class QWidget;
+class TQvStringGrid;
 
 // The regions file of the program's data folder while the object lives.
 class TRegionsFileBesideProgram {
 public:
-    TRegionsFileBesideProgram();
+    explicit TRegionsFileBesideProgram(const std::string& contents = ThreeCountries());
     ~TRegionsFileBesideProgram();
     TRegionsFileBesideProgram(const TRegionsFileBesideProgram&) = delete;
     TRegionsFileBesideProgram& operator=(const TRegionsFileBesideProgram&) = delete;
@@ -32,6 +34,11 @@ private:
     std::string folder_;
     bool createdFolder_ = false;
 };
+
+// Picks the country of this index from the main window's list as the user does.
+void PickCountry(TFormMain& main, int index);
+// Presses on a data cell and double-clicks it, as the user opens what it shows.
+void DoubleClickCell(TQvStringGrid& grid, int col, int row);
 
 class TMainWindowSetup {
 public:
@@ -46,8 +53,7 @@ public:
     {
         return main_->findChild<TWidget*>(QString::fromLatin1(name));
     }
-    // Picks the country of this index from the list as the user does.
-    void PickCountry(int index);
+    void PickCountry(int index) { ::PickCountry(*main_, index); }
     // Types into a header field as the user does.
     void Type(const char* field, const QString& text);
     // A country chosen and the header filled in: ready to save.
@@ -60,4 +66,20 @@ private:
     TRegionsFileBesideProgram regionsFile_;
     ScopedDialogs installed_{Dialogs};
     std::unique_ptr<TFormMain> main_;
+};
+
+// Every form of the program, created as at start-up, and the overview filled.
+class TProgramSetup {
+public:
+    TProgramSetup();
+
+    TFormMain& Main() { return *FormMain; }
+
+    TScriptedDialogs Dialogs;
+    TScriptedModal Modal;
+
+private:
+    TRegionsFileBesideProgram regionsFile_;
+    ScopedDialogs installed_{Dialogs};
+    TForms forms_;
 };
