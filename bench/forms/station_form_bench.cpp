@@ -6,8 +6,6 @@
 #include <benchmark/benchmark.h>
 #include <cstdio>
 
-#include <QApplication>
-
 #include "app/ozr_flow.h"
 #include "bench/support/ratio_reporter.h"
 #include "components/StrGrdQv.h"
@@ -123,7 +121,9 @@ void BM_GridFillRead(benchmark::State& state)
     }
 }
 
-void PrintRatio(const wqbench::RatioReporter& reporter)
+}  // namespace
+
+void wqbench::PrintRatios(const RatioReporter& reporter)
 {
     const double form = reporter.Seconds("BM_FlowFormLoadStore");
     const double grid = reporter.Seconds("BM_GridFillRead");
@@ -133,17 +133,5 @@ void PrintRatio(const wqbench::RatioReporter& reporter)
         form * 1e3, grid * 1e3, grid > 0 ? form / grid : 0.0);
 }
 
-}  // namespace
-
 BENCHMARK(BM_FlowFormLoadStore)->Unit(benchmark::kMicrosecond)->Repetitions(7);
 BENCHMARK(BM_GridFillRead)->Unit(benchmark::kMicrosecond)->Repetitions(7);
-
-int main(int argc, char* argv[])
-{
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    wqbench::RunAndPrintRatios(PrintRatio);
-    return 0;
-}

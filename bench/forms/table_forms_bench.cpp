@@ -10,8 +10,6 @@
 #include <cstdio>
 #include <vector>
 
-#include <QApplication>
-
 #include "app/ozr_water_use.h"
 #include "bench/support/ratio_reporter.h"
 #include "components/StrGrdQv.h"
@@ -137,7 +135,9 @@ void BM_GridCells(benchmark::State& state)
     benchmark::DoNotOptimize(length);
 }
 
-void PrintRatio(const wqbench::RatioReporter& reporter)
+}  // namespace
+
+void wqbench::PrintRatios(const RatioReporter& reporter)
 {
     const double form = reporter.Seconds("BM_FormLoadStore");
     const double cells = reporter.Seconds("BM_GridCells");
@@ -149,17 +149,5 @@ void PrintRatio(const wqbench::RatioReporter& reporter)
         form * 1e3, cells * 1e3, form / cells, kLimit);
 }
 
-}  // namespace
-
 BENCHMARK(BM_FormLoadStore)->Unit(benchmark::kMillisecond)->Repetitions(5);
 BENCHMARK(BM_GridCells)->Unit(benchmark::kMillisecond)->Repetitions(5);
-
-int main(int argc, char* argv[])
-{
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    wqbench::RunAndPrintRatios(PrintRatio);
-    return 0;
-}

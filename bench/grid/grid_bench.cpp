@@ -8,7 +8,6 @@
 #include <random>
 #include <string>
 
-#include <QApplication>
 #include <QClipboard>
 #include <QGuiApplication>
 
@@ -90,7 +89,9 @@ double Milliseconds(const wqbench::RatioReporter& reporter, const std::string& s
     return reporter.Seconds(step + "/" + std::to_string(rows)) * 1e3;
 }
 
-void PrintRatios(const wqbench::RatioReporter& reporter)
+}  // namespace
+
+void wqbench::PrintRatios(const RatioReporter& reporter)
 {
     double smallTotal = 0.0;
     double largeTotal = 0.0;
@@ -107,19 +108,7 @@ void PrintRatios(const wqbench::RatioReporter& reporter)
                 largeTotal / smallTotal);
 }
 
-}  // namespace
-
 BENCHMARK(BM_Fill)->Arg(kSmallRows)->Arg(kLargeRows)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Copy)->Arg(kSmallRows)->Arg(kLargeRows)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Paste)->Arg(kSmallRows)->Arg(kLargeRows)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Sort)->Arg(kSmallRows)->Arg(kLargeRows)->Unit(benchmark::kMillisecond);
-
-int main(int argc, char* argv[])
-{
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    wqbench::RunAndPrintRatios(PrintRatios);
-    return 0;
-}

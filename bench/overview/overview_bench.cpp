@@ -13,8 +13,6 @@
 #include <string>
 #include <vector>
 
-#include <QApplication>
-
 #include "app/ozr_regions.h"
 #include "bench/support/ratio_reporter.h"
 #include "model/ozr_types.h"
@@ -139,7 +137,9 @@ double Growth(const wqbench::RatioReporter& reporter, const std::string& name)
     return small > 0 ? large / small : 0.0;
 }
 
-void PrintRatios(const wqbench::RatioReporter& reporter)
+}  // namespace
+
+void wqbench::PrintRatios(const RatioReporter& reporter)
 {
     const std::string large = "/" + std::to_string(kLarge);
     const double fill = Milliseconds(reporter, "BM_FillRegionsGrid" + large);
@@ -155,8 +155,6 @@ void PrintRatios(const wqbench::RatioReporter& reporter)
         Growth(reporter, "BM_FillCellsDirectly"));
 }
 
-}  // namespace
-
 BENCHMARK(BM_FillRegionsGrid)
     ->Arg(kSmall)
     ->Arg(kLarge)
@@ -167,13 +165,3 @@ BENCHMARK(BM_FillCellsDirectly)
     ->Arg(kLarge)
     ->Repetitions(5)
     ->Unit(benchmark::kMillisecond);
-
-int main(int argc, char* argv[])
-{
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    wqbench::RunAndPrintRatios(PrintRatios);
-    return 0;
-}

@@ -12,9 +12,9 @@
 #include <memory>
 #include <string>
 
+#include "appcore/save_as.h"
 #include "bench/datafile/datafile_session.h"
 #include "bench/support/ratio_reporter.h"
-#include "appcore/save_as.h"
 #include "io/ozr_io_save.h"
 #include "tests/support/programs.h"
 #include "tests/support/temp_folder.h"

@@ -31,4 +31,7 @@ private:
 // read it), hands their times to printRatios and shuts the library down.
 void RunAndPrintRatios(void (*printRatios)(const RatioReporter&));
 
+// The ratios of a program that takes its main from wq_bench_qt_main.
+void PrintRatios(const RatioReporter& reporter);
+
 }  // namespace wqbench
