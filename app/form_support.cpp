@@ -11,11 +11,11 @@
 #include <QRadioButton>
 #include <QScreen>
 #include <QSignalBlocker>
-#include <QStyle>
 
 #include "appcore/check_messages.h"
 #include "appcore/form_checks.h"
 #include "appcore/form_values.h"
+#include "appcore/quantity_columns.h"
 #include "components/StrGrdQv.h"
 #include "components/frmMsgDlg.h"
 #include "components/ozr_grid_utils.h"
@@ -158,12 +158,10 @@ void ResetControls(QWidget& form)
 
 QStringList MonthTitles()
 {
-    return {QStringLiteral("Month 1 (Jan)"),  QStringLiteral("Month 2 (Feb)"),
-            QStringLiteral("Month 3 (Mar)"),  QStringLiteral("Month 4 (Apr)"),
-            QStringLiteral("Month 5 (May)"),  QStringLiteral("Month 6 (Jun)"),
-            QStringLiteral("Month 7 (Jul)"),  QStringLiteral("Month 8 (Aug)"),
-            QStringLiteral("Month 9 (Sept)"), QStringLiteral("Month 10 (Oct)"),
-            QStringLiteral("Month 11 (Nov)"), QStringLiteral("Month 12 (Dec)")};
+    QStringList titles;
+    for (const char* title : std::span(PeriodTitles).first(12))
+        titles << QString::fromLatin1(title);
+    return titles;
 }
 
 void SetUpDataGrid(TQvStringGrid& grid, std::initializer_list<int> colWidths, int rowCount,
@@ -178,17 +176,6 @@ void SetUpDataGrid(TQvStringGrid& grid, std::initializer_list<int> colWidths, in
     grid.SetColor(color);
     grid.SetOptions(grid.Options() | goEditing | goRangeSelect);
     grid.SetFitColToWidth(fitCol);
-}
-
-void WidenColumnsToTitles(TQvStringGrid& grid, const QStringList& colTitles)
-{
-    const QFontMetrics metrics = grid.horizontalHeader()->fontMetrics();
-    const int margins = 4 * grid.style()->pixelMetric(QStyle::PM_HeaderMargin);
-    for (int i = 0; i < colTitles.size(); ++i) {
-        const int needed = metrics.horizontalAdvance(colTitles[i]) + margins;
-        if (grid.ColWidth(i + 1) < needed)
-            grid.SetColWidth(i + 1, needed);
-    }
 }
 
 // The titles are written over rather than cleared first: most often they

@@ -90,9 +90,6 @@ QStringList MonthTitles();
 // selection. `fitCol` takes the remaining width (-1 for none).
 void SetUpDataGrid(TQvStringGrid& grid, std::initializer_list<int> colWidths, int rowCount,
                    int rowHeight, const QColor& color, int fitCol);
-// Widens columns 1 on where the font needs more room for these titles than
-// the column has.
-void WidenColumnsToTitles(TQvStringGrid& grid, const QStringList& colTitles);
 // Empties the data cells and the corner and writes the titles again: row 0
 // from column 1 on and column 0 from row 1 on.
 void ResetGrid(TQvStringGrid& grid, const QStringList& colTitles, const QStringList& rowTitles);

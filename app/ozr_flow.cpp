@@ -58,7 +58,8 @@ void TFormFlow::BuildForm()
     SetUpStationForm(*this, StationControlsOf(*ui_));
     SetUpEditor(*ui_->btnInput, *ui_->btnCancel, *ui_->BitBtn1, ui_->PageControl1);
     SetUpDataGrid(*ui_->gridMonthlyData, {131, 180, 180}, kMonths + 1, 20, Qt::white, 0);
-    WidenColumnsToTitles(*ui_->gridMonthlyData, MonthlyColumnTitles());
+    ResetGrid(*ui_->gridMonthlyData, MonthlyColumnTitles(), MonthTitles());
+    WidenColumnsToCells(*ui_->gridMonthlyData, 0);
     DrawCellBackgrounds(*ui_->gridMonthlyData,
                         [](int col, int) { return MonthlyColumnColor(col); });
     SetUpDataGrid(*ui_->gridDailyData, {164, 224}, kDays + 1, 20, Qt::white, -1);

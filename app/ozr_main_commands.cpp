@@ -11,15 +11,7 @@
 #include "io/ozr_io_save.h"
 #include "model/ozr_types.h"
 #include "ui_ozr_main.h"
-
-namespace {
-
-std::string FolderOf(const std::string& fileName)
-{
-    return fileName.substr(0, fileName.rfind('/') + 1);
-}
-
-}  // namespace
+#include "zip/ZAPaths.h"
 
 // A data file is read into a session without a country only: reading one
 // over data entered by hand would mix two submissions.
@@ -54,7 +46,7 @@ bool TFormMain::SaveData()
     if (!chosen)
         return false;
     SaveDataFile(*chosen);
-    if (!WriteZipCopy(*chosen, FolderOf(*chosen), ZipNameOf(*chosen)))
+    if (!WriteZipCopy(*chosen, ExtractFilePath(*chosen), ZipNameOf(*chosen)))
         return false;
     session.SetModified(false);
     return true;

@@ -27,7 +27,6 @@ namespace {
 constexpr int kColumns = 10;
 constexpr int kFirstTableCol = 3;
 constexpr int kFirstStationCol = 6;
-constexpr int kTitlePadding = 8;
 constexpr std::array<int, kColumns> kColWidths = {105, 143, 72, 77, 95, 75, 66, 67, 77, 84};
 const std::array<QString, kColumns> kTitles = {QStringLiteral("Region code"),
                                                QStringLiteral("Region name"),
@@ -110,12 +109,12 @@ void TFormRegions::SetUpGrid()
     grid.SetSelectedCellColor(kCream);
     grid.SetSelectedFontColor(Qt::black);
     grid.SetDefaultRowHeight(18);
+    for (int col = 0; col < kColumns; ++col)
+        grid.SetColWidth(col, kColWidths[col]);
     // Wide enough for the titles where the font is wider than the one the
     // widths were chosen for.
-    for (int col = 0; col < kColumns; ++col)
-        grid.SetColWidth(
-            col, std::max(kColWidths[col],
-                          grid.fontMetrics().horizontalAdvance(kTitles[col]) + kTitlePadding));
+    InitRegionsGrid();
+    WidenColumnsToCells(grid, 0);
     grid.SetOptions((grid.Options() | goRowSelect | goRangeSelect) & ~TGridOptions(goEditing));
     grid.OnDrawCell = [this](QPainter& canvas, int col, int row, const QRect& rect,
                              TGridDrawState) { gridRegionsDrawCell(canvas, col, row, rect); };

@@ -220,21 +220,15 @@ void TFormWaterAbs::StoreRegion()
 TWaterAbsTexts TFormWaterAbs::TableTexts() const
 {
     TWaterAbsTexts texts;
-    for (int table = 0; table < AbsTableCount; ++table) {
-        const auto index = static_cast<std::size_t>(table);
-        for (std::size_t col = 1; col <= WaterAbsTables()[index].Columns.size(); ++col)
-            texts[index].push_back(ColumnTexts(Grid(table), static_cast<int>(col)));
-    }
+    for (int table = 0; table < AbsTableCount; ++table)
+        texts[static_cast<std::size_t>(table)] = ::TableTexts(Grid(table));
     return texts;
 }
 
 void TFormWaterAbs::ShowTableTexts(const TWaterAbsTexts& texts)
 {
-    for (int table = 0; table < AbsTableCount; ++table) {
-        const TTableTexts& columns = texts[static_cast<std::size_t>(table)];
-        for (std::size_t col = 0; col < columns.size(); ++col)
-            SetColumnTexts(Grid(table), static_cast<int>(col) + 1, columns[col]);
-    }
+    for (int table = 0; table < AbsTableCount; ++table)
+        SetTableTexts(Grid(table), texts[static_cast<std::size_t>(table)]);
 }
 
 void TFormWaterAbs::LoadSources(const TRegionTables& tables)

@@ -65,15 +65,6 @@ void LoadSectorTable(TQvStringGrid& grid, std::span<const TEntityData> table)
         SetColumnTexts(grid, static_cast<int>(sector) + 1, ShownQuantity(table[sector]));
 }
 
-// Columns 1 to the last of a sector grid.
-std::vector<TPeriodTexts> SectorTexts(const TQvStringGrid& grid)
-{
-    std::vector<TPeriodTexts> columns;
-    for (int col = 1; col < grid.ColCount(); ++col)
-        columns.push_back(ColumnTexts(grid, col));
-    return columns;
-}
-
 void StoreSectorTable(const TQvStringGrid& grid, std::span<TEntityData> table)
 {
     for (std::size_t sector = 0; sector < table.size(); ++sector)
@@ -258,7 +249,7 @@ bool TFormWaterUse::Validate()
     CheckReportingYear(year, messages);
     std::vector<std::vector<TPeriodTexts>> sectorTexts;
     for (const TSectorGrid& sectors : sectorGrids_) {
-        sectorTexts.push_back(SectorTexts(*sectors.Grid));
+        sectorTexts.push_back(TableTexts(*sectors.Grid));
         CheckTableNumbers(sectorTexts.back(), TNumberKind::NonNegativeReal, SWaterUseValueExpected,
                           sectors.NumberName, messages);
     }

@@ -50,8 +50,13 @@ void SetUpQuantityGrid(TQvStringGrid& grid, int colCount, int defaultColWidth)
 
 void SetQuantityGridTitles(TQvStringGrid& grid, std::span<const std::string> columnTitles)
 {
-    for (std::size_t row = 0; row < PeriodTitles.size(); ++row)
-        grid.SetCell(0, static_cast<int>(row) + 1, QString::fromLatin1(PeriodTitles[row]));
+    static const QStringList rowTitles = [] {
+        QStringList titles;
+        for (const char* title : PeriodTitles)
+            titles << QString::fromLatin1(title);
+        return titles;
+    }();
+    SetRowTitles(grid, rowTitles);
     for (std::size_t col = 0; col < columnTitles.size(); ++col)
         grid.SetCell(static_cast<int>(col) + 1, 0, ToQt(columnTitles[col]));
 }

@@ -10,6 +10,7 @@
 #include "platform/dialogs.h"
 #include "platform/exception.h"
 #include "platform/sysutils.h"
+#include "zip/ZAPaths.h"
 #include "zip/ZipArchiver.h"
 
 namespace {
@@ -81,11 +82,7 @@ std::string ProposedDataFileName(const std::string& CountryCode, const TDateTime
 
 std::string ZipNameOf(const std::string& Name)
 {
-    const std::size_t slash = Name.rfind('/');
-    const std::size_t dot = Name.rfind('.');
-    const bool hasExtension =
-        dot != std::string::npos && (slash == std::string::npos || dot > slash);
-    return (hasExtension ? Name.substr(0, dot) : Name) + ".zip";
+    return Name.substr(0, Name.size() - ExtractFileExt(Name).size()) + ".zip";
 }
 
 bool WriteZipCopy(const std::string& Name, const std::string& Folder, const std::string& ZipName)

@@ -66,24 +66,10 @@ std::vector<std::string_view> SplitLines(std::string_view text)
     return lines;
 }
 
-bool IsBlankOrControl(char c)
-{
-    return static_cast<unsigned char>(c) <= ' ';
-}
-
-std::string_view Trimmed(std::string_view text)
-{
-    while (!text.empty() && IsBlankOrControl(text.front()))
-        text.remove_prefix(1);
-    while (!text.empty() && IsBlankOrControl(text.back()))
-        text.remove_suffix(1);
-    return text;
-}
-
 // Blank lines and comment lines, which start with "*", are not data.
 bool IsDataLine(std::string_view line)
 {
-    return !Trimmed(line).empty() && line.front() != '*';
+    return !TrimmedView(line).empty() && line.front() != '*';
 }
 
 }  // namespace
@@ -96,14 +82,19 @@ TTextFile::TTextFile(const std::string& fileName)
 void SplitFields(std::string_view line, char delimiter, std::vector<std::string_view>& fields)
 {
     fields.clear();
-    line = Trimmed(line);
+    line = TrimmedView(line);
     while (true) {
         const std::size_t end = line.find(delimiter);
-        fields.push_back(Trimmed(line.substr(0, end)));
+        fields.push_back(TrimmedView(line.substr(0, end)));
         if (end == std::string_view::npos)
             return;
         line.remove_prefix(end + 1);
     }
+}
+
+std::string_view FieldAt(const std::vector<std::string_view>& fields, std::size_t index)
+{
+    return index < fields.size() ? fields[index] : std::string_view();
 }
 
 bool TCsvImport::CheckSettings(std::vector<std::string>& errors) const

@@ -39,6 +39,8 @@ private:
 // The trimmed line cut at every delimiter, each field trimmed; there is no
 // quoting. The fields point into the line.
 void SplitFields(std::string_view line, char delimiter, std::vector<std::string_view>& fields);
+// The field at index, or an empty one past the last.
+std::string_view FieldAt(const std::vector<std::string_view>& fields, std::size_t index);
 
 // What one "Check" or "Import" shows: the memo's lines, and whether the dry run
 // passed (an import whose dry run failed also tells the user in a box).

@@ -21,16 +21,13 @@ void TCsvFlowImport::BeginPass(std::size_t lineCount)
 
 bool TCsvFlowImport::ImportLine(const std::vector<std::string_view>& fields, std::string& message)
 {
-    auto field = [&fields](std::size_t i) {
-        return i < fields.size() ? std::string(fields[i]) : std::string();
-    };
     auto fail = [&message](std::string text) {
         message = std::move(text);
         return false;
     };
-    const std::string code = field(0);
-    const std::string dateText = field(1);
-    const std::string valueText = field(2);
+    const std::string_view code = FieldAt(fields, 0);
+    const std::string_view dateText = FieldAt(fields, 1);
+    const std::string_view valueText = FieldAt(fields, 2);
     if (code.empty())
         return fail("No station code found");
     if (dateText.empty())
@@ -40,7 +37,7 @@ bool TCsvFlowImport::ImportLine(const std::vector<std::string_view>& fields, std
 
     TDailyValue daily{StationOf(code)};
     if (daily.Station == nullptr)
-        return fail("A stremflow station with code '" + code + "' does not exist");
+        return fail("A stremflow station with code '" + std::string(code) + "' does not exist");
     TDateTime date;
     if (!TryStrToDate(dateText, date))
         return fail("The date is not valid");
@@ -60,12 +57,12 @@ bool TCsvFlowImport::ImportLine(const std::vector<std::string_view>& fields, std
     return true;
 }
 
-TStreamFlow* TCsvFlowImport::StationOf(const std::string& code)
+TStreamFlow* TCsvFlowImport::StationOf(std::string_view code)
 {
     if (FLastStation != nullptr && AsciiSameText(code, FLastCode))
         return FLastStation;
     TEntity* found = nullptr;
-    if (!FindEntityByID(CurrentSession().FStreamFlows, code, found))
+    if (!FindEntityByID(CurrentSession().FStreamFlows, std::string(code), found))
         return nullptr;
     FLastCode = code;
     FLastStation = static_cast<TStreamFlow*>(found);

@@ -29,7 +29,7 @@ private:
     void ApplyLines() override;
     // The station of the code, or nullptr. The lines of one station usually
     // follow each other, so the last station found is tried first.
-    TStreamFlow* StationOf(const std::string& code);
+    TStreamFlow* StationOf(std::string_view code);
 
     std::vector<TDailyValue> FValues;
     // The year each station took in this pass.

@@ -7,11 +7,6 @@ namespace {
 
 enum TStationField { sfScale, sfRegion, sfCode, sfName, sfLongitude, sfLatitude, sfType };
 
-std::string_view Field(const std::vector<std::string_view>& fields, TStationField field)
-{
-    return field < static_cast<int>(fields.size()) ? fields[field] : std::string_view();
-}
-
 std::optional<TRegionType> ScaleOf(std::string_view scale)
 {
     const std::string word = AsciiLowerCase(scale);
@@ -82,38 +77,38 @@ std::optional<std::string> TCsvStationsImport::LineError(
         {sfLongitude, "No longitude found"}, {sfLatitude, "No latitude found"},
     };
     for (const auto& [field, message] : kRequired)
-        if (Field(fields, field).empty())
+        if (FieldAt(fields, field).empty())
             return message;
     const bool reservoir = FKind == skReservoir;
-    if (reservoir && Field(fields, sfType).empty())
+    if (reservoir && FieldAt(fields, sfType).empty())
         return "No reservoir type found ('M': Man made 'N': Natural)";
 
-    const std::string_view scale = Field(fields, sfScale);
+    const std::string_view scale = FieldAt(fields, sfScale);
     const std::optional<TRegionType> regionType = ScaleOf(scale);
     if (!regionType)
         return "Unrecognized spatial scale '" + std::string(scale) + "'";
-    const std::string regionCode(Field(fields, sfRegion));
+    const std::string regionCode(FieldAt(fields, sfRegion));
     TRegion* country = CurrentSession().GetCountry();
     if (!FindRegion(regionCode, *regionType, station.Region) ||
         station.Region->GetCountry() != country)
         return "Unrecognized region with code '" + regionCode + "' in Country '" +
                (country ? country->FName : std::string()) + "'";
-    station.Code = Field(fields, sfCode);
+    station.Code = FieldAt(fields, sfCode);
     const std::string code(station.Code);
     TEntity* existing = nullptr;
     if (FindStation(code, FKind, existing) || FCodesOfPass.Contains(station.Code))
         return "A station with code '" + code + "' already exists";
-    if (!TryStrToFloat(Field(fields, sfLongitude), station.Longitude))
+    if (!TryStrToFloat(FieldAt(fields, sfLongitude), station.Longitude))
         return std::string("A real number is expected for the Longitude");
-    if (!TryStrToFloat(Field(fields, sfLatitude), station.Latitude))
+    if (!TryStrToFloat(FieldAt(fields, sfLatitude), station.Latitude))
         return std::string("A real number is expected for the Latitude");
     if (reservoir) {
-        const std::optional<TReservoirType> type = ReservoirTypeOf(Field(fields, sfType));
+        const std::optional<TReservoirType> type = ReservoirTypeOf(FieldAt(fields, sfType));
         if (!type)
             return "The reservoir type could not be recognized ('M': Man made 'N': Natural)";
         station.ReservoirType = *type;
     }
-    station.Name = Field(fields, sfName);
+    station.Name = FieldAt(fields, sfName);
     return std::nullopt;
 }
 

@@ -229,9 +229,18 @@ std::string TrimRight(std::string_view text)
     return std::string(text.substr(0, last));
 }
 
+std::string_view TrimmedView(std::string_view text)
+{
+    while (!text.empty() && IsBlankOrControl(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && IsBlankOrControl(text.back()))
+        text.remove_suffix(1);
+    return text;
+}
+
 std::string Trim(std::string_view text)
 {
-    return TrimRight(TrimLeft(text));
+    return std::string(TrimmedView(text));
 }
 
 char AsciiLowerChar(char c)

@@ -22,6 +22,8 @@ std::string BoolToStr(bool value);
 // Removes blanks and control characters (everything up to and including the
 // space) at both ends.
 std::string Trim(std::string_view text);
+// The same without a copy: the view points into text.
+std::string_view TrimmedView(std::string_view text);
 std::string TrimLeft(std::string_view text);
 std::string TrimRight(std::string_view text);
 
