@@ -146,36 +146,6 @@ TEST_F(LoadTables, EverySectorOfEveryTableLandsInItsOwnField)
     ExpectSectorTables(nuts1_->Tables(), kTables11, WaterUseData2Sectors, 5000);
 }
 
-// Sectors and quantities in any order, among other elements: each is found by
-// name, and only the first element of a name counts, even when it is empty.
-TEST_F(LoadTables, ATableInAnyOrderTakesTheFirstElementOfEachName)
-{
-    ScopedRegionalSettings point('.');
-    TXMLNode table = AddElementPath(region_, "ozr_water_use/wu_public_water_supply");
-    const auto addSector = [&](const char* sector, const char* value) {
-        TXMLNode quantity = table.AddChild(sector);
-        if (*value)
-            quantity.AddChild("LTAA").SetText(value);
-    };
-    addSector("other", "1");
-    table.AddChild("note").SetText("not a sector");
-    addSector("total", "");
-    addSector("nace_i", "2");
-    addSector("total", "3");
-    addSector("other", "4");
-    TXMLNode storage = AddElementPath(region_, "ozr_water_balance/ozr_wb_water_storage");
-    AddElementPath(storage, "wb_changes_in_groundwater_storage/annual_data").SetText("5");
-    AddElementPath(storage, "wb_snowpack/annual_data").SetText("6");
-    Load();
-    const T& tables = nuts1_->Tables();
-    EXPECT_EQ(tables.FWUPublicWaterSupply[15][LTAAIndex], 1.0);
-    EXPECT_EQ(tables.FWUPublicWaterSupply[14][LTAAIndex], 2.0);
-    EXPECT_EQ(tables.FWUPublicWaterSupply[0][LTAAIndex], MissingReal);
-    EXPECT_EQ(tables.FWBWaterStorage[2][AnnualIndex], 5.0);
-    EXPECT_EQ(tables.FWBWaterStorage[0][AnnualIndex], 6.0);
-    EXPECT_EQ(tables.FWBWaterStorage[1][AnnualIndex], MissingReal);
-}
-
 TEST_F(LoadTables, AQuantityTakesItsItemsByIndexTheLaterOneWinning)
 {
     ScopedRegionalSettings comma(',');

@@ -2,12 +2,12 @@
 #include <bit>
 #include <cstdint>
 #include <random>
+#include <sstream>
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
 
-#include "platform/exception.h"
 #include "platform/regional_settings.h"
 #include "platform/sysutils.h"
 #include "tests/model/xml_test_file.h"
@@ -98,12 +98,9 @@ TEST(DataFileBinding, AbsentValuesReadEmptyButDoNotConvert)
                      "Could not convert variant of type (Null) into type (Integer) (element "
                      "\"wa_year\")");
     }
-    // An absent node is added, empty, as the document layer's automatic
-    // creation of nodes does, and reads as empty all the way down.
+    // An absent node is added, empty, and reads as empty all the way down.
     const TXMLEntityDataWQ absent = abstraction.ozr_freshwater_abstraction_for_self_suply()
                                         .wa_abstraction_for_self_suply_total();
-    EXPECT_FALSE(absent.IsNull());
-    EXPECT_FALSE(absent.HasChildNodes());
     EXPECT_EQ(absent.NodeName(), "wa_abstraction_for_self_suply_total");
     EXPECT_EQ(absent.monthly_data().Count(), 0);
     EXPECT_THROW(absent.annual_data(), EVariantTypeCastError);
@@ -151,37 +148,19 @@ TEST(DataFileBinding, NumbersAndBooleansConvertOrNameTheElement)
 // out as the full conversion gives it, bit for bit, or fail as it fails.
 TEST(DataFileBinding, RealsConvertAsTheFullConversionDoes)
 {
-    std::vector<std::string> texts = {"0",
-                                      "-0",
-                                      "5.",
-                                      ".5",
-                                      "-.5",
-                                      "007",
-                                      "-",
-                                      "",
-                                      ".",
-                                      "1E5",
-                                      "+1",
-                                      " 1",
-                                      "1 ",
-                                      "1.2.3",
-                                      "1,5.5",
-                                      "--1",
-                                      "999999999999999",
-                                      "1000000000000000",
-                                      "0.000000000000001",
-                                      "9007199254740993",
-                                      "4.35"};
+    std::vector<std::string> texts;
+    std::istringstream cases(
+        "0|-0|5.|.5|-.5|007|-||.|1E5|+1| 1|1 |1.2.3|1,5.5|--1|999999999999999|1000000000000000|"
+        "0.000000000000001|9007199254740993|4.35");
+    for (std::string text; std::getline(cases, text, '|');)
+        texts.push_back(text);
     std::mt19937_64 random(2009);
     for (int i = 0; i < 20000; ++i) {
         std::string text = random() % 4 == 0 ? "-" : "";
         const std::size_t digits = 1 + random() % 17;
         const std::size_t point = random() % (digits + 2);
-        for (std::size_t d = 0; d < digits; ++d) {
-            if (d == point)
-                text += '.';
-            text += static_cast<char>('0' + random() % 10);
-        }
+        for (std::size_t d = 0; d < digits; ++d)
+            text += std::string(d == point, '.') + static_cast<char>('0' + random() % 10);
         texts.push_back(text);
     }
     TXMLDocument document;
@@ -264,6 +243,90 @@ TEST(RegionsFileBinding, CountriesAndTheirListsAreSeparateFromOtherChildren)
 TEST(RegionsFileBinding, AnEmptyRootHasNoCountries)
 {
     EXPECT_EQ(LoadRegionsText("<OZR_WQ_Regions/>").Count(), 0);
+}
+
+// Writes over a loaded document replace what an element held, adding it only
+// once, and keep the texts; the lists change only their items, and Insert
+// counts every child of the owner.
+TEST(DataFileBindingWrite, ADocumentWrittenThroughTheBindingReadsBack)
+{
+    ScopedRegionalSettings comma(',');
+    TXMLOzr_wq built = LoadWq(
+        "<ozr_wq>State<DecimalSeparator>.</DecimalSeparator><region>text<flow><river>1</river>"
+        "</flow><well/><flow><river>2</river></flow></region></ozr_wq>");
+    built.Set_Country("GR");
+    built.Set_Remarks("");
+    built.Set_DecimalSeparator(",");
+    TXMLOzr_wq_region region = built.region().Items(0);
+    region.Set_code("GR01");
+    built.region().Add().Set_code("GR02");
+    TXMLOzr_water_balance balance = region.ozr_water_balance();
+    balance.Set_wb_year(2005);
+    balance.Set_wb_remarks("old");
+    balance.Set_wb_remarks(" new <text> ");
+    balance.ozr_wb_water_storage().wb_snowpack().monthly_data().Add().Set_value(12.5);
+    TXMLOzr_wq_region_flowList flows = region.flow();
+    flows.Insert(0).Set_river("0");    // before the region's text
+    flows.Insert(3).Set_river("1.5");  // before the well, the fourth child
+    TXMLOzr_wq_region_flow flow = flows.Add();
+    flow.Set_river("3");
+    flow.Set_wfd(true);
+    EXPECT_THROW(flows.Insert(9), EListError);
+    EXPECT_EQ(flows.Remove(region.well().Items(0)), -1);
+    EXPECT_EQ(flows.Remove(flows.Items(2)), 2);
+    flows.Delete(0);
+    region.well().Clear();
+
+    const TXMLOzr_wq root = LoadWq(built.OwnerDocument().SaveToString());
+    const std::string saved = root.OwnerDocument().SaveToString();
+    EXPECT_NE(saved.find("<ozr_wq Country=\"GR\" Remarks=\"\">State"), std::string::npos);
+    EXPECT_NE(saved.find("<region code=\"GR01\">text"), std::string::npos);
+    EXPECT_EQ(root.DecimalSeparator(), ",");
+    EXPECT_EQ(root.CountChildElements("DecimalSeparator"), 1);
+    ASSERT_EQ(root.region().Count(), 2);
+    EXPECT_EQ(root.region().Items(1).code(), "GR02");
+    const TXMLOzr_wq_region readRegion = root.region().Items(0);
+    const TXMLOzr_water_balance readBalance = readRegion.ozr_water_balance();
+    EXPECT_EQ(readBalance.wb_year(), 2005);
+    EXPECT_EQ(readBalance.wb_remarks(), " new <text> ");
+    EXPECT_EQ(readBalance.CountChildElements("wb_remarks"), 1);
+    EXPECT_EQ(readBalance.ozr_wb_water_storage().wb_snowpack().monthly_data().Items(0).value(),
+              12.5);
+    std::string rivers;
+    for (const TXMLOzr_wq_region_flow readFlow : readRegion.flow())
+        rivers += readFlow.river() + " ";
+    EXPECT_EQ(rivers, "1 2 3 ");
+    EXPECT_EQ(readRegion.flow().Items(2).ChildNode("wfd").Text(), "true");
+    EXPECT_EQ(readRegion.well().Count(), 0);
+}
+
+TEST(RegionsFileBindingWrite, ATreeBuiltThroughTheBindingReadsBack)
+{
+    TXMLOZR_WQ_Regions built = LoadRegionsText("<OZR_WQ_Regions/>");
+    built.Set_Creator("team");
+    built.Add().Set_Code("BE");
+    TXMLOZR_WQ_Regions_Country austria = built.Insert(0);
+    austria.Set_Name("Österreich");
+    TXMLOZR_WQ_Regions_Country_NUTS1 nuts1 = austria.NUTS1().Add();
+    nuts1.Set_Code("AT1");
+    nuts1.NUTS2().Add().NUTS3().Add().Set_Name("Mitte");
+    austria.RBD().Add().SU().Add().Set_Code("S1");
+    austria.RB().Add().Set_Name("Basin");
+    built.Add().Set_Code("XX");
+    built.Delete(2);
+
+    TXMLOZR_WQ_Regions root = LoadRegionsText(built.OwnerDocument().SaveToString());
+    EXPECT_EQ(root.Creator(), "team");
+    ASSERT_EQ(root.Count(), 2);
+    EXPECT_EQ(root.Country(1).Code(), "BE");
+    const TXMLOZR_WQ_Regions_Country readAustria = root.Country(0);
+    EXPECT_EQ(readAustria.Name(), "Österreich");
+    EXPECT_EQ(readAustria.NUTS1().Items(0).Code(), "AT1");
+    EXPECT_EQ(readAustria.NUTS1().Items(0).NUTS2().Items(0).NUTS3().Items(0).Name(), "Mitte");
+    EXPECT_EQ(readAustria.RBD().Items(0).SU().Items(0).Code(), "S1");
+    EXPECT_EQ(readAustria.RB().Items(0).Name(), "Basin");
+    root.Clear();
+    EXPECT_EQ(LoadRegionsText(root.OwnerDocument().SaveToString()).Count(), 0);
 }
 
 }  // namespace

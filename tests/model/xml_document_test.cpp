@@ -1,15 +1,11 @@
 #include "xml/xml_document.h"
 
-#include <algorithm>
 #include <filesystem>
-#include <random>
 #include <string>
-#include <vector>
 
 #include <gtest/gtest.h>
 
 #include "tests/model/xml_test_file.h"
-#include "xml/xml_child_index.h"
 #include "xml/xml_error.h"
 
 namespace {
@@ -122,32 +118,6 @@ TEST(XmlNodeRead, AbsentNodesReadAsEmptyOnes)
     } catch (const EXMLDocError& error) {
         EXPECT_STREQ(error.what(), "Element does not contain a single text node");
     }
-}
-
-// The index gives what a search of the children gives, for every name and in
-// any order of look-ups, also for names past the ones it holds.
-TEST(XmlChildIndex, FindsWhatASearchOfTheChildrenFinds)
-{
-    std::string content = "<root>text<a>1</a><a>2</a><b>3</b><!-- c --><a>4</a><c/>";
-    std::vector<std::string> names = {"a", "b", "c", "z", "missing"};
-    for (int i = 0; i < 45; ++i) {
-        const std::string name = "n" + std::to_string(i);
-        content += "<" + name + ">" + std::to_string(i) + "</" + name + ">";
-        names.push_back(name);
-    }
-    content += "<b>late</b><z>last</z><a/></root>";
-    TTestFile file(content);
-    const TXMLDocument document = TXMLDocument::LoadFromFile(file.Path());
-    const TXMLNode root = document.DocumentElement();
-    std::mt19937 random(2009);
-    for (int round = 0; round < 20; ++round) {
-        const TXMLChildIndex index(root);
-        if (round > 0)
-            std::shuffle(names.begin(), names.end(), random);
-        for (const std::string& name : names)
-            EXPECT_TRUE(index.Find(name.c_str()) == root.ChildNode(name.c_str())) << name;
-    }
-    EXPECT_TRUE(TXMLChildIndex(root.ChildNode("missing")).Find("a").IsNull());
 }
 
 TEST(XmlDocumentLoad, FailuresNameTheFileAndThePlace)
