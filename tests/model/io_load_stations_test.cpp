@@ -145,6 +145,41 @@ TEST_F(LoadStations, StreamFlowWithItsThreeSeries)
     EXPECT_EQ(f.FDailyData[1], MissingReal);
 }
 
+// The readers look values up by name: the first element of a name counts, wherever it stands.
+TEST_F(LoadStations, ElementsInAnyOrderTheFirstOfANameCounting)
+{
+    TXMLNode flow = AddStation("flow", "F1");
+    AddItem(flow, "daily_data", "2", "20");
+    AddValues(flow, {{"ltaa_to_year", "1990"}, {"river", "first"}, {"river", "second"}});
+    for (int i = 0; i < 50; ++i)
+        flow.AddChild(("unknown" + std::to_string(i)).c_str()).SetText("x");
+    AddValues(flow, {{"annual_data", "5"}, {"data_agency", "late"}, {"river_basin", "late"}});
+    AddItem(flow, "daily_data", "3", "30");
+    TXMLNode level = AddStation("well", "W1").AddChild("mean_level");
+    AddValues(level, {{"LTAA", "4"}});
+    AddItem(level, "seasonal", "1", "1");
+    AddValues(level, {{"annual_data", "2"}, {"annual_data", "3"}});
+    AddItem(level, "monthly_data", "5", "6");
+    AddItem(level, "seasonal", "2", "7");
+    AddValues(level, {{"LTAA", "9"}});
+    Load();
+
+    const auto& f = *static_cast<const TStreamFlow*>(session().FStreamFlows[0]);
+    EXPECT_EQ(f.FRiver, "first");
+    EXPECT_EQ(f.FLTAAToYear, 1990);
+    EXPECT_EQ(f.FAnnualData, 5.0);
+    EXPECT_EQ(f.FDataAgency, "late");
+    EXPECT_EQ(f.FRiverBasin, "late");
+    EXPECT_EQ(f.FDailyData[1], 20.0);
+    EXPECT_EQ(f.FDailyData[2], 30.0);
+    const TEntityData& mean = static_cast<const TWell*>(session().FWells[0])->FMeanLevel;
+    EXPECT_EQ(mean[4], 6.0);
+    EXPECT_EQ(mean[AnnualIndex], 2.0);
+    EXPECT_EQ(mean[WetSeasonIndex], 1.0);
+    EXPECT_EQ(mean[DrySeasonIndex], 7.0);
+    EXPECT_EQ(mean[LTAAIndex], 4.0);
+}
+
 TEST_F(LoadStations, WellRainGaugeAndReservoir)
 {
     TXMLNode well = AddStation("well", "W1");
