@@ -1,6 +1,5 @@
 #include "tests/app/station_tests.h"
 
-#include <QAbstractButton>
 #include <QComboBox>
 
 #include "components/StrGrdQv.h"
@@ -13,42 +12,18 @@ TRegionTree BuildRegionTree()
             new TRegion(rbd, rtRB, "GR01A", "Alfeios")};
 }
 
-namespace {
-
-TRegionTree BuildRegionTreeIn(TSession& session)
-{
-    Session = &session;
-    return BuildRegionTree();
-}
-
-}  // namespace
-
 TStationBed::TStationBed()
-    : Regions(BuildRegionTreeIn(*OwnSession)),
-      Country(Regions.Country),
-      Nuts1(Regions.Nuts1),
-      Rbd(Regions.Rbd),
-      Rb(Regions.Rb)
 {
+    Session = OwnSession.get();
+    static_cast<TRegionTree&>(*this) = BuildRegionTree();
     Session_.SetCountry(Country);
 }
 
 TStationBed::~TStationBed()
 {
+    Session = OwnSession.get();
     OwnSession.reset();
     Session = nullptr;
-}
-
-QStringList TStationBed::TakeFindings()
-{
-    QStringList findings;
-    for (const QString& line : Modal.TakeMessageLines()) {
-        const qsizetype end = line.indexOf(QLatin1Char(']'));
-        const QString kind = line.mid(1, end - 1);
-        findings << (kind == QLatin1String("Error") ? QStringLiteral("E:") : QStringLiteral("W:")) +
-                        line.mid(end + 1).trimmed();
-    }
-    return findings;
 }
 
 QString Text(const QWidget& form, const char* name)
@@ -75,32 +50,13 @@ void SetCell(const QWidget& form, const char* grid, int col, int row, const QStr
     Find<TQvStringGrid>(form, grid).SetCell(col, row, text);
 }
 
-QString Cell(const QWidget& form, const char* grid, int col, int row)
-{
-    return Find<TQvStringGrid>(form, grid).Cell(col, row);
-}
-
-void SetYear(const QWidget& form, const QString& text)
-{
-    auto& box = Find<QComboBox>(form, "cmboxYear");
-    const int index = box.findText(text);
-    if (index >= 0)
-        box.setCurrentIndex(index);
-    else
-        box.setEditText(text);
-}
-
 bool ClickOK(QDialog& form)
 {
-    bool closed = false;
-    const QMetaObject::Connection watch =
-        QObject::connect(&form, &QDialog::finished, [&closed] { closed = true; });
-    Find<QAbstractButton>(form, "btnInput").click();
-    QObject::disconnect(watch);
-    return closed;
+    Click(form, "btnInput");
+    return form.result() == QDialog::Accepted;
 }
 
 void ClickCancel(QDialog& form)
 {
-    Find<QAbstractButton>(form, "btnCancel").click();
+    Click(form, "btnCancel");
 }
