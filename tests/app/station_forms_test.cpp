@@ -228,6 +228,47 @@ private slots:
                      taken + taken + taken + Strings({"stored", "stored", "stored", "stored"}));
     }
 
+    // Every check adds its finding, in the form's order.
+    void checksRunInTheFormsOrder()
+    {
+        new TReservoir(bed_->Rbd, "Twin");
+        new TRainGauge(bed_->Rbd, "Twin");
+        const std::string bad = "edtID=TWIN;edtLatitude=;edtLongitude=east;edtAltitude=5000.01;";
+        std::string months;
+        for (int row = 1; row <= 12; ++row)
+            months += "gridData:1:" + std::to_string(row) + "=1.1;";
+        QCOMPARE(
+            Submit([&] { return Kinds()[0].New(bed_->Rbd); },
+                   {bad + months +
+                    "gridData:1:13=13.3;edtStorage=0;gridData:2:1=-1;gridData:1:14=x;"
+                    "edtFromYear=2000;edtToYear=2008"}),
+            Strings({"E:A reservoir with ID 'TWIN' already exists",
+                     "E:A real number is expected for the field: Latitude",
+                     "E:A real number is expected for the field: Longitude",
+                     "E:A positive real number is expected for the field: Storage capacity",
+                     "E:A real number between -100 and 5000 is expected for Altitude",
+                     "E:The type of the reservoir should be selected",
+                     "E:A positive real number is expected for the field: Outflow volume value",
+                     "E:A positive real number is expected for the field: Inflow volume value",
+                     "E:The reported length period is too small to be representative for "
+                     "LTAA values. The LTAA reference period must be at least 10 years, "
+                     "preferably more than 20 years long",
+                     "E:The monthly values in table: 'Data' and column: 'Inflow' do not sum "
+                     "up to the annual value",
+                     "refused", "not stored"}));
+        QCOMPARE(Submit([&] { return Kinds()[3].New(bed_->Rbd); },
+                        {bad + "edtRiver_basin_area=-0.001;edtSubcatchment_area=0;"
+                               "edtDataFromYear=-5;edtDataToYear=0"}),
+                 Strings({"E:A station with ID 'TWIN' already exists",
+                          "E:A real number is expected for the field: Latitude",
+                          "E:A real number is expected for the field: Longitude",
+                          "E:A real number between -100 and 5000 is expected for Altitude",
+                          "W:This station is neither a DUNMAR nor a WFD station",
+                          "E:A positive real number is expected for the field: River basin area",
+                          "E:A positive integer number is expected for the field: From year",
+                          "refused", "not stored"}));
+    }
+
     // A cancelled New leaves no station but a modified session. The storage
     // must be above 0, while a flow of 0 is a value.
     void newReservoirNeedsATypeAndAStorage()
