@@ -135,17 +135,11 @@ TEST_F(Commands, OverviewRowsFollowTheRegionListWithMarksAndCountsByKind)
 TEST_F(Commands, AnOverviewCellOpensWhatItsColumnStandsForOnTheRegionOfItsRow)
 {
     using enum TOverviewTarget;
-    // Either row of a code held by two sub-units stands for the first; nothing opens beside
-    // the data columns, for a code of another type, nor on the empty row of an empty overview.
     const std::tuple<int, int, const char*, const char*, TOverviewTarget, TRegion*> cases[] = {
         {3, 1, "GR", "Country", WaterBalance, country_},
         {4, 2, "RBD2", "RBD", WaterAbstraction, rbd2_},
-        {5, 9, "SU1", "SU", WaterUse, su1_},
-        {9, 1, "SU1", "SU", StationList, su1_},
-        {10, 1, "GR", "Country", None, nullptr},
-        {3, 0, "GR", "Country", None, nullptr},
-        {3, 1, "GR", "RBD", None, nullptr},
-        {3, 1, "", "", None, nullptr}};
+        {5, 9, "SU1", "SU", WaterUse, su1_},  // the first of the two sub-units with the code
+        {9, 1, "SU1", "SU", StationList, su1_}};
     for (const auto& [col, row, code, type, target, region] : cases) {
         const TOverviewOpening opening = OverviewCellOpening(col, row, code, type);
         EXPECT_EQ(std::tie(opening.Target, opening.Region), std::tie(target, region)) << col;
@@ -153,6 +147,13 @@ TEST_F(Commands, AnOverviewCellOpensWhatItsColumnStandsForOnTheRegionOfItsRow)
     const TStationKind kinds[] = {skWell, skReservoir, skStreamFlow, skRainGauge};
     for (int col = 6; col <= 9; ++col)
         EXPECT_EQ(OverviewCellOpening(col, 1, "GR", "Country").Kind, kinds[col - 6]);
+    // Nothing opens beside the data columns, for a code of another type, nor on the
+    // empty row of an overview without data.
+    for (const auto& [col, row, code, type] : {std::tuple{10, 1, "GR", "Country"},
+                                               {3, 0, "GR", "Country"},
+                                               {3, 1, "GR", "RBD"},
+                                               {3, 1, "", ""}})
+        EXPECT_EQ(OverviewCellOpening(col, row, code, type).Target, None) << col;
     EXPECT_THROW(OverviewCellOpening(3, 1, "GR", "Land"), Exception);
 }
 

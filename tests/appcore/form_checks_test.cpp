@@ -22,7 +22,7 @@ namespace {
 using Lines = std::vector<std::string>;
 const Lines kNone;
 
-// The messages a check adds, as "E:text" or "W:text".
+// The messages a check adds: errors as their text, warnings after "W:".
 template <typename TCheck, typename... TArgs>
 Lines Findings(TCheck check, const TArgs&... args)
 {
@@ -30,7 +30,7 @@ Lines Findings(TCheck check, const TArgs&... args)
     check(args..., messages);
     Lines lines;
     for (const TCheckMessage& m : messages.Items())
-        lines.push_back((m.Kind == mkError ? "E:" : "W:") + m.Text);
+        lines.push_back((m.Kind == mkError ? "" : "W:") + m.Text);
     return lines;
 }
 
@@ -52,8 +52,7 @@ TEST_P(FormChecks, NumberLimitsInBothDirections)
     for (const char* good : {"-100", "5000", "", "4999.99"})
         EXPECT_EQ(Findings(CheckAltitude, N(good)), kNone) << good;
     for (const char* bad : {"-100.5", "5000.01", "abc"})
-        EXPECT_EQ(Findings(CheckAltitude, N(bad)), Lines{std::string("E:") + SAltitudeRange})
-            << bad;
+        EXPECT_EQ(Findings(CheckAltitude, N(bad)), Lines{SAltitudeRange}) << bad;
     using enum TNumberKind;
     const std::tuple<const char*, TNumberKind, bool> cases[] = {
         {"-1e-11", NonNegativeReal, true}, {"-0.001", NonNegativeReal, false},
@@ -62,33 +61,26 @@ TEST_P(FormChecks, NumberLimitsInBothDirections)
         {"-1", NonNegativeInteger, false}, {"2.5", NonNegativeInteger, false}};
     for (const auto& [text, kind, passes] : cases)
         EXPECT_EQ(IsNumberOfKind(N(text), kind), passes) << text;
-    EXPECT_EQ(Findings(CheckNumberField, Other(), Real, "Depth"),
-              Lines{"E:A real number is expected for the field: Depth"});
+    EXPECT_FALSE(IsNumberOfKind(Other(), Real));
     EXPECT_EQ(Findings(CheckNumberField, "x", NonNegativeInteger, "Depth"),
-              Lines{"E:A positive integer number is expected for the field: Depth"});
+              Lines{"A positive integer number is expected for the field: Depth"});
     EXPECT_EQ(RealText(-5.5), N("-5.5"));
 }
 
 TEST_P(FormChecks, LTAAYearsAndPeriodAndMonthlySum)
 {
-    const std::string tooShort = std::string("E:") + SLTAAPeriodTooShort;
-    const std::string shortish = std::string("W:") + SLTAAPeriodShort;
-    const std::string range = "E:An integer number between 1900 and 2008 is expected for the ";
-    const std::string badFrom = range + "LTAA starting year", badTo = range + "LTAA ending year";
-    const std::tuple<std::string, std::string, Lines> cases[] = {
-        {"1988", "2008", kNone},
-        {"1989", "2008", {shortish}},
-        {"1998", "2008", {shortish}},
-        {"1999", "2008", {tooShort}},
-        {"2000", "1990", {tooShort}},
-        {"1899", "", {badFrom}},
-        {"2009", "", {badFrom}},
-        {N("1990.5"), "", {badFrom}},
-        {"1990", "", kNone},
-        {"", "2010", {badTo}},
-        {"1899", "2009", {badFrom, badTo}}};
-    for (const auto& [from, to, expected] : cases)
-        EXPECT_EQ(Findings(CheckLTAAPeriod, from, to, "2008"), expected) << from << "-" << to;
+    const std::string range = "An integer number between 1900 and 2008 is expected for the ";
+    const std::string from = range + "LTAA starting year", to = range + "LTAA ending year";
+    const std::string tooShort = SLTAAPeriodTooShort,
+                      shortish = "W:" + std::string(SLTAAPeriodShort);
+    const std::tuple<const char*, const char*, Lines> cases[] = {
+        {"1988", "2008", kNone},      {"1989", "2008", {shortish}}, {"1998", "2008", {shortish}},
+        {"1999", "2008", {tooShort}}, {"2000", "1990", {tooShort}}, {"1899", "", {from}},
+        {"2009", "", {from}},         {"1990", "", kNone},          {"", "2010", {to}},
+        {"1899", "2009", {from, to}}};
+    for (const auto& [fromYear, toYear, expected] : cases)
+        EXPECT_EQ(Findings(CheckLTAAPeriod, fromYear, toYear, "2008"), expected) << fromYear;
+    EXPECT_EQ(Findings(CheckLTAAPeriod, N("1990.5"), "", "2008"), Lines{from});
 
     Lines months(12, N("1.1"));
     months.push_back(N("13.2"));
@@ -99,15 +91,10 @@ TEST_P(FormChecks, LTAAYearsAndPeriodAndMonthlySum)
     EXPECT_TRUE(MonthlySumMatches(months));
 }
 
-TEST_P(FormChecks, LargeWaterUsers)
+TEST_P(FormChecks, LargeWaterUsersAreStoredByNameAndCheckedCellByCell)
 {
-    auto row = [](const char* name, const char* itemClass, const std::string& value = "") {
-        TLargeItemRow row{name, itemClass, {}};
-        row.Values[0] = value;
-        return row;
-    };
-    EXPECT_FALSE(LargeItemOfRow(row(" \t ", "1", "5")));
-    const auto item = LargeItemOfRow(row("  Drama ", " ", N(" 12.5 ")));
+    EXPECT_FALSE(LargeItemOfRow({" \t ", "1", {"5"}}));
+    const auto item = LargeItemOfRow({"  Drama ", " ", {N(" 12.5 ")}});
     ASSERT_TRUE(item);
     EXPECT_EQ(std::tie(item->ItemName, item->ItemClass, item->WaterUse[0], item->WaterUse[1]),
               std::make_tuple("Drama", MissingInteger, 12.5, MissingReal));
@@ -116,18 +103,16 @@ TEST_P(FormChecks, LargeWaterUsers)
         return Findings(CheckLargeItemRow, row, "Cities");
     };
     const std::string classError =
-        "E:Column 'Item class' in table 'Cities'may have only values "
-        "between 1 and 3";
+        "Column 'Item class' in table 'Cities'may have only values between 1 and 3";
     const std::string valueError =
-        "E:A positive real number or zero is expected for the data "
-        "grid: Cities";
+        "A positive real number or zero is expected for the data grid: Cities";
     for (const char* good : {"", " 1 ", "3"})
-        EXPECT_EQ(check(row("C", good, N(" 1.5 "))), kNone) << good;
+        EXPECT_EQ(check({"C", good, {N(" 1.5 ")}}), kNone) << good;
     for (const char* wrong : {"4", "0", "2.5"})
-        EXPECT_EQ(check(row("C", wrong, "-1e-11")), Lines{classError}) << wrong;
-    EXPECT_EQ(check(row("C", "1", Other())), Lines{valueError});
+        EXPECT_EQ(check({"C", wrong, {}}), Lines{classError}) << wrong;
+    EXPECT_EQ(check({"C", "1", {Other()}}), Lines{valueError});
     // A row without a name is checked all the same, every bad cell on its own.
-    TLargeItemRow bad = row("", "7", "abc");
+    TLargeItemRow bad{"", "7", {"abc"}};
     bad.Values[15] = "-1";
     EXPECT_EQ(check(bad), (Lines{classError, valueError, valueError}));
 }
@@ -143,14 +128,14 @@ TEST_F(StationChecks, IdentifiersAreUniquePerKindIgnoringCaseAndTheYearIsWhole)
     const TEntity* none = nullptr;
     new TWell(country, "W1");
     EXPECT_EQ(Findings(CheckIdentifierUnique, "RES1", skReservoir, none),
-              Lines{"E:A reservoir with ID 'RES1' already exists"});
+              Lines{"A reservoir with ID 'RES1' already exists"});
     EXPECT_EQ(Findings(CheckIdentifierUnique, "res1", skReservoir, reservoir), kNone);
     EXPECT_EQ(Findings(CheckIdentifierUnique, "w1", skWell, none),
-              Lines{"E:A station with ID 'w1' already exists"});
+              Lines{"A station with ID 'w1' already exists"});
     EXPECT_EQ(Findings(CheckIdentifierUnique, "W1", skReservoir, reservoir), kNone);
     EXPECT_EQ(ReportingYear(" 2007 "), 2007);
     EXPECT_FALSE(ReportingYear("2007.5"));
-    EXPECT_EQ(Findings(CheckReportingYear, "20o7"), Lines{std::string("E:") + SYearNotInteger});
+    EXPECT_EQ(Findings(CheckReportingYear, "20o7"), Lines{SYearNotInteger});
 }
 
 TEST(WaterAbsTables, MessagesComeInTheirOrderAndTablesAreNotCompared)
@@ -158,25 +143,25 @@ TEST(WaterAbsTables, MessagesComeInTheirOrderAndTablesAreNotCompared)
     TWaterAbsEntries entries{"20o8", "1850", "2000", {}};
     for (std::size_t t = 0; t < entries.Tables.size(); ++t)
         entries.Tables[t].resize(WaterAbsTables()[t].Columns.size());
-    entries.Tables[atNonFW][10].fill("1");
-    entries.Tables[atNonFW][10][12] = "13";
-    entries.Tables[atTotal][4][5] = "x";
+    auto& [total, publicWSS, self, selfSW, selfGW, nonFW, other] = entries.Tables;
+    nonFW[10].fill("1");
+    nonFW[10][12] = "13";
+    total[4][5] = "x";
     // A bad value shown in both views of the groundwater total is reported for each.
-    entries.Tables[atSelf][2][0] = entries.Tables[atSelfGW][0][0] = "abc";
-    entries.Tables[atOther][1][15] = "-0.001";
-    entries.Tables[atPublic][0][0] = "-1e-11";
+    self[2][0] = selfGW[0][0] = "abc";
+    other[1][15] = "-0.001";
+    publicWSS[0][0] = "-1e-11";
     // Parts that do not add up to the total pass.
-    entries.Tables[atTotal][0][12] = "100";
-    entries.Tables[atTotal][1][12] = "30";
-    const std::string number = "E:A positive real number or zero is expected for the field: ";
+    total[0][12] = "100";
+    total[1][12] = "30";
+    const std::string number = "A positive real number or zero is expected for the field: ";
     EXPECT_EQ(Findings(CheckWaterAbsEntries, entries),
-              (Lines{std::string("E:") + SYearNotInteger,
-                     number + "Total volume of freshwater abstraction",
+              (Lines{SYearNotInteger, number + "Total volume of freshwater abstraction",
                      number + "FW for self-supply (Total)", number + "FW for self-supply (from GW)",
                      number + "Other data",
-                     "E:An integer number between 1900 and 20o8 is expected for the LTAA "
+                     "An integer number between 1900 and 20o8 is expected for the LTAA "
                      "starting year",
-                     "E:The monthly values in table: 'Non freshwater sources ' and column: "
+                     "The monthly values in table: 'Non freshwater sources ' and column: "
                      "'Other (e.g. construction)' do not sum up to the annual value"}));
 }
 
@@ -193,17 +178,14 @@ TEST(WaterAbsTables, ColumnsShowTheirSectorsAndSectorsWithoutColumnSurviveStorin
     }
     tables.FWAEvaporationLosses.fill(7);
     TWaterAbsTexts texts = ShownWaterAbsTables(tables);
-    ASSERT_EQ(texts[atSelfSW].size(), 12u);
-    ASSERT_EQ(texts[atNonFW].size(), 11u);
     // Column 7 shows cooling in industry (sector 11), column 10 hydropower (14); without
     // hydropower, column 10 of the non-freshwater table shows nace_i (15).
-    EXPECT_EQ(std::tie(texts[atSelfSW][6][0], texts[atSelfSW][9][15], texts[atNonFW][9][0],
+    EXPECT_EQ(std::tie(texts[atSelfSW][6][0], texts[atSelfSW].at(9)[15], texts[atNonFW].at(9)[0],
                        texts[atSelf][1][0], texts[atSelf][2][0], texts[atOther][1][0]),
               std::make_tuple("110", "113", "314", "100", "200", "7"));
 
     for (TTableTexts& columns : texts)
-        for (TPeriodTexts& column : columns)
-            column.fill("");
+        std::ranges::fill(columns, TPeriodTexts{});
     texts[atSelf][1].fill("5");  // shows the SW total that the SW table stores
     texts[atSelfSW][0].fill("7");
     StoreWaterAbsTables(texts, tables);
@@ -223,10 +205,11 @@ TEST(WaterBalanceTexts, EachTableShowsItsQuantitiesInItsColumns)
     tables.FWBLossesBetwnUseAndReuse[AnnualIndex] = 0;
     tables.FWBArtifGWOrigin = static_cast<TArtifGWOrigin>(9);
     const TWaterBalanceTexts texts = WaterBalanceTexts(tables);
-    const auto& shown = texts.Tables;
-    EXPECT_EQ(std::tie(shown[wbWaterStorage][2][LTAAIndex], shown[wbWaterStorage][0][0],
-                       shown[wbReturned][0][0], shown.at(wbReturned).at(9)[AnnualIndex]),
-              std::make_tuple("-3.25", "", "", "0"));
+    const auto& [storage, returned] =
+        std::tie(texts.Tables[wbWaterStorage], texts.Tables[wbReturned]);
+    EXPECT_EQ(
+        std::tie(storage[2][LTAAIndex], storage[0][0], returned[0][0], returned.at(9)[AnnualIndex]),
+        std::make_tuple("-3.25", "", "", "0"));
     EXPECT_EQ(texts.ArtifGWOrigin, agoUnknown);
 }
 
@@ -242,15 +225,10 @@ TEST(FormValues, RemarksEndEveryLineWithCrLfAndComeBackAsStored)
 // they part in a year like 1900, and no year in the box may make labelling fail.
 TEST(DailyRowLabel, NamesTheCalendarDateOfEachDay)
 {
-    const std::tuple<int, int, std::string> cases[] = {{2008, 60, "60)  29/2/2008"},
-                                                       {2008, 366, "366)  31/12/2008"},
-                                                       {2007, 60, "60)  1/3/2007"},
-                                                       {1900, 366, "366)  1/1/1901"},
-                                                       {-4, 366, "366)  31/12/-4"},
-                                                       {INT_MAX, 365, "365)  31/12/2147483647"},
-                                                       {INT_MIN, 366, "366)  31/12/-2147483648"}};
-    for (const auto& [year, day, label] : cases)
-        EXPECT_EQ(DailyRowLabel(year, day), label);
+    EXPECT_EQ(DailyRowLabel(2008, 60), "60)  29/2/2008");
+    EXPECT_EQ(DailyRowLabel(1900, 366), "366)  1/1/1901");
+    EXPECT_EQ(DailyRowLabel(INT_MAX, 365), "365)  31/12/2147483647");
+    EXPECT_EQ(DailyRowLabel(INT_MIN, 366), "366)  31/12/-2147483648");
 }
 
 }  // namespace

@@ -40,11 +40,10 @@ protected:
         return TCsvFlowImport({wqtest::WriteTextFile(file_, bytes), ";", "1"}).Import();
     }
 
-    template <typename TStation = TEntity>
-    TStation* Find(const std::string& id, TStationKind kind)
+    TEntity* Find(const std::string& id, TStationKind kind)
     {
         TEntity* found = nullptr;
-        return FindStation(id, kind, found) ? static_cast<TStation*>(found) : nullptr;
+        return FindStation(id, kind, found) ? found : nullptr;
     }
 
     ScopedRegionalSettings settings_{'.', "dd/mm/yyyy"};
@@ -64,7 +63,7 @@ TEST_F(CsvImportTest, StationLinesCreateStationsWithTheirFields)
     EXPECT_EQ(session().FWells.Count(), 2);
     EXPECT_TRUE(session().GetModified());
     EXPECT_TRUE(Stations("RBD;GR01;R3;r;1;2;n\n", skReservoir).Passed);
-    EXPECT_EQ(Find<TReservoir>("r3", skReservoir)->FReservoirType, rsNatural);
+    EXPECT_EQ(static_cast<TReservoir*>(Find("r3", skReservoir))->FReservoirType, rsNatural);
 }
 
 TEST_F(CsvImportTest, EachLineCheckHasItsMessageAndLineNumber)
@@ -149,7 +148,7 @@ TEST_F(CsvImportTest, DailyValuesGoToTheirDayAndANewYearStartsFromEmptyDays)
 
 TEST_F(CsvImportTest, DailyLineChecks)
 {
-    new TStreamFlow(rbd_, "Q1");
+    auto* q1 = new TStreamFlow(rbd_, "Q1");
     new TStreamFlow(rbd_, "Q2");
     new TWell(rbd_, "W1");
     const TCsvRunResult result = Flow(
@@ -164,7 +163,7 @@ TEST_F(CsvImportTest, DailyLineChecks)
                                    "Line 6: Only years between 1998-2008 may be imported",
                                    "Line 9: Only one (calendar) year per station may be imported",
                                    "Line 10: No date found", "Line 11: No value found"}));
-    EXPECT_EQ(Find<TStreamFlow>("Q1", skStreamFlow)->FDailyData[1], MissingReal);
+    EXPECT_EQ(q1->FDailyData[1], MissingReal);
 }
 
 }  // namespace
