@@ -66,11 +66,8 @@ TEST(CodePages, Utf16CountsSurrogatePairs)
 
 TEST(CodePages, Utf8ValidityTellsTextFromOtherBytes)
 {
-    EXPECT_TRUE(IsValidUtf8("plain ASCII"));
-    EXPECT_TRUE(IsValidUtf8("Ποταμός \xEF\xBF\xBD ok"));
-    EXPECT_TRUE(IsValidUtf8("\xF0\x9F\x92\xA7"));
-    EXPECT_FALSE(IsValidUtf8("K\xF6ln"));
-    EXPECT_FALSE(IsValidUtf8("\xC0\xAF"));
-    EXPECT_FALSE(IsValidUtf8("\xED\xA0\x80"));
-    EXPECT_FALSE(IsValidUtf8("cut \xE2\x82"));
+    for (const char* text : {"plain ASCII", "Ποταμός \xEF\xBF\xBD ok", "\xF0\x9F\x92\xA7"})
+        EXPECT_TRUE(IsValidUtf8(text)) << text;
+    for (const char* bytes : {"K\xF6ln", "\xC0\xAF", "\xED\xA0\x80", "cut \xE2\x82"})
+        EXPECT_FALSE(IsValidUtf8(bytes)) << bytes;
 }
