@@ -106,11 +106,12 @@ TEST(DirectoryWriteTest, SaturatedFieldsTravelInTheZip64Field)
         item.Header.LocalHeaderOffset = ZAZip64Marker;
         item.Zip64Values.CompressedSize = 5000000000ull;
         item.Zip64Values.LocalHeaderOffset = 6000000000ull;
+        item.SetDiskNumberStart(65535);  // from here on in 32 bits
         manager.Items().SetItem(0, item);
         manager.WriteDirectory(true);
     }
     const auto central = *TZACentralHeader::Read(stream.Memory());
-    EXPECT_EQ(central.ExtraFieldLength, 4 + 16);  // compressed size and offset only
+    EXPECT_EQ(central.ExtraFieldLength, 4 + 20);  // compressed size, offset and disk only
     zip.SetTolerateDamage(true);                  // the sizes do not fit this small stream
     TZADirManager manager(zip, &stream, false);
     ASSERT_TRUE(manager.ReadDirectory());
@@ -119,39 +120,8 @@ TEST(DirectoryWriteTest, SaturatedFieldsTravelInTheZip64Field)
     EXPECT_EQ(item.CompressedSize(), 5000000000ull);
     EXPECT_EQ(item.LocalHeaderOffset(), 6000000000ull);
     EXPECT_EQ(item.UncompressedSize(), 0u);
-}
-
-TEST(DirectoryWriteTest, DiskNumbersFrom65535TravelInTheZip64Field)
-{
-    TZipArchiver zip;
-    TMemoryStream stream;
-    {
-        TZADirManager manager(zip, &stream, true);
-        manager.Items().SetCount(3);
-        const std::uint32_t volumes[] = {65534, 65535, 70000};
-        for (int i = 0; i < 3; ++i) {
-            TDirItem item = FileItem("v" + std::to_string(i), 0, 0);
-            item.SetDiskNumberStart(volumes[i]);
-            manager.Items().SetItem(i, item);
-        }
-        manager.Items().ItemPtr(2).Header.LocalHeaderOffset = ZAZip64Marker;
-        manager.Items().ItemPtr(2).Zip64Values.LocalHeaderOffset = 5000000000ull;
-        manager.WriteDirectory(true);
-    }
-    TZADirManager manager(zip, &stream, false);
-    ASSERT_TRUE(manager.ReadDirectory());
-    const std::uint16_t headerFields[] = {65534, ZAZip64Marker16, ZAZip64Marker16};
-    const std::size_t zip64Data[] = {0, 4, 8 + 4};
-    const std::uint32_t recorded[] = {0, 65535, 70000};
-    for (int i = 0; i < 3; ++i) {
-        SCOPED_TRACE(i);
-        const TDirItem& item = manager.Items().ItemPtr(i);
-        EXPECT_EQ(item.Header.DiskNumberStart, headerFields[i]);
-        const auto field = MakeCentralZip64Field(item.Header, item.Zip64Values);
-        EXPECT_EQ(field ? field->Data.size() : 0, zip64Data[i]);
-        EXPECT_EQ(item.Zip64Values.DiskNumber, recorded[i]);
-    }
-    EXPECT_EQ(manager.Items().ItemPtr(2).LocalHeaderOffset(), 5000000000ull);
+    EXPECT_EQ(item.Header.DiskNumberStart, 0xFFFF);
+    EXPECT_EQ(item.Zip64Values.DiskNumber, 65535u);
 }
 
 TEST(DirectoryWriteTest, Zip64EndRecordsStartAt65535Items)

@@ -7,8 +7,6 @@
 #include "tests/support/programs.h"
 #include "tests/support/temp_folder.h"
 #include "tests/zip/records_test_support.h"
-#include "zip/ZACrc32.h"
-#include "zip/ZARecords.h"
 
 namespace {
 

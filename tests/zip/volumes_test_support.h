@@ -5,14 +5,11 @@
 // of a fixed capacity, one folder per disk.
 
 #include <cstdint>
-#include <cstdio>
 #include <filesystem>
 #include <map>
 #include <string>
-#include <vector>
 
 #include "platform/drives.h"
-#include "zip/ZAFileSystem.h"
 #include "zip/ZAPaths.h"
 #include "zip/ZipArchiver.h"
 
@@ -63,24 +60,5 @@ public:
         return true;
     }
 };
-
-// The volumes of a set written as folder/data.zip, in order: prefix, the
-// number in two digits (three with a suffix), the suffix; then data.zip.
-inline std::vector<std::string> Volumes(const std::string& folder, const std::string& prefix,
-                                        const std::string& suffix)
-{
-    std::vector<std::string> volumes;
-    for (int n = 1;; ++n) {
-        char number[8];
-        std::snprintf(number, sizeof number, suffix.empty() ? "%.2d" : "%.3d", n);
-        const std::string name = folder + "/" + prefix + number + suffix;
-        if (!FileExists(name)) {
-            break;
-        }
-        volumes.push_back(name);
-    }
-    volumes.push_back(folder + "/data.zip");
-    return volumes;
-}
 
 }  // namespace zatest

@@ -133,29 +133,6 @@ void ExpectPythonReadsBack(const std::string& archive, const std::string& source
     EXPECT_EQ(result.exitCode, 0) << result.output;
 }
 
-namespace {
-
-void ExpectSameTree(const std::string& extracted, const std::string& sourceFolder)
-{
-    const auto compare =
-        wqtest::RunWithOutput("diff -r " + Quoted(extracted) + " " + Quoted(sourceFolder));
-    EXPECT_EQ(compare.exitCode, 0) << compare.output;
-}
-
-}  // namespace
-
-void ExpectUnzipExtractsSources(const std::string& archive, const std::string& sourceFolder)
-{
-    if (!wqtest::HasProgram("unzip")) {
-        return;
-    }
-    TempFolder out;
-    const auto result = wqtest::RunWithOutput("LC_ALL=C.UTF-8 unzip -q " + Quoted(archive) +
-                                              " -d " + Quoted(out.Path()));
-    ASSERT_EQ(result.exitCode, 0) << result.output;
-    ExpectSameTree(out.Path(), sourceFolder);
-}
-
 void ExpectSevenZipExtractsSources(const std::string& archive, const std::string& sourceFolder,
                                    const std::string& password)
 {
@@ -167,7 +144,9 @@ void ExpectSevenZipExtractsSources(const std::string& archive, const std::string
     const auto result = wqtest::RunWithOutput(sevenZip + " x -y -p" + Quoted(password) + " -o" +
                                               Quoted(out.Path()) + " " + Quoted(archive));
     ASSERT_EQ(result.exitCode, 0) << result.output;
-    ExpectSameTree(out.Path(), sourceFolder);
+    const auto compare =
+        wqtest::RunWithOutput("diff -r " + Quoted(out.Path()) + " " + Quoted(sourceFolder));
+    EXPECT_EQ(compare.exitCode, 0) << compare.output;
 }
 
 }  // namespace writetest

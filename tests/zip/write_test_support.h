@@ -109,9 +109,7 @@ void ExpectSevenZipAccepts(const std::string& archive, const std::string& passwo
 // same name under sourceFolder.
 void ExpectPythonReadsBack(const std::string& archive, const std::string& sourceFolder,
                            const std::string& password = "");
-// unzip, in a UTF-8 locale, and 7-Zip extract the archive and every file
-// equals the one of the same name under sourceFolder, with no file besides.
-void ExpectUnzipExtractsSources(const std::string& archive, const std::string& sourceFolder);
+// 7-Zip extracts the archive and every file equals the one under sourceFolder.
 void ExpectSevenZipExtractsSources(const std::string& archive, const std::string& sourceFolder,
                                    const std::string& password = "");
 
