@@ -2,7 +2,15 @@
 #include <QGuiApplication>
 #include <QRegularExpression>
 
+#include "app/ozr_diag_abs1.h"
+#include "app/ozr_diag_abs2.h"
+#include "app/ozr_diag_abs3.h"
+#include "app/ozr_diag_abs4.h"
+#include "app/ozr_diag_abs5.h"
+#include "app/ozr_diag_wb_return_flow.h"
 #include "app/ozr_water_abstractions.h"
+#include "app/ozr_water_balance.h"
+#include "app/ozr_water_use.h"
 #include "tests/app/table_form_tests.h"
 #include "tests/qt_support/qt_tests.h"
 
@@ -76,6 +84,44 @@ private slots:
         QCOMPARE(std::ranges::count(tables.FWANonFWSource, nfsUnknown), 10);
         QCOMPARE(tables.FWANonFreshwater[6][AnnualIndex], 7.5);
         QCOMPARE(tables.FWAYear, 2008);
+    }
+
+    // Each table form opens its own help topic, and its diagram buttons the
+    // diagram of their page.
+    void helpAndDiagramButtons()
+    {
+        TRecordedHelp help;
+        TFormAbs1 abs1;
+        TFormAbs2 abs2;
+        TFormAbs3 abs3;
+        TFormAbs4 abs4;
+        TFormAbs5 abs5;
+        TFormReturnFlowDiagram returnFlow;
+        FormAbs1 = &abs1, FormAbs2 = &abs2, FormAbs3 = &abs3, FormAbs4 = &abs4, FormAbs5 = &abs5;
+        FormReturnFlowDiagram = &returnFlow;
+        // Help first; each diagram then opens and is closed.
+        const auto press = [](TScriptedModal& modal, std::initializer_list<const char*> diagrams) {
+            return [&modal, diagrams](QDialog& w) {
+                Click(w, "BitBtn6");
+                for (const char* button : diagrams) {
+                    modal.Then([](QDialog& diagram) { diagram.reject(); });
+                    Click(w, button);
+                }
+            };
+        };
+        TTableFormBed<TFormWaterAbs> abstraction;
+        abstraction.OkWith(
+            press(abstraction.Modal, {"BitBtn1", "BitBtn2", "BitBtn3", "BitBtn4", "BitBtn5"}));
+        TTableFormBed<TFormWaterBalance> balance;
+        balance.OkWith(press(balance.Modal, {"Help"}));
+        TTableFormBed<TFormWaterUse> use;
+        use.OkWith(press(use.Modal, {}));
+        QCOMPARE(help.Contexts(), std::vector<int>({4000, 3100, 5000}));
+        QCOMPARE(abstraction.Modal.Shown(), Strings({"FormWaterAbs", "FormAbs1", "FormAbs2",
+                                                     "FormAbs3", "FormAbs4", "FormAbs5"}));
+        QCOMPARE(balance.Modal.Shown(), Strings({"FormWaterBalance", "FormReturnFlowDiagram"}));
+        FormAbs1 = nullptr, FormAbs2 = nullptr, FormAbs3 = nullptr, FormAbs4 = nullptr;
+        FormAbs5 = nullptr, FormReturnFlowDiagram = nullptr;
     }
 
     void roundTripThroughTheDataFile()
