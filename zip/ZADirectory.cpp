@@ -24,6 +24,17 @@ bool EndsItsDirectory(const TZAEndRecord& record, std::int64_t position)
     return end == position || end + zip64Records == position;
 }
 
+// The comment fills the bytes after the end record, or is followed by zeros
+// alone: writers that fill the last block of a pipe pad an archive so.
+bool OnlyCommentAndPaddingFollow(const za::Bytes& tail, std::size_t commentAt,
+                                 std::uint16_t commentLength)
+{
+    const std::size_t paddingAt = commentAt + commentLength;
+    return paddingAt <= tail.size() &&
+           std::all_of(tail.begin() + static_cast<std::ptrdiff_t>(paddingAt), tail.end(),
+                       [](std::uint8_t byte) { return byte == 0; });
+}
+
 std::uint16_t Clamp16(std::uint64_t value)
 {
     return static_cast<std::uint16_t>(std::min<std::uint64_t>(value, ZAZip64Marker16));
@@ -75,6 +86,7 @@ void TZADirManager::Reset()
     zip64Locator_ = TZAZip64Locator{};
     zip64Present_ = false;
     rebuilt_ = false;
+    offsetsLineUp_ = true;
 }
 
 za::Bytes TZADirManager::ReadAt(std::int64_t position, std::size_t count) const
@@ -104,8 +116,8 @@ TZAEndRecordMatch TZADirManager::FindEndRecord(std::uint32_t signature) const
             continue;
         }
         const auto record = TZAEndRecord::Read(TZAByteSpan(tail).subspan(at));
-        const std::int64_t after = tailSize - i - static_cast<std::int64_t>(TZAEndRecord::Size);
-        if (!record || record->CommentLength != after) {
+        const std::size_t commentAt = at + TZAEndRecord::Size;
+        if (!record || !OnlyCommentAndPaddingFollow(tail, commentAt, record->CommentLength)) {
             continue;
         }
         // An archive stored in the comment of another brings an end record
@@ -116,7 +128,8 @@ TZAEndRecordMatch TZADirManager::FindEndRecord(std::uint32_t signature) const
             match.Found = true;
             match.Record = *record;
             match.Position = base + i;
-            match.Comment.assign(tail.end() - after, tail.end());
+            const auto comment = tail.begin() + static_cast<std::ptrdiff_t>(commentAt);
+            match.Comment.assign(comment, comment + record->CommentLength);
         }
         if (endsItsDirectory) {
             break;

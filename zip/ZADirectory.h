@@ -72,6 +72,13 @@ public:
     std::int64_t DirectoryStart() const { return directoryStart_; }
     // The items were rebuilt from the local headers of a damaged archive.
     bool Rebuilt() const { return rebuilt_; }
+    // False when the directory lies elsewhere than its end records say and
+    // moving the offsets by the difference finds no local headers there: a
+    // new directory would point other readers at the wrong bytes.
+    bool OffsetsLineUp() const { return offsetsLineUp_; }
+    // The larger of from and the end of the bytes that an item claims in the
+    // stream: local header, name, extra fields, data and descriptor.
+    std::int64_t ClaimedEndBeyond(const TDirItem& item, std::int64_t from) const;
 
 private:
     const TZASignatureSet& Signatures() const;
@@ -86,12 +93,15 @@ private:
     void ReadItemFields(TDirItem& item, int index, TZAByteSpan name, TZAByteSpan extra);
     void CheckSizesFitStream() const;
     void DetectStub(std::int64_t endPosition);
+    // The directory's real position less the one its end records give.
+    std::int64_t UnrecordedStub() const;
+    bool LocalHeadersLineUp(std::int64_t shift) const;
     void AddOffsetToItems(std::int64_t shift);
     std::int64_t FindLocalHeaderFrom(std::int64_t start, std::int64_t end) const;
     bool LocalHeaderMatches(std::int64_t position, const TZACentralHeader& central) const;
     void RebuildFromLocalHeaders();
     void ReadLocalItem(std::int64_t position, int index);
-    void ReadDataDescriptor(std::int64_t from, TDirItem& item) const;
+    void ReadDataDescriptor(std::int64_t dataStart, TDirItem& item) const;
     za::Bytes ReadAt(std::int64_t position, std::size_t count) const;
     // Returns the bytes written and where the first of them landed.
     std::uint64_t WriteCentralDirectory(TZAVolumePosition& first);
@@ -112,5 +122,12 @@ private:
     std::int64_t dataOffset_ = 0;
     bool zip64Present_ = false;
     bool rebuilt_ = false;
+    bool offsetsLineUp_ = true;
     std::int64_t directoryStart_ = 0;
 };
+
+// The bytes an item takes from its local header at position on: header,
+// name, extra fields, data and, where the header announces one, the data
+// descriptor, whose signature is optional. Saturates instead of overflowing.
+std::int64_t ItemStretchLength(TStream& stream, std::int64_t position, const TZALocalHeader& local,
+                               const TDirItem& item);

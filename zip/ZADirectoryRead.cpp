@@ -17,7 +17,15 @@ constexpr std::int64_t kScanBlock = 65535;
 // Versions from here on belong to the alternate signature set, whose items
 // keep their AES details elsewhere.
 constexpr std::uint16_t kAlternateVersion = 0x4114;
+// A data descriptor holds the CRC-32 and both sizes, 32 or 64 bits each.
 constexpr std::size_t kDescriptorSize = 12;
+constexpr std::size_t kZip64DescriptorSize = 20;
+constexpr std::uint64_t kSignatureSize = 4;
+// The most that the local header, name, extra fields and a signed descriptor
+// add to the data of an item.
+constexpr std::uint64_t kLargestItemOverhead =
+    TZALocalHeader::Size + 2 * std::uint64_t{0xFFFF} + kSignatureSize + kZip64DescriptorSize;
+constexpr std::int64_t kLargestPosition = std::numeric_limits<std::int64_t>::max();
 // Names of other archivers: a Unicode path field carries the UTF-8 form of a
 // name stored in a code page.
 constexpr std::uint16_t kUnicodePathFieldId = 0x7075;
@@ -60,7 +68,38 @@ std::uint32_t Saturated32(std::uint64_t value, std::uint64_t& wide)
     return static_cast<std::uint32_t>(value);
 }
 
+// start + length, or the largest position where that does not fit.
+std::int64_t SaturatedEnd(std::int64_t start, std::uint64_t length)
+{
+    return length > static_cast<std::uint64_t>(kLargestPosition - start)
+               ? kLargestPosition
+               : start + static_cast<std::int64_t>(length);
+}
+
 }  // namespace
+
+std::int64_t ItemStretchLength(TStream& stream, std::int64_t position, const TZALocalHeader& local,
+                               const TDirItem& item)
+{
+    const std::uint64_t head =
+        TZALocalHeader::Size + std::uint64_t{local.FileNameLength} + local.ExtraFieldLength;
+    const std::int64_t dataEnd = SaturatedEnd(SaturatedEnd(position, head), item.CompressedSize());
+    if ((local.Flags & ZAFlagDataDescriptor) == 0 || dataEnd == kLargestPosition) {
+        return dataEnd - position;
+    }
+    const bool hasSignature = [&] {
+        std::uint8_t signature[kSignatureSize];
+        if (dataEnd > stream.Size() - static_cast<std::int64_t>(kSignatureSize)) {
+            return false;
+        }
+        stream.Seek(dataEnd);
+        return stream.Read(signature, kSignatureSize) == kSignatureSize &&
+               za::GetU32(signature) == ZADataDescriptorSignature;
+    }();
+    const std::uint64_t descriptor =
+        (item.Zip64 ? kZip64DescriptorSize : kDescriptorSize) + (hasSignature ? kSignatureSize : 0);
+    return SaturatedEnd(dataEnd, descriptor) - position;
+}
 
 bool TZADirManager::ReadDirectory()
 {
@@ -323,6 +362,18 @@ void TZADirManager::DetectStub(std::int64_t endPosition)
         dataOffset_ = endPosition;
         return;
     }
+    // Other readers take the distance between where the directory is and
+    // where its end records put it for a stub that no offset counts, and move
+    // every item by it, folders and empty files too. The offsets that an
+    // update writes must lead them to the same headers.
+    if (const std::int64_t stub = UnrecordedStub(); stub != 0) {
+        offsetsLineUp_ = LocalHeadersLineUp(stub);
+        if (offsetsLineUp_) {
+            AddOffsetToItems(stub);
+            dataOffset_ = static_cast<std::int64_t>(items_.ItemPtr(0).LocalHeaderOffset());
+        }
+        return;
+    }
     const TDirItem& first = items_.ItemPtr(0);
     const auto recorded = static_cast<std::int64_t>(std::min<std::uint64_t>(
         first.LocalHeaderOffset(), std::numeric_limits<std::int64_t>::max()));
@@ -347,6 +398,67 @@ void TZADirManager::DetectStub(std::int64_t endPosition)
             break;
         }
     }
+}
+
+std::int64_t TZADirManager::UnrecordedStub() const
+{
+    const std::uint64_t recorded =
+        zip64Present_ ? zip64EndRecord_.DirectoryOffset : endRecord_.DirectoryOffset;
+    // A saturated offset without its Zip64 value says nothing.
+    if (!zip64Present_ && recorded == ZAZip64Marker) {
+        return 0;
+    }
+    return directoryStart_ - static_cast<std::int64_t>(std::min<std::uint64_t>(
+                                 recorded, std::numeric_limits<std::int64_t>::max()));
+}
+
+bool TZADirManager::LocalHeadersLineUp(std::int64_t shift) const
+{
+    const std::int64_t lastHeader =
+        directoryStart_ - static_cast<std::int64_t>(TZALocalHeader::Size);
+    if (lastHeader < 0) {
+        return false;
+    }
+    // The shift in two unsigned parts, so that no sum leaves its range.
+    const std::uint64_t down = shift < 0 ? static_cast<std::uint64_t>(-shift) : 0;
+    const std::uint64_t up = shift > 0 ? static_cast<std::uint64_t>(shift) : 0;
+    for (int i = 0; i < items_.Count(); ++i) {
+        const std::uint64_t recorded = items_.ItemPtr(i).LocalHeaderOffset();
+        if (recorded < down || recorded - down > static_cast<std::uint64_t>(lastHeader)) {
+            return false;
+        }
+        const std::uint64_t position = recorded - down + up;
+        if (position > static_cast<std::uint64_t>(lastHeader)) {
+            return false;
+        }
+        const za::Bytes signature = ReadAt(static_cast<std::int64_t>(position), 4);
+        if (signature.size() != 4 || za::GetU32(signature.data()) != Signatures().LocalHeader) {
+            return false;
+        }
+    }
+    return true;
+}
+
+std::int64_t TZADirManager::ClaimedEndBeyond(const TDirItem& item, std::int64_t from) const
+{
+    const std::uint64_t offset = item.LocalHeaderOffset();
+    const std::uint64_t data = item.CompressedSize();
+    const auto before = static_cast<std::uint64_t>(from);
+    // Items far enough in front need no header read.
+    if (offset <= before && data <= before - offset &&
+        before - offset - data >= kLargestItemOverhead) {
+        return from;
+    }
+    if (offset > static_cast<std::uint64_t>(kLargestPosition)) {
+        return kLargestPosition;
+    }
+    const auto position = static_cast<std::int64_t>(offset);
+    const auto local = TZALocalHeader::Read(ReadAt(position, TZALocalHeader::Size));
+    // Without a header to measure by, the item claims its data at least.
+    const std::int64_t end = local && local->Signature == Signatures().LocalHeader
+                                 ? position + ItemStretchLength(*stream_, position, *local, item)
+                                 : SaturatedEnd(SaturatedEnd(position, TZALocalHeader::Size), data);
+    return std::max(from, end);
 }
 
 void TZADirManager::AddOffsetToItems(std::int64_t shift)
@@ -405,34 +517,49 @@ void TZADirManager::ReadLocalItem(std::int64_t position, int index)
     item.Header.ExtraFieldLength = local->ExtraFieldLength;
     item.Header.LocalHeaderOffset =
         Saturated32(static_cast<std::uint64_t>(position), item.Zip64Values.LocalHeaderOffset);
-    if ((local->Flags & ZAFlagDataDescriptor) != 0) {
-        ReadDataDescriptor(position + static_cast<std::int64_t>(TZALocalHeader::Size + variable),
-                           item);
-    }
     items_.SetCount(index + 1);
     TDirItem& entered = items_.ItemPtr(index);
     entered = std::move(item);
     const TZAByteSpan span(fields);
     ReadItemFields(entered, index, span.first(local->FileNameLength),
                    span.subspan(local->FileNameLength));
+    // The Zip64 field read with the name tells the descriptor's size fields.
+    if ((local->Flags & ZAFlagDataDescriptor) != 0) {
+        ReadDataDescriptor(position + static_cast<std::int64_t>(TZALocalHeader::Size + variable),
+                           entered);
+    }
 }
 
-void TZADirManager::ReadDataDescriptor(std::int64_t from, TDirItem& item) const
+// Stored or encrypted data may hold the descriptor's signature by chance. A
+// descriptor is taken only where it fits: its compressed size ends the data
+// right where it stands, and it ends within the file.
+void TZADirManager::ReadDataDescriptor(std::int64_t dataStart, TDirItem& item) const
 {
+    const std::size_t sizeField = item.Zip64 ? 8 : 4;
+    const std::size_t fieldsSize = 4 + 2 * sizeField;
+    const auto sizeAt = [&](const za::Bytes& fields, std::size_t at) {
+        return item.Zip64 ? za::GetU64(&fields[at]) : std::uint64_t{za::GetU32(&fields[at])};
+    };
     const std::int64_t size = stream_->Size();
-    for (std::int64_t block = from; block < size; block += kScanBlock) {
+    for (std::int64_t block = dataStart; block < size; block += kScanBlock) {
         const za::Bytes bytes = ReadAt(block, static_cast<std::size_t>(kScanBlock + 3));
         for (std::size_t i = 0; i + 4 <= bytes.size() && i < kScanBlock; ++i) {
             if (za::GetU32(&bytes[i]) != ZADataDescriptorSignature) {
                 continue;
             }
-            const za::Bytes fields =
-                ReadAt(block + static_cast<std::int64_t>(i + 4), kDescriptorSize);
-            if (fields.size() == kDescriptorSize) {
-                item.Header.Crc32 = za::GetU32(&fields[0]);
-                item.Header.CompressedSize = za::GetU32(&fields[4]);
-                item.Header.UncompressedSize = za::GetU32(&fields[8]);
+            const std::int64_t at = block + static_cast<std::int64_t>(i);
+            const za::Bytes fields = ReadAt(at + 4, fieldsSize);
+            if (fields.size() != fieldsSize) {
+                return;  // nor does any later one end within the file
             }
+            const std::uint64_t compressed = sizeAt(fields, 4);
+            if (compressed != static_cast<std::uint64_t>(at - dataStart)) {
+                continue;
+            }
+            item.Header.Crc32 = za::GetU32(&fields[0]);
+            item.Header.CompressedSize = Saturated32(compressed, item.Zip64Values.CompressedSize);
+            item.Header.UncompressedSize =
+                Saturated32(sizeAt(fields, 4 + sizeField), item.Zip64Values.UncompressedSize);
             return;
         }
     }

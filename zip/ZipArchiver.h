@@ -276,6 +276,7 @@ private:
     TZAProcessOperation CountPendingWork();
     int FirstChange();
     std::int64_t CommitStart(int& first);
+    std::int64_t FreePositionAfterKeptItems(int first, std::int64_t start);
     void SaveOldTail(int first, std::int64_t start);
     void WriteItemsFrom(int first, std::int64_t start);
     void FinishCommit(TZAProcessOperation operation);

@@ -23,8 +23,6 @@ constexpr std::uint64_t kZip64Limit = ZAZip64Marker;
 constexpr std::size_t kZlibHeaderSize = 2;
 constexpr std::size_t kZlibTrailerSize = 4;
 constexpr std::uint16_t kAesVendorVersion = 2;
-constexpr std::size_t kDescriptorSize = 12;
-constexpr std::size_t kZip64DescriptorSize = 20;
 
 std::size_t CharacterCount(std::string_view utf8)
 {
@@ -530,18 +528,14 @@ void TZABaseArchiver::CopyKeptItem(int index, std::int64_t start)
     if (!local || local->Signature != SignatureSetFor(zipFormat_).LocalHeader) {
         Fail(35);
     }
-    std::int64_t dataLength = static_cast<std::int64_t>(previous.CompressedSize());
-    if ((local->Flags & ZAFlagDataDescriptor) != 0) {
-        // The descriptor after the data belongs to the item; its signature is
-        // optional.
-        const std::size_t size = previous.Zip64 ? kZip64DescriptorSize : kDescriptorSize;
-        za::Bytes signature(4);
-        backup_->Seek(position + static_cast<std::int64_t>(TZALocalHeader::Size) +
-                      local->FileNameLength + local->ExtraFieldLength + dataLength);
-        const bool hasSignature = backup_->Read(signature.data(), 4) == 4 &&
-                                  za::GetU32(signature.data()) == ZADataDescriptorSignature;
-        dataLength += static_cast<std::int64_t>(size + (hasSignature ? 4 : 0));
+    const std::int64_t length = ItemStretchLength(*backup_, position, *local, previous);
+    // The old archive ends before the item does: it was cut short, or its
+    // sizes are wrong.
+    if (length > backup_->Size() - position) {
+        Fail(57);
     }
+    const std::int64_t headAndName =
+        static_cast<std::int64_t>(TZALocalHeader::Size) + local->FileNameLength;
     SetLocalHeaderOffset(item, static_cast<std::uint64_t>(archiveStream_->Position()));
     if (item.Zip64 && zip64Mode_ == zmDisabled) {
         throw EZAException(43, name_, {item.FileName});
@@ -557,13 +551,13 @@ void TZABaseArchiver::CopyKeptItem(int index, std::int64_t start)
         renamed.Write(bytes);
         za::PutBytes(bytes, name.data(), name.size());
         WriteChecked(*archiveStream_, bytes.data(), bytes.size());
-        backup_->Seek(position + static_cast<std::int64_t>(TZALocalHeader::Size) +
-                      local->FileNameLength);
-        archiveStream_->CopyFrom(*backup_, local->ExtraFieldLength + dataLength);
+        // A count of 0 would copy the whole backup.
+        if (length > headAndName) {
+            backup_->Seek(position + headAndName);
+            archiveStream_->CopyFrom(*backup_, length - headAndName);
+        }
         return;
     }
     backup_->Seek(position);
-    archiveStream_->CopyFrom(*backup_, static_cast<std::int64_t>(TZALocalHeader::Size) +
-                                           local->FileNameLength + local->ExtraFieldLength +
-                                           dataLength);
+    archiveStream_->CopyFrom(*backup_, length);
 }

@@ -32,6 +32,11 @@ void TZABaseArchiver::BeginUpdate()
         if ((openMode_ & 3) == 0 && !externalStream_) {
             Fail(32);
         }
+        // A new directory would lead other readers to bytes that are no
+        // local headers.
+        if (!dirManager_->OffsetsLineUp()) {
+            Fail(48);
+        }
         TZADirArray& items = dirManager_->Items();
         for (int i = 0; i < items.Count(); ++i) {
             items.ItemPtr(i).Pending = false;
@@ -87,11 +92,12 @@ void TZABaseArchiver::CommitUpdate()
     try {
         DoOverallProgress(operation, ppStart, cancelled_, 0.0);
         if (!cancelled_) {
+            const std::int64_t writeFrom = FreePositionAfterKeptItems(first, start);
             StartVolumeGathering();
             SaveOldTail(first, start);
-            archiveStream_->Seek(start);
             archiveCut = true;
-            archiveStream_->SetSize(start);
+            archiveStream_->SetSize(writeFrom);
+            archiveStream_->Seek(writeFrom);
             WriteItemsFrom(first, start);
         }
         if (!cancelled_ && commitAction_ != fxaAbort) {
@@ -186,6 +192,25 @@ std::int64_t TZABaseArchiver::CommitStart(int& first)
         }
     }
     return start;
+}
+
+// New data go after every byte that an item left in place claims. An item
+// cut short by the end of the file (a truncated archive), or one whose size
+// the directory overstates, reaches past the start of the rewritten part;
+// zeros stand in for its missing bytes, as long as they are no more than the
+// file holds. A claim beyond that is damage that no filler mends.
+std::int64_t TZABaseArchiver::FreePositionAfterKeptItems(int first, std::int64_t start)
+{
+    const TZADirArray& snapshot = dirManager_->Snapshot();
+    std::int64_t position = start;
+    for (int i = 0; i < first; ++i) {
+        position = dirManager_->ClaimedEndBeyond(snapshot.ItemPtr(i), position);
+    }
+    const std::int64_t size = archiveStream_->Size();
+    if (position > size && position - size > size) {
+        Fail(57);
+    }
+    return position;
 }
 
 // Items from the first change on are read back from a temporary file; an

@@ -117,6 +117,21 @@ TEST(DirectoryReadTest, StubInFrontRaisesOffsetsThatCountFromItsEnd)
     EXPECT_EQ(empty.manager->DataOffset(), 100);  // the end record's position
 }
 
+TEST(DirectoryReadTest, ZerosAfterTheEndRecordArePaddingNotDamage)
+{
+    zatest::BuildOptions options;
+    options.Comment = "note";
+    za::Bytes bytes = BuildZip(kTwoFiles, options);
+    bytes.resize(bytes.size() + 9000, 0);
+    Opened opened(bytes, false);
+    ASSERT_TRUE(opened.manager->ReadDirectory());
+    EXPECT_FALSE(opened.manager->Rebuilt());
+    EXPECT_EQ(opened.manager->Items().Count(), 2);
+    EXPECT_EQ(opened.manager->ArchiveComment(), "note");
+    bytes.back() = 1;
+    EXPECT_EQ(ReadResult(bytes, false), -1);
+}
+
 TEST(DirectoryReadTest, DamagedDirectoryIsRebuiltFromLocalHeadersAndDescriptors)
 {
     std::vector<BuildEntry> entries = {{"one.txt", "first", true, ""},
