@@ -82,6 +82,18 @@ private slots:
         QVERIFY(std::filesystem::is_directory(folder / "x.zip"));
     }
 
+    void saveAsToANameWhoseZipCopyIsItselfWritesNothingAndKeepsTheChanges()
+    {
+        wqtest::TempFolder folder;
+        TMainWindowSetup setup;
+        setup.FillHeader();
+        setup.Dialogs.AnswerFile(folder / "x.zip");
+        QVERIFY(!setup.Main().SaveData());
+        QCOMPARE(setup.Main().windowTitle(), kTitle + QLatin1Char('*'));
+        QVERIFY(setup.Dialogs.Texts().back().starts_with("The data file cannot be saved as"));
+        QVERIFY(wqtest::FilesIn(folder.Path()).empty());
+    }
+
     void openReadsAFileOnlyWhileNoCountryIsChosenAndRefills()
     {
         wqtest::TempFolder folder;
