@@ -21,115 +21,96 @@ using wqtest::FilesIn;
 using wqtest::ReadFileText;
 using wqtest::WriteTextFile;
 
-// Runs body in a child process and waits for it; body ends the process with
-// _exit where a killed save would die, so that nothing is cleaned up.
+// A child process runs body, which ends it with _exit where a killed save
+// would die, so that nothing is cleaned up.
 template <typename Body>
-void InChildProcess(Body body)
+pid_t StartChild(Body body)
 {
     const pid_t child = fork();
-    ASSERT_GE(child, 0);
     if (child == 0) {
         body();
         _exit(1);
     }
-    int status = 0;
-    waitpid(child, &status, 0);
-    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    return child;
 }
 
-bool HasUnnamedFiles(const std::string& folder)
+bool EndedWell(pid_t child)
 {
-    const int handle = open(folder.c_str(), O_TMPFILE | O_RDWR, 0600);
-    if (handle < 0)
-        return false;
-    close(handle);
-    return true;
+    int status = 0;
+    return child > 0 && waitpid(child, &status, 0) == child && WIFEXITED(status) &&
+           WEXITSTATUS(status) == 0;
 }
 
-class DyingSaves : public ::testing::TestWithParam<bool> {
+class TemporaryFiles : public ::testing::TestWithParam<bool> {
 protected:
-    DyingSaves()
+    TemporaryFiles()
     {
         if (GetParam())
             namedFiles_.emplace();
     }
-    bool Named() const { return GetParam(); }
 
     wqtest::TempFolder folder_;
     const std::string data_ = WriteTextFile(folder_ / "data.wqd", "old content");
     std::optional<TScopedNamedTemporaryFiles> namedFiles_;
 };
 
-TEST_P(DyingSaves, LeaveNothingOrWhatTheNextSaveInTheFolderRemoves)
+TEST_P(TemporaryFiles, ASaveThatDiesLeavesNothingTheNextSaveDoesNotRemove)
 {
-    if (!Named() && !HasUnnamedFiles(folder_.Path()))
+    const int unnamed = open(folder_.Path().c_str(), O_TMPFILE | O_RDWR, 0600);
+    if (unnamed < 0 && !GetParam())
         GTEST_SKIP() << "the file system has no unnamed files";
-    InChildProcess([&] {
+    if (unnamed >= 0)
+        close(unnamed);
+    ASSERT_TRUE(EndedWell(StartChild([&] {
         TAtomicFile file(data_);
         file.Write(std::string(100000, 'p'));
         _exit(0);
-    });
+    })));
     const Lines left = FilesIn(folder_.Path());
-    if (Named()) {
-        ASSERT_EQ(left.size(), 2u);
-        EXPECT_TRUE(left[0].starts_with(".wq-save-") && left[0].size() == 15) << left[0];
-    } else {
-        EXPECT_EQ(left, Lines{"data.wqd"});
-    }
+    ASSERT_EQ(left.size(), GetParam() ? 2u : 1u);
+    EXPECT_TRUE(left[0] == "data.wqd" || (left[0].starts_with(".wq-save-") && left[0].size() == 15))
+        << left[0];
     WriteFileAtomically(folder_ / "other.txt", "other");
     EXPECT_EQ(FilesIn(folder_.Path()), (Lines{"data.wqd", "other.txt"}));
     EXPECT_EQ(ReadFileText(data_), "old content");
 }
 
-INSTANTIATE_TEST_SUITE_P(TemporaryFiles, DyingSaves, ::testing::Bool(),
-                         [](const auto& info) { return info.param ? "Named" : "Unnamed"; });
-
-// A save of another process that is still writing holds its file; names that
-// only look alike, links and folders are not this program's files.
-TEST(SweptTemporaryFiles, AreOnlyTheProgramsOwnThatNoSaveHolds)
+// A save of another process still at work holds its file; names that only
+// look alike, links and folders are not the program's files.
+TEST_P(TemporaryFiles, ASaveRemovesOnlyTheProgramsOwnThatNoSaveHolds)
 {
-    TScopedNamedTemporaryFiles named;
-    wqtest::TempFolder folder;
-    const std::string data = WriteTextFile(folder / "data.wqd", "old content");
-    const Lines foreign = {".wq-save-ABC", ".wq-save-ABCDEF.bak", ".wq-save-AB-DEF", "x.tmp"};
-    for (const std::string& name : foreign)
-        WriteTextFile(folder / name, "not ours");
-    std::filesystem::create_symlink("data.wqd", folder / ".wq-save-LINKED");
-    std::filesystem::create_directory(folder / ".wq-save-FOLDER");
+    Lines kept = {".wq-save-ABC", ".wq-save-ABCDEF.bak", ".wq-save-AB-DEF", "x.tmp"};
+    for (const std::string& name : kept)
+        WriteTextFile(folder_ / name, "not ours");
+    std::filesystem::create_symlink("data.wqd", folder_ / ".wq-save-LINKED");
+    std::filesystem::create_directory(folder_ / ".wq-save-FOLDER");
+    kept.insert(kept.end(), {".wq-save-FOLDER", ".wq-save-LINKED", "data.wqd", "other.txt"});
+    std::sort(kept.begin(), kept.end());
 
-    int written[2];
+    int writing[2];
     int goOn[2];
-    ASSERT_EQ(pipe(written), 0);
-    ASSERT_EQ(pipe(goOn), 0);
-    const pid_t child = fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        TAtomicFile file(data);
+    ASSERT_TRUE(pipe(writing) == 0 && pipe(goOn) == 0);
+    char token = 0;
+    const pid_t child = StartChild([&] {
+        TAtomicFile file(data_);
         file.Write("new content");
-        char signal = 0;
-        const bool told = write(written[1], &signal, 1) == 1 && read(goOn[0], &signal, 1) == 1;
-        if (told)
+        if (write(writing[1], &token, 1) == 1 && read(goOn[0], &token, 1) == 1)
             file.Commit();
-        _exit(told ? 0 : 1);
-    }
-    char signal = 0;
-    ASSERT_EQ(read(written[0], &signal, 1), 1);
-    const std::size_t entriesWhileWriting = FilesIn(folder.Path()).size();
-    WriteFileAtomically(folder / "other.txt", "other");
-    EXPECT_EQ(FilesIn(folder.Path()).size(), entriesWhileWriting + 1);
-    ASSERT_EQ(write(goOn[1], &signal, 1), 1);
-    int status = 0;
-    waitpid(child, &status, 0);
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
-    EXPECT_EQ(ReadFileText(data), "new content");
-
-    Lines expected = foreign;
-    expected.insert(expected.end(),
-                    {".wq-save-FOLDER", ".wq-save-LINKED", "data.wqd", "other.txt"});
-    std::sort(expected.begin(), expected.end());
-    EXPECT_EQ(FilesIn(folder.Path()), expected);
-    for (int fd : {written[0], written[1], goOn[0], goOn[1]})
-        close(fd);
+        _exit(0);
+    });
+    ASSERT_EQ(read(writing[0], &token, 1), 1);
+    const std::size_t whileWriting = FilesIn(folder_.Path()).size();
+    WriteFileAtomically(folder_ / "other.txt", "other");
+    EXPECT_EQ(FilesIn(folder_.Path()).size(), whileWriting + 1);
+    ASSERT_EQ(write(goOn[1], &token, 1), 1);
+    EXPECT_TRUE(EndedWell(child));
+    EXPECT_EQ(ReadFileText(data_), "new content");
+    EXPECT_EQ(FilesIn(folder_.Path()), kept);
+    for (const int end : {writing[0], writing[1], goOn[0], goOn[1]})
+        close(end);
 }
+
+INSTANTIATE_TEST_SUITE_P(Saves, TemporaryFiles, ::testing::Bool(),
+                         [](const auto& info) { return info.param ? "Named" : "Unnamed"; });
 
 }  // namespace

@@ -163,48 +163,6 @@ TEST_F(AddFilesTest, AMaskNamingAFolderEntersTheFolder)
     ExpectUnzipAccepts(setup_.archive);
 }
 
-// "\\" and ":" belong to names on this platform; AddFile takes "?" and "*" as
-// characters too. The stored name turns "\\" into "/", so that every peer
-// reads the entry alike.
-TEST_F(AddFilesTest, NamesWithBackslashColonAndWildcardsAreOrdinaryFiles)
-{
-    setup_.AddSource("GR:1.wqd", ToBytes("colon"));
-    setup_.AddSource("a\\b.wqd", ToBytes("backslash"));
-    setup_.AddSource("GR_?.wqd", ToBytes("question"));
-    setup_.AddSource("GR_1.wqd", ToBytes("one"));
-    setup_.AddSource("x\\y:z/c.wqd", ToBytes("inside"));
-    setup_.Prepare(zip_);
-    zip_.AddFile(setup_.Source("GR_?.wqd"));
-    zip_.AddFile(setup_.Source("GR:1.wqd"));
-    zip_.AddFile(setup_.Source("a\\b.wqd"));
-    zip_.AddFile("x\\y:z/c.wqd");
-    zip_.AddFile(setup_.Source("missing?.wqd"));
-    zip_.AddFile(setup_.Source("*"));
-    EXPECT_EQ(Names(), (NameList{"GR_?.wqd", "GR:1.wqd", "a/b.wqd", "x/y:z/c.wqd"}));
-    zip_.CloseArchive();
-    ExpectUnzipAccepts(setup_.archive);
-    ExpectSevenZipAccepts(setup_.archive);
-    const std::string check =
-        "import sys, zipfile\n"
-        "z = zipfile.ZipFile(sys.argv[1])\n"
-        "print(' '.join(n + '=' + z.read(n).decode() for n in z.namelist()))\n";
-    EXPECT_EQ(
-        wqtest::RunWithOutput("python3 -c " + Quoted(check) + " " + Quoted(setup_.archive)).output,
-        "GR_?.wqd=question GR:1.wqd=colon a/b.wqd=backslash x/y:z/c.wqd=inside\n");
-
-    // A base folder with such names, and a mask, which still takes "?" as a wildcard.
-    TZipArchiver zip;
-    setup_.Prepare(zip);
-    zip.SetBaseDir(setup_.Source("x\\y:z"));
-    zip.AddFiles("*.wqd");
-    zip.SetBaseDir(setup_.source);
-    zip.AddFiles(setup_.Source("GR_?.wqd"), faArchive);
-    TZADirArray& items = zip.DirManager()->Items();
-    ASSERT_EQ(items.Count(), 3);
-    EXPECT_EQ(items.ItemPtr(0).FileName, "c.wqd");
-    EXPECT_EQ(items.ItemPtr(2).FileName, "GR_?.wqd");
-}
-
 TEST_F(AddFilesTest, OverwriteModesDecideOverAnItemOfTheSameName)
 {
     zip_.SetCompressionMode(0);

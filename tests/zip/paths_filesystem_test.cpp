@@ -119,46 +119,6 @@ TEST(ZAFileSystem, SearchFiltersByMaskAndAttributes)
     EXPECT_NE(FindNext(rec), 0);
 }
 
-TEST(ZAFileSystem, FindFileTakesTheNameAsItIs)
-{
-    TempFolder folder;
-    WriteTextFile(folder / "GR_1.wqd", "1");
-    WriteTextFile(folder / "GR_?.wqd", "?");
-    WriteTextFile(folder / ".hidden", "h");
-    TSearchRec rec;
-    ASSERT_TRUE(FindFile(folder / "GR_?.wqd", faArchive, rec));
-    EXPECT_EQ(rec.Name, "GR_?.wqd");
-    EXPECT_EQ(rec.Size, 1);
-    EXPECT_NE(FindNext(rec), 0);
-    EXPECT_FALSE(FindFile(folder / "GR_*.wqd", faArchive, rec));
-    EXPECT_FALSE(FindFile(folder / ".hidden", faArchive, rec));
-    EXPECT_TRUE(FindFile(folder / ".hidden", faArchive | faHidden, rec));
-    EXPECT_FALSE(FindFile(folder.Path(), faArchive, rec));
-    EXPECT_TRUE(FindFile(folder.Path(), faDirectory, rec));
-    EXPECT_FALSE(FindFile(folder.Path() + "/", faDirectory, rec));
-}
-
-// A path with its closing zero fills PATH_MAX; a name holds NAME_MAX bytes.
-TEST(ZAFileSystem, PathLimitsAreThoseOfTheFileSystem)
-{
-    const auto pathOfLength = [](std::size_t length) {
-        std::string path(length, 'd');
-        for (std::size_t i = 0; i < length; i += 100)
-            path[i] = '/';
-        return path;
-    };
-    const std::pair<std::string, bool> cases[] = {
-        {"/a/" + std::string(255, 'n'), false},
-        {"/a/" + std::string(256, 'n') + "/b", true},
-        {std::string(256, 'n'), true},
-        {std::string(300, '\\'), true},
-        {pathOfLength(4095), false},
-        {pathOfLength(4096), true},
-        {"/" + std::string(200, 'x') + "/" + std::string(200, 'y'), false}};
-    for (const auto& [path, exceeds] : cases)
-        EXPECT_EQ(ExceedsPathLimits(path), exceeds) << path.size();
-}
-
 TEST(ZAFileSystem, RemoveFolderTreeRemovesOnlyEmptyTrees)
 {
     TempFolder folder;

@@ -160,26 +160,14 @@ TEST(FileStreamTest, FailuresToOpenNameTheFile)
     EXPECT_NO_THROW(TFileStream(locked, fmOpenRead | fmShareDenyNone));
 }
 
-// The write that stops short keeps the system's reason for the message, and
-// the next write that succeeds forgets it.
 TEST(FileStreamTest, AShortWriteNamesTheSystemsReason)
 {
-    if (access("/dev/full", W_OK) != 0)
-        GTEST_SKIP() << "no /dev/full";
     TFileStream full("/dev/full", fmOpenWrite);
     EXPECT_EQ(full.Write("data", 4), 0u);
     EXPECT_EQ(full.WriteError(), ENOSPC);
-    try {
-        full.WriteBuffer("data", 4);
-        FAIL() << "a full device took the data";
-    } catch (const EStreamError& e) {
-        EXPECT_STREQ(e.what(), "Stream write error. No space left on device");
-    }
+    EXPECT_EQ(WriteFailureText("Cannot write", full), "Cannot write. No space left on device");
     EXPECT_EQ(full.Write("", 0), 0u);
-    EXPECT_EQ(full.WriteError(), 0);
-    TTestStream memory;
-    memory.SetWriteLimit(0);
-    EXPECT_EQ(WriteFailureText("Cannot write file \"m\"", memory), "Cannot write file \"m\"");
+    EXPECT_EQ(WriteFailureText("Cannot write", full), "Cannot write");
 }
 
 TEST(TestStreamTest, RunsShortAndFailsOnDemand)
