@@ -29,7 +29,8 @@ std::string IncludeTrailingDelimiterOf(std::string_view a, std::string_view b);
 
 // "C:" of "C:\a", "\\server\share" of "\\server\share\d", "" otherwise.
 std::string ExtractFileDrive(std::string_view path);
-// The part after, up to and including, or from the last separator or ":".
+// The part after, up to and including, or from the last separator, or the
+// ":" of a drive.
 std::string ExtractFileName(std::string_view path);
 std::string ExtractFilePath(std::string_view path);
 // From the last "." of the name part on; "" without one.
