@@ -8,10 +8,8 @@
 #include "appcore/save_as.h"
 #include "appcore/sub_units.h"
 #include "io/ozr_io_load.h"
-#include "io/ozr_io_save.h"
 #include "model/ozr_types.h"
 #include "ui_ozr_main.h"
-#include "zip/ZAPaths.h"
 
 // A data file is read into a session without a country only: reading one
 // over data entered by hand would mix two submissions.
@@ -43,10 +41,7 @@ bool TFormMain::SaveData()
     TFileDialogRequest request = saveDialog1_;
     request.FileName = ProposedDataFileName(session.GetCountry()->GetCode(), Now());
     const auto chosen = Dialogs().SaveFile(request);
-    if (!chosen)
-        return false;
-    SaveDataFile(*chosen);
-    if (!WriteZipCopy(*chosen, ExtractFilePath(*chosen), ZipNameOf(*chosen)))
+    if (!chosen || !SaveDataFileAndZipCopy(*chosen))
         return false;
     session.SetModified(false);
     return true;

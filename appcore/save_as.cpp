@@ -1,12 +1,10 @@
 #include "appcore/save_as.h"
 
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
-#include <fcntl.h>
-#include <unistd.h>
+#include <sys/stat.h>
 
 #include "appcore/form_texts.h"
+#include "io/atomic_file.h"
+#include "io/ozr_io_save.h"
 #include "platform/dialogs.h"
 #include "platform/exception.h"
 #include "platform/sysutils.h"
@@ -15,29 +13,30 @@
 
 namespace {
 
-[[noreturn]] void RaiseZipWriteError(const std::string& ZipName, int Error)
+bool Exists(const std::string& Path)
 {
-    throw Exception("Cannot write the file \"" + ZipName + "\": " + std::strerror(Error));
+    struct stat info {};
+    return lstat(Path.c_str(), &info) == 0;
 }
 
-// A new, empty file beside ZipName that no other file is using. It is hidden,
-// so that a copy left by a crash is not taken for a submission.
-std::string CreateTemporaryBeside(const std::string& ZipName)
+std::string ReplacedEverywhere(std::string Text, const std::string& From, const std::string& To)
 {
-    const std::size_t slash = ZipName.rfind('/');
-    const std::string folder = slash == std::string::npos ? "" : ZipName.substr(0, slash + 1);
-    const std::string name = ZipName.substr(folder.size());
-    const std::string stem = folder + "." + name + "." + std::to_string(getpid()) + "-";
-    for (int attempt = 0;; ++attempt) {
-        const std::string candidate = stem + std::to_string(attempt) + ".tmp";
-        const int fd = open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd >= 0) {
-            close(fd);
-            return candidate;
-        }
-        if (errno != EEXIST)
-            RaiseZipWriteError(ZipName, errno);
-    }
+    if (From.empty())
+        return Text;
+    for (std::size_t at = Text.find(From); at != std::string::npos;
+         at = Text.find(From, at + To.size()))
+        Text.replace(at, From.size(), To);
+    return Text;
+}
+
+// The archiver knows the archive by the temporary file's name; the user knows
+// it as ZipName.
+std::string ZipCopyFailure(const std::string& Message, const std::string& ContentName,
+                           const std::string& ZipName, bool ZipExisted)
+{
+    return "Exception: " + ReplacedEverywhere(Message, ContentName, ZipName) +
+           "\nThe zip archive \"" + ZipName + "\" was not " +
+           (ZipExisted ? "updated." : "written.");
 }
 
 // The archiver's own steps: a new archive holding the one file.
@@ -50,7 +49,8 @@ void ArchiveOneFile(const std::string& Name, const std::string& Folder,
     archiver.SetBaseDir(Folder);
     archiver.SetEncryptionMethod(caPkzipClassic);
     archiver.SetPassword("");
-    archiver.AddFiles(Name, ZADefaultSearchAttr, "");
+    // The data file's name is a name, never a mask: "GR_?.wqd" is one file.
+    archiver.AddFile(Name, ZADefaultSearchAttr);
     // A file that vanished, or whose copy the user skipped or cancelled after
     // a failure, leaves an archive without it: that is no copy of the data.
     if (archiver.DirManager()->Items().Count() != 1)
@@ -87,17 +87,31 @@ std::string ZipNameOf(const std::string& Name)
 
 bool WriteZipCopy(const std::string& Name, const std::string& Folder, const std::string& ZipName)
 {
-    std::string temporary;
+    const bool zipExisted = Exists(ZipName);
+    std::string contentName;
     try {
-        temporary = CreateTemporaryBeside(ZipName);
-        ArchiveOneFile(Name, Folder, temporary);
-        if (std::rename(temporary.c_str(), ZipName.c_str()) != 0)
-            RaiseZipWriteError(ZipName, errno);
+        TAtomicFile archive(ZipName);
+        contentName = archive.ContentName();
+        ArchiveOneFile(Name, Folder, contentName);
+        archive.Commit();
         return true;
     } catch (const std::exception& error) {
-        if (!temporary.empty())
-            std::remove(temporary.c_str());
-        Dialogs().MessageDlg(std::string("Exception: ") + error.what(), TMsgDlgType::mtError, mbOK);
+        Dialogs().MessageDlg(ZipCopyFailure(error.what(), contentName, ZipName, zipExisted),
+                             TMsgDlgType::mtError, mbOK);
         return false;
     }
+}
+
+bool SaveDataFileAndZipCopy(const std::string& Name)
+{
+    // On a file system that ignores case "x.ZIP" and its copy "x.zip" are one file.
+    if (AsciiLowerCase(ExtractFileExt(Name)) == ".zip") {
+        Dialogs().MessageDlg("The data file cannot be saved as \"" + Name +
+                                 "\": its zip copy would have the same name and replace it. "
+                                 "Choose a name with another extension, such as \".wqd\".",
+                             TMsgDlgType::mtError, mbOK);
+        return false;
+    }
+    SaveDataFile(Name);
+    return WriteZipCopy(Name, ExtractFilePath(Name), ZipNameOf(Name));
 }

@@ -6,6 +6,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "io/temporary_files.h"
+
 namespace {
 
 // Written data is handed to the disk in pieces of this size while the rest is
@@ -33,22 +35,22 @@ void FlushFolder(const std::string& folder)
 
 }  // namespace
 
-TAtomicFile::TAtomicFile(const std::string& Path) : target_(Path)
+TAtomicFile::TAtomicFile(const std::string& Path) : target_(Path), folder_(FolderOf(Path))
 {
-    const std::string pattern = FolderOf(Path) + "/.wq-save-XXXXXX";
-    temporaryPath_.assign(pattern.begin(), pattern.end());
-    temporaryPath_.push_back('\0');
-    fd_ = mkostemp(temporaryPath_.data(), O_CLOEXEC);
+    RemoveStaleTemporaryFiles(folder_);
+    fd_ = CreateTemporaryFile(folder_, temporaryPath_);
     if (fd_ < 0)
         RaiseWriteError(errno);
+    contentName_ = temporaryPath_.empty() ? ReopenName(fd_) : temporaryPath_;
 }
 
+// The name goes while the file is still locked, so no sweep mistakes it.
 TAtomicFile::~TAtomicFile()
 {
+    if (!committed_ && !temporaryPath_.empty())
+        unlink(temporaryPath_.c_str());
     if (fd_ >= 0)
         close(fd_);
-    if (!committed_)
-        unlink(temporaryPath_.data());
 }
 
 void TAtomicFile::Write(std::string_view Bytes)
@@ -74,14 +76,16 @@ void TAtomicFile::Commit()
     SetMode();
     if (fsync(fd_) != 0)
         RaiseWriteError(errno);
-    const int fd = fd_;
-    fd_ = -1;
-    if (close(fd) != 0)
+    if (temporaryPath_.empty() && !NameTemporaryFile(fd_, folder_, temporaryPath_))
         RaiseWriteError(errno);
-    if (rename(temporaryPath_.data(), target_.c_str()) != 0)
+    if (rename(temporaryPath_.c_str(), target_.c_str()) != 0)
         RaiseWriteError(errno);
     committed_ = true;
-    FlushFolder(FolderOf(target_));
+    // The content is on the disk already; the lock had to last until the
+    // rename, and closing cannot lose what the flush wrote.
+    close(fd_);
+    fd_ = -1;
+    FlushFolder(folder_);
 }
 
 void TAtomicFile::RaiseWriteError(int Error) const
@@ -99,8 +103,8 @@ void TAtomicFile::StartWriteBack()
     writeBackStart_ = written_;
 }
 
-// mkstemp creates the file for the owner only; the saved file gets the mode of
-// the file it replaces, or the mode a new file would get.
+// Temporary files are created for the owner only; the saved file gets the
+// mode of the file it replaces, or the mode a new file would get.
 void TAtomicFile::SetMode()
 {
     struct stat existing {};

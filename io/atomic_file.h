@@ -1,13 +1,12 @@
 #pragma once
 
 // Replacing a file without ever destroying what was there: the bytes go to a
-// temporary file beside the target, which is flushed to the disk and then
-// renamed over the target in one step.
+// temporary file beside the target (see temporary_files.h), which is flushed
+// to the disk and then renamed over the target in one step.
 
 #include <cstdint>
 #include <string>
 #include <string_view>
-#include <vector>
 
 #include "platform/exception.h"
 
@@ -20,7 +19,8 @@ public:
 // The new content of Path, written piece by piece. Until Commit the target
 // stays as it was; destroyed without a successful Commit (a failure, an
 // exception while the content is produced), the temporary file is removed.
-// Every failure raises EFileWriteError.
+// Creating one first removes what crashed saves left in the folder. Every
+// failure raises EFileWriteError.
 class TAtomicFile {
 public:
     explicit TAtomicFile(const std::string& Path);
@@ -29,6 +29,9 @@ public:
     TAtomicFile& operator=(const TAtomicFile&) = delete;
 
     void Write(std::string_view Bytes);
+    // A path by which another writer may open the temporary file and produce
+    // the content itself; it is valid until Commit.
+    const std::string& ContentName() const { return contentName_; }
     // Flushes the content to the disk, gives it the mode of the file it
     // replaces (or of a new file) and renames it over the target.
     void Commit();
@@ -39,7 +42,10 @@ private:
     void SetMode();
 
     std::string target_;
-    std::vector<char> temporaryPath_;
+    std::string folder_;
+    // The temporary file's name; "" while it has none.
+    std::string temporaryPath_;
+    std::string contentName_;
     int fd_ = -1;
     bool committed_ = false;
     std::uint64_t written_ = 0;

@@ -6,6 +6,7 @@
 #include <ctime>
 #include <dirent.h>
 #include <fcntl.h>
+#include <limits.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
@@ -24,13 +25,6 @@ namespace {
 
 constexpr int kNoMoreFiles = 18;
 
-std::string WithoutTrailingDelimiters(std::string path)
-{
-    while (path.size() > 1 && IsPathDelimiter(path.back()))
-        path.pop_back();
-    return path;
-}
-
 // The entry itself, not what it points to, is a link.
 bool IsLink(const std::string& path)
 {
@@ -43,7 +37,7 @@ std::uint32_t AttributesOf(const std::string& path, const struct stat& st)
     std::uint32_t attr = S_ISDIR(st.st_mode) ? faDirectory : faArchive;
     if ((st.st_mode & S_IWUSR) == 0)
         attr |= faReadOnly;
-    const std::string name = ExtractFileName(WithoutTrailingDelimiters(path));
+    const std::string name = ExtractFileName(ExcludeTrailingDelimiters(path));
     if (name.size() > 1 && name[0] == '.' && name != "..")
         attr |= faHidden;
     return attr;
@@ -71,24 +65,36 @@ std::vector<std::string> ListFolder(const std::string& folder)
     return names;
 }
 
+// Entries that are hidden, system or folders are left out unless attr holds that bit.
+std::uint32_t ExcludedAttributes(std::uint32_t attr)
+{
+    return ~attr & (faHidden | faSysFile | faDirectory);
+}
+
+// Fills rec with the entry name of the folder when it exists and passes the filter.
+bool Examine(const std::string& folder, const std::string& name, std::uint32_t excluded,
+             TSearchRec& rec)
+{
+    struct stat st {};
+    if (stat((folder + name).c_str(), &st) != 0)
+        return false;
+    const std::uint32_t attr = AttributesOf(name, st);
+    if ((attr & excluded) != 0)
+        return false;
+    rec.Name = name;
+    rec.Attr = attr;
+    rec.Size = S_ISDIR(st.st_mode) ? 0 : static_cast<std::int64_t>(st.st_size);
+    rec.Time = DosTimeOf(st.st_mtime);
+    return true;
+}
+
 // Fills rec with the next listed name that exists and passes the filter.
 int NextMatch(TSearchRec& rec)
 {
     TZASearchState& state = *rec.State;
     while (state.next < state.names.size()) {
-        const std::string& name = state.names[state.next++];
-        const std::string path = state.folder + name;
-        struct stat st {};
-        if (stat(path.c_str(), &st) != 0)
-            continue;
-        const std::uint32_t attr = AttributesOf(name, st);
-        if ((attr & state.excluded) != 0)
-            continue;
-        rec.Name = name;
-        rec.Attr = attr;
-        rec.Size = S_ISDIR(st.st_mode) ? 0 : static_cast<std::int64_t>(st.st_size);
-        rec.Time = DosTimeOf(st.st_mtime);
-        return 0;
+        if (Examine(state.folder, state.names[state.next++], state.excluded, rec))
+            return 0;
     }
     return kNoMoreFiles;
 }
@@ -173,9 +179,16 @@ int FindFirst(const std::string& pathMask, std::uint32_t attr, TSearchRec& rec)
     for (std::string& name : ListFolder(state->folder))
         if (MatchesMask(name, mask, false))
             state->names.push_back(std::move(name));
-    state->excluded = ~attr & (faHidden | faSysFile | faDirectory);
+    state->excluded = ExcludedAttributes(attr);
     rec.State = std::move(state);
     return NextMatch(rec);
+}
+
+bool FindFile(const std::string& path, std::uint32_t attr, TSearchRec& rec)
+{
+    rec.State.reset();
+    const std::string name = ExtractFileName(path);
+    return !name.empty() && Examine(ExtractFilePath(path), name, ExcludedAttributes(attr), rec);
 }
 
 int FindNext(TSearchRec& rec)
@@ -188,11 +201,24 @@ void FindClose(TSearchRec& rec)
     rec.State.reset();
 }
 
+bool ExceedsPathLimits(const std::string& path)
+{
+    if (path.size() >= PATH_MAX)
+        return true;
+    for (std::size_t start = 0; start <= path.size();) {
+        const std::size_t end = std::min(path.find('/', start), path.size());
+        if (end - start > NAME_MAX)
+            return true;
+        start = end + 1;
+    }
+    return false;
+}
+
 bool RemoveFolderTree(const std::string& folder)
 {
     // A link to a folder goes as the link: the folder it points to, which
     // may lie outside the tree, is never entered.
-    const std::string entry = WithoutTrailingDelimiters(folder);
+    const std::string entry = ExcludeTrailingDelimiters(folder);
     if (IsLink(entry))
         return unlink(entry.c_str()) == 0;
     TSearchRec rec;

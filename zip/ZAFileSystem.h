@@ -52,8 +52,15 @@ struct TSearchRec {
 // included. Entries that are hidden, system or folders are left out unless attr
 // holds that bit. Returns 0 when an entry was found.
 int FindFirst(const std::string& pathMask, std::uint32_t attr, TSearchRec& rec);
+// The one file or folder of exactly that name, "*" and "?" included, when it
+// passes the filter of FindFirst.
+bool FindFile(const std::string& path, std::uint32_t attr, TSearchRec& rec);
 int FindNext(TSearchRec& rec);
 void FindClose(TSearchRec& rec);
+
+// Beyond what the file system takes: a path of 4,096 bytes or more (its
+// closing zero counted), or a name in it longer than 255 bytes.
+bool ExceedsPathLimits(const std::string& path);
 
 // Removes an empty folder tree; files inside are not deleted, so a tree that
 // still holds one gives False. Folder ends with a separator.

@@ -8,6 +8,14 @@
 
 namespace {
 
+constexpr std::string_view kDesktopDelimiters = "\\/";
+constexpr std::string_view kPlatformDelimiters = "/";
+
+bool IsEitherDelimiter(char c)
+{
+    return c == '\\' || c == '/';
+}
+
 bool IsDriveLetterPath(std::string_view path)
 {
     const char c = path.size() >= 2 ? path[0] : '\0';
@@ -16,16 +24,35 @@ bool IsDriveLetterPath(std::string_view path)
 
 bool StartsWithTwoDelimiters(std::string_view path)
 {
-    return path.size() >= 2 && IsPathDelimiter(path[0]) && IsPathDelimiter(path[1]);
+    return path.size() >= 2 && IsEitherDelimiter(path[0]) && IsEitherDelimiter(path[1]);
+}
+
+bool IsDesktopForm(std::string_view path)
+{
+    return IsDriveLetterPath(path) || (!path.empty() && path[0] == '\\') ||
+           StartsWithTwoDelimiters(path);
+}
+
+// A drive ends at a ":" in the desktop form only.
+bool HoldsDrive(std::string_view path)
+{
+    return IsDesktopForm(path) && path.find(':') != std::string_view::npos;
+}
+
+// Where the name part of a path begins: after its last separator, or after
+// the ":" of a drive.
+std::string_view NameBoundaries(std::string_view path)
+{
+    return IsDesktopForm(path) ? "\\/:" : "/";
 }
 
 // The segments between separators, empty ones left out.
-std::vector<std::string_view> SplitSegments(std::string_view path)
+std::vector<std::string_view> SplitSegments(std::string_view path, std::string_view delimiters)
 {
     std::vector<std::string_view> segments;
     std::size_t start = 0;
     for (std::size_t i = 0; i <= path.size(); ++i) {
-        if (i == path.size() || IsPathDelimiter(path[i])) {
+        if (i == path.size() || delimiters.find(path[i]) != std::string_view::npos) {
             if (i > start)
                 segments.push_back(path.substr(start, i - start));
             start = i + 1;
@@ -35,37 +62,42 @@ std::vector<std::string_view> SplitSegments(std::string_view path)
 }
 
 // The root that ".." never climbs above, the separator the path is written
-// with, and the rest after the root.
+// with, the separators of its form and the rest after the root.
 struct PathRoot {
     std::string root;
     char delimiter = '/';
+    std::string_view delimiters;
     std::string_view rest;
 };
 
 PathRoot SplitRoot(std::string_view name)
 {
     if (IsDriveLetterPath(name)) {
-        const std::size_t skip = name.size() > 2 && IsPathDelimiter(name[2]) ? 3 : 2;
-        return {std::string(name.substr(0, 2)) + "\\", '\\', name.substr(skip)};
+        const std::size_t skip = name.size() > 2 && IsEitherDelimiter(name[2]) ? 3 : 2;
+        return {std::string(name.substr(0, 2)) + "\\", '\\', kDesktopDelimiters, name.substr(skip)};
     }
     if (StartsWithTwoDelimiters(name)) {
         const std::string drive = ExtractFileDrive(name);
         const std::size_t skip = std::min(name.size(), drive.size() + 1);
-        return {drive + "\\", '\\', name.substr(skip)};
+        return {drive + "\\", '\\', kDesktopDelimiters, name.substr(skip)};
     }
-    return {"/", '/', name.substr(1)};
+    // The root of this platform; a desktop "\" names the top of the current
+    // drive, which here is that root too.
+    return {"/", '/', PathDelimiters(name), name.substr(1)};
 }
 
-// The position after which a stored name starts: after the drive, or after a
-// server name, or at the start.
-std::size_t StoredNameStart(std::string_view full)
+// The position after which a stored name starts: in the desktop form after
+// the drive, or after a server name; else at the start.
+std::size_t StoredNameStart(std::string_view full, bool desktop)
 {
+    if (!desktop)
+        return 0;
     const std::size_t colon = full.find(':');
     if (colon != std::string_view::npos)
         return colon + 1;
     for (std::size_t i = 0; i + 1 < full.size(); ++i) {
-        if (IsPathDelimiter(full[i]) && IsPathDelimiter(full[i + 1])) {
-            const std::size_t next = full.find_first_of("\\/", i + 2);
+        if (IsEitherDelimiter(full[i]) && IsEitherDelimiter(full[i + 1])) {
+            const std::size_t next = full.find_first_of(kDesktopDelimiters, i + 2);
             return next == std::string_view::npos ? i + 2 : next + 1;
         }
     }
@@ -117,15 +149,28 @@ MaskResult MatchFrom(std::string_view name, std::string_view mask, bool ignoreCa
 
 }  // namespace
 
-bool IsPathDelimiter(char c)
+std::string_view PathDelimiters(std::string_view path)
 {
-    return c == '\\' || c == '/';
+    return IsDesktopForm(path) ? kDesktopDelimiters : kPlatformDelimiters;
+}
+
+bool IsPathDelimiter(std::string_view path, char c)
+{
+    return PathDelimiters(path).find(c) != std::string_view::npos;
+}
+
+std::string ExcludeTrailingDelimiters(std::string_view path)
+{
+    std::string result(path);
+    while (result.size() > 1 && IsPathDelimiter(path, result.back()))
+        result.pop_back();
+    return result;
 }
 
 std::string IncludeTrailingDelimiter(std::string_view path)
 {
     std::string result(path);
-    if (!result.empty() && !IsPathDelimiter(result.back()))
+    if (!result.empty() && !IsPathDelimiter(path, result.back()))
         result += '/';
     return result;
 }
@@ -142,31 +187,32 @@ std::string ExtractFileDrive(std::string_view path)
     if (!StartsWithTwoDelimiters(path))
         return "";
     // "\\server\share": the server, one separator and the share.
-    const std::size_t serverEnd = path.find_first_of("\\/", 2);
+    const std::size_t serverEnd = path.find_first_of(kDesktopDelimiters, 2);
     if (serverEnd == std::string_view::npos)
         return std::string(path);
-    const std::size_t shareEnd = path.find_first_of("\\/", serverEnd + 1);
+    const std::size_t shareEnd = path.find_first_of(kDesktopDelimiters, serverEnd + 1);
     return std::string(path.substr(0, shareEnd));
 }
 
 std::string ExtractFileName(std::string_view path)
 {
-    const std::size_t last = path.find_last_of("\\/:");
+    const std::size_t last = path.find_last_of(NameBoundaries(path));
     return std::string(last == std::string_view::npos ? path : path.substr(last + 1));
 }
 
 std::string ExtractFilePath(std::string_view path)
 {
-    const std::size_t last = path.find_last_of("\\/:");
+    const std::size_t last = path.find_last_of(NameBoundaries(path));
     return last == std::string_view::npos ? "" : std::string(path.substr(0, last + 1));
 }
 
 std::string ExtractFileExt(std::string_view path)
 {
-    const std::size_t last = path.find_last_of(".\\/:");
-    if (last == std::string_view::npos || path[last] != '.')
+    const std::size_t nameStart = path.size() - ExtractFileName(path).size();
+    const std::size_t dot = path.rfind('.');
+    if (dot == std::string_view::npos || dot < nameStart)
         return "";
-    return std::string(path.substr(last));
+    return std::string(path.substr(dot));
 }
 
 std::string ExtractRelativePath(std::string_view baseName, std::string_view destName)
@@ -176,8 +222,10 @@ std::string ExtractRelativePath(std::string_view baseName, std::string_view dest
     const std::string drive = ExtractFileDrive(basePath);
     if (drive != ExtractFileDrive(destPath))
         return std::string(destName);
-    const auto baseFolders = SplitSegments(std::string_view(basePath).substr(drive.size()));
-    const auto destFolders = SplitSegments(std::string_view(destPath).substr(drive.size()));
+    const auto baseFolders =
+        SplitSegments(std::string_view(basePath).substr(drive.size()), PathDelimiters(basePath));
+    const auto destFolders =
+        SplitSegments(std::string_view(destPath).substr(drive.size()), PathDelimiters(destPath));
     std::size_t common = 0;
     while (common < baseFolders.size() && common < destFolders.size() &&
            baseFolders[common] == destFolders[common])
@@ -194,13 +242,11 @@ std::string ExpandFileName(std::string_view name)
 {
     if (name.empty())
         return "";
-    const bool absolute =
-        IsDriveLetterPath(name) || StartsWithTwoDelimiters(name) || IsPathDelimiter(name[0]);
-    if (!absolute)
+    if (!IsDesktopForm(name) && name[0] != '/')
         return ExpandFileName(IncludeTrailingDelimiter(GetCurrentDir()) + std::string(name));
     const PathRoot root = SplitRoot(name);
     std::vector<std::string_view> kept;
-    for (std::string_view segment : SplitSegments(root.rest)) {
+    for (std::string_view segment : SplitSegments(root.rest, root.delimiters)) {
         if (segment == "..") {
             if (!kept.empty())
                 kept.pop_back();
@@ -214,7 +260,7 @@ std::string ExpandFileName(std::string_view name)
             result += root.delimiter;
         result += kept[i];
     }
-    if (!kept.empty() && IsPathDelimiter(name.back()))
+    if (!kept.empty() && IsPathDelimiter(name, name.back()))
         result += root.delimiter;
     return result;
 }
@@ -224,10 +270,10 @@ std::string ResolvePath(std::string_view dir, std::string_view name, std::string
     const std::string defaultFolder =
         defaultDir.empty() ? GetCurrentDir() : std::string(defaultDir);
     const std::string base = IncludeTrailingDelimiter(dir.empty() ? defaultFolder : dir);
-    if (name.find(':') != std::string_view::npos || StartsWithTwoDelimiters(name))
+    if (HoldsDrive(name) || StartsWithTwoDelimiters(name))
         return std::string(name);
     if (name.empty()) {
-        if (dir.find(':') != std::string_view::npos)
+        if (HoldsDrive(dir))
             return std::string(dir);
         // "\" alone names the current folder; "/" is this platform's root.
         if (base == "\\")
@@ -236,7 +282,7 @@ std::string ResolvePath(std::string_view dir, std::string_view name, std::string
             return std::string(dir);
         return ExpandFileName(base);
     }
-    if (IsPathDelimiter(name[0]))
+    if (IsEitherDelimiter(name[0]))
         return ExpandFileName(name);
     return ExpandFileName(base + std::string(name));
 }
@@ -246,7 +292,9 @@ std::string StoredName(std::string_view fileName, std::string_view baseDir,
 {
     const std::string base = ResolvePath(baseDir, "", defaultDir);
     std::string full = ResolvePath(base, fileName, defaultDir);
-    if (!full.empty() && IsPathDelimiter(full.back()))
+    // The relative name of a path stays in the form of that path.
+    const bool desktop = IsDesktopForm(full);
+    if (!full.empty() && IsPathDelimiter(full, full.back()))
         full.pop_back();
     if (!full.empty() && full.back() == '.')
         full.pop_back();
@@ -265,10 +313,11 @@ std::string StoredName(std::string_view fileName, std::string_view baseDir,
         case spFullPathWithDrive: full = ExpandFileName(full); break;
     }
     if (storePath != spFullPathWithDrive) {
-        start = StoredNameStart(full);
+        start = StoredNameStart(full, desktop);
         if (start >= full.size())
             return "";
-        if (IsPathDelimiter(full[start]))
+        const std::string_view delimiters = desktop ? kDesktopDelimiters : kPlatformDelimiters;
+        if (delimiters.find(full[start]) != std::string_view::npos)
             ++start;
     }
     std::string stored = full.substr(start);

@@ -1,17 +1,26 @@
 #pragma once
 
 // The string rules of the archiver's paths: how a file's path is resolved and
-// turned into the name stored in the archive, and the wildcard match. "\" and
-// "/" both count as separators, and names with a drive letter ("C:\a") or a
-// server ("\\server\share\d") keep the meaning they have on the desktop
-// platform the archives come from, next to the POSIX paths of this one.
+// turned into the name stored in the archive, and the wildcard match. A path
+// is read in one of two forms, told apart by how it starts. The desktop form
+// of the platform the archives come from starts with a drive letter ("C:\a"),
+// a "\" ("\a", the top of the current drive) or two separators
+// ("\\server\share\d"); in it "\" and "/" both separate and ":" ends the
+// drive. Every other path is a path of this platform, where "/" alone
+// separates and "\" and ":" are characters of a name like any other. Names
+// stored in the archive use "/" whatever form their path had.
 
 #include <string>
 #include <string_view>
 
 #include "zip/ZAOptions.h"
 
-bool IsPathDelimiter(char c);
+// The characters that separate the parts of a path of path's form.
+std::string_view PathDelimiters(std::string_view path);
+// c separates the parts of a path of path's form.
+bool IsPathDelimiter(std::string_view path, char c);
+// The path without the separators it ends with; a root stays.
+std::string ExcludeTrailingDelimiters(std::string_view path);
 
 // The path with a "/" added when it does not end in a separator; "" stays "".
 std::string IncludeTrailingDelimiter(std::string_view path);
@@ -20,7 +29,8 @@ std::string IncludeTrailingDelimiterOf(std::string_view a, std::string_view b);
 
 // "C:" of "C:\a", "\\server\share" of "\\server\share\d", "" otherwise.
 std::string ExtractFileDrive(std::string_view path);
-// The part after, up to and including, or from the last separator or ":".
+// The part after, up to and including, or from the last separator, or the
+// ":" of a drive.
 std::string ExtractFileName(std::string_view path);
 std::string ExtractFilePath(std::string_view path);
 // From the last "." of the name part on; "" without one.

@@ -33,10 +33,16 @@ void TStream::ReadBuffer(void* buffer, std::size_t count)
     }
 }
 
+std::string WriteFailureText(const std::string& what, const TStream& stream)
+{
+    const int error = stream.WriteError();
+    return error == 0 ? what : what + ". " + SystemMessage(error);
+}
+
 void TStream::WriteBuffer(const void* buffer, std::size_t count)
 {
     if (Write(buffer, count) != count) {
-        throw EStreamError("Stream write error");
+        throw EStreamError(WriteFailureText("Stream write error", *this));
     }
 }
 
@@ -140,12 +146,14 @@ std::size_t TFileStream::Write(const void* buffer, std::size_t count)
 {
     std::size_t done = 0;
     const auto* bytes = static_cast<const std::uint8_t*>(buffer);
+    writeError_ = 0;
     while (done < count) {
         const ssize_t put = ::pwrite(handle_, bytes + done, count - done, position_);
         if (put < 0 && errno == EINTR) {
             continue;
         }
         if (put <= 0) {
+            writeError_ = put < 0 ? errno : 0;
             break;
         }
         done += static_cast<std::size_t>(put);

@@ -34,6 +34,12 @@ constexpr std::uint16_t fmShareDenyWrite = 0x0020;
 constexpr std::uint16_t fmShareDenyNone = 0x0040;
 constexpr std::uint16_t fmCreate = 0xFFFF;
 
+class TStream;
+
+// The text of a failed write: what failed, and after it the system's reason
+// when the stream knows it ("Cannot write file "x.zip". No space left on device").
+std::string WriteFailureText(const std::string& what, const TStream& stream);
+
 class TStream {
 public:
     virtual ~TStream() = default;
@@ -48,6 +54,9 @@ public:
     // the data or when the medium takes no more.
     virtual std::size_t Read(void* buffer, std::size_t count) = 0;
     virtual std::size_t Write(const void* buffer, std::size_t count) = 0;
+    // The system's error number of the last write that moved fewer bytes than
+    // asked; 0 when the stream cannot tell.
+    virtual int WriteError() const { return 0; }
     // Makes written data durable; a no-op where there is no medium.
     virtual void Flush() {}
 
@@ -73,6 +82,7 @@ public:
     void Seek(std::int64_t position) override;
     std::size_t Read(void* buffer, std::size_t count) override;
     std::size_t Write(const void* buffer, std::size_t count) override;
+    int WriteError() const override { return writeError_; }
     void Flush() override;
 
     const std::string& FileName() const { return fileName_; }
@@ -84,6 +94,7 @@ private:
     // Read from the file once on opening and kept up to date by this
     // stream's own writes; a change by another writer is not seen.
     std::int64_t size_ = 0;
+    int writeError_ = 0;
 };
 
 class TMemoryStream : public TStream {

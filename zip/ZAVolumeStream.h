@@ -31,6 +31,7 @@ public:
     void Seek(std::int64_t position) override { Target().Seek(position); }
     std::size_t Read(void* buffer, std::size_t count) override;
     std::size_t Write(const void* buffer, std::size_t count) override;
+    int WriteError() const override { return Target().WriteError(); }
     void Flush() override;
 
 private:

@@ -199,6 +199,10 @@ public:
     // itself is never added.
     void AddFiles(const std::string& fileMask, std::int32_t searchAttr = ZADefaultSearchAttr,
                   const std::string& exclusionMask = "");
+    // Adds the one file of exactly that name, "*" and "?" in it being
+    // characters of the name, in one update transaction, as AddFiles would
+    // add it.
+    void AddFile(const std::string& fileName, std::int32_t searchAttr = ZADefaultSearchAttr);
     // Transactions nest; the outermost EndUpdate writes the changes.
     void BeginUpdate();
     void EndUpdate();
@@ -260,11 +264,14 @@ private:
     // Adding files and committing them.
     struct SearchRequest;
     struct ItemJob;
+    void AddInTransaction(const std::string& fileMask, std::int32_t searchAttr,
+                          const std::string& exclusionMask, bool exactName);
     void SearchFiles(SearchRequest& request);
     void SearchMask(SearchRequest& request, const std::string& base, const std::string& mask,
                     bool recurse);
     void SearchFolders(SearchRequest& request, const std::string& mask, const std::string& expanded,
                        bool recurse);
+    void AddNamedEntry(const SearchRequest& request, const std::string& path);
     bool AddFoundEntry(const SearchRequest& request, const std::string& path,
                        const TSearchRec& found);
     int EnterItem(const std::string& path, const TSearchRec& found);

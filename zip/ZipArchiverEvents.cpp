@@ -153,6 +153,11 @@ void TZABaseArchiver::DoDiskFull(int volumeNumber, const std::string& volumeFile
         OnDiskFull(this, volumeNumber + 1, volumeFileName, cancel);
     } else if (spanningMode_ == smSpanning) {
         cancel = !PromptDiskFull(volumeNumber, volumeFileName);
+    } else if (spanningMode_ == smNone && archiveStream_ != nullptr) {
+        // A single archive has no other disk to go on with: the write fails,
+        // and the caller learns why from the system's reason.
+        throw EStreamError(
+            WriteFailureText("Cannot write file \"" + volumeFileName + "\"", *archiveStream_));
     } else {
         cancel = true;
     }

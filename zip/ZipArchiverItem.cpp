@@ -16,20 +16,10 @@
 
 namespace {
 
-// Longer source names need the platform's long-name prefix.
-constexpr std::size_t kMaxSourceNameLength = 259;
-constexpr std::string_view kLongNamePrefix = "\\\\?\\";
 constexpr std::uint64_t kZip64Limit = ZAZip64Marker;
 constexpr std::size_t kZlibHeaderSize = 2;
 constexpr std::size_t kZlibTrailerSize = 4;
 constexpr std::uint16_t kAesVendorVersion = 2;
-
-std::size_t CharacterCount(std::string_view utf8)
-{
-    return static_cast<std::size_t>(std::count_if(utf8.begin(), utf8.end(), [](char c) {
-        return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
-    }));
-}
 
 std::uint16_t ShareFlag(TZAFileShareMode mode)
 {
@@ -242,8 +232,7 @@ void TZABaseArchiver::OpenItemSource(ItemJob& job)
         job.sourceStart = item.SourceStreamOffset;
     } else if (!item.IsDirectory()) {
         const std::string& name = item.SourceFileName;
-        if (CharacterCount(name) > kMaxSourceNameLength &&
-            name.find(kLongNamePrefix) == std::string::npos) {
+        if (ExceedsPathLimits(name)) {
             throw EZAException(61, name_, {name});
         }
         try {

@@ -26,7 +26,7 @@ constexpr std::int64_t kNoFileTime = -1;
 
 bool HoldsSeparator(std::string_view text)
 {
-    return text.find_first_of("\\/") != std::string_view::npos;
+    return text.find_first_of(PathDelimiters(text)) != std::string_view::npos;
 }
 
 bool HoldsWildcard(std::string_view text)
@@ -58,11 +58,7 @@ bool IsSameFile(const std::string& path, const std::string& archive)
 // The folder's own name: the part before its trailing separator.
 std::string NamePartOf(const std::string& path)
 {
-    std::string trimmed = path;
-    while (trimmed.size() > 1 && IsPathDelimiter(trimmed.back())) {
-        trimmed.pop_back();
-    }
-    return ExtractFileName(trimmed);
+    return ExtractFileName(ExcludeTrailingDelimiters(path));
 }
 
 // A folder's identity on the file system: a link back to a folder being
@@ -101,6 +97,8 @@ struct TZABaseArchiver::SearchRequest {
     std::int32_t attr = 0;
     // The folders being listed, from the first down to the current one.
     std::vector<FolderId> descent;
+    // The masks are names of files, "*" and "?" included, not patterns.
+    bool exactNames = false;
 
     // A folder linked back to one being listed would be searched for ever.
     bool LeadsBack(const std::string& folder) const
@@ -112,11 +110,23 @@ struct TZABaseArchiver::SearchRequest {
 void TZABaseArchiver::AddFiles(const std::string& fileMask, std::int32_t searchAttr,
                                const std::string& exclusionMask)
 {
+    AddInTransaction(fileMask, searchAttr, exclusionMask, false);
+}
+
+void TZABaseArchiver::AddFile(const std::string& fileName, std::int32_t searchAttr)
+{
+    AddInTransaction(fileName, searchAttr, "", true);
+}
+
+void TZABaseArchiver::AddInTransaction(const std::string& fileMask, std::int32_t searchAttr,
+                                       const std::string& exclusionMask, bool exactName)
+{
     CheckActive();
     CheckModifiable();
     SearchRequest request;
     request.masks.push_back(fileMask);
     request.attr = searchAttr;
+    request.exactNames = exactName;
     if (!exclusionMask.empty()) {
         request.exclusions.push_back(exclusionMask);
     }
@@ -141,7 +151,11 @@ void TZABaseArchiver::SearchFiles(SearchRequest& request)
     try {
         searchBaseDir_ = IncludeTrailingDelimiter(ResolvePath(previousBase, baseDir_, ""));
         for (const std::string& mask : request.masks) {
-            SearchMask(request, searchBaseDir_, mask, options_.Recurse);
+            if (request.exactNames) {
+                AddNamedEntry(request, ResolvePath(searchBaseDir_, mask, searchBaseDir_));
+            } else {
+                SearchMask(request, searchBaseDir_, mask, options_.Recurse);
+            }
         }
     } catch (...) {
         searchBaseDir_ = previousBase;
@@ -159,19 +173,22 @@ std::string TZABaseArchiver::ExpandMask(const std::string& base, const std::stri
     // The base folder stands in for the current folder, which is then not asked for.
     const std::string folder =
         IncludeTrailingDelimiter(ResolvePath(searchBaseDir_, base, searchBaseDir_));
-    if (mask.size() >= 2 && mask[0] == '.' && IsPathDelimiter(mask[1])) {
+    const auto delimiterAt = [&mask](std::size_t i) {
+        return i < mask.size() && IsPathDelimiter(mask, mask[i]);
+    };
+    if (mask.size() >= 2 && mask[0] == '.' && delimiterAt(1)) {
         return folder + mask.substr(2);
     }
-    if (mask.empty() || !IsPathDelimiter(mask[0])) {
-        const bool climbs = mask.find(':') != std::string::npos ||
-                            mask.find("..\\") != std::string::npos ||
-                            mask.find("../") != std::string::npos;
+    if (!delimiterAt(0)) {
+        const bool climbs = !ExtractFileDrive(mask).empty() ||
+                            mask.find("../") != std::string::npos ||
+                            (IsPathDelimiter(mask, '\\') && mask.find("..\\") != std::string::npos);
         return climbs ? mask : folder + mask;
     }
     if (mask.size() == 1) {
         return folder;
     }
-    if (IsPathDelimiter(mask[1]) || mask[0] == '/') {
+    if (delimiterAt(1) || mask[0] == '/') {
         return mask;
     }
     return folder + mask.substr(1);
@@ -185,15 +202,11 @@ void TZABaseArchiver::SearchMask(SearchRequest& request, const std::string& base
     const std::string expanded =
         IncludeTrailingDelimiter(ExpandFileName(ExtractFilePath(asGiven))) +
         ExtractFileName(asGiven);
-    TSearchRec found;
     if (asGiven == mask && !HoldsWildcard(mask)) {
-        if (FindFirst(mask, static_cast<std::uint32_t>(request.attr), found) == 0) {
-            const bool folder = (found.Attr & faDirectory) != 0;
-            AddFoundEntry(request, folder ? IncludeTrailingDelimiter(expanded) : expanded, found);
-        }
-        FindClose(found);
+        AddNamedEntry(request, expanded);
         return;
     }
+    TSearchRec found;
     const std::string folder = ExtractFilePath(expanded);
     const auto filter = static_cast<std::uint32_t>(request.attr) & ~faDirectory;
     for (int result = FindFirst(expanded, filter, found); result == 0; result = FindNext(found)) {
@@ -244,6 +257,16 @@ void TZABaseArchiver::SearchFolders(SearchRequest& request, const std::string& m
     request.descent.pop_back();
 }
 
+// A folder of that name is added as itself, without what it holds.
+void TZABaseArchiver::AddNamedEntry(const SearchRequest& request, const std::string& path)
+{
+    TSearchRec found;
+    if (FindFile(path, static_cast<std::uint32_t>(request.attr), found)) {
+        const bool folder = (found.Attr & faDirectory) != 0;
+        AddFoundEntry(request, folder ? IncludeTrailingDelimiter(path) : path, found);
+    }
+}
+
 bool TZABaseArchiver::MatchesPathMask(const std::string& path, const std::string& mask) const
 {
     if (mask == "*.*") {
@@ -253,11 +276,7 @@ bool TZABaseArchiver::MatchesPathMask(const std::string& path, const std::string
         return MatchesMask(NamePartOf(path), mask, false);
     }
     const std::string expanded = ExpandMask(searchBaseDir_, mask);
-    std::string full = path;
-    if (full.size() > 1 && IsPathDelimiter(full.back())) {
-        full.pop_back();
-    }
-    return MatchesMask(full, expanded, false);
+    return MatchesMask(ExcludeTrailingDelimiters(path), expanded, false);
 }
 
 bool TZABaseArchiver::MatchesAnyMask(const std::string& path,

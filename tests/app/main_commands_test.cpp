@@ -82,6 +82,24 @@ private slots:
         QVERIFY(std::filesystem::is_directory(folder / "x.zip"));
     }
 
+    // On a file system that ignores case, "x.ZIP" is its own copy too.
+    void saveAsToANameWhoseZipCopyIsItselfWritesNothingAndKeepsTheChanges()
+    {
+        wqtest::TempFolder folder;
+        TMainWindowSetup setup;
+        setup.FillHeader();
+        for (const std::string name : {"x.zip", "x.ZIP"}) {
+            setup.Dialogs.AnswerFile(folder / name);
+            QVERIFY(!setup.Main().SaveData());
+            QCOMPARE(setup.Dialogs.Texts().back(),
+                     "The data file cannot be saved as \"" + folder / name +
+                         "\": its zip copy would have the same name and replace it. Choose a "
+                         "name with another extension, such as \".wqd\".");
+        }
+        QCOMPARE(setup.Main().windowTitle(), kTitle + QLatin1Char('*'));
+        QVERIFY(wqtest::FilesIn(folder.Path()).empty());
+    }
+
     void openReadsAFileOnlyWhileNoCountryIsChosenAndRefills()
     {
         wqtest::TempFolder folder;

@@ -71,7 +71,8 @@ TEST_F(Commands, ZipCopyFailuresAreShownAndLeaveNoBrokenArchive)
     mkdir(zip_.c_str(), 0755);
     EXPECT_FALSE(Copy());
     EXPECT_EQ(dialogs_.Texts(),
-              Lines{"Exception: Cannot write the file \"" + zip_ + "\": Is a directory"});
+              Lines{"Exception: Cannot write the file \"" + zip_ +
+                    "\": Is a directory\nThe zip archive \"" + zip_ + "\" was not updated."});
     EXPECT_EQ(Files(), (Lines{"x.wqd", "x.zip"}));
     rmdir(zip_.c_str());
     if (geteuid() != 0) {  // the superuser writes into read-only folders

@@ -1,17 +1,17 @@
 #include <filesystem>
-#include <signal.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include "io/atomic_file.h"
 #include "io_save_fixture.h"
 #include "platform/exception.h"
+#include "tests/support/file_size_limit.h"
 
 namespace {
 
 using wqtest::FilesIn;
 using wqtest::ReadFileText;
+using wqtest::ScopedFileSizeLimit;
 using wqtest::WriteTextFile;
 
 using SaveSafety = SaveTest;
@@ -26,29 +26,6 @@ std::string ErrorOf(Action action)
     }
     return "no exception";
 }
-
-// Lets a test run out of file size: a write beyond the limit fails with EFBIG
-// instead of ending the process.
-class ScopedFileSizeLimit {
-public:
-    explicit ScopedFileSizeLimit(rlim_t bytes)
-    {
-        getrlimit(RLIMIT_FSIZE, &previous_);
-        previousHandler_ = signal(SIGXFSZ, SIG_IGN);
-        rlimit limit = previous_;
-        limit.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~ScopedFileSizeLimit()
-    {
-        setrlimit(RLIMIT_FSIZE, &previous_);
-        signal(SIGXFSZ, previousHandler_);
-    }
-
-private:
-    rlimit previous_{};
-    sighandler_t previousHandler_;
-};
 
 TEST_F(SaveSafety, WithoutCountryNothingIsWritten)
 {

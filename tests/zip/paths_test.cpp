@@ -63,6 +63,21 @@ TEST(ZAPaths, StoredNamesOfPosixPaths)
     EXPECT_EQ(StoredName("y.txt", base, spFullPath, ""), ExpandFileName(base + "y.txt").substr(1));
 }
 
+// Outside the desktop form "/" alone separates: "\\" and ":" are characters
+// of a name, wherever they stand; stored names still turn "\\" into "/".
+TEST(ZAPaths, PathsOfThisPlatformHoldBackslashesAndColons)
+{
+    EXPECT_EQ(ExtractFileName("/d/GR:1.wqd"), "GR:1.wqd");
+    EXPECT_EQ(ExtractFilePath("/d/a\\b.wqd"), "/d/");
+    EXPECT_EQ(ExtractFileExt("/d.x/a\\b"), "");
+    EXPECT_EQ(IncludeTrailingDelimiter("/d/a\\"), "/d/a\\/");
+    EXPECT_EQ(ExpandFileName("/d/a\\b/../c:d/./e"), "/d/c:d/e");
+    EXPECT_EQ(ResolvePath("/d", "GR:1.wqd", ""), "/d/GR:1.wqd");
+    EXPECT_EQ(StoredName("/d/GR:1.wqd", "/d/", spRelativePath, ""), "GR:1.wqd");
+    EXPECT_EQ(StoredName("/d/a\\b.wqd", "/d/", spRelativePath, ""), "a/b.wqd");
+    EXPECT_EQ(StoredName("/d:e/f", "", spFullPath, "/"), "d:e/f");
+}
+
 TEST_F(PathsInFolder, ResolvePathRules)
 {
     EXPECT_EQ(ResolvePath("C:\\a\\c\\", "", ""), "C:\\a\\c\\");

@@ -1,3 +1,4 @@
+#include <cerrno>
 #include <memory>
 #include <string>
 #include <sys/stat.h>
@@ -157,6 +158,16 @@ TEST(FileStreamTest, FailuresToOpenNameTheFile)
         EXPECT_THROW(TFileStream(locked, fmOpenReadWrite | fmShareDenyWrite), EFOpenError);
     }
     EXPECT_NO_THROW(TFileStream(locked, fmOpenRead | fmShareDenyNone));
+}
+
+TEST(FileStreamTest, AShortWriteNamesTheSystemsReason)
+{
+    TFileStream full("/dev/full", fmOpenWrite);
+    EXPECT_EQ(full.Write("data", 4), 0u);
+    EXPECT_EQ(full.WriteError(), ENOSPC);
+    EXPECT_EQ(WriteFailureText("Cannot write", full), "Cannot write. No space left on device");
+    EXPECT_EQ(full.Write("", 0), 0u);
+    EXPECT_EQ(WriteFailureText("Cannot write", full), "Cannot write");
 }
 
 TEST(TestStreamTest, RunsShortAndFailsOnDemand)
