@@ -5,6 +5,7 @@
 
 #include "app/form_support.h"
 #include "app/help_service.h"
+#include "components/command_guard.h"
 #include "model/ozr_types.h"
 #include "platform/dialogs.h"
 #include "ui_csv_import_form.h"
@@ -17,10 +18,10 @@ TCsvImportForm::TCsvImportForm(QWidget* parent, int helpContext, std::string fai
 {
     ui->setupUi(this);
     SetFormFont(*this);
-    connect(ui->Button1, &QAbstractButton::clicked, this, &TCsvImportForm::Button1Click);
-    connect(ui->Button2, &QAbstractButton::clicked, this, &TCsvImportForm::Button2Click);
-    connect(ui->Button3, &QAbstractButton::clicked, this, &TCsvImportForm::Button3Click);
-    connect(ui->BitBtn1, &QAbstractButton::clicked, this, &TCsvImportForm::BitBtn1Click);
+    ConnectCommand(ui->Button1, &QAbstractButton::clicked, this, &TCsvImportForm::Button1Click);
+    ConnectCommand(ui->Button2, &QAbstractButton::clicked, this, &TCsvImportForm::Button2Click);
+    ConnectCommand(ui->Button3, &QAbstractButton::clicked, this, &TCsvImportForm::Button3Click);
+    ConnectCommand(ui->BitBtn1, &QAbstractButton::clicked, this, &TCsvImportForm::BitBtn1Click);
 }
 
 TCsvImportForm::~TCsvImportForm() = default;

@@ -4,6 +4,7 @@
 #include <QTabWidget>
 
 #include "app/help_service.h"
+#include "components/command_guard.h"
 #include "components/modal_run.h"
 
 TEditorForm::TEditorForm(QWidget* parent, int helpContext)
@@ -15,9 +16,9 @@ void TEditorForm::SetUpEditor(QAbstractButton& ok, QAbstractButton& cancel, QAbs
                               QTabWidget* pages)
 {
     pages_ = pages;
-    connect(&ok, &QAbstractButton::clicked, this, &TEditorForm::btnInputClick);
-    connect(&cancel, &QAbstractButton::clicked, this, &TEditorForm::btnCancelClick);
-    connect(&help, &QAbstractButton::clicked, this, &TEditorForm::BitBtn1Click);
+    ConnectCommand(&ok, &QAbstractButton::clicked, this, &TEditorForm::btnInputClick);
+    ConnectCommand(&cancel, &QAbstractButton::clicked, this, &TEditorForm::btnCancelClick);
+    ConnectCommand(&help, &QAbstractButton::clicked, this, &TEditorForm::BitBtn1Click);
 }
 
 void TEditorForm::EnsureBuilt()

@@ -1,5 +1,7 @@
 #include "app/form_support.h"
 
+#include <algorithm>
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFontDatabase>
@@ -26,6 +28,8 @@ namespace {
 constexpr int kFirstYear = 2008;
 constexpr int kLastYear = 1998;
 constexpr int kTextOffset = 2;
+// The property of a box that holds its typing limit, once the program has filled it.
+constexpr const char* kTypingLimit = "wqTypingLimit";
 
 QColor PeriodRowColor(int row)
 {
@@ -38,11 +42,52 @@ QColor PeriodRowColor(int row)
     return BgrColor(0xB9FFFF);
 }
 
+// Qt's limit becomes the longer of the typing limit and the text's length.
+// Changing it puts the cursor at the end, so it is put back.
+void FitLengthLimit(QLineEdit& box, qsizetype textLength)
+{
+    const int limit =
+        static_cast<int>(std::max<qsizetype>(box.property(kTypingLimit).toInt(), textLength));
+    if (limit == box.maxLength())
+        return;
+    const int cursor = box.cursorPosition();
+    box.setMaxLength(limit);
+    box.setCursorPosition(cursor);
+}
+
 }  // namespace
 
 std::string TextOf(const QLineEdit& edit)
 {
     return ToStd(edit.text());
+}
+
+void FillBox(QLineEdit& box, const QString& text)
+{
+    if (!box.property(kTypingLimit).isValid()) {
+        box.setProperty(kTypingLimit, box.maxLength());
+        // Every edit of the user lowers the limit to what is left of a long
+        // text, so that it cannot grow again.
+        QObject::connect(&box, &QLineEdit::textEdited, &box,
+                         [&box](const QString& edited) { FitLengthLimit(box, edited.size()); });
+    }
+    FitLengthLimit(box, text.size());
+    box.setText(text);
+}
+
+void FillBox(QLineEdit& box, const std::string& text)
+{
+    FillBox(box, ToQt(text));
+}
+
+void ShowRemarks(QPlainTextEdit& memo, const std::string& remarks)
+{
+    memo.setPlainText(ToQt(ShownRemarks(remarks)));
+}
+
+std::string RemarksOf(const QPlainTextEdit& memo)
+{
+    return StoredRemarks(ToStd(memo.toPlainText()));
 }
 
 void ShowAsReadOnly(QLineEdit& box)
@@ -74,6 +119,8 @@ void InitYearBox(QComboBox& box)
 {
     box.clear();
     box.setEditable(true);
+    // The list is the reporting years; what the user types is one text of the box.
+    box.setInsertPolicy(QComboBox::NoInsert);
     for (int year = kFirstYear; year >= kLastYear; --year)
         box.addItem(QString::number(year));
     box.setMaxVisibleItems(kFirstYear - kLastYear + 1);
@@ -143,7 +190,7 @@ void ResetControls(QWidget& form)
     // Setting the text, unlike clear(), also drops the box's undo history.
     for (QLineEdit* edit : form.findChildren<QLineEdit*>())
         if (!qobject_cast<QComboBox*>(edit->parentWidget()))
-            edit->setText(QString());
+            FillBox(*edit, QString());
     for (QCheckBox* box : form.findChildren<QCheckBox*>())
         box->setChecked(false);
     // A checked radio button of a group cannot be unchecked while it is exclusive.

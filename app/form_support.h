@@ -16,6 +16,7 @@
 class QComboBox;
 class QLineEdit;
 class QPainter;
+class QPlainTextEdit;
 class QRect;
 class QWidget;
 class TCheckMessages;
@@ -34,6 +35,13 @@ inline std::string ToStd(const QString& text)
 
 std::string TextOf(const QLineEdit& edit);
 
+// Puts a text the program holds into a box, shown whole however long it is:
+// the box's length limit is a limit on typing, which Qt's own would also
+// apply to this text. A longer text than the limit may be shortened by the
+// user but never grown; once within the limit, the limit holds again.
+void FillBox(QLineEdit& box, const QString& text);
+void FillBox(QLineEdit& box, const std::string& text);
+
 // A box that shows a value the form does not edit: read-only, on the colour
 // of the form behind it.
 void ShowAsReadOnly(QLineEdit& box);
@@ -47,7 +55,8 @@ constexpr QColor BgrColor(unsigned bgr)
     return QColor(bgr & 0xFF, (bgr >> 8) & 0xFF, (bgr >> 16) & 0xFF);
 }
 
-// The editable year box with "2008" down to "1998", "2008" chosen.
+// The editable year box with "2008" down to "1998", "2008" chosen; typing
+// never adds an item.
 void InitYearBox(QComboBox& box);
 // Chooses the object's year when it is one of the items; "2008" otherwise.
 void LoadYearBox(QComboBox& box, int year);
@@ -74,6 +83,10 @@ void DrawPeriodColumns(TQvStringGrid& grid, int firstCol);
 // background `colorOf` gives, with the text 2 pixels in from the top-left corner;
 // a cell for which it gives an invalid colour keeps the grid's drawing.
 void DrawCellBackgrounds(TQvStringGrid& grid, std::function<QColor(int col, int row)> colorOf);
+
+// The remarks memo shows the remarks that the forms store with CR LF line ends.
+void ShowRemarks(QPlainTextEdit& memo, const std::string& remarks);
+std::string RemarksOf(const QPlainTextEdit& memo);
 
 // Empties every line edit (not the text of combo boxes), unchecks every check
 // box and radio button and clears every memo of the form.

@@ -13,6 +13,7 @@
 
 #include "app/form_support.h"
 #include "app/help_file.h"
+#include "components/command_guard.h"
 #include "platform/exception.h"
 
 namespace {
@@ -106,8 +107,8 @@ THelpWindow::THelpWindow(const QString& helpFilePath, QWidget* parent)
     layout->addWidget(toolBar);
     layout->addWidget(splitter);
 
-    connect(back, &QAction::triggered, browser_, &QTextBrowser::backward);
-    connect(forward, &QAction::triggered, browser_, &QTextBrowser::forward);
+    ConnectCommand(back, &QAction::triggered, browser_, &QTextBrowser::backward);
+    ConnectCommand(forward, &QAction::triggered, browser_, &QTextBrowser::forward);
     connect(browser_, &QTextBrowser::backwardAvailable, back, &QAction::setEnabled);
     connect(browser_, &QTextBrowser::forwardAvailable, forward, &QAction::setEnabled);
     connect(browser_, &QTextBrowser::sourceChanged, this, &THelpWindow::MarkContentsItemOf);

@@ -10,6 +10,7 @@
 #include "appcore/daily_dates.h"
 #include "appcore/form_checks.h"
 #include "appcore/form_values.h"
+#include "components/command_guard.h"
 #include "components/ozr_grid_utils.h"
 #include "ui_ozr_flow.h"
 
@@ -65,9 +66,12 @@ void TFormFlow::BuildForm()
     SetUpDataGrid(*ui_->gridDailyData, {164, 224}, kDays + 1, 20, Qt::white, -1);
     ui_->gridDailyData->SetCell(0, 0, QStringLiteral("Date"));
     ui_->gridDailyData->SetCell(1, 0, QStringLiteral("Mean daily streamflow (m3/s)"));
+    // Inline completion would turn the first digit typed into another year,
+    // which the daily grid would follow at once.
+    ui_->cmboxYear->setCompleter(nullptr);
     connect(ui_->cmboxYear, &QComboBox::currentTextChanged, this, &TFormFlow::cmboxYearChange);
-    connect(ui_->BitBtn8, &QPushButton::clicked, this, &TFormFlow::BitBtn8Click);
-    connect(ui_->BitBtn2, &QPushButton::clicked, this, &TFormFlow::BitBtn2Click);
+    ConnectCommand(ui_->BitBtn8, &QPushButton::clicked, this, &TFormFlow::BitBtn8Click);
+    ConnectCommand(ui_->BitBtn2, &QPushButton::clicked, this, &TFormFlow::BitBtn2Click);
 }
 
 TFormFlow::~TFormFlow() = default;
@@ -90,16 +94,16 @@ void TFormFlow::LoadStation()
         LoadStationControls(StationControlsOf(*ui_), station);
     }
     LabelDailyRows(ReportingYear(ToStd(ui_->cmboxYear->currentText())).value());
-    ui_->edtRiver->setText(ToQt(station.FRiver));
+    FillBox(*ui_->edtRiver, station.FRiver);
     LoadCatchmentControls(CatchmentControlsOf(*ui_), CatchmentFieldsOf(*FStation));
-    ui_->edtMinDischarge->setText(ToQt(RealText(station.FMinDischarge)));
-    ui_->edtMinDischargeDate->setText(ToQt(station.FMinDischargeDate));
-    ui_->edtMaxDischarge->setText(ToQt(RealText(station.FMaxDischarge)));
-    ui_->edtMaxDischargeDate->setText(ToQt(station.FMaxDischargeDate));
-    ui_->edtannual_data->setText(ToQt(RealText(station.FAnnualData)));
-    ui_->edtLTAA->setText(ToQt(RealText(station.FLTAA)));
-    ui_->edtFromYear->setText(ToQt(IntegerText(station.FLTAAFromYear)));
-    ui_->edtToYear->setText(ToQt(IntegerText(station.FLTAAToYear)));
+    FillBox(*ui_->edtMinDischarge, RealText(station.FMinDischarge));
+    FillBox(*ui_->edtMinDischargeDate, station.FMinDischargeDate);
+    FillBox(*ui_->edtMaxDischarge, RealText(station.FMaxDischarge));
+    FillBox(*ui_->edtMaxDischargeDate, station.FMaxDischargeDate);
+    FillBox(*ui_->edtannual_data, RealText(station.FAnnualData));
+    FillBox(*ui_->edtLTAA, RealText(station.FLTAA));
+    FillBox(*ui_->edtFromYear, IntegerText(station.FLTAAFromYear));
+    FillBox(*ui_->edtToYear, IntegerText(station.FLTAAToYear));
     LoadGridColumn(*ui_->gridMonthlyData, 1, 1, station.FMonthlyData, NonNegativeRealText);
     LoadGridColumn(*ui_->gridMonthlyData, 2, 1, station.FLTAAData, NonNegativeRealText);
     // Every value cell is written, so the grid needs no clearing first.
@@ -132,6 +136,7 @@ void TFormFlow::StoreStation()
 bool TFormFlow::Validate()
 {
     TCheckMessages messages;
+    CheckFourDigitYear(ToStd(ui_->cmboxYear->currentText()), messages);
     CheckStationIdentity(StationControlsOf(*ui_), skStreamFlow, *FStation,
                          "A unique identifier for the streamflow station is needed", messages);
     CheckAltitude(TextOf(*ui_->edtAltitude), messages);
@@ -166,14 +171,16 @@ bool TFormFlow::Validate()
     return ShowFindings(messages);
 }
 
-// While the user types, a text that is no whole number leaves the grid at
-// the last year that was one.
+// Only another four-digit year clears the daily values: the texts the user
+// passes through while typing a year, and the labelled year typed over
+// itself, leave labels and values as they are.
 void TFormFlow::cmboxYearChange(const QString& text)
 {
-    if (const std::optional<int> year = ReportingYear(ToStd(text))) {
-        LabelDailyRows(*year);
-        ClearGridCells(*ui_->gridDailyData, 1, 1, 1);
-    }
+    const std::optional<int> year = FourDigitYear(ToStd(text));
+    if (!year || year == FLabelledYear)
+        return;
+    LabelDailyRows(*year);
+    ClearGridCells(*ui_->gridDailyData, 1, 1, 1);
 }
 
 void TFormFlow::LabelDailyRows(int year)

@@ -6,6 +6,7 @@
 #include "appcore/form_checks.h"
 #include "appcore/form_texts.h"
 #include "appcore/form_values.h"
+#include "components/command_guard.h"
 #include "components/ozr_grid_utils.h"
 #include "platform/sysutils.h"
 #include "ui_ozr_groundwater.h"
@@ -65,7 +66,7 @@ void TFormGroundwater::BuildForm()
         box->addItems(MonthTitles());
         box->setPlaceholderText(QStringLiteral("Select month..."));
     }
-    connect(ui_->BitBtn8, &QPushButton::clicked, this, &TFormGroundwater::BitBtn8Click);
+    ConnectCommand(ui_->BitBtn8, &QPushButton::clicked, this, &TFormGroundwater::BitBtn8Click);
 }
 
 TFormGroundwater::~TFormGroundwater() = default;
@@ -84,14 +85,14 @@ void TFormGroundwater::LoadStation()
     const TWell& station = *FStation;
     LoadStationControls(StationControlsOf(*ui_), station);
     ShowQuestionsFor(station.FRegion);
-    ui_->edtAquifer->setText(ToQt(station.FGWB));
+    FillBox(*ui_->edtAquifer, station.FGWB);
     LoadYesNo(*ui_->rbGWBOutsideRBYes, *ui_->rbGWBOutsideRBNo, *ui_->rbGWBOutsideRBUnknown,
               station.FGWBOutsideRB);
     LoadYesNo(*ui_->rbGWBOutsideRBDYes, *ui_->rbGWBOutsideRBDNo, *ui_->rbGWBOutsideRBDUnknown,
               station.FGWBOutsideRBD);
     LoadGridColumn(*ui_->gridData, 1, 1, station.FMeanLevel, RealText);
-    ui_->edtFromYear->setText(ToQt(IntegerText(station.FLTAAFromYear)));
-    ui_->edtToYear->setText(ToQt(IntegerText(station.FLTAAToYear)));
+    FillBox(*ui_->edtFromYear, IntegerText(station.FLTAAFromYear));
+    FillBox(*ui_->edtToYear, IntegerText(station.FLTAAToYear));
     LoadMonth(*ui_->cbMonthMinLevel, station.FMonthMinLevel);
     LoadMonth(*ui_->cbMonthMaxLevel, station.FMonthMaxLevel);
 }

@@ -97,26 +97,26 @@ void TFormMain::ConnectCommands()
     connect(ui_->edtEmail, &QLineEdit::textChanged, this, &TFormMain::MarkModified);
     connect(ui_->memoRemarks, &QPlainTextEdit::textChanged, this, &TFormMain::MarkModified);
     for (QAction* open : {ui_->Load1, ui_->ToolButton1})
-        connect(open, &QAction::triggered, this, &TFormMain::OpenData);
+        ConnectCommand(open, &QAction::triggered, this, &TFormMain::OpenData);
     for (QAction* saveAs : {ui_->Exit1, ui_->ToolButton2})
-        connect(saveAs, &QAction::triggered, this, &TFormMain::SaveAsClick);
-    connect(ui_->SaveRegions1, &QAction::triggered, this, [] { SaveRegions(); });
-    connect(ui_->AddSU1, &QAction::triggered, this, &TFormMain::AddSubUnitsFromFile);
-    connect(ui_->Exit2, &QAction::triggered, this, &QWidget::close);
+        ConnectCommand(saveAs, &QAction::triggered, this, &TFormMain::SaveAsClick);
+    ConnectCommand(ui_->SaveRegions1, &QAction::triggered, this, [] { SaveRegions(); });
+    ConnectCommand(ui_->AddSU1, &QAction::triggered, this, &TFormMain::AddSubUnitsFromFile);
+    ConnectCommand(ui_->Exit2, &QAction::triggered, this, &QWidget::close);
     for (QAction* help : {ui_->DataentryHelp1, ui_->ToolButton4})
-        connect(help, &QAction::triggered, this, [] { ShowHelp(kMainHelpContext); });
-    connect(ui_->About1, &QAction::triggered, this, &TFormMain::About1Click);
-    connect(ui_->Stations1, &QAction::triggered, this, &TFormMain::Stations1Click);
-    connect(ui_->Streamflowdailydata1, &QAction::triggered, this,
-            &TFormMain::Streamflowdailydata1Click);
+        ConnectCommand(help, &QAction::triggered, this, [] { ShowHelp(kMainHelpContext); });
+    ConnectCommand(ui_->About1, &QAction::triggered, this, &TFormMain::About1Click);
+    ConnectCommand(ui_->Stations1, &QAction::triggered, this, &TFormMain::Stations1Click);
+    ConnectCommand(ui_->Streamflowdailydata1, &QAction::triggered, this,
+                   &TFormMain::Streamflowdailydata1Click);
     for (QAction* wizard : {ui_->Wizard1, ui_->ToolButton3})
-        connect(wizard, &QAction::triggered, this, &TFormMain::RunWizard);
+        ConnectCommand(wizard, &QAction::triggered, this, &TFormMain::RunWizard);
     const std::pair<QAction*, TStationKind> lists[] = {{ui_->Groundwaterlevel1, skWell},
                                                        {ui_->Listalldata1, skReservoir},
                                                        {ui_->Streamflow1, skStreamFlow},
                                                        {ui_->Precipitation1, skRainGauge}};
     for (const auto& [list, kind] : lists)
-        connect(list, &QAction::triggered, this, [this, kind] { ListStations(kind); });
+        ConnectCommand(list, &QAction::triggered, this, [this, kind] { ListStations(kind); });
 }
 
 void TFormMain::ResizeClientArea(QSize client)

@@ -5,6 +5,7 @@
 #include "appcore/check_messages.h"
 #include "appcore/form_checks.h"
 #include "appcore/form_values.h"
+#include "components/command_guard.h"
 #include "components/ozr_grid_utils.h"
 #include "ui_ozr_reservoirs.h"
 
@@ -41,7 +42,7 @@ void TFormReservoirs::BuildForm()
     ui_->gridData->SetSelectedCellColor(BgrColor(0x804000));
     ui_->gridData->SetSelectedFontColor(Qt::gray);
     DrawPeriodRows(*ui_->gridData);
-    connect(ui_->BitBtn8, &QPushButton::clicked, this, &TFormReservoirs::BitBtn8Click);
+    ConnectCommand(ui_->BitBtn8, &QPushButton::clicked, this, &TFormReservoirs::BitBtn8Click);
 }
 
 TFormReservoirs::~TFormReservoirs() = default;
@@ -58,11 +59,11 @@ void TFormReservoirs::LoadStation()
 {
     const TReservoir& station = *FStation;
     LoadStationControls(StationControlsOf(*ui_), station);
-    ui_->edtStorage->setText(ToQt(RealText(station.FStorageCapacity)));
+    FillBox(*ui_->edtStorage, RealText(station.FStorageCapacity));
     ui_->rbManMade->setChecked(station.FReservoirType == rsManMade);
     ui_->rbNatural->setChecked(station.FReservoirType == rsNatural);
-    ui_->edtFromYear->setText(ToQt(IntegerText(station.FLTAAFromYear)));
-    ui_->edtToYear->setText(ToQt(IntegerText(station.FLTAAToYear)));
+    FillBox(*ui_->edtFromYear, IntegerText(station.FLTAAFromYear));
+    FillBox(*ui_->edtToYear, IntegerText(station.FLTAAToYear));
     LoadGridColumn(*ui_->gridData, 1, 1, station.FInflow, NonNegativeRealText);
     LoadGridColumn(*ui_->gridData, 2, 1, station.FOutflow, NonNegativeRealText);
 }

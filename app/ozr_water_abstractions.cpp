@@ -13,6 +13,7 @@
 #include "app/quantity_grid.h"
 #include "appcore/form_values.h"
 #include "components/StrGrdQv.h"
+#include "components/command_guard.h"
 #include "components/modal_run.h"
 #include "components/ozr_grid_utils.h"
 #include "ui_ozr_water_abstractions.h"
@@ -83,19 +84,20 @@ void TFormWaterAbs::SetUpSourceBoxes()
 void TFormWaterAbs::ConnectButtons()
 {
     SetUpEditor(*ui->btnInput, *ui->btnCancel, *ui->BitBtn6, ui->PageControl1);
-    connect(ui->BitBtn12, &QAbstractButton::clicked, this, &TFormWaterAbs::BitBtn12Click);
-    connect(ui->BitBtn11, &QAbstractButton::clicked, this, &TFormWaterAbs::BitBtn11Click);
-    connect(ui->BitBtn10, &QAbstractButton::clicked, this, &TFormWaterAbs::BitBtn10Click);
-    connect(ui->BitBtn9, &QAbstractButton::clicked, this, &TFormWaterAbs::BitBtn9Click);
-    connect(ui->BitBtn7, &QAbstractButton::clicked, this, &TFormWaterAbs::BitBtn7Click);
-    connect(ui->BitBtn8, &QAbstractButton::clicked, this, &TFormWaterAbs::BitBtn8Click);
-    connect(ui->BitBtn13, &QAbstractButton::clicked, this, &TFormWaterAbs::BitBtn13Click);
-    connect(ui->BitBtn1, &QAbstractButton::clicked, this, &TFormWaterAbs::BitBtn1Click);
-    connect(ui->BitBtn2, &QAbstractButton::clicked, this, &TFormWaterAbs::BitBtn2Click);
-    connect(ui->BitBtn3, &QAbstractButton::clicked, this, &TFormWaterAbs::BitBtn3Click);
-    connect(ui->BitBtn4, &QAbstractButton::clicked, this, &TFormWaterAbs::BitBtn4Click);
-    connect(ui->BitBtn5, &QAbstractButton::clicked, this, &TFormWaterAbs::BitBtn5Click);
-    connect(ui->BitBtnClear, &QAbstractButton::clicked, this, &TFormWaterAbs::BitBtnClearClick);
+    ConnectCommand(ui->BitBtn12, &QAbstractButton::clicked, this, &TFormWaterAbs::BitBtn12Click);
+    ConnectCommand(ui->BitBtn11, &QAbstractButton::clicked, this, &TFormWaterAbs::BitBtn11Click);
+    ConnectCommand(ui->BitBtn10, &QAbstractButton::clicked, this, &TFormWaterAbs::BitBtn10Click);
+    ConnectCommand(ui->BitBtn9, &QAbstractButton::clicked, this, &TFormWaterAbs::BitBtn9Click);
+    ConnectCommand(ui->BitBtn7, &QAbstractButton::clicked, this, &TFormWaterAbs::BitBtn7Click);
+    ConnectCommand(ui->BitBtn8, &QAbstractButton::clicked, this, &TFormWaterAbs::BitBtn8Click);
+    ConnectCommand(ui->BitBtn13, &QAbstractButton::clicked, this, &TFormWaterAbs::BitBtn13Click);
+    ConnectCommand(ui->BitBtn1, &QAbstractButton::clicked, this, &TFormWaterAbs::BitBtn1Click);
+    ConnectCommand(ui->BitBtn2, &QAbstractButton::clicked, this, &TFormWaterAbs::BitBtn2Click);
+    ConnectCommand(ui->BitBtn3, &QAbstractButton::clicked, this, &TFormWaterAbs::BitBtn3Click);
+    ConnectCommand(ui->BitBtn4, &QAbstractButton::clicked, this, &TFormWaterAbs::BitBtn4Click);
+    ConnectCommand(ui->BitBtn5, &QAbstractButton::clicked, this, &TFormWaterAbs::BitBtn5Click);
+    ConnectCommand(ui->BitBtnClear, &QAbstractButton::clicked, this,
+                   &TFormWaterAbs::BitBtnClearClick);
 }
 
 void TFormWaterAbs::BitBtn12Click()
@@ -186,13 +188,13 @@ void TFormWaterAbs::ResetForm()
 void TFormWaterAbs::LoadRegion()
 {
     const TRegionTables& tables = FRegion->Tables();
-    ui->edtRegionCode->setText(ToQt(FRegion->GetCode()));
+    FillBox(*ui->edtRegionCode, FRegion->GetCode());
     LoadYearBox(*ui->cmboxYear, tables.FWAYear >= 1 ? tables.FWAYear : CurrentSession().FYear);
-    ui->edtRegionType->setText(ToQt(RegionTypeToStr(FRegion->GetRegionType())));
-    ui->edtRegionDescription->setText(ToQt(FRegion->FName));
-    ui->Memo1->setPlainText(ToQt(ShownRemarks(tables.FWARemarks)));
-    ui->edtFromYear->setText(ToQt(IntegerText(tables.FWALTAAFromYear)));
-    ui->edtToYear->setText(ToQt(IntegerText(tables.FWALTAAToYear)));
+    FillBox(*ui->edtRegionType, RegionTypeToStr(FRegion->GetRegionType()));
+    FillBox(*ui->edtRegionDescription, FRegion->FName);
+    ShowRemarks(*ui->Memo1, tables.FWARemarks);
+    FillBox(*ui->edtFromYear, IntegerText(tables.FWALTAAFromYear));
+    FillBox(*ui->edtToYear, IntegerText(tables.FWALTAAToYear));
     ShowTableTexts(ShownWaterAbsTables(tables));
     LoadSources(tables);
 }
@@ -210,7 +212,7 @@ void TFormWaterAbs::StoreRegion()
 {
     TRegionTables& tables = FRegion->EditTables();
     tables.FWAYear = StoreYearBox(*ui->cmboxYear);
-    tables.FWARemarks = StoredRemarks(ToStd(ui->Memo1->toPlainText()));
+    tables.FWARemarks = RemarksOf(*ui->Memo1);
     tables.FWALTAAFromYear = StoredInteger(TextOf(*ui->edtFromYear));
     tables.FWALTAAToYear = StoredInteger(TextOf(*ui->edtToYear));
     StoreWaterAbsTables(TableTexts(), tables);

@@ -4,6 +4,7 @@
 #include "app/ozr_diag_wb_return_flow.h"
 #include "app/quantity_grid.h"
 #include "appcore/form_checks.h"
+#include "components/command_guard.h"
 #include "components/modal_run.h"
 #include "components/ozr_grid_utils.h"
 #include "ui_ozr_water_balance.h"
@@ -48,12 +49,12 @@ void TFormWaterBalance::BuildForm()
         const auto& titles = WaterBalanceTableInfo(static_cast<TWaterBalanceTable>(table)).Titles;
         SetUpQuantityGrid(*grid, static_cast<int>(titles.size()) + 1, kColWidths[table]);
         SetQuantityGridTitles(*grid, titles);
-        connect(clearButtons[table], &QAbstractButton::clicked, this,
-                [grid] { ClearGridCells(*grid, 1, 1, 1); });
+        ConnectCommand(clearButtons[table], &QAbstractButton::clicked, this,
+                       [grid] { ClearGridCells(*grid, 1, 1, 1); });
     }
-    connect(ui_->BitBtnClear, &QAbstractButton::clicked, this,
-            &TFormWaterBalance::BitBtnClearClick);
-    connect(ui_->Help, &QAbstractButton::clicked, this, &TFormWaterBalance::HelpClick);
+    ConnectCommand(ui_->BitBtnClear, &QAbstractButton::clicked, this,
+                   &TFormWaterBalance::BitBtnClearClick);
+    ConnectCommand(ui_->Help, &QAbstractButton::clicked, this, &TFormWaterBalance::HelpClick);
 }
 
 TFormWaterBalance::~TFormWaterBalance() = default;
@@ -97,10 +98,10 @@ void TFormWaterBalance::ResetForm()
 void TFormWaterBalance::LoadRegion()
 {
     const TRegionTables& tables = FRegion->Tables();
-    ui_->edtRegionCode->setText(ToQt(FRegion->GetCode()));
+    FillBox(*ui_->edtRegionCode, FRegion->GetCode());
     LoadYearBox(*ui_->cmboxYear, tables.FWBYear >= 1 ? tables.FWBYear : CurrentSession().FYear);
-    ui_->edtRegionType->setText(ToQt(RegionTypeToStr(FRegion->GetRegionType())));
-    ui_->edtRegionDescription->setText(ToQt(FRegion->FName));
+    FillBox(*ui_->edtRegionType, RegionTypeToStr(FRegion->GetRegionType()));
+    FillBox(*ui_->edtRegionDescription, FRegion->FName);
     ShowTexts(WaterBalanceTexts(tables));
 }
 
@@ -138,15 +139,15 @@ TWaterBalanceTexts TFormWaterBalance::FormTexts() const
 void TFormWaterBalance::ShowTexts(const TWaterBalanceTexts& texts)
 {
     ui_->Memo1->setPlainText(ToQt(texts.Remarks));
-    ui_->edtFromYear->setText(ToQt(texts.LTAAFromYear));
-    ui_->edtToYear->setText(ToQt(texts.LTAAToYear));
+    FillBox(*ui_->edtFromYear, texts.LTAAFromYear);
+    FillBox(*ui_->edtToYear, texts.LTAAToYear);
     const auto grids = Grids();
     for (int table = 0; table < WaterBalanceTableCount; ++table)
         SetTableTexts(*grids[table], texts.Tables[table]);
-    ui_->edtReturnedUnit->setText(ToQt(texts.ReturnedUnit));
-    ui_->edtReused->setText(ToQt(texts.ReusedUnit));
-    ui_->edtImportsOrigin->setText(ToQt(texts.ImportsOrigin));
-    ui_->edtExportsDestination->setText(ToQt(texts.ExportsDestination));
+    FillBox(*ui_->edtReturnedUnit, texts.ReturnedUnit);
+    FillBox(*ui_->edtReused, texts.ReusedUnit);
+    FillBox(*ui_->edtImportsOrigin, texts.ImportsOrigin);
+    FillBox(*ui_->edtExportsDestination, texts.ExportsDestination);
     CheckOrigin(texts.ArtifGWOrigin);
 }
 

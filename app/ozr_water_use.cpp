@@ -9,6 +9,7 @@
 #include "appcore/form_values.h"
 #include "appcore/water_use_checks.h"
 #include "components/StrGrdQv.h"
+#include "components/command_guard.h"
 #include "components/ozr_grid_utils.h"
 #include "ui_ozr_water_use.h"
 
@@ -175,14 +176,14 @@ void TFormWaterUse::SetUpGrids()
 void TFormWaterUse::ConnectButtons()
 {
     for (const TSectorGrid& sectors : sectorGrids_)
-        connect(sectors.ClearButton, &QPushButton::clicked, this,
-                [grid = sectors.Grid] { ClearGridCells(*grid, 1, 1, 1); });
+        ConnectCommand(sectors.ClearButton, &QPushButton::clicked, this,
+                       [grid = sectors.Grid] { ClearGridCells(*grid, 1, 1, 1); });
     for (const TLargeItemGrid& items : largeItemGrids_)
-        connect(items.ClearButton, &QPushButton::clicked, this, [grid = items.Grid] {
+        ConnectCommand(items.ClearButton, &QPushButton::clicked, this, [grid = items.Grid] {
             ClearGridAndScroll(*grid, 0);
             SetLargeItemTitles(*grid);
         });
-    connect(ui_->BitBtnClear, &QPushButton::clicked, this, &TFormWaterUse::BitBtnClearClick);
+    ConnectCommand(ui_->BitBtnClear, &QPushButton::clicked, this, &TFormWaterUse::BitBtnClearClick);
 }
 
 std::vector<TQvStringGrid*> TFormWaterUse::AllGrids() const
@@ -223,14 +224,14 @@ void TFormWaterUse::ResetForm()
 void TFormWaterUse::LoadRegion()
 {
     const TRegionTables& tables = FRegion->Tables();
-    ui_->edtRegionCode->setText(ToQt(FRegion->GetCode()));
+    FillBox(*ui_->edtRegionCode, FRegion->GetCode());
     LoadYearBox(*ui_->cmboxYear, tables.FWUYear >= 1 ? tables.FWUYear : CurrentSession().FYear);
-    ui_->edtRegionType->setText(ToQt(RegionTypeToStr(FRegion->GetRegionType())));
-    ui_->edtRegionDescription->setText(ToQt(FRegion->FName));
+    FillBox(*ui_->edtRegionType, RegionTypeToStr(FRegion->GetRegionType()));
+    FillBox(*ui_->edtRegionDescription, FRegion->FName);
     ui_->edtRegionDescription->setCursorPosition(0);
-    ui_->Memo1->setPlainText(ToQt(ShownRemarks(tables.FWURemarks)));
-    ui_->edtFromYear->setText(ToQt(IntegerText(tables.FWULTAAFromYear)));
-    ui_->edtToYear->setText(ToQt(IntegerText(tables.FWULTAAToYear)));
+    ShowRemarks(*ui_->Memo1, tables.FWURemarks);
+    FillBox(*ui_->edtFromYear, IntegerText(tables.FWULTAAFromYear));
+    FillBox(*ui_->edtToYear, IntegerText(tables.FWULTAAToYear));
     for (const TLargeItemGrid& items : largeItemGrids_)
         items.Grid->SetRowCount(LargeItemRows(tables.*items.Items));
     const TGridBulkWrite bulk(AllGrids());
@@ -271,7 +272,7 @@ void TFormWaterUse::StoreRegion()
 {
     TRegionTables& tables = FRegion->EditTables();
     tables.FWUYear = StoreYearBox(*ui_->cmboxYear);
-    tables.FWURemarks = StoredRemarks(ToStd(ui_->Memo1->toPlainText()));
+    tables.FWURemarks = RemarksOf(*ui_->Memo1);
     tables.FWULTAAFromYear = StoredInteger(TextOf(*ui_->edtFromYear));
     tables.FWULTAAToYear = StoredInteger(TextOf(*ui_->edtToYear));
     StoreSectorTable(*ui_->gridDataTot, tables.FWUTotalFreshwaterUsed);

@@ -15,6 +15,7 @@
 #include "app/ozr_water_abstractions.h"
 #include "app/ozr_water_balance.h"
 #include "app/ozr_water_use.h"
+#include "components/command_guard.h"
 #include "ui_ozr_wizard.h"
 
 TFormWizard* FormWizard = nullptr;
@@ -54,7 +55,7 @@ TFormWizard::~TFormWizard() = default;
 void TFormWizard::ConnectHandlers()
 {
     using TClick = void (TFormWizard::*)();
-    const std::array<std::pair<QAbstractButton*, TClick>, 16> clicks = {{
+    const std::array<std::pair<QAbstractButton*, TClick>, 14> choices = {{
         {ui_->rbGroundwater, &TFormWizard::rbGroundwaterClick},
         {ui_->rbReservoir, &TFormWizard::rbReservoirClick},
         {ui_->rbFlow, &TFormWizard::rbFlowClick},
@@ -69,11 +70,16 @@ void TFormWizard::ConnectHandlers()
         {ui_->rbRB, &TFormWizard::rbRBClick},
         {ui_->rbNewEntity, &TFormWizard::rbNewEntityClick},
         {ui_->rbUpdateData, &TFormWizard::rbUpdateDataClick},
-        {ui_->btnInput, &TFormWizard::btnInputClick},
-        {ui_->BitBtn1, &TFormWizard::BitBtn1Click},
     }};
-    for (const auto& [button, click] : clicks)
-        connect(button, &QAbstractButton::clicked, this, click);
+    // A click on the button already checked changes no answer, and so does
+    // nothing: only a button that becomes checked answers its step.
+    for (const auto& [button, choose] : choices)
+        ConnectCommand(button, &QAbstractButton::toggled, this, [this, choose](bool checked) {
+            if (checked)
+                (this->*choose)();
+        });
+    ConnectCommand(ui_->btnInput, &QAbstractButton::clicked, this, &TFormWizard::btnInputClick);
+    ConnectCommand(ui_->BitBtn1, &QAbstractButton::clicked, this, &TFormWizard::BitBtn1Click);
     connect(ui_->cmboxRegions, &QComboBox::activated, this, &TFormWizard::cmboxRegionsSelect);
     connect(ui_->cmboxEntities, &QComboBox::activated, this, &TFormWizard::cmboxEntitiesSelect);
 }

@@ -20,19 +20,19 @@ void SetUpStationForm(QWidget& form, const TStationControls& controls)
 void LoadStationControls(const TStationControls& controls, const TEntity& station)
 {
     if (const TRegion* region = station.FRegion) {
-        controls.RegionCode.setText(ToQt(region->GetCode()));
-        controls.RegionType.setText(ToQt(RegionTypeToStr(region->GetRegionType())));
-        controls.RegionDescription.setText(ToQt(region->FName));
+        FillBox(controls.RegionCode, region->GetCode());
+        FillBox(controls.RegionType, RegionTypeToStr(region->GetRegionType()));
+        FillBox(controls.RegionDescription, region->FName);
     }
-    controls.ID.setText(ToQt(station.GetID()));
+    FillBox(controls.ID, station.GetID());
     LoadYearBox(controls.Year, station.FYear);
-    controls.Name.setText(ToQt(station.FName));
-    controls.Latitude.setText(ToQt(RealText(station.FLatitude)));
-    controls.Longitude.setText(ToQt(RealText(station.FLongitude)));
-    controls.Altitude.setText(ToQt(RealText(station.FAltitude)));
-    controls.CoordinateSys.setText(ToQt(station.FCoordinateSystem));
-    controls.ProjectionSys.setText(ToQt(station.FProjectionSystem));
-    controls.Remarks.setPlainText(ToQt(station.FRemarks));
+    FillBox(controls.Name, station.FName);
+    FillBox(controls.Latitude, RealText(station.FLatitude));
+    FillBox(controls.Longitude, RealText(station.FLongitude));
+    FillBox(controls.Altitude, RealText(station.FAltitude));
+    FillBox(controls.CoordinateSys, station.FCoordinateSystem);
+    FillBox(controls.ProjectionSys, station.FProjectionSystem);
+    ShowRemarks(controls.Remarks, station.FRemarks);
 }
 
 void StoreStationControls(const TStationControls& controls, TEntity& station)
@@ -45,7 +45,7 @@ void StoreStationControls(const TStationControls& controls, TEntity& station)
     station.FAltitude = StoredReal(TextOf(controls.Altitude));
     station.FCoordinateSystem = TextOf(controls.CoordinateSys);
     station.FProjectionSystem = TextOf(controls.ProjectionSys);
-    station.FRemarks = ToStd(controls.Remarks.toPlainText());
+    station.FRemarks = RemarksOf(controls.Remarks);
 }
 
 void CheckStationIdentity(const TStationControls& controls, TStationKind kind,
@@ -77,16 +77,16 @@ TCatchmentFields CatchmentFieldsOf(TRainGauge& station)
 
 void LoadCatchmentControls(const TCatchmentControls& controls, const TCatchmentFields& fields)
 {
-    controls.RiverBasin.setText(ToQt(fields.RiverBasin));
-    controls.RiverBasinArea.setText(ToQt(RealText(fields.RiverBasinArea)));
-    controls.Subcatchment.setText(ToQt(fields.Subcatchment));
-    controls.SubcatchmentArea.setText(ToQt(RealText(fields.SubcatchmentArea)));
+    FillBox(controls.RiverBasin, fields.RiverBasin);
+    FillBox(controls.RiverBasinArea, RealText(fields.RiverBasinArea));
+    FillBox(controls.Subcatchment, fields.Subcatchment);
+    FillBox(controls.SubcatchmentArea, RealText(fields.SubcatchmentArea));
     controls.Dunmar.setChecked(fields.Dunmar);
     controls.WFD.setChecked(fields.WFD);
-    controls.Agency.setText(ToQt(fields.DataAgency));
-    controls.URL.setText(ToQt(fields.DataURL));
-    controls.DataFromYear.setText(ToQt(IntegerText(fields.DataFromYear)));
-    controls.DataToYear.setText(ToQt(IntegerText(fields.DataToYear)));
+    FillBox(controls.Agency, fields.DataAgency);
+    FillBox(controls.URL, fields.DataURL);
+    FillBox(controls.DataFromYear, IntegerText(fields.DataFromYear));
+    FillBox(controls.DataToYear, IntegerText(fields.DataToYear));
 }
 
 void StoreCatchmentControls(const TCatchmentControls& controls, const TCatchmentFields& fields)

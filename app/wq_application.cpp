@@ -1,12 +1,5 @@
 #include "app/wq_application.h"
 
-#include "platform/dialogs.h"
-
-void HandleException(const std::exception& error)
-{
-    ShowMessage(error.what(), TMsgDlgType::mtError);
-}
-
 TWqApplication::TWqApplication(int& argc, char** argv) : QApplication(argc, argv) {}
 
 bool TWqApplication::notify(QObject* receiver, QEvent* event)

@@ -8,6 +8,8 @@
 namespace {
 
 constexpr int kFirstLTAAYear = 1900;
+constexpr int kFirstFourDigitYear = 1000;
+constexpr int kLastFourDigitYear = 9999;
 constexpr double kRealTolerance = 1e-10;
 constexpr double kMonthlySumTolerance = 1e-6;
 
@@ -68,6 +70,20 @@ void CheckReportingYear(const std::string& yearText, TCheckMessages& messages)
 {
     if (!ReportingYear(yearText))
         messages.Error(SYearNotInteger);
+}
+
+std::optional<int> FourDigitYear(const std::string& yearText)
+{
+    const std::optional<int> year = ReportingYear(yearText);
+    if (year && *year >= kFirstFourDigitYear && *year <= kLastFourDigitYear)
+        return year;
+    return std::nullopt;
+}
+
+void CheckFourDigitYear(const std::string& yearText, TCheckMessages& messages)
+{
+    if (ReportingYear(yearText) && !FourDigitYear(yearText))
+        messages.Error(SYearNotFourDigits);
 }
 
 void CheckIdentifierGiven(const std::string& id, const char* missingText, TCheckMessages& messages)

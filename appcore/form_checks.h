@@ -16,6 +16,14 @@ std::optional<int> ReportingYear(const std::string& yearText);
 // An error when the year box's text is not a whole number.
 void CheckReportingYear(const std::string& yearText, TCheckMessages& messages);
 
+// The year of a year box's text when it is a whole year of four digits. The
+// stream-flow form's daily grid follows only such a year: the user typing a
+// year passes through "2", "20" and "200" first.
+std::optional<int> FourDigitYear(const std::string& yearText);
+// An error when the year box holds a whole number that is no four-digit year,
+// which the daily grid would not show.
+void CheckFourDigitYear(const std::string& yearText, TCheckMessages& messages);
+
 // The trimmed identifier is empty: the form's own text as an error.
 void CheckIdentifierGiven(const std::string& id, const char* missingText, TCheckMessages& messages);
 // Another station of the kind has this identifier, ignoring the case of A to Z.

@@ -32,3 +32,5 @@ inline constexpr const char* SNoNetwork = "This station is neither a DUNMAR nor 
 
 // The reporting-year box holds text that is not a whole number.
 inline constexpr const char* SYearNotInteger = "An integer number is expected for the Year";
+// The stream-flow form's year box holds a whole number of other than four digits.
+inline constexpr const char* SYearNotFourDigits = "A four-digit year is expected for the Year";

@@ -12,6 +12,7 @@
 
 #include "components/QvAboutInfo.h"
 #include "components/QvURLLabel.h"
+#include "components/command_guard.h"
 #include "components/genutils.h"
 
 namespace {
@@ -180,11 +181,11 @@ void TQvAboutWindow::AddButtons(const TQvAboutInfo& info)
     okButton_ = Place(new QPushButton(tr("OK"), this), QStringLiteral("BtnOK"),
                       QRect(left, kButtonTop, okWidth, 25));
     okButton_->setDefault(true);
-    connect(okButton_, &QPushButton::clicked, this, &TQvAboutWindow::OkClick);
+    ConnectCommand(okButton_, &QPushButton::clicked, this, &TQvAboutWindow::OkClick);
     if (withCredits) {
         auto* credits = Place(new QPushButton(tr("Credits"), this), QStringLiteral("BtnCredits"),
                               QRect(left + okWidth + 6, kButtonTop, 50, 25));
-        connect(credits, &QPushButton::clicked, this, &TQvAboutWindow::ShowCredits);
+        ConnectCommand(credits, &QPushButton::clicked, this, &TQvAboutWindow::ShowCredits);
     }
 }
 

@@ -13,6 +13,7 @@
 #include <QStylePainter>
 #include <QStyledItemDelegate>
 
+#include "components/command_guard.h"
 #include "platform/dialogs.h"
 
 namespace {
@@ -81,7 +82,7 @@ TQvPopupMenu::TQvPopupMenu(TQvStringGrid& grid) : QMenu(&grid), grid_(grid)
     };
     for (const auto& [name, caption] : items)
         addAction(caption)->setObjectName(QLatin1String(name));
-    connect(this, &QMenu::triggered, &grid, &TQvStringGrid::PopupItemClick);
+    ConnectCommand(this, &QMenu::triggered, &grid, &TQvStringGrid::PopupItemClick);
 }
 
 QAction* TQvPopupMenu::Item(const QString& name) const

@@ -9,6 +9,7 @@
 #include <QScreen>
 #include <QVBoxLayout>
 
+#include "components/command_guard.h"
 #include "components/modal_run.h"
 namespace {
 
@@ -59,7 +60,7 @@ TFrmMessageDlg::TFrmMessageDlg(TMessageDialog& dialog) : dialog_(dialog)
     okBtn_->setObjectName(QStringLiteral("OKBtn"));
     okBtn_->setGeometry(220, 7, 60, 23);
     okBtn_->setDefault(true);
-    connect(okBtn_, &QPushButton::clicked, this, &TFrmMessageDlg::OKBtnClick);
+    ConnectCommand(okBtn_, &QPushButton::clicked, this, &TFrmMessageDlg::OKBtnClick);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);

@@ -9,6 +9,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include "components/command_guard.h"
 #include "components/modal_run.h"
 #include "components/ozr_grid_utils.h"
 #include "platform/dialogs.h"
@@ -71,18 +72,18 @@ TFrmPropertiesDlg::TFrmPropertiesDlg(TPropertiesDialog& dialog) : dialog_(dialog
     auto* tools = new QHBoxLayout(toolBar1);
     tools->setContentsMargins(2, 2, 2, 2);
     tools->setSpacing(1);
-    connect(AddToolButton(toolBar1, "BtnNew", tr("New"), QStyle::SP_FileIcon),
-            &QToolButton::clicked, this, &TFrmPropertiesDlg::BtnNewClick);
-    connect(AddToolButton(toolBar1, "ToolButton1", tr("Open"), QStyle::SP_DialogOpenButton),
-            &QToolButton::clicked, this, &TFrmPropertiesDlg::ToolButton1Click);
-    connect(AddToolButton(toolBar1, "BtnDelete", tr("Delete"), QStyle::SP_TrashIcon),
-            &QToolButton::clicked, this, &TFrmPropertiesDlg::BtnDeleteClick);
+    ConnectCommand(AddToolButton(toolBar1, "BtnNew", tr("New"), QStyle::SP_FileIcon),
+                   &QToolButton::clicked, this, &TFrmPropertiesDlg::BtnNewClick);
+    ConnectCommand(AddToolButton(toolBar1, "ToolButton1", tr("Open"), QStyle::SP_DialogOpenButton),
+                   &QToolButton::clicked, this, &TFrmPropertiesDlg::ToolButton1Click);
+    ConnectCommand(AddToolButton(toolBar1, "BtnDelete", tr("Delete"), QStyle::SP_TrashIcon),
+                   &QToolButton::clicked, this, &TFrmPropertiesDlg::BtnDeleteClick);
     QToolButton* btnGet = AddToolButton(toolBar1, "BtnGet", tr("Get"), QStyle::SP_ArrowDown);
-    connect(btnGet, &QToolButton::clicked, this, &TFrmPropertiesDlg::BtnGetClick);
+    ConnectCommand(btnGet, &QToolButton::clicked, this, &TFrmPropertiesDlg::BtnGetClick);
     btnGet->hide();
     QToolButton* btnRestore =
         AddToolButton(toolBar1, "BtnRestore", tr("Restore"), QStyle::SP_BrowserReload);
-    connect(btnRestore, &QToolButton::clicked, this, &TFrmPropertiesDlg::BtnRestoreClick);
+    ConnectCommand(btnRestore, &QToolButton::clicked, this, &TFrmPropertiesDlg::BtnRestoreClick);
     btnRestore->hide();
     tools->addStretch();
 
@@ -99,7 +100,7 @@ TFrmPropertiesDlg::TFrmPropertiesDlg(TPropertiesDialog& dialog) : dialog_(dialog
     auto* button1 = new QPushButton(tr("OK"), panel2);
     button1->setObjectName(QStringLiteral("Button1"));
     button1->setDefault(true);
-    connect(button1, &QPushButton::clicked, this, &QDialog::accept);
+    ConnectCommand(button1, &QPushButton::clicked, this, &QDialog::accept);
     auto* buttons = new QHBoxLayout(panel2);
     buttons->addStretch();
     buttons->addWidget(button1);

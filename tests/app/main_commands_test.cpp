@@ -142,6 +142,21 @@ private slots:
         const std::string written = wqtest::ReadFileText(CurrentSession().FRegionsFile);
         QVERIFY(written.find("<Code>GR01b</Code>") != std::string::npos);
     }
+
+    // A menu command's exception is shown from its handler rather than left
+    // to unwind through Qt's menu code.
+    void addSubUnitsWithoutSuTxtShowsTheErrorAndGoesOn()
+    {
+        TMainWindowSetup setup;
+        wqtest::TempFolder folder;
+        const std::filesystem::path before = std::filesystem::current_path();
+        std::filesystem::current_path(folder.Path());
+        setup.Find<QAction>("AddSU1")->trigger();
+        std::filesystem::current_path(before);
+        QVERIFY(setup.Dialogs.Texts().back().starts_with("Cannot open file \"su.txt\"."));
+        QCOMPARE(setup.Dialogs.Messages().back().Type, TMsgDlgType::mtError);
+        QCOMPARE(setup.Main().windowTitle(), kTitle);
+    }
 };
 
 WQ_REGISTER_TEST(MainCommandsTest);

@@ -347,6 +347,43 @@ private slots:
         QCOMPARE(station->FDailyData[0], 1.0);
     }
 
+    // Retyping the labelled year key by key in the focused box keeps the
+    // daily values, also where completion would offer 2008 for the first key;
+    // OK stores them all. A whole number that is no four-digit year, which the
+    // grid does not follow, is refused.
+    void retypingTheYearKeepsTheDailyValues()
+    {
+        using TCase = std::pair<int, const char*>;
+        for (const auto& [year, lastLabel] :
+             {TCase{2008, "366)  31/12/2008"}, TCase{2005, "365)  31/12/2005"}}) {
+            const std::string text = std::to_string(year);
+            auto* station = new TStreamFlow(bed_->Rb, "F" + text);
+            station->FYear = year;
+            station->FLatitude = station->FLongitude = 1;
+            station->FWFD = true;
+            station->FDailyData.fill(2.5);
+            QStringList shown;
+            const QStringList findings = Submit(
+                [&] { return TFormFlow().Edit(station); }, {"cmboxYear=200", "cmboxYear=" + text},
+                [&](QDialog& window) {
+                    auto& box = Find<QComboBox>(window, "cmboxYear");
+                    window.show();
+                    window.activateWindow();
+                    box.setFocus();
+                    QVERIFY(QTest::qWaitForWindowActive(&window));
+                    box.lineEdit()->selectAll();
+                    QTest::keyClicks(box.lineEdit(), QString::fromStdString(text));
+                    shown << DailyGrid(window);
+                });
+            QCOMPARE(shown, QStringList({QString::number(year % 4 == 0 ? 366 : 365),
+                                         QLatin1String(lastLabel), QStringLiteral("2.5")}));
+            QCOMPARE(findings, Strings({"E:A four-digit year is expected for the Year", "refused",
+                                        "stored"}));
+            QCOMPARE(std::ranges::count(station->FDailyData, 2.5), 366);
+            QCOMPARE(station->FYear, year);
+        }
+    }
+
     // Errors keep the form open; warnings alone let it close and store.
     void flowErrorsRefuseAndWarningsStore()
     {

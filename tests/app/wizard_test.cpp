@@ -262,6 +262,28 @@ private slots:
         QVERIFY(bed_->Modal.AllScriptsUsed());
     }
 
+    // Qt reports a click on the button that is already checked; it changes no
+    // answer, so the wizard keeps its step and its lists.
+    void aClickOnTheCheckedButtonChangesNothing()
+    {
+        new TReservoir(bed_->Rbd, "R1");
+        auto& wizard = bed_->Wizard;
+        Click(wizard, "rbReservoir");
+        Click(wizard, "rbRBD");
+        Choose(wizard, "cmboxRegions", QStringLiteral("GR01/Western Peloponnese"));
+        Click(wizard, "rbUpdateData");
+        Choose(wizard, "cmboxEntities", QStringLiteral("R1/"));
+        const QStringList sections = ShownSections(wizard);
+        QVERIFY(sections.contains(QStringLiteral("btnInput")));
+        for (const char* name : {"rbUpdateData", "rbRBD", "rbReservoir"}) {
+            Click(wizard, name);
+            QCOMPARE(ShownSections(wizard), sections);
+            QVERIFY(Find<QRadioButton>(wizard, "rbRBD").isChecked());
+            QCOMPARE(Text(wizard, "cmboxRegions"), QStringLiteral("GR01/Western Peloponnese"));
+            QCOMPARE(Text(wizard, "cmboxEntities"), QStringLiteral("R1/"));
+        }
+    }
+
     // A station entered through the wizard appears in its list; a cancelled
     // one leaves nothing behind.
     void entersAStation()
