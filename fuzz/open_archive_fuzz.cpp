@@ -28,7 +28,7 @@ void OpenAndRewrite(const std::uint8_t* data, std::size_t size, bool tolerant)
         auto& items = manager.Items();
         for (int i = 0; i < items.Count(); ++i) {
             int index = -1;
-            items.FindName(items.ItemPtr(i).FileName, index);
+            items.FindName(items.ItemPtr(i).FileName(), index);
         }
         manager.WriteDirectory(false);
         TZADirManager again(zip, &stream, false);

@@ -18,7 +18,7 @@ int main(int argc, char** argv)
         zip.OpenArchive(ZAModeReadOnly);
         const TZADirArray& items = zip.DirManager()->Items();
         for (int i = 0; i < items.Count(); ++i) {
-            const std::string& name = items.ItemPtr(i).FileName;
+            const std::string_view name = items.ItemPtr(i).FileName();
             std::fwrite(name.data(), 1, name.size(), stdout);
             std::fputc('\n', stdout);
         }

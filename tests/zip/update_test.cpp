@@ -208,7 +208,7 @@ TEST_F(UpdateTest, ExceptionsDuringTheCommitRollBack)
         const za::Bytes content = ToBytes(XmlLikeText(2000000, 8));
         failing->LoadFromBytes(content.data(), content.size());
         failing->FailAfter(3);
-        zip.DirManager()->Items().ItemPtr(0).SourceStream = failing;
+        zip.DirManager()->Items().ItemPtr(0).EditSource().SourceStream = failing;
         EXPECT_THROW(zip.EndUpdate(), EStreamError);
         EXPECT_EQ(zip.UpdateCount(), 0);
         zip.CloseArchive();
@@ -406,7 +406,7 @@ TEST_F(UpdateTest, ASourceShorterThanItsSizeFailsWith34AndALateCancelIsIgnored)
     auto source = std::make_shared<TTestStream>();
     source->SetSize(1000);
     source->SetReadLimit(600);
-    zip.DirManager()->Items().ItemPtr(4).SourceStream = source;
+    zip.DirManager()->Items().ItemPtr(4).EditSource().SourceStream = source;
     zip.EndUpdate();
     EXPECT_EQ(last, ppEnd);
     EXPECT_FALSE(zip.Cancelled());
@@ -456,7 +456,7 @@ TEST_F(UpdateTest, AKeptItemMissingFromTheSnapshotFailsWith7AndRollsBack)
     // An item renamed behind the transaction's back has no old record.
     zip.DirManager()->Items().Rename(1, "elsewhere.txt");
     EXPECT_EQ(zatest::ErrorCodeOf([&] { zip.EndUpdate(); }), 7);
-    EXPECT_EQ(zip.DirManager()->Items().ItemPtr(1).FileName, "b.txt");
+    EXPECT_EQ(zip.DirManager()->Items().ItemPtr(1).FileName(), "b.txt");
     zip.CloseArchive();
     ExpectOldArchive();
 }
