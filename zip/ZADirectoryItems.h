@@ -11,6 +11,7 @@
 // its own or, for names the directory decodes, to a block its array shares.
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -165,8 +166,10 @@ public:
     const TDirItem& ItemPtr(int index) const;
     void SetItem(int index, const TDirItem& item);  // codes 1, 58
     void Delete(int index);                         // code 4
-    // Among items of the same name, the last one is found.
-    bool FindName(std::string_view name, int& index);
+    // Among items of the same name, the last one is found; with accept, the
+    // last one that accept takes.
+    bool FindName(std::string_view name, int& index,
+                  const std::function<bool(const TDirItem&)>& accept = {});
     void Rename(int index, std::string_view newName);  // code 59
     void Clear();
     void Assign(const TZADirArray& source);

@@ -515,8 +515,13 @@ void TZABaseArchiver::CopyKeptItem(int index, std::int64_t start)
     // A copy: the item may take the snapshot's record below.
     const std::string oldName(item.Operation == poRename ? item.Source().SecondName
                                                          : item.FileName());
+    // Old items of the same name are told apart by where their data lie; the
+    // record of a replaced item no longer tells.
+    const std::uint64_t offset = item.LocalHeaderOffset();
+    const auto sameData = [&](const TDirItem& old) { return old.LocalHeaderOffset() == offset; };
     int oldIndex = -1;
-    if (!snapshot.FindName(oldName, oldIndex)) {
+    if ((item.Operation == poUpdate || !snapshot.FindName(oldName, oldIndex, sameData)) &&
+        !snapshot.FindName(oldName, oldIndex)) {
         Fail(7);
     }
     const TDirItem& previous = snapshot.ItemPtr(oldIndex);

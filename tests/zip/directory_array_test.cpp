@@ -180,6 +180,9 @@ TEST(DirArrayTest, TheLastItemOfANameIsFoundUntilItGoes)
     int index = -1;
     EXPECT_TRUE(array.FindName("same", index));
     EXPECT_EQ(index, 2);
+    EXPECT_TRUE(array.FindName("same", index,
+                               [](const TDirItem& item) { return item.FileName() == "same"; }));
+    EXPECT_EQ(index, 0);
     array.Delete(2);
     EXPECT_TRUE(array.FindName("same", index));
     EXPECT_EQ(index, 0);

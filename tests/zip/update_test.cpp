@@ -8,6 +8,7 @@
 #include "tests/support/test_stream.h"
 #include "tests/zip/error_codes.h"
 #include "tests/zip/write_test_support.h"
+#include "tests/zip/zip_builder.h"
 
 namespace {
 
@@ -459,6 +460,25 @@ TEST_F(UpdateTest, AKeptItemMissingFromTheSnapshotFailsWith7AndRollsBack)
     EXPECT_EQ(zip.DirManager()->Items().ItemPtr(1).FileName(), "b.txt");
     zip.CloseArchive();
     ExpectOldArchive();
+}
+
+TEST(UpdateDuplicateNamesTest, KeptItemsOfOneNameKeepTheirOwnData)
+{
+    ArchiveSetup setup;
+    WriteFileBytes(setup.archive, zatest::BuildZip({{"x.txt", "old x", false, ""},
+                                                    {"a.txt", "first", false, ""},
+                                                    {"a.txt", "second", false, ""}}));
+    setup.AddSource("x.txt", ToBytes("new x"));
+    TZipArchiver zip;
+    setup.Prepare(zip, ZAModeReadWrite);
+    zip.SetCompressionMode(0);
+    zip.AddFiles("x.txt");
+    zip.CloseArchive();
+    std::vector<std::string> entries;
+    for (const WrittenEntry& e : ReadEntries(ReadFileBytes(setup.archive))) {
+        entries.push_back(e.name + "=" + std::string(e.data.begin(), e.data.end()));
+    }
+    EXPECT_EQ(entries, (std::vector<std::string>{"x.txt=new x", "a.txt=first", "a.txt=second"}));
 }
 
 TEST_F(UpdateTest, ClosingOrFreeingWithAFailingCommitKeepsTheOldArchiveSilently)
