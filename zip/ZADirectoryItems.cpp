@@ -147,6 +147,9 @@ void TDirItem::SetComment(std::string_view comment)
 
 void TDirItem::SetExtraFields(TZAByteSpan area)
 {
+    if (std::ranges::equal(area, ExtraArea())) {
+        return;
+    }
     Texts texts = AllTexts();
     texts.extra = area;
     StoreTexts(texts);
@@ -266,8 +269,10 @@ void TZADirArray::PutNameIn(int index)
 void TZADirArray::SetItem(int index, const TDirItem& item)
 {
     CheckIndex(index, 1);
+    // Copied first, so that a failing copy leaves the index as it was.
+    TDirItem copy = item;
     TakeNameOut(index, 58);
-    items_[static_cast<std::size_t>(index)] = item;
+    items_[static_cast<std::size_t>(index)] = std::move(copy);
     PutNameIn(index);
 }
 
