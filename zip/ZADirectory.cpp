@@ -40,11 +40,11 @@ std::uint16_t Clamp16(std::uint64_t value)
     return static_cast<std::uint16_t>(std::min<std::uint64_t>(value, ZAZip64Marker16));
 }
 
-std::size_t ZipFieldLength(std::size_t length, int errorCode, const std::string& what,
+std::size_t ZipFieldLength(std::size_t length, int errorCode, std::string_view what,
                            const std::string& component)
 {
     if (length > kMaxFieldLength) {
-        throw EZAException(errorCode, component, {what});
+        throw EZAException(errorCode, component, {std::string(what)});
     }
     return length;
 }
@@ -204,17 +204,19 @@ void TZADirManager::WriteDirectory(bool atEnd, TStream* stream)
 // place of the one read; an item without one gets it in front.
 void TZADirManager::WriteCentralRecord(TDirItem& item, za::Bytes& out) const
 {
-    if (item.NameBytes.empty()) {
-        item.SetNameBytes(StoredNameForm(item.FileName, archiver_.OEMFileNames()));
+    if (item.NameBytes().empty()) {
+        item.SetNameBytes(StoredNameForm(item.FileName(), archiver_.OEMFileNames()));
     }
     auto zip64 = MakeCentralZip64Field(item.Header, item.Zip64Values);
+    bool hadZip64 = false;
+    for (const TZAExtraFieldView field : item.ExtraFields()) {
+        hadZip64 = hadZip64 || field.HeaderID == ZAZip64FieldId;
+    }
     za::Bytes extra;
-    const bool hadZip64 = std::any_of(item.ExtraFields.begin(), item.ExtraFields.end(),
-                                      [](const auto& f) { return f.HeaderID == ZAZip64FieldId; });
     if (zip64 && !hadZip64) {
         zip64->Write(extra);
     }
-    for (const auto& field : item.ExtraFields) {
+    for (const TZAExtraFieldView field : item.ExtraFields()) {
         if (field.HeaderID != ZAZip64FieldId) {
             field.Write(extra);
         } else if (zip64) {
@@ -222,18 +224,21 @@ void TZADirManager::WriteCentralRecord(TDirItem& item, za::Bytes& out) const
             zip64.reset();
         }
     }
+    const std::string_view name = item.NameBytes();
+    const std::string_view comment = item.Comment();
+    const std::string_view fileName = item.FileName();
     const std::string& component = archiver_.Name();
     item.Header.Signature = Signatures().CentralHeader;
-    item.Header.FileNameLength = static_cast<std::uint16_t>(
-        ZipFieldLength(item.NameBytes.size(), 61, item.FileName, component));
+    item.Header.FileNameLength =
+        static_cast<std::uint16_t>(ZipFieldLength(name.size(), 61, fileName, component));
     item.Header.ExtraFieldLength =
-        static_cast<std::uint16_t>(ZipFieldLength(extra.size(), 61, item.FileName, component));
-    item.Header.FileCommentLength = static_cast<std::uint16_t>(
-        ZipFieldLength(item.Comment.size(), 61, item.FileName, component));
+        static_cast<std::uint16_t>(ZipFieldLength(extra.size(), 61, fileName, component));
+    item.Header.FileCommentLength =
+        static_cast<std::uint16_t>(ZipFieldLength(comment.size(), 61, fileName, component));
     item.Header.Write(out);
-    za::PutBytes(out, item.NameBytes.data(), item.NameBytes.size());
+    za::PutBytes(out, name.data(), name.size());
     out.insert(out.end(), extra.begin(), extra.end());
-    za::PutBytes(out, item.Comment.data(), item.Comment.size());
+    za::PutBytes(out, comment.data(), comment.size());
 }
 
 std::uint64_t TZADirManager::WriteCentralDirectory(TZAVolumePosition& first)

@@ -7,6 +7,7 @@
 // stub in front of a new archive.
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "platform/rtti.h"
@@ -89,8 +90,10 @@ private:
     // on through the following ones; each volume is asked for in turn.
     za::Bytes ReadFromVolumes(std::uint64_t offset, std::uint64_t size);
     // Reads the item at index from the directory bytes at; returns where the next starts.
-    std::size_t ReadCentralItem(TZAByteSpan bytes, std::size_t at, int index);
-    void ReadItemFields(TDirItem& item, int index, TZAByteSpan name, TZAByteSpan extra);
+    std::size_t ReadCentralItem(const std::shared_ptr<const TZATextBlock>& directory,
+                                std::size_t at, int index);
+    // The stored name and what the extra fields tell of the item whose texts are set.
+    void ReadItemFields(TDirItem& item, int index);
     void CheckSizesFitStream() const;
     void DetectStub(std::int64_t endPosition);
     // The directory's real position less the one its end records give.

@@ -240,3 +240,101 @@ void TZAHashedStringList::MakeNameHashCurrent()
     }
     nameHashValid_ = true;
 }
+
+namespace {
+
+constexpr std::size_t kFirstIndexSlots = 1024;
+
+}  // namespace
+
+// FNV-1a over the bytes with A-Z folded, so that names equal but for the case
+// of those letters meet in one place.
+std::uint32_t TZANameIndex::HashOf(std::string_view name)
+{
+    std::uint32_t hash = kHashStart;
+    for (const char c : name) {
+        const auto byte = static_cast<unsigned char>(c);
+        hash = Mix(hash, byte >= 'A' && byte <= 'Z' ? byte + ('a' - 'A') : byte);
+    }
+    return hash;
+}
+
+void TZANameIndex::Clear()
+{
+    slots_ = {};
+    count_ = 0;
+}
+
+void TZANameIndex::Add(std::string_view name, std::int32_t index)
+{
+    if (2 * (count_ + 1) > slots_.size()) {
+        Grow();
+    }
+    Insert({HashOf(name), index});
+    ++count_;
+}
+
+void TZANameIndex::Insert(Slot entry)
+{
+    std::size_t slot = Home(entry.Hash);
+    while (slots_[slot].Index >= 0) {
+        slot = Next(slot);
+    }
+    slots_[slot] = entry;
+}
+
+void TZANameIndex::Grow()
+{
+    std::vector<Slot> old = std::move(slots_);
+    slots_.assign(std::max(kFirstIndexSlots, 2 * old.size()), Slot{});
+    for (const Slot& entry : old) {
+        if (entry.Index >= 0) {
+            Insert(entry);
+        }
+    }
+}
+
+void TZANameIndex::Remove(std::string_view name, std::int32_t index)
+{
+    if (slots_.empty()) {
+        return;
+    }
+    const std::uint32_t hash = HashOf(name);
+    std::size_t hole = Home(hash);
+    while (slots_[hole].Index >= 0 && (slots_[hole].Index != index || slots_[hole].Hash != hash)) {
+        hole = Next(hole);
+    }
+    if (slots_[hole].Index < 0) {
+        return;
+    }
+    // Entries after the hole that could live in it move back, so that no
+    // run of slots a look-up walks is broken.
+    for (std::size_t slot = Next(hole); slots_[slot].Index >= 0; slot = Next(slot)) {
+        const std::size_t home = Home(slots_[slot].Hash);
+        const bool homeAfterHole =
+            hole <= slot ? hole < home && home <= slot : hole < home || home <= slot;
+        if (!homeAfterHole) {
+            slots_[hole] = slots_[slot];
+            hole = slot;
+        }
+    }
+    slots_[hole] = Slot{};
+    --count_;
+}
+
+std::int32_t TZANameIndex::Find(std::string_view name,
+                                const std::function<bool(std::int32_t)>& hasName) const
+{
+    if (slots_.empty()) {
+        return -1;
+    }
+    const std::uint32_t hash = HashOf(name);
+    std::int32_t found = -1;
+    for (std::size_t slot = Home(hash); slots_[slot].Index >= 0; slot = Next(slot)) {
+        const Slot& entry = slots_[slot];
+        if (entry.Hash == hash && entry.Index > found && hasName(entry.Index)) {
+            found = entry.Index;
+        }
+    }
+    return found;
+}

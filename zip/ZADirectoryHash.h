@@ -4,6 +4,7 @@
 // directory at a constant cost however many items an archive holds.
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -82,4 +83,36 @@ private:
     bool valueHashValid_ = false;
     bool nameHashValid_ = false;
     bool caseSensitive_ = false;
+};
+
+// Item indexes by stored name, without regard to the case of A-Z. The index
+// keeps no names of its own: an entry holds the hash of its item's name and
+// the item's index, and a look-up asks the caller whether a candidate's name
+// is the one looked for. It grows as entries come, so that a look-up costs
+// the same at any size.
+class TZANameIndex {
+public:
+    void Clear();
+    void Add(std::string_view name, std::int32_t index);
+    // Takes out the entry of that item; nothing happens when it has none.
+    void Remove(std::string_view name, std::int32_t index);
+    // The highest index among the entries whose item has the name, or -1.
+    std::int32_t Find(std::string_view name,
+                      const std::function<bool(std::int32_t)>& hasName) const;
+
+private:
+    struct Slot {
+        std::uint32_t Hash = 0;
+        std::int32_t Index = -1;  // -1: empty
+    };
+
+    static std::uint32_t HashOf(std::string_view name);
+    std::size_t Home(std::uint32_t hash) const { return hash & (slots_.size() - 1); }
+    std::size_t Next(std::size_t slot) const { return (slot + 1) & (slots_.size() - 1); }
+    void Insert(Slot entry);
+    void Grow();
+
+    // A power of two in size, at most half full, probed slot after slot.
+    std::vector<Slot> slots_;
+    std::size_t count_ = 0;
 };

@@ -1,9 +1,170 @@
 #include "zip/ZADirectoryItems.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "platform/sysutils.h"
 #include "zip/ZAExcept.h"
+
+namespace {
+
+// Names that the directory decodes go into blocks of this size.
+constexpr std::size_t kNameBlockSize = 64 * 1024;
+
+void Append(TZATextBlock& block, const void* bytes, std::size_t size)
+{
+    const std::size_t at = block.size();
+    block.resize(at + size);
+    if (size > 0) {
+        std::memcpy(block.data() + at, bytes, size);
+    }
+}
+
+}  // namespace
+
+std::string_view TDirItem::NameBytes() const
+{
+    return texts_ ? std::string_view(texts_.get(), nameBytesSize_) : std::string_view();
+}
+
+TZAByteSpan TDirItem::ExtraArea() const
+{
+    if (!texts_) {
+        return {};
+    }
+    return {reinterpret_cast<const std::uint8_t*>(texts_.get()) + nameBytesSize_, extraSize_};
+}
+
+std::string_view TDirItem::Comment() const
+{
+    if (!texts_) {
+        return {};
+    }
+    return {texts_.get() + nameBytesSize_ + extraSize_, commentSize_};
+}
+
+std::string_view TDirItem::FileName() const
+{
+    if (fileNameSize_ == kNameIsNameBytes) {
+        return NameBytes();
+    }
+    return {texts_.get() + nameBytesSize_ + extraSize_ + commentSize_, fileNameSize_};
+}
+
+TZAExtraFieldRange TDirItem::ExtraFields() const
+{
+    return TZAExtraFieldRange(ExtraArea());
+}
+
+TDirItem::Texts TDirItem::AllTexts() const
+{
+    return {NameBytes(), ExtraArea(), Comment(), FileName()};
+}
+
+void TDirItem::SetTexts(std::shared_ptr<const TZATextBlock> block, std::size_t at,
+                        std::uint16_t nameBytesSize, std::uint16_t extraSize,
+                        std::uint16_t commentSize)
+{
+    const auto* first = reinterpret_cast<const char*>(block->data() + at);
+    texts_ = std::shared_ptr<const char>(std::move(block), first);
+    nameBytesSize_ = nameBytesSize;
+    extraSize_ = extraSize;
+    commentSize_ = commentSize;
+    fileNameSize_ = kNameIsNameBytes;
+}
+
+std::size_t TDirItem::SizeOf(const Texts& texts)
+{
+    const std::size_t name = texts.fileName == texts.nameBytes ? 0 : texts.fileName.size();
+    return texts.nameBytes.size() + texts.extra.size() + texts.comment.size() + name;
+}
+
+void TDirItem::StoreTexts(const Texts& texts)
+{
+    auto block = std::make_shared<TZATextBlock>();
+    block->reserve(SizeOf(texts));
+    StoreTexts(texts, std::move(block));
+}
+
+// The texts may lie in the block they are copied into: it does not move, as
+// the room for them is there already.
+void TDirItem::StoreTexts(const Texts& texts, std::shared_ptr<TZATextBlock> block)
+{
+    const std::size_t at = block->size();
+    Append(*block, texts.nameBytes.data(), texts.nameBytes.size());
+    Append(*block, texts.extra.data(), texts.extra.size());
+    Append(*block, texts.comment.data(), texts.comment.size());
+    const bool nameApart = texts.fileName != texts.nameBytes;
+    if (nameApart) {
+        Append(*block, texts.fileName.data(), texts.fileName.size());
+    }
+    const auto* first = reinterpret_cast<const char*>(block->data() + at);
+    texts_ = std::shared_ptr<const char>(std::move(block), first);
+    nameBytesSize_ = static_cast<std::uint32_t>(texts.nameBytes.size());
+    extraSize_ = static_cast<std::uint32_t>(texts.extra.size());
+    commentSize_ = static_cast<std::uint32_t>(texts.comment.size());
+    fileNameSize_ =
+        nameApart ? static_cast<std::uint32_t>(texts.fileName.size()) : kNameIsNameBytes;
+}
+
+bool TDirItem::NameIsNameBytes(std::string_view name)
+{
+    if (name != NameBytes()) {
+        return false;
+    }
+    fileNameSize_ = kNameIsNameBytes;
+    return true;
+}
+
+void TDirItem::SetFileName(std::string_view name)
+{
+    if (NameIsNameBytes(name)) {
+        return;
+    }
+    Texts texts = AllTexts();
+    texts.fileName = name;
+    StoreTexts(texts);
+}
+
+void TDirItem::SetNameBytes(const TZAStoredNameForm& form)
+{
+    Texts texts = AllTexts();
+    texts.nameBytes = form.Bytes;
+    StoreTexts(texts);
+    Header.Flags = form.Utf8 ? Header.Flags | ZAFlagUtf8Name
+                             : Header.Flags & static_cast<std::uint16_t>(~ZAFlagUtf8Name);
+}
+
+void TDirItem::SetComment(std::string_view comment)
+{
+    if (comment == Comment()) {
+        return;
+    }
+    Texts texts = AllTexts();
+    texts.comment = comment;
+    StoreTexts(texts);
+}
+
+void TDirItem::SetExtraFields(TZAByteSpan area)
+{
+    if (std::ranges::equal(area, ExtraArea())) {
+        return;
+    }
+    Texts texts = AllTexts();
+    texts.extra = area;
+    StoreTexts(texts);
+}
+
+const TDirItemSource& TDirItem::Source() const
+{
+    static const TDirItemSource none;
+    return source_.Get() != nullptr ? *source_.Get() : none;
+}
+
+TDirItemSource& TDirItem::EditSource()
+{
+    return source_.GetOrMake();
+}
 
 std::uint64_t TDirItem::CompressedSize() const
 {
@@ -21,13 +182,6 @@ std::uint64_t TDirItem::LocalHeaderOffset() const
 {
     return Header.LocalHeaderOffset == ZAZip64Marker ? Zip64Values.LocalHeaderOffset
                                                      : Header.LocalHeaderOffset;
-}
-
-void TDirItem::SetNameBytes(const TZAStoredNameForm& form)
-{
-    NameBytes = form.Bytes;
-    Header.Flags = form.Utf8 ? Header.Flags | ZAFlagUtf8Name
-                             : Header.Flags & static_cast<std::uint16_t>(~ZAFlagUtf8Name);
 }
 
 void TDirItem::SetDiskNumberStart(std::uint32_t volume)
@@ -55,7 +209,10 @@ void TZADirArray::SetCount(int count)
     if (count <= 0) {
         items_ = {};
         capacity_ = 0;
-        names_.Clear();
+        named_ = 0;
+        index_.Clear();
+        indexCurrent_ = false;
+        names_.reset();
         return;
     }
     if (count > capacity_) {
@@ -65,8 +222,9 @@ void TZADirArray::SetCount(int count)
     }
     items_.resize(static_cast<std::size_t>(count));
     // Names beyond the items would put the index out of step with them.
-    while (names_.Count() > count) {
-        names_.Delete(names_.Count() - 1);
+    if (named_ > count) {
+        named_ = count;
+        indexCurrent_ = false;
     }
 }
 
@@ -88,55 +246,94 @@ const TDirItem& TZADirArray::ItemPtr(int index) const
     return items_[static_cast<std::size_t>(index)];
 }
 
+void TZADirArray::TakeNameOut(int index, int errorCode)
+{
+    if (index > named_) {
+        throw EZAException(errorCode, "");
+    }
+    if (index < named_ && indexCurrent_) {
+        index_.Remove(items_[static_cast<std::size_t>(index)].FileName(), index);
+    }
+}
+
+void TZADirArray::PutNameIn(int index)
+{
+    if (index == named_) {
+        ++named_;
+    }
+    if (indexCurrent_) {
+        index_.Add(items_[static_cast<std::size_t>(index)].FileName(), index);
+    }
+}
+
 void TZADirArray::SetItem(int index, const TDirItem& item)
 {
     CheckIndex(index, 1);
-    const std::string key = AsciiLowerCase(item.FileName);
-    if (names_.Count() == index) {
-        names_.Add(key);
-    } else if (names_.Count() > index) {
-        names_.Put(index, key);
-    } else {
-        throw EZAException(58, "");
-    }
-    items_[static_cast<std::size_t>(index)] = item;
+    // Copied first, so that a failing copy leaves the index as it was.
+    TDirItem copy = item;
+    TakeNameOut(index, 58);
+    items_[static_cast<std::size_t>(index)] = std::move(copy);
+    PutNameIn(index);
 }
 
 void TZADirArray::Delete(int index)
 {
     CheckIndex(index, 4);
     items_.erase(items_.begin() + index);
-    if (index < names_.Count()) {
-        names_.Delete(index);
+    if (index < named_) {
+        --named_;
     }
+    // The items behind it moved down by one.
+    indexCurrent_ = false;
 }
 
-bool TZADirArray::FindName(const std::string& name, int& index)
+bool TZADirArray::FindName(std::string_view name, int& index,
+                           const std::function<bool(const TDirItem&)>& accept)
 {
-    index = names_.IndexOf(AsciiLowerCase(name));
+    MakeIndexCurrent();
+    index = index_.Find(name, [&](std::int32_t candidate) {
+        const TDirItem& item = items_[static_cast<std::size_t>(candidate)];
+        return AsciiSameText(item.FileName(), name) && (!accept || accept(item));
+    });
     return index >= 0;
 }
 
-void TZADirArray::Rename(int index, const std::string& newName)
+void TZADirArray::MakeIndexCurrent()
 {
-    auto& item = ItemPtr(index);
-    const std::string key = AsciiLowerCase(newName);
-    // Names holds the key of item i at index i; an item that has none yet is
-    // the next one to be entered.
-    if (names_.Count() == index) {
-        names_.Add(key);
-    } else if (names_.Count() > index && names_.Strings(index) == AsciiLowerCase(item.FileName)) {
-        names_.Put(index, key);
-    } else {
-        throw EZAException(59, "");
+    if (indexCurrent_) {
+        return;
     }
-    item.FileName = newName;
+    index_.Clear();
+    for (int i = 0; i < named_; ++i) {
+        index_.Add(items_[static_cast<std::size_t>(i)].FileName(), i);
+    }
+    indexCurrent_ = true;
+}
+
+void TZADirArray::Rename(int index, std::string_view newName)
+{
+    TDirItem& item = ItemPtr(index);
+    TakeNameOut(index, 59);
+    if (!item.NameIsNameBytes(newName)) {
+        TDirItem::Texts texts = item.AllTexts();
+        texts.fileName = newName;
+        item.StoreTexts(texts, TextRoom(TDirItem::SizeOf(texts)));
+    }
+    PutNameIn(index);
+}
+
+std::shared_ptr<TZATextBlock> TZADirArray::TextRoom(std::size_t size)
+{
+    if (!names_ || names_->capacity() - names_->size() < size) {
+        names_ = std::make_shared<TZATextBlock>();
+        names_->reserve(std::max(kNameBlockSize, size));
+    }
+    return names_;
 }
 
 void TZADirArray::Clear()
 {
     SetCount(0);
-    names_.Clear();
 }
 
 void TZADirArray::Assign(const TZADirArray& source)
@@ -146,7 +343,6 @@ void TZADirArray::Assign(const TZADirArray& source)
     }
     Clear();
     SetCount(source.Count());
-    for (int i = 0; i < source.Count(); ++i) {
-        SetItem(i, source.items_[static_cast<std::size_t>(i)]);
-    }
+    std::copy(source.items_.begin(), source.items_.end(), items_.begin());
+    named_ = Count();
 }

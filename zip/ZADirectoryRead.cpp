@@ -36,9 +36,19 @@ std::string_view AsText(TZAByteSpan bytes)
     return {reinterpret_cast<const char*>(bytes.data()), bytes.size()};
 }
 
-std::string DecodeName(std::uint16_t flags, TZAByteSpan name, bool oemFileNames)
+TZAByteSpan AsBytes(std::string_view text)
 {
-    const std::string_view bytes = AsText(name);
+    return {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()};
+}
+
+bool IsAscii(std::string_view text)
+{
+    return std::all_of(text.begin(), text.end(),
+                       [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
+std::string DecodeName(std::uint16_t flags, std::string_view bytes, bool oemFileNames)
+{
     if ((flags & ZAFlagUtf8Name) != 0 && IsValidUtf8(bytes)) {
         return std::string(bytes);
     }
@@ -46,13 +56,13 @@ std::string DecodeName(std::uint16_t flags, TZAByteSpan name, bool oemFileNames)
 }
 
 // The UTF-8 name of a Unicode path field that belongs to these name bytes.
-std::optional<std::string> ReadUnicodePathField(const za::Bytes& data, TZAByteSpan name)
+std::optional<std::string> ReadUnicodePathField(TZAByteSpan data, TZAByteSpan name)
 {
     if (data.size() < kUnicodePathHeader || data[0] != 1 ||
         za::GetU32(&data[1]) != Crc32Of(name.data(), name.size())) {
         return std::nullopt;
     }
-    const std::string_view path = AsText(TZAByteSpan(data).subspan(kUnicodePathHeader));
+    const std::string_view path = AsText(data.subspan(kUnicodePathHeader));
     if (!IsValidUtf8(path)) {
         return std::nullopt;
     }
@@ -187,7 +197,7 @@ void TZADirManager::ReadItems(std::int64_t endPosition)
     }
     const std::int64_t start = singleFile ? endPosition - static_cast<std::int64_t>(size)
                                           : static_cast<std::int64_t>(offset);
-    const za::Bytes directory =
+    za::Bytes directory =
         singleFile ? ReadAt(start, static_cast<std::size_t>(size)) : ReadFromVolumes(offset, size);
     if (directory.size() != size) {
         Fail(48);
@@ -195,11 +205,12 @@ void TZADirManager::ReadItems(std::int64_t endPosition)
     directoryStart_ = start;
     items_.SetCount(static_cast<int>(count));
     // The directory's bytes decide how many items there are: a 16-bit count
-    // wraps at 65536 items in archives written without Zip64 records.
-    const TZAByteSpan bytes(directory);
+    // wraps at 65536 items in archives written without Zip64 records. The
+    // items keep their texts in these bytes.
+    const auto bytes = std::make_shared<const TZATextBlock>(std::move(directory));
     std::size_t at = 0;
     int index = 0;
-    for (; at < bytes.size(); ++index) {
+    for (; at < bytes->size(); ++index) {
         at = ReadCentralItem(bytes, at, index);
     }
     const auto read = static_cast<std::uint64_t>(index);
@@ -248,8 +259,10 @@ za::Bytes TZADirManager::ReadFromVolumes(std::uint64_t offset, std::uint64_t siz
     return bytes;
 }
 
-std::size_t TZADirManager::ReadCentralItem(TZAByteSpan bytes, std::size_t at, int index)
+std::size_t TZADirManager::ReadCentralItem(const std::shared_ptr<const TZATextBlock>& directory,
+                                           std::size_t at, int index)
 {
+    const TZAByteSpan bytes(*directory);
     const auto header = TZACentralHeader::Read(bytes.subspan(at));
     if (!header || header->Signature != Signatures().CentralHeader) {
         Fail(48);
@@ -266,30 +279,35 @@ std::size_t TZADirManager::ReadCentralItem(TZAByteSpan bytes, std::size_t at, in
     }
     TDirItem& item = items_.ItemPtr(index);
     item.Header = *header;
-    ReadItemFields(item, index, bytes.subspan(nameAt, header->FileNameLength),
-                   bytes.subspan(extraAt, header->ExtraFieldLength));
-    item.Comment.assign(bytes.begin() + static_cast<std::ptrdiff_t>(commentAt),
-                        bytes.begin() + static_cast<std::ptrdiff_t>(next));
+    item.SetTexts(directory, nameAt, header->FileNameLength, header->ExtraFieldLength,
+                  header->FileCommentLength);
+    ReadItemFields(item, index);
     return next;
 }
 
-void TZADirManager::ReadItemFields(TDirItem& item, int index, TZAByteSpan name, TZAByteSpan extra)
+void TZADirManager::ReadItemFields(TDirItem& item, int index)
 {
     item.Method = item.Header.Method;
-    item.NameBytes.assign(AsText(name));
-    items_.Rename(index, DecodeName(item.Header.Flags, name, archiver_.OEMFileNames()));
-    item.ExtraFields = ReadExtraFields(extra);
-    for (const auto& field : item.ExtraFields) {
+    const TZAByteSpan nameBytes = AsBytes(item.NameBytes());
+    // A name in plain ASCII reads the same in every code page and in UTF-8.
+    std::string decoded;
+    std::string_view name = item.NameBytes();
+    if (!IsAscii(name)) {
+        decoded = DecodeName(item.Header.Flags, name, archiver_.OEMFileNames());
+        name = decoded;
+    }
+    std::optional<std::string> fieldName;
+    for (const TZAExtraFieldView field : item.ExtraFields()) {
         if (field.HeaderID == ZAZip64FieldId) {
             ReadZip64Field(item.Header, field.Data, item.Zip64Values);
             item.Zip64 = true;
         } else if (field.HeaderID == ZAUnicodeNameFieldId) {
-            if (const auto unicodeName = ReadUnicodeNameField(field.Data)) {
-                items_.Rename(index, *unicodeName);
+            if (auto unicodeName = ReadUnicodeNameField(field.Data)) {
+                fieldName = std::move(unicodeName);
             }
         } else if (field.HeaderID == kUnicodePathFieldId) {
-            if (const auto path = ReadUnicodePathField(field.Data, name)) {
-                items_.Rename(index, *path);
+            if (auto path = ReadUnicodePathField(field.Data, nameBytes)) {
+                fieldName = std::move(path);
             }
         } else if (field.HeaderID == ZAAesFieldId &&
                    item.Header.VersionMadeBy < kAlternateVersion) {
@@ -299,6 +317,7 @@ void TZADirManager::ReadItemFields(TDirItem& item, int index, TZAByteSpan name, 
             }
         }
     }
+    items_.Rename(index, fieldName ? *fieldName : name);
 }
 
 void TZADirManager::CheckSizesFitStream() const
@@ -497,8 +516,7 @@ void TZADirManager::ReadLocalItem(std::int64_t position, int index)
         return;
     }
     const std::size_t variable = std::size_t{local->FileNameLength} + local->ExtraFieldLength;
-    const za::Bytes fields =
-        ReadAt(position + static_cast<std::int64_t>(TZALocalHeader::Size), variable);
+    za::Bytes fields = ReadAt(position + static_cast<std::int64_t>(TZALocalHeader::Size), variable);
     if (fields.size() != variable) {
         return;
     }
@@ -517,12 +535,12 @@ void TZADirManager::ReadLocalItem(std::int64_t position, int index)
     item.Header.ExtraFieldLength = local->ExtraFieldLength;
     item.Header.LocalHeaderOffset =
         Saturated32(static_cast<std::uint64_t>(position), item.Zip64Values.LocalHeaderOffset);
+    item.SetTexts(std::make_shared<const TZATextBlock>(std::move(fields)), 0, local->FileNameLength,
+                  local->ExtraFieldLength, 0);
     items_.SetCount(index + 1);
     TDirItem& entered = items_.ItemPtr(index);
     entered = std::move(item);
-    const TZAByteSpan span(fields);
-    ReadItemFields(entered, index, span.first(local->FileNameLength),
-                   span.subspan(local->FileNameLength));
+    ReadItemFields(entered, index);
     // The Zip64 field read with the name tells the descriptor's size fields.
     if ((local->Flags & ZAFlagDataDescriptor) != 0) {
         ReadDataDescriptor(position + static_cast<std::int64_t>(TZALocalHeader::Size + variable),

@@ -16,6 +16,7 @@ using za::PutU64;
 namespace {
 
 constexpr std::uint32_t kUnicodeNameTag = 0x5843554E;  // "NUCX"
+constexpr std::size_t kExtraFieldHeaderSize = 4;
 
 std::uint16_t Clamp16(std::uint64_t value)
 {
@@ -259,7 +260,7 @@ TZAZip64Locator MakeZip64Locator(std::int64_t diskNumber, std::uint64_t zip64End
     return r;
 }
 
-void TZAExtraField::Write(za::Bytes& out) const
+void TZAExtraFieldView::Write(za::Bytes& out) const
 {
     if (Data.size() > std::numeric_limits<std::uint16_t>::max())
         throw Exception("Extra field of " + std::to_string(Data.size()) +
@@ -269,19 +270,38 @@ void TZAExtraField::Write(za::Bytes& out) const
     out.insert(out.end(), Data.begin(), Data.end());
 }
 
+void TZAExtraField::Write(za::Bytes& out) const
+{
+    TZAExtraFieldView{HeaderID, Data}.Write(out);
+}
+
+TZAExtraFieldRange::Iterator::Iterator(TZAByteSpan area, std::size_t position)
+    : area_(area),
+      // A tail too short for a field header ends the fields.
+      position_(area.size() - std::min(position, area.size()) < kExtraFieldHeaderSize ? area.size()
+                                                                                      : position)
+{
+}
+
+TZAExtraFieldView TZAExtraFieldRange::Iterator::operator*() const
+{
+    const std::size_t size = std::min<std::size_t>(
+        GetU16(area_.data() + position_ + 2), area_.size() - position_ - kExtraFieldHeaderSize);
+    return {GetU16(area_.data() + position_),
+            area_.subspan(position_ + kExtraFieldHeaderSize, size)};
+}
+
+TZAExtraFieldRange::Iterator& TZAExtraFieldRange::Iterator::operator++()
+{
+    *this = Iterator(area_, position_ + kExtraFieldHeaderSize + (**this).Data.size());
+    return *this;
+}
+
 std::vector<TZAExtraField> ReadExtraFields(TZAByteSpan area)
 {
     std::vector<TZAExtraField> fields;
-    std::size_t pos = 0;
-    while (area.size() - pos >= 4) {
-        TZAExtraField field;
-        field.HeaderID = GetU16(area.data() + pos);
-        const std::size_t size =
-            std::min<std::size_t>(GetU16(area.data() + pos + 2), area.size() - pos - 4);
-        const auto* data = area.data() + pos + 4;
-        field.Data.assign(data, data + size);
-        fields.push_back(std::move(field));
-        pos += 4 + size;
+    for (const TZAExtraFieldView field : TZAExtraFieldRange(area)) {
+        fields.push_back({field.HeaderID, za::Bytes(field.Data.begin(), field.Data.end())});
     }
     return fields;
 }

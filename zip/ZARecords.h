@@ -184,9 +184,40 @@ struct TZAExtraField {
     void Write(za::Bytes& out) const;
 };
 
-// The fields of an extra area one after the other. A field whose size runs past
-// the area is cut to the bytes that remain; a tail shorter than a field header
-// is dropped.
+// One field of an extra area, seen where it lies.
+struct TZAExtraFieldView {
+    std::uint16_t HeaderID = 0;
+    TZAByteSpan Data;
+
+    void Write(za::Bytes& out) const;
+};
+
+// The fields of an extra area one after the other, seen in place. A field whose
+// size runs past the area is cut to the bytes that remain; a tail shorter than
+// a field header is dropped.
+class TZAExtraFieldRange {
+public:
+    class Iterator {
+    public:
+        Iterator(TZAByteSpan area, std::size_t position);
+        TZAExtraFieldView operator*() const;
+        Iterator& operator++();
+        bool operator==(const Iterator& other) const { return position_ == other.position_; }
+
+    private:
+        TZAByteSpan area_;
+        std::size_t position_;
+    };
+
+    explicit TZAExtraFieldRange(TZAByteSpan area) : area_(area) {}
+    Iterator begin() const { return {area_, 0}; }
+    Iterator end() const { return {area_, area_.size()}; }
+
+private:
+    TZAByteSpan area_;
+};
+
+// The fields of an extra area as copies, cut as TZAExtraFieldRange cuts them.
 std::vector<TZAExtraField> ReadExtraFields(TZAByteSpan area);
 
 // The 64-bit values of an item that stand in its Zip64 extra field.
@@ -250,7 +281,6 @@ TZADosDateTime DosDateTimeNow();
 // character, so the name length field is the size of either.
 std::string EncodeStoredName(std::string_view utf8Name, bool oemFileNames);
 std::string DecodeStoredName(std::string_view nameBytes, bool oemFileNames);
-
 
 // The name bytes of a record: the code-page form while the code page holds
 // every character of the name; else the name in UTF-8, which flag bit 11

@@ -154,7 +154,7 @@ bool TZABaseArchiver::WriteNewItem(int index)
     TDirItem& item = dirManager_->Items().ItemPtr(index);
     UpdateCompressionMethod();
     bool cancel = false;
-    DoFileProgress(item.FileName, 0.0, item.Operation, ppStart, cancel);
+    DoFileProgress(std::string(item.FileName()), 0.0, item.Operation, ppStart, cancel);
     cancelled_ = cancelled_ || cancel;
     if (cancelled_) {
         commitAction_ = fxaAbort;
@@ -176,15 +176,15 @@ bool TZABaseArchiver::WriteNewItem(int index)
             archiveStream_->Seek(itemStart);
             archiveStream_->SetSize(itemStart);
         }
-        const std::string& shownName =
-            item.Operation == poUpdate ? item.FileName : item.SourceFileName;
+        const std::string shownName(item.Operation == poUpdate ? item.FileName()
+                                                               : item.Source().SourceFileName);
         DoProcessFileFailure(shownName, item.Operation, failure.ErrorCode(), failure.MessageIndex(),
                              failure.what(), commitAction_);
         return false;
     }
     job.ReleaseSource();
     cancel = false;
-    DoFileProgress(item.FileName, 100.0, item.Operation, ppEnd, cancel);
+    DoFileProgress(std::string(item.FileName()), 100.0, item.Operation, ppEnd, cancel);
     cancelled_ = cancelled_ || cancel;
     if (cancelled_) {
         commitAction_ = fxaAbort;
@@ -196,7 +196,7 @@ bool TZABaseArchiver::WriteNewItem(int index)
 void TZABaseArchiver::WriteItem(ItemJob& job)
 {
     job.item.Zip64 = false;
-    job.item.ExtraFields.clear();
+    job.item.SetExtraFields({});
     OpenItemSource(job);
     if (spanningMode_ != smNone) {
         job.spanFileName = MakeTempFileName();
@@ -227,11 +227,12 @@ void TZABaseArchiver::WriteItem(ItemJob& job)
 void TZABaseArchiver::OpenItemSource(ItemJob& job)
 {
     TDirItem& item = job.item;
-    if (item.SourceStream) {
-        job.source = item.SourceStream.get();
-        job.sourceStart = item.SourceStreamOffset;
+    const TDirItemSource& source = item.Source();
+    if (source.SourceStream) {
+        job.source = source.SourceStream.get();
+        job.sourceStart = source.SourceStreamOffset;
     } else if (!item.IsDirectory()) {
-        const std::string& name = item.SourceFileName;
+        const std::string& name = source.SourceFileName;
         if (ExceedsPathLimits(name)) {
             throw EZAException(61, name_, {name});
         }
@@ -267,7 +268,7 @@ void TZABaseArchiver::PlaceItem(ItemJob& job)
         item.Zip64 = true;
     }
     if (item.Zip64 && zip64Mode_ == zmDisabled) {
-        throw EZAException(43, name_, {item.SourceFileName});
+        throw EZAException(43, name_, {item.Source().SourceFileName});
     }
     job.localZip64 = zip64Mode_ == zmAlways || (zip64Mode_ != zmDisabled && job.HasData() &&
                                                 MayNeedZip64Sizes(job.sourceSize));
@@ -278,7 +279,7 @@ void TZABaseArchiver::PlaceItem(ItemJob& job)
     job.dataMethod = job.HasData() && job.sourceSize > 0 ? item.Method : ZAMethodStored;
     // Without a password there is nothing to encrypt: the entry keeps its
     // real method and gets no AES field.
-    if (zipFormat_ && encryptionMethod_ != caPkzipClassic && !item.Password.empty() &&
+    if (zipFormat_ && encryptionMethod_ != caPkzipClassic && !item.Source().Password.empty() &&
         job.HasData()) {
         job.aes = std::make_unique<TAESCryptoTransform>(AesKeyBits(encryptionMethod_),
                                                         job.dataMethod, kAesVendorVersion);
@@ -288,26 +289,27 @@ void TZABaseArchiver::PlaceItem(ItemJob& job)
 void TZABaseArchiver::WriteLocalHeader(ItemJob& job)
 {
     TDirItem& item = job.item;
-    item.SetNameBytes(StoredNameForm(item.FileName, options_.OEMFileNames));
-    job.nameBytes = item.NameBytes;
+    item.SetNameBytes(StoredNameForm(item.FileName(), options_.OEMFileNames));
+    job.nameBytes.assign(item.NameBytes());
     if (job.nameBytes.size() > ZAZip64Marker16) {
-        throw EZAException(61, name_, {item.FileName});
+        throw EZAException(61, name_, {std::string(item.FileName())});
     }
+    // The fields after the Zip64 one go into the central directory as well.
+    za::Bytes kept;
+    if (unicodeFilenames_) {
+        MakeUnicodeNameField(item.FileName()).Write(kept);
+    }
+    if (job.aes) {
+        job.aes->GetExtraField().Write(kept);
+    }
+    item.SetExtraFields(kept);
     za::Bytes extra;
     if (job.localZip64) {
         MakeLocalZip64Field(0, 0).Write(extra);
     }
-    if (unicodeFilenames_) {
-        item.ExtraFields.push_back(MakeUnicodeNameField(item.FileName));
-    }
-    if (job.aes) {
-        item.ExtraFields.push_back(job.aes->GetExtraField());
-    }
-    for (const TZAExtraField& field : item.ExtraFields) {
-        field.Write(extra);
-    }
+    extra.insert(extra.end(), kept.begin(), kept.end());
     if (extra.size() > ZAZip64Marker16) {
-        throw EZAException(61, name_, {item.FileName});
+        throw EZAException(61, name_, {std::string(item.FileName())});
     }
     job.extraLength = static_cast<std::uint16_t>(extra.size());
     // CRC and sizes are placeholders until the data are written.
@@ -362,7 +364,7 @@ bool TZABaseArchiver::ReportChunkProgress(const ItemJob& job, std::uint64_t done
     const TDirItem& item = job.item;
     bool fileCancel = false;
     bool overallCancel = false;
-    DoFileProgress(item.FileName,
+    DoFileProgress(std::string(item.FileName()),
                    static_cast<double>(done) / static_cast<double>(job.sourceSize) * 100.0,
                    item.Operation, ppProcess, fileCancel);
     const double overall = totalBytes_ == 0 ? 50.0
@@ -398,10 +400,10 @@ bool TZABaseArchiver::WriteEncryptionHeader(ItemJob& job, std::uint32_t crc, TZA
 {
     za::Bytes header;
     if (job.aes) {
-        job.aes->SetPassword(job.item.Password);
+        job.aes->SetPassword(job.item.Source().Password);
         header = job.aes->GetHeader();
     } else {
-        InitKeys(job.item.Password, keys);
+        InitKeys(job.item.Source().Password, keys);
         const TZAEncryptionHeader traditional = MakeEncryptionHeader(keys, crc);
         header.assign(traditional.begin(), traditional.end());
     }
@@ -412,7 +414,7 @@ bool TZABaseArchiver::WriteEncryptionHeader(ItemJob& job, std::uint32_t crc, TZA
 void TZABaseArchiver::WriteItemData(ItemJob& job)
 {
     TDirItem& item = job.item;
-    const bool encrypted = !item.Password.empty();
+    const bool encrypted = !item.Source().Password.empty();
     const std::size_t bufferSize = static_cast<std::size_t>(
         std::min<std::uint64_t>(BufferSizeOfMode(item.CompressionMode), job.sourceSize));
     std::uint32_t crc = ZACrcStart;
@@ -483,12 +485,12 @@ void TZABaseArchiver::StoreItemSizes(ItemJob& job, TZACentralHeader& header)
     header.UncompressedSize =
         Saturated(job.sourceSize, always, item.Zip64Values.UncompressedSize, item.Zip64);
     if (item.Zip64 && zip64Mode_ == zmDisabled) {
-        throw EZAException(41, name_, {item.SourceFileName});
+        throw EZAException(41, name_, {item.Source().SourceFileName});
     }
     // Sizes that outgrew 32 bits without a reserved field cannot be recorded.
     if (!job.localZip64 &&
         (header.CompressedSize == ZAZip64Marker || header.UncompressedSize == ZAZip64Marker)) {
-        throw EZAException(41, name_, {item.SourceFileName});
+        throw EZAException(41, name_, {item.Source().SourceFileName});
     }
 }
 
@@ -497,9 +499,16 @@ void TZABaseArchiver::CopyKeptItem(int index, std::int64_t start)
     TZADirArray& items = dirManager_->Items();
     TZADirArray& snapshot = dirManager_->Snapshot();
     TDirItem& item = items.ItemPtr(index);
-    const std::string oldName = item.Operation == poRename ? item.SecondName : item.FileName;
+    // A copy: the item may take the snapshot's record below.
+    const std::string oldName(item.Operation == poRename ? item.Source().SecondName
+                                                         : item.FileName());
+    // Old items of the same name are told apart by where their data lie; the
+    // record of a replaced item no longer tells.
+    const std::uint64_t offset = item.LocalHeaderOffset();
+    const auto sameData = [&](const TDirItem& old) { return old.LocalHeaderOffset() == offset; };
     int oldIndex = -1;
-    if (!snapshot.FindName(oldName, oldIndex)) {
+    if ((item.Operation == poUpdate || !snapshot.FindName(oldName, oldIndex, sameData)) &&
+        !snapshot.FindName(oldName, oldIndex)) {
         Fail(7);
     }
     const TDirItem& previous = snapshot.ItemPtr(oldIndex);
@@ -527,11 +536,11 @@ void TZABaseArchiver::CopyKeptItem(int index, std::int64_t start)
         static_cast<std::int64_t>(TZALocalHeader::Size) + local->FileNameLength;
     SetLocalHeaderOffset(item, static_cast<std::uint64_t>(archiveStream_->Position()));
     if (item.Zip64 && zip64Mode_ == zmDisabled) {
-        throw EZAException(43, name_, {item.FileName});
+        throw EZAException(43, name_, {std::string(item.FileName())});
     }
     if (item.Operation == poRename) {
-        item.SetNameBytes(StoredNameForm(item.FileName, options_.OEMFileNames));
-        const std::string& name = item.NameBytes;
+        item.SetNameBytes(StoredNameForm(item.FileName(), options_.OEMFileNames));
+        const std::string_view name = item.NameBytes();
         TZALocalHeader renamed = *local;
         renamed.Flags = static_cast<std::uint16_t>((local->Flags & ~ZAFlagUtf8Name) |
                                                    (item.Header.Flags & ZAFlagUtf8Name));

@@ -358,13 +358,14 @@ int TZABaseArchiver::EnterItem(const std::string& path, const TSearchRec& found)
         items.SetCount(index + 1);
     }
     TDirItem item;
-    item.FileName = storedName;
+    item.SetFileName(storedName);
     item.Header.FileNameLength = static_cast<std::uint16_t>(std::min<std::size_t>(
         StoredNameForm(storedName, options_.OEMFileNames).Bytes.size(), ZAZip64Marker16));
     item.Pending = true;
     item.Operation = operation;
-    item.Password = Password();
-    item.SourceFileName = path;
+    TDirItemSource& source = item.EditSource();
+    source.Password = Password();
+    source.SourceFileName = path;
     if (!folder) {
         item.CompressionMode = compressionMode_;
     }
@@ -385,7 +386,7 @@ int TZABaseArchiver::EnterItem(const std::string& path, const TSearchRec& found)
         item.Header.Crc32 = 0;
         item.Header.Flags = ZAFlagsOfDirectory;
     }
-    item.Comment = comment;
+    item.SetComment(comment);
     item.Header.FileCommentLength =
         static_cast<std::uint16_t>(std::min<std::size_t>(comment.size(), ZAZip64Marker16));
     items.SetItem(index, item);

@@ -161,7 +161,7 @@ int TZABaseArchiver::FirstChange()
     const int shorter = std::min(items.Count(), snapshot.Count());
     for (int i = 0; i < shorter; ++i) {
         const TDirItem& item = items.ItemPtr(i);
-        if (item.Pending || item.FileName != snapshot.ItemPtr(i).FileName) {
+        if (item.Pending || item.FileName() != snapshot.ItemPtr(i).FileName()) {
             return i;
         }
     }
@@ -297,11 +297,11 @@ void TZABaseArchiver::DeleteMovedSources()
     for (bool folders : {false, true}) {
         for (int i = 0; i < items.Count(); ++i) {
             const TDirItem& item = items.ItemPtr(i);
-            if (!item.Pending || item.Operation != poMove || item.SourceFileName.empty() ||
+            if (!item.Pending || item.Operation != poMove || item.Source().SourceFileName.empty() ||
                 item.IsDirectory() != folders) {
                 continue;
             }
-            if (!DeleteMovedSource(item.SourceFileName, folders)) {
+            if (!DeleteMovedSource(item.Source().SourceFileName, folders)) {
                 return;
             }
         }

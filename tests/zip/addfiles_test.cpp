@@ -24,7 +24,7 @@ protected:
         std::vector<std::string> names;
         TZADirArray& items = zip_.DirManager()->Items();
         for (int i = 0; i < items.Count(); ++i) {
-            names.push_back(items.ItemPtr(i).FileName);
+            names.push_back(std::string(items.ItemPtr(i).FileName()));
         }
         return names;
     }
@@ -113,7 +113,7 @@ TEST_F(AddFilesTest, StorePathModes)
         zip.Options().StorePath = c.mode;
         setup_.Prepare(zip);
         zip.AddFiles(file);
-        EXPECT_EQ(zip.DirManager()->Items().ItemPtr(0).FileName, c.name);
+        EXPECT_EQ(zip.DirManager()->Items().ItemPtr(0).FileName(), c.name);
     }
 }
 

@@ -31,7 +31,7 @@ public:
     {
         std::vector<std::string> names;
         for (int i = 0; i < Items().Count(); ++i) {
-            names.push_back(Items().ItemPtr(i).FileName);
+            names.push_back(std::string(Items().ItemPtr(i).FileName()));
         }
         return names;
     }
@@ -144,9 +144,9 @@ TEST_F(PeerArchivesTest, PythonZip64With70000EntriesAndUtf8Names)
     PeerArchive archive(folder_ / "many.zip");
     EXPECT_TRUE(archive.Manager().Zip64Present());
     ASSERT_EQ(archive.Items().Count(), 70001);
-    EXPECT_EQ(archive.Items().ItemPtr(0).FileName,
+    EXPECT_EQ(archive.Items().ItemPtr(0).FileName(),
               "\xC3\xA9t\xC3\xA9/\xE4\xB8\x96\xE7\x95\x8C.txt");
-    EXPECT_EQ(archive.Items().ItemPtr(70000).FileName, "f69999");
+    EXPECT_EQ(archive.Items().ItemPtr(70000).FileName(), "f69999");
     EXPECT_EQ(archive.Manager().ArchiveComment(), "python");
     int index = -1;
     EXPECT_TRUE(archive.Items().FindName("F12345", index));

@@ -166,7 +166,7 @@ protected:
         result.SetVolume = zip.SpanningMode() != smNone;
         auto& items = zip.DirManager()->Items();
         for (int i = 0; i < items.Count(); ++i) {
-            result.Names.push_back(items.ItemPtr(i).FileName);
+            result.Names.push_back(std::string(items.ItemPtr(i).FileName()));
             result.Sizes.push_back(items.ItemPtr(i).UncompressedSize());
         }
         return result;

@@ -15,8 +15,20 @@ using zatest::ErrorCodeOf;
 TDirItem Named(const std::string& name)
 {
     TDirItem item;
-    item.FileName = name;
+    item.SetFileName(name);
     return item;
+}
+
+za::Bytes AreaOf(const TZAExtraField& field)
+{
+    za::Bytes area;
+    field.Write(area);
+    return area;
+}
+
+za::Bytes FirstFieldData(const TDirItem& item)
+{
+    return ReadExtraFields(item.ExtraArea()).at(0).Data;
 }
 
 TEST(DirArrayTest, GrowsInDoublingStepsUpToTheLimitAndReleasesAtZero)
@@ -48,16 +60,16 @@ TEST(DirArrayTest, NewRecordsStartEmptyAfterShrinkingAndGrowing)
     array.SetItem(0, Named("a"));
     TDirItem full = Named("b");
     full.Pending = true;
-    full.Password = "pw";
-    full.ExtraFields.push_back({0x5455, {1, 2, 3}});
+    full.EditSource().Password = "pw";
+    full.SetExtraFields(AreaOf({0x5455, {1, 2, 3}}));
     array.SetItem(1, full);
     array.SetCount(1);
     array.SetCount(2);
     const TDirItem& fresh = array.ItemPtr(1);
-    EXPECT_TRUE(fresh.FileName.empty());
+    EXPECT_TRUE(fresh.FileName().empty());
     EXPECT_FALSE(fresh.Pending);
-    EXPECT_TRUE(fresh.Password.empty());
-    EXPECT_TRUE(fresh.ExtraFields.empty());
+    EXPECT_TRUE(fresh.Source().Password.empty());
+    EXPECT_TRUE(fresh.ExtraArea().empty());
     int index = -1;
     EXPECT_FALSE(array.FindName("b", index));  // its name left with it
 }
@@ -72,10 +84,10 @@ TEST(DirArrayTest, IndexErrorsCarryTheirCodes)
     EXPECT_EQ(ErrorCodeOf([&] { array.Delete(5); }), 4);
     // Names must hold the items before the one set: item 1 cannot come first.
     EXPECT_EQ(ErrorCodeOf([&] { array.SetItem(1, Named("x")); }), 58);
-    // Renaming an item whose name the index does not hold at its place.
+    // Renaming an item while one in front of it has no name entered.
     array.SetItem(0, Named("a"));
-    array.ItemPtr(0).FileName = "changed behind the index";
-    EXPECT_EQ(ErrorCodeOf([&] { array.Rename(0, "b"); }), 59);
+    array.SetCount(3);
+    EXPECT_EQ(ErrorCodeOf([&] { array.Rename(2, "b"); }), 59);
 }
 
 TEST(DirArrayTest, SetItemCopiesDeeplyAndItemHandsOutCopies)
@@ -83,12 +95,17 @@ TEST(DirArrayTest, SetItemCopiesDeeplyAndItemHandsOutCopies)
     TZADirArray array;
     array.SetCount(1);
     TDirItem item = Named("Docs/Readme.TXT");
-    item.ExtraFields.push_back({0x5455, {1, 2, 3}});
+    item.SetExtraFields(AreaOf({0x5455, {1, 2, 3}}));
+    item.EditSource().Password = "pw";
     array.SetItem(0, item);
-    item.ExtraFields[0].Data[0] = 9;
+    item.SetExtraFields(AreaOf({0x5455, {9, 2, 3}}));
+    item.EditSource().Password = "changed";
     TDirItem copy = array.Item(0);
-    copy.ExtraFields[0].Data[1] = 9;
-    EXPECT_EQ(array.ItemPtr(0).ExtraFields[0].Data, (za::Bytes{1, 2, 3}));
+    copy.SetExtraFields(AreaOf({0x5455, {1, 9, 3}}));
+    copy.EditSource().Password = "changed";
+    EXPECT_EQ(FirstFieldData(array.ItemPtr(0)), (za::Bytes{1, 2, 3}));
+    EXPECT_EQ(array.ItemPtr(0).Source().Password, "pw");
+    EXPECT_EQ(FirstFieldData(copy), (za::Bytes{1, 9, 3}));
     int index = -1;
     EXPECT_TRUE(array.FindName("docs/readme.txt", index));
     EXPECT_EQ(index, 0);
@@ -126,7 +143,7 @@ TEST(DirArrayTest, DeleteAndRenameKeepTheIndexInStep)
     EXPECT_FALSE(array.FindName("a", index));
 
     array.Rename(1, "New/C");
-    EXPECT_EQ(array.ItemPtr(1).FileName, "New/C");
+    EXPECT_EQ(array.ItemPtr(1).FileName(), "New/C");
     EXPECT_TRUE(array.FindName("new/c", index));
     EXPECT_EQ(index, 1);
     EXPECT_FALSE(array.FindName("c", index));
@@ -151,6 +168,88 @@ TEST(DirArrayTest, DuplicateNamesCanEachBeRenamed)
     EXPECT_EQ(index, 0);
     EXPECT_TRUE(array.FindName("second", index));
     EXPECT_EQ(index, 1);
+}
+
+TEST(DirArrayTest, TheLastItemOfANameIsFoundUntilItGoes)
+{
+    TZADirArray array;
+    array.SetCount(3);
+    array.SetItem(0, Named("same"));
+    array.SetItem(1, Named("other"));
+    array.SetItem(2, Named("SAME"));
+    int index = -1;
+    EXPECT_TRUE(array.FindName("same", index));
+    EXPECT_EQ(index, 2);
+    EXPECT_TRUE(array.FindName("same", index,
+                               [](const TDirItem& item) { return item.FileName() == "same"; }));
+    EXPECT_EQ(index, 0);
+    array.Delete(2);
+    EXPECT_TRUE(array.FindName("same", index));
+    EXPECT_EQ(index, 0);
+}
+
+// Each text lies in the one run of bytes of its item; changing one must keep
+// the others, whether the stored name is set apart from the name bytes or not.
+TEST(DirItemTest, EachTextSetterKeepsTheOtherTexts)
+{
+    const auto start = [](bool nameApart) {
+        TDirItem item;
+        item.SetNameBytes({"a.txt", false});
+        item.SetFileName(nameApart ? "\xC3\xA4.txt" : "a.txt");  // "ä.txt"
+        item.SetComment("note");
+        item.SetExtraFields(AreaOf({0x5455, {1, 2}}));
+        return item;
+    };
+    for (const bool nameApart : {false, true}) {
+        const std::string name = nameApart ? "\xC3\xA4.txt" : "a.txt";
+        TDirItem item = start(nameApart);
+        item.SetNameBytes({"b.txt", true});
+        EXPECT_EQ(item.NameBytes(), "b.txt");
+        EXPECT_EQ(item.Header.Flags, ZAFlagUtf8Name);
+        EXPECT_EQ(item.FileName(), name);
+        EXPECT_EQ(item.Comment(), "note");
+        EXPECT_EQ(FirstFieldData(item), (za::Bytes{1, 2}));
+
+        item = start(nameApart);
+        item.SetComment("");
+        item.SetExtraFields({});
+        EXPECT_EQ(item.NameBytes(), "a.txt");
+        EXPECT_EQ(item.FileName(), name);
+        EXPECT_TRUE(item.Comment().empty());
+        EXPECT_TRUE(item.ExtraArea().empty());
+
+        item = start(nameApart);
+        item.SetFileName("a.txt");
+        item.SetFileName("c.txt");
+        EXPECT_EQ(item.FileName(), "c.txt");
+        EXPECT_EQ(item.NameBytes(), "a.txt");
+        EXPECT_EQ(item.Comment(), "note");
+    }
+}
+
+TEST(DirArrayTest, RenamesOverManyBlocksKeepEveryName)
+{
+    TZADirArray array;
+    const int count = 20000;
+    array.SetCount(count);
+    const auto name = [](int i, const char* kind) {
+        return std::string(kind) + "/\xC3\xA9t\xC3\xA9_" + std::to_string(i) + ".txt";
+    };
+    for (int i = 0; i < count; ++i) {
+        array.Rename(i, name(i, "first"));
+    }
+    // A name renamed to itself is copied from the block it lies in.
+    for (int i = 0; i < count; ++i) {
+        array.Rename(i, array.ItemPtr(i).FileName());
+        array.Rename(i, name(i, "second"));
+    }
+    for (int i = 0; i < count; ++i) {
+        ASSERT_EQ(array.ItemPtr(i).FileName(), name(i, "second")) << i;
+    }
+    int index = -1;
+    EXPECT_TRUE(array.FindName(name(12345, "SECOND"), index));
+    EXPECT_EQ(index, 12345);
+    EXPECT_FALSE(array.FindName(name(12345, "first"), index));
 }
 
 TEST(DirArrayTest, AssignCopiesEveryItemAndName)

@@ -50,13 +50,13 @@ TEST(DirectoryReadTest, ReadsNamesSizesOffsetsAndComments)
     ASSERT_TRUE(opened.manager->ReadDirectory());
     auto& items = opened.manager->Items();
     ASSERT_EQ(items.Count(), 2);
-    EXPECT_EQ(items.ItemPtr(0).FileName, "readme.txt");
+    EXPECT_EQ(items.ItemPtr(0).FileName(), "readme.txt");
     EXPECT_EQ(items.ItemPtr(0).UncompressedSize(), 5u);
     EXPECT_EQ(items.ItemPtr(0).LocalHeaderOffset(), 0u);
-    EXPECT_EQ(items.ItemPtr(1).FileName, "dir/data.bin");
+    EXPECT_EQ(items.ItemPtr(1).FileName(), "dir/data.bin");
     EXPECT_EQ(items.ItemPtr(1).CompressedSize(), 300u);
     EXPECT_EQ(items.ItemPtr(1).LocalHeaderOffset(), 30u + 10 + 5);
-    EXPECT_EQ(items.ItemPtr(1).Comment, "item comment");
+    EXPECT_EQ(items.ItemPtr(1).Comment(), "item comment");
     EXPECT_EQ(opened.manager->ArchiveComment(), "archive comment");
     EXPECT_EQ(opened.manager->DataOffset(), 0);
     EXPECT_FALSE(opened.manager->Rebuilt());
@@ -143,7 +143,7 @@ TEST(DirectoryReadTest, DamagedDirectoryIsRebuiltFromLocalHeadersAndDescriptors)
     EXPECT_TRUE(opened.manager->Rebuilt());
     auto& items = opened.manager->Items();
     ASSERT_EQ(items.Count(), 2);
-    EXPECT_EQ(items.ItemPtr(1).FileName, "two.txt");
+    EXPECT_EQ(items.ItemPtr(1).FileName(), "two.txt");
     EXPECT_EQ(items.ItemPtr(1).Header.CompressedSize, 7u);
     EXPECT_EQ(items.ItemPtr(1).Header.UncompressedSize, 7u);
     EXPECT_NE(items.ItemPtr(1).Header.Crc32, 0u);
@@ -276,13 +276,26 @@ INSTANTIATE_TEST_SUITE_P(
                  [] { return WithZip64Records(0, 0xFFFFFFFFFFFFFFFFull); }, 48, 0}),
     [](const auto& info) { return std::string(info.param.Name); });
 
+TEST(DirectoryReadTest, AnItemCopiedOutKeepsItsTextsWhenTheDirectoryGoes)
+{
+    auto entries = kTwoFiles;
+    entries[1].Comment = "item comment";
+    Opened opened(BuildZip(entries));
+    ASSERT_TRUE(opened.manager->ReadDirectory());
+    const TDirItem copy = opened.manager->Items().Item(1);
+    opened.manager.reset();
+    EXPECT_EQ(copy.FileName(), "dir/data.bin");
+    EXPECT_EQ(copy.NameBytes(), "dir/data.bin");
+    EXPECT_EQ(copy.Comment(), "item comment");
+}
+
 TEST(DirectoryReadTest, Zip64RecordsGiveCountAndPlaceOfTheDirectory)
 {
     Opened opened(WithZip64Records(0, 2), false);
     ASSERT_TRUE(opened.manager->ReadDirectory());
     EXPECT_TRUE(opened.manager->Zip64Present());
     EXPECT_EQ(opened.manager->Items().Count(), 2);
-    EXPECT_EQ(opened.manager->Items().ItemPtr(1).FileName, "dir/data.bin");
+    EXPECT_EQ(opened.manager->Items().ItemPtr(1).FileName(), "dir/data.bin");
     EXPECT_EQ(opened.manager->DataOffset(), 0);
 }
 

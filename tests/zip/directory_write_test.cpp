@@ -18,7 +18,7 @@ using zatest::ErrorCodeOf;
 TDirItem FileItem(const std::string& name, std::uint32_t size, std::uint32_t offset)
 {
     TDirItem item;
-    item.FileName = name;
+    item.SetFileName(name);
     item.Header.VersionMadeBy = 20;
     item.Header.VersionNeeded = 20;
     item.Header.CompressedSize = size;
@@ -56,12 +56,14 @@ TEST(DirectoryWriteTest, ItemsComeBackWithNamesExtraFieldsAndComments)
         manager.Items().SetCount(2);
         TDirItem first =
             FileItem("Gr\xC3\xBC\xC3\x9F\xE2\x82\xAC/\xE4\xB8\x96.txt", 10, 0);  // "Grüß€/世.txt"
-        first.ExtraFields.push_back(MakeUnicodeNameField(first.FileName));
-        first.ExtraFields.push_back({0x5455, {1, 2, 3, 4, 5}});
-        first.Comment = "first";
+        za::Bytes extra;
+        MakeUnicodeNameField(first.FileName()).Write(extra);
+        TZAExtraField{0x5455, {1, 2, 3, 4, 5}}.Write(extra);
         // A Zip64 field kept from a local header is not repeated while no
         // field of the header is saturated.
-        first.ExtraFields.push_back(MakeLocalZip64Field(10, 10));
+        MakeLocalZip64Field(10, 10).Write(extra);
+        first.SetExtraFields(extra);
+        first.SetComment("first");
         manager.Items().SetItem(0, first);
         manager.Items().SetItem(1, FileItem("b.txt", 20, 100));
         manager.SetArchiveComment("made here");
@@ -82,10 +84,11 @@ TEST(DirectoryWriteTest, ItemsComeBackWithNamesExtraFieldsAndComments)
     const auto manager = ReadBack(zip, stream);
     ASSERT_EQ(manager->Items().Count(), 2);
     const TDirItem& item = manager->Items().ItemPtr(0);
-    EXPECT_EQ(item.FileName, "Gr\xC3\xBC\xC3\x9F\xE2\x82\xAC/\xE4\xB8\x96.txt");
-    ASSERT_EQ(item.ExtraFields.size(), 2u);
-    EXPECT_EQ(item.ExtraFields[1].Data, (za::Bytes{1, 2, 3, 4, 5}));
-    EXPECT_EQ(item.Comment, "first");
+    EXPECT_EQ(item.FileName(), "Gr\xC3\xBC\xC3\x9F\xE2\x82\xAC/\xE4\xB8\x96.txt");
+    const auto fields = ReadExtraFields(item.ExtraArea());
+    ASSERT_EQ(fields.size(), 2u);
+    EXPECT_EQ(fields[1].Data, (za::Bytes{1, 2, 3, 4, 5}));
+    EXPECT_EQ(item.Comment(), "first");
     EXPECT_FALSE(item.Zip64);
     EXPECT_EQ(manager->Items().ItemPtr(1).LocalHeaderOffset(), 100u);
     EXPECT_EQ(manager->ArchiveComment(), "made here");
@@ -151,7 +154,7 @@ TEST(DirectoryWriteTest, Zip64EndRecordsStartAt65535Items)
     const auto manager = ReadBack(zip, at);
     EXPECT_TRUE(manager->Zip64Present());
     EXPECT_EQ(manager->Items().Count(), 65535);
-    EXPECT_EQ(manager->Items().ItemPtr(65534).FileName, "f65534");
+    EXPECT_EQ(manager->Items().ItemPtr(65534).FileName(), "f65534");
 }
 
 TEST(DirectoryWriteTest, RewritingReplacesTheOldDirectoryAndItsZip64Records)

@@ -6,6 +6,7 @@
 #include "tests/support/test_stream.h"
 #include "tests/zip/error_codes.h"
 #include "tests/zip/write_test_support.h"
+#include "tests/zip/zip_builder.h"
 
 namespace {
 
@@ -206,7 +207,7 @@ TEST_F(UpdateTest, ExceptionsDuringTheCommitRollBack)
         const za::Bytes content = ToBytes(XmlLikeText(2000000, 8));
         failing->LoadFromBytes(content.data(), content.size());
         failing->FailAfter(3);
-        zip.DirManager()->Items().ItemPtr(0).SourceStream = failing;
+        zip.DirManager()->Items().ItemPtr(0).EditSource().SourceStream = failing;
         EXPECT_THROW(zip.EndUpdate(), EStreamError);
         EXPECT_EQ(zip.UpdateCount(), 0);
         zip.CloseArchive();
@@ -404,7 +405,7 @@ TEST_F(UpdateTest, ASourceShorterThanItsSizeFailsWith34AndALateCancelIsIgnored)
     auto source = std::make_shared<TTestStream>();
     source->SetSize(1000);
     source->SetReadLimit(600);
-    zip.DirManager()->Items().ItemPtr(4).SourceStream = source;
+    zip.DirManager()->Items().ItemPtr(4).EditSource().SourceStream = source;
     zip.EndUpdate();
     EXPECT_EQ(last, ppEnd);
     EXPECT_FALSE(zip.Cancelled());
@@ -447,9 +448,28 @@ TEST_F(UpdateTest, AKeptItemMissingFromTheSnapshotFailsWith7AndRollsBack)
     // An item renamed behind the transaction's back has no old record.
     zip.DirManager()->Items().Rename(1, "elsewhere.txt");
     EXPECT_EQ(zatest::ErrorCodeOf([&] { zip.EndUpdate(); }), 7);
-    EXPECT_EQ(zip.DirManager()->Items().ItemPtr(1).FileName, "b.txt");
+    EXPECT_EQ(zip.DirManager()->Items().ItemPtr(1).FileName(), "b.txt");
     zip.CloseArchive();
     ExpectOldArchive();
+}
+
+TEST(UpdateDuplicateNamesTest, KeptItemsOfOneNameKeepTheirOwnData)
+{
+    ArchiveSetup setup;
+    WriteFileBytes(setup.archive, zatest::BuildZip({{"x.txt", "old x", false, ""},
+                                                    {"a.txt", "first", false, ""},
+                                                    {"a.txt", "second", false, ""}}));
+    setup.AddSource("x.txt", ToBytes("new x"));
+    TZipArchiver zip;
+    setup.Prepare(zip, ZAModeReadWrite);
+    zip.SetCompressionMode(0);
+    zip.AddFiles("x.txt");
+    zip.CloseArchive();
+    std::vector<std::string> entries;
+    for (const WrittenEntry& e : ReadEntries(ReadFileBytes(setup.archive))) {
+        entries.push_back(e.name + "=" + std::string(e.data.begin(), e.data.end()));
+    }
+    EXPECT_EQ(entries, (std::vector<std::string>{"x.txt=new x", "a.txt=first", "a.txt=second"}));
 }
 
 TEST_F(UpdateTest, ClosingOrFreeingWithAFailingCommitKeepsTheOldArchiveSilently)

@@ -126,7 +126,7 @@ TEST_F(FailedSplitWriteTest, AFailingSourceStreamRemovesTheVolumesAndANewSetCanF
     failing->LoadFromBytes(content.data(), content.size());
     // Reading the last item's data fails, with volumes written before it.
     failing->FailAfter(1);
-    zip_.DirManager()->Items().ItemPtr(2).SourceStream = failing;
+    zip_.DirManager()->Items().ItemPtr(2).EditSource().SourceStream = failing;
     EXPECT_THROW(zip_.EndUpdate(), EStreamError);
     zip_.CloseArchive();
     ExpectFolderAsBefore();

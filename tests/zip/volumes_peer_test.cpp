@@ -300,13 +300,14 @@ TEST(SplitArchiveTest, ADirectoryOverSeveralVolumesKeepsEachRecordWhole)
             TZADirArray& items = zip.DirManager()->Items();
             items.SetCount(65536);
             for (int i = 0; i < items.Count(); ++i) {
+                const std::string name = "f" + std::to_string(i);
                 TDirItem item;
-                item.FileName = "f" + std::to_string(i);
+                item.SetFileName(name);
                 TZALocalHeader header;
-                header.FileNameLength = static_cast<std::uint16_t>(item.FileName.size());
+                header.FileNameLength = static_cast<std::uint16_t>(name.size());
                 za::Bytes local;
                 header.Write(local);
-                za::PutBytes(local, item.FileName.data(), item.FileName.size());
+                za::PutBytes(local, name.data(), name.size());
                 const auto at =
                     zip.WriteRecordsToVolumes(*zip.ArchiveStream(), local, {local.size()});
                 item.SetDiskNumberStart(static_cast<std::uint32_t>(at.Volume));

@@ -341,10 +341,10 @@ TEST(WriteItemFailureTest, SourceNamesAreRefusedOnlyBeyondTheFileSystemsLimits)
         tooLongPath[i] = '/';
     for (int i = 0; i < items.Count(); ++i) {
         TDirItem& item = items.ItemPtr(i);
-        if (item.FileName == "a.txt")
-            item.SourceFileName = tooLongPath;
-        if (item.FileName == "b.txt")
-            item.SourceFileName = setup.Source(std::string(256, 'n'));
+        if (item.FileName() == "a.txt")
+            item.EditSource().SourceFileName = tooLongPath;
+        if (item.FileName() == "b.txt")
+            item.EditSource().SourceFileName = setup.Source(std::string(256, 'n'));
     }
     zip.EndUpdate();
     zip.CloseArchive();
