@@ -21,6 +21,7 @@ TCsvImportForm::TCsvImportForm(QWidget* parent, int helpContext, std::string fai
     connect(ui->Button2, &QAbstractButton::clicked, this, &TCsvImportForm::Button2Click);
     connect(ui->Button3, &QAbstractButton::clicked, this, &TCsvImportForm::Button3Click);
     connect(ui->BitBtn1, &QAbstractButton::clicked, this, &TCsvImportForm::BitBtn1Click);
+    SetUpKeyboard(*this, ui->BitBtn1);
 }
 
 TCsvImportForm::~TCsvImportForm() = default;
@@ -55,6 +56,7 @@ void TCsvImportForm::FormShow()
     const TRegion* country = CurrentSession().GetCountry();
     ui->edtCountryCode->setText(country ? ToQt(country->GetCode()) : QString());
     ui->edtCountryDescription->setText(country ? ToQt(country->FName) : QString());
+    FocusFirstBox(*this);
 }
 
 void TCsvImportForm::Button1Click()

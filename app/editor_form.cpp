@@ -3,6 +3,7 @@
 #include <QAbstractButton>
 #include <QTabWidget>
 
+#include "app/form_support.h"
 #include "app/help_service.h"
 #include "components/modal_run.h"
 
@@ -18,6 +19,7 @@ void TEditorForm::SetUpEditor(QAbstractButton& ok, QAbstractButton& cancel, QAbs
     connect(&ok, &QAbstractButton::clicked, this, &TEditorForm::btnInputClick);
     connect(&cancel, &QAbstractButton::clicked, this, &TEditorForm::btnCancelClick);
     connect(&help, &QAbstractButton::clicked, this, &TEditorForm::BitBtn1Click);
+    SetUpKeyboard(*this, &help);
 }
 
 void TEditorForm::EnsureBuilt()
@@ -41,6 +43,7 @@ bool TEditorForm::EditObject()
     LoadObject();
     if (pages_ != nullptr)
         pages_->setCurrentIndex(0);
+    FocusFirstBox(*this);
     if (ShowModal(*this) != QDialog::Accepted)
         return false;
     StoreObject();

@@ -47,6 +47,7 @@ TFormWizard::TFormWizard(QWidget* parent)
     AlignBoxes();
     CentreOnScreen(*this);
     ConnectHandlers();
+    SetUpKeyboard(*this, ui_->BitBtn1);
 }
 
 TFormWizard::~TFormWizard() = default;
@@ -101,6 +102,7 @@ void TFormWizard::FormShow()
 {
     SetScale(RBDScale);
     SetStep(0);
+    FocusFirstBox(*this);
 }
 
 void TFormWizard::SetStep(std::uint8_t step)
