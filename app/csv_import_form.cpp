@@ -22,6 +22,7 @@ TCsvImportForm::TCsvImportForm(QWidget* parent, int helpContext, std::string fai
     ConnectCommand(ui->Button2, &QAbstractButton::clicked, this, &TCsvImportForm::Button2Click);
     ConnectCommand(ui->Button3, &QAbstractButton::clicked, this, &TCsvImportForm::Button3Click);
     ConnectCommand(ui->BitBtn1, &QAbstractButton::clicked, this, &TCsvImportForm::BitBtn1Click);
+    SetUpKeyboard(*this, ui->BitBtn1);
 }
 
 TCsvImportForm::~TCsvImportForm() = default;
@@ -56,6 +57,7 @@ void TCsvImportForm::FormShow()
     const TRegion* country = CurrentSession().GetCountry();
     ui->edtCountryCode->setText(country ? ToQt(country->GetCode()) : QString());
     ui->edtCountryDescription->setText(country ? ToQt(country->FName) : QString());
+    FocusFirstBox(*this);
 }
 
 void TCsvImportForm::Button1Click()

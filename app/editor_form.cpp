@@ -3,6 +3,7 @@
 #include <QAbstractButton>
 #include <QTabWidget>
 
+#include "app/form_support.h"
 #include "app/help_service.h"
 #include "components/command_guard.h"
 #include "components/modal_run.h"
@@ -19,6 +20,7 @@ void TEditorForm::SetUpEditor(QAbstractButton& ok, QAbstractButton& cancel, QAbs
     ConnectCommand(&ok, &QAbstractButton::clicked, this, &TEditorForm::btnInputClick);
     ConnectCommand(&cancel, &QAbstractButton::clicked, this, &TEditorForm::btnCancelClick);
     ConnectCommand(&help, &QAbstractButton::clicked, this, &TEditorForm::BitBtn1Click);
+    SetUpKeyboard(*this, &help);
 }
 
 void TEditorForm::EnsureBuilt()
@@ -42,6 +44,7 @@ bool TEditorForm::EditObject()
     LoadObject();
     if (pages_ != nullptr)
         pages_->setCurrentIndex(0);
+    FocusFirstBox(*this);
     if (ShowModal(*this) != QDialog::Accepted)
         return false;
     StoreObject();

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include <QAbstractButton>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFontDatabase>
@@ -12,7 +13,11 @@
 #include <QPlainTextEdit>
 #include <QRadioButton>
 #include <QScreen>
+#include <QShortcut>
 #include <QSignalBlocker>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QToolButton>
 
 #include "appcore/check_messages.h"
 #include "appcore/form_checks.h"
@@ -107,6 +112,51 @@ void SetFormFont(QWidget& form)
     QFont font = form.font();
     font.setFamily(family);
     form.setFont(font);
+}
+
+void SetUpKeyboard(QWidget& window, QAbstractButton* helpButton)
+{
+    for (QPlainTextEdit* memo : window.findChildren<QPlainTextEdit*>()) {
+        memo->setTabChangesFocus(true);
+        if (memo->isReadOnly())
+            memo->setFocusPolicy(Qt::ClickFocus);
+    }
+    // A click still lets the user select and copy what a read-only box shows.
+    for (QLineEdit* box : window.findChildren<QLineEdit*>())
+        if (box->isReadOnly())
+            box->setFocusPolicy(Qt::ClickFocus);
+    // The arrows that scroll a row of page tabs are clicked, not tabbed to.
+    for (QTabBar* tabs : window.findChildren<QTabBar*>())
+        for (QToolButton* arrow : tabs->findChildren<QToolButton*>())
+            arrow->setFocusPolicy(Qt::NoFocus);
+    if (helpButton) {
+        auto* helpKey = new QShortcut(QKeySequence::HelpContents, &window);
+        QObject::connect(helpKey, &QShortcut::activated, helpButton, &QAbstractButton::click);
+    }
+}
+
+namespace {
+
+// A page control (through its tab bar) comes first in the Tab order of a
+// window with pages, but it chooses pages rather than edits.
+bool IsPageChooser(const QWidget& control)
+{
+    return qobject_cast<const QTabWidget*>(&control) || qobject_cast<const QTabBar*>(&control);
+}
+
+}  // namespace
+
+void FocusFirstBox(QWidget& window)
+{
+    for (QWidget* control = window.nextInFocusChain(); control != &window;
+         control = control->nextInFocusChain()) {
+        if ((control->focusPolicy() & Qt::TabFocus) && control->isEnabled() &&
+            window.isAncestorOf(control) && control->isVisibleTo(&window) &&
+            !IsPageChooser(*control)) {
+            control->setFocus(Qt::TabFocusReason);
+            return;
+        }
+    }
 }
 
 void CentreOnScreen(QWidget& window)

@@ -13,6 +13,7 @@
 #include <QString>
 #include <QStringList>
 
+class QAbstractButton;
 class QComboBox;
 class QLineEdit;
 class QPainter;
@@ -91,6 +92,15 @@ std::string RemarksOf(const QPlainTextEdit& memo);
 // Empties every line edit (not the text of combo boxes), unchecks every check
 // box and radio button and clears every memo of the form.
 void ResetControls(QWidget& form);
+
+// The keyboard as a desktop program's: Tab leaves the window's multi-line boxes
+// rather than typing a tab into them, boxes that show what cannot be edited are
+// no Tab stops, and F1 (the platform's help key) does what the window's Help
+// button does, when it has one.
+void SetUpKeyboard(QWidget& window, QAbstractButton* helpButton);
+// Focuses the first control of the window, on its current page, that Tab
+// reaches: the first box the user can edit.
+void FocusFirstBox(QWidget& window);
 
 // Centred on the screen, where the window stays when it is shown again.
 void CentreOnScreen(QWidget& window);

@@ -38,6 +38,7 @@ TFormMain::TFormMain(QWidget* parent)
 {
     ui_->setupUi(this);
     SetFormFont(*this);
+    SetUpKeyboard(*this, nullptr);
     SetUpToolBar();
     SetUpAbout();
     openDialog1_.Filter = "Water Quantity Data file (*.wqd)|*.wqd|All files (*.*)|*.*";

@@ -48,6 +48,7 @@ TFormWizard::TFormWizard(QWidget* parent)
     AlignBoxes();
     CentreOnScreen(*this);
     ConnectHandlers();
+    SetUpKeyboard(*this, ui_->BitBtn1);
 }
 
 TFormWizard::~TFormWizard() = default;
@@ -107,6 +108,7 @@ void TFormWizard::FormShow()
 {
     SetScale(RBDScale);
     SetStep(0);
+    FocusFirstBox(*this);
 }
 
 void TFormWizard::SetStep(std::uint8_t step)

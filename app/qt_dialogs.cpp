@@ -113,13 +113,13 @@ TModalResult TQtDialogs::MessageDlg(const std::string& text, TMsgDlgType type,
     return (buttons & mbCancel) ? mrCancel : mrNone;
 }
 
-std::optional<std::string> TQtDialogs::OpenFile(const TFileDialogRequest& request)
+std::optional<std::string> TQtDialogs::ChooseFileToOpen(const TFileDialogRequest& request)
 {
     return Chosen(QFileDialog::getOpenFileName(QApplication::activeWindow(), ToQt(request.Title),
                                                StartPath(request), QtFilter(request.Filter)));
 }
 
-std::optional<std::string> TQtDialogs::SaveFile(const TFileDialogRequest& request)
+std::optional<std::string> TQtDialogs::ChooseFileToSave(const TFileDialogRequest& request)
 {
     QFileDialog dialog(QApplication::activeWindow(), ToQt(request.Title), StartPath(request),
                        QtFilter(request.Filter));

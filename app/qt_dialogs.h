@@ -8,8 +8,10 @@ class TQtDialogs final : public TDialogs {
 public:
     TModalResult MessageDlg(const std::string& text, TMsgDlgType type,
                             TMsgDlgButtons buttons) override;
-    std::optional<std::string> OpenFile(const TFileDialogRequest& request) override;
-    std::optional<std::string> SaveFile(const TFileDialogRequest& request) override;
     std::optional<std::string> InputText(const std::string& caption, const std::string& prompt,
                                          const std::string& initial, bool masked) override;
+
+protected:
+    std::optional<std::string> ChooseFileToOpen(const TFileDialogRequest& request) override;
+    std::optional<std::string> ChooseFileToSave(const TFileDialogRequest& request) override;
 };

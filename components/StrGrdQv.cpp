@@ -100,6 +100,9 @@ TQvStringGrid::TQvStringGrid(QWidget* parent) : QTableWidget(parent)
 {
     setItemDelegate(new TQvGridDelegate(*this));
     setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+    // Tab goes on to the next control of the form, as in the desktop toolkit's
+    // grids; the arrow keys move between the cells.
+    setTabKeyNavigation(false);
     horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     verticalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);

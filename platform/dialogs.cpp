@@ -1,5 +1,6 @@
 #include "platform/dialogs.h"
 
+#include <filesystem>
 #include <iostream>
 
 namespace {
@@ -26,13 +27,15 @@ public:
                 return ModalResultOf(cautious);
         return mrCancel;
     }
-    std::optional<std::string> OpenFile(const TFileDialogRequest&) override { return {}; }
-    std::optional<std::string> SaveFile(const TFileDialogRequest&) override { return {}; }
     std::optional<std::string> InputText(const std::string&, const std::string&, const std::string&,
                                          bool) override
     {
         return {};
     }
+
+protected:
+    std::optional<std::string> ChooseFileToOpen(const TFileDialogRequest&) override { return {}; }
+    std::optional<std::string> ChooseFileToSave(const TFileDialogRequest&) override { return {}; }
 };
 
 }  // namespace
@@ -58,6 +61,32 @@ TModalResult ModalResultOf(TMsgDlgBtn button)
         case mbYesToAll: return mrYesToAll;
     }
     return mrNone;
+}
+
+std::optional<std::string> TDialogs::OpenFile(const TFileDialogRequest& request)
+{
+    return ChooseInLastFolder(request, &TDialogs::ChooseFileToOpen);
+}
+
+std::optional<std::string> TDialogs::SaveFile(const TFileDialogRequest& request)
+{
+    return ChooseInLastFolder(request, &TDialogs::ChooseFileToSave);
+}
+
+// A proposed name with a folder of its own (or a folder given) says where to
+// start; a bare proposed name, such as Save As gives, starts beside the file
+// last chosen.
+std::optional<std::string> TDialogs::ChooseInLastFolder(TFileDialogRequest request, TChooser choose)
+{
+    if (request.InitialDir.empty() && !std::filesystem::path(request.FileName).has_parent_path())
+        request.InitialDir = lastFolder_;
+    std::optional<std::string> chosen = (this->*choose)(request);
+    if (chosen) {
+        const std::string folder = std::filesystem::path(*chosen).parent_path().string();
+        if (!folder.empty())
+            lastFolder_ = folder;
+    }
+    return chosen;
 }
 
 TDialogs& Dialogs()

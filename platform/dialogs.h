@@ -64,13 +64,26 @@ public:
 
     virtual TModalResult MessageDlg(const std::string& text, TMsgDlgType type,
                                     TMsgDlgButtons buttons) = 0;
-    // The chosen file, or nothing when the user cancelled.
-    virtual std::optional<std::string> OpenFile(const TFileDialogRequest& request) = 0;
-    virtual std::optional<std::string> SaveFile(const TFileDialogRequest& request) = 0;
+    // The chosen file, or nothing when the user cancelled. A dialog that is
+    // given no folder starts in the folder of the file last chosen in any of
+    // them, as the desktop's file dialogs do.
+    std::optional<std::string> OpenFile(const TFileDialogRequest& request);
+    std::optional<std::string> SaveFile(const TFileDialogRequest& request);
     // A one-line text prompt (masked for passwords); nothing when cancelled.
     virtual std::optional<std::string> InputText(const std::string& caption,
                                                  const std::string& prompt,
                                                  const std::string& initial, bool masked) = 0;
+
+protected:
+    // The dialogs themselves, given the folder to start in.
+    virtual std::optional<std::string> ChooseFileToOpen(const TFileDialogRequest& request) = 0;
+    virtual std::optional<std::string> ChooseFileToSave(const TFileDialogRequest& request) = 0;
+
+private:
+    using TChooser = std::optional<std::string> (TDialogs::*)(const TFileDialogRequest&);
+    std::optional<std::string> ChooseInLastFolder(TFileDialogRequest request, TChooser choose);
+
+    std::string lastFolder_;
 };
 
 // The installed service. Without one, messages go to the standard error stream

@@ -3,6 +3,7 @@
 #include <clocale>
 #include <cstring>
 #include <langinfo.h>
+#include <locale.h>
 
 namespace {
 
@@ -41,7 +42,7 @@ RegionalSettings ReadFromLocale()
         return settings;
     if (const char* point = nl_langinfo(RADIXCHAR); point && point[0] && !point[1])
         settings.decimalSeparator = point[0];
-    if (const std::string format = ToolkitDateFormat(nl_langinfo(D_FMT)); !format.empty())
+    if (const std::string format = LocaleShortDateFormat(""); !format.empty())
         settings.shortDateFormat = format;
     // Number formatting of the C library stays locale-independent; the program
     // applies the separator itself.
@@ -56,6 +57,16 @@ RegionalSettings& Current()
 }
 
 }  // namespace
+
+std::string LocaleShortDateFormat(const std::string& localeName)
+{
+    const locale_t locale = newlocale(LC_TIME_MASK, localeName.c_str(), locale_t{});
+    if (locale == locale_t{})
+        return {};
+    std::string format = ToolkitDateFormat(nl_langinfo_l(D_FMT, locale));
+    freelocale(locale);
+    return format;
+}
 
 char DecimalSeparator()
 {

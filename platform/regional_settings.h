@@ -12,6 +12,11 @@ char DecimalSeparator();
 // "dd/mm/yyyy", "mm/dd/yy", "yyyy-mm-dd", ...
 std::string ShortDateFormat();
 
+// The short date format that a locale of this name gives ("" for the user's
+// own), in the same notation; empty when the locale is not installed or its
+// format names other parts.
+std::string LocaleShortDateFormat(const std::string& localeName);
+
 // The character between the parts of ShortDateFormat.
 char DateSeparator();
 

@@ -43,12 +43,12 @@ std::optional<std::string> TScriptedDialogs::NextFile(const TFileDialogRequest& 
     return result;
 }
 
-std::optional<std::string> TScriptedDialogs::OpenFile(const TFileDialogRequest& request)
+std::optional<std::string> TScriptedDialogs::ChooseFileToOpen(const TFileDialogRequest& request)
 {
     return NextFile(request);
 }
 
-std::optional<std::string> TScriptedDialogs::SaveFile(const TFileDialogRequest& request)
+std::optional<std::string> TScriptedDialogs::ChooseFileToSave(const TFileDialogRequest& request)
 {
     return NextFile(request);
 }

@@ -25,6 +25,7 @@ public:
     void AnswerText(std::optional<std::string> text) { texts_.push_back(std::move(text)); }
 
     const std::vector<Shown>& Messages() const { return messages_; }
+    // As the dialogs were asked, with the folder they start in.
     const std::vector<TFileDialogRequest>& FileRequests() const { return fileRequests_; }
     std::vector<std::string> Texts() const;
     bool AllAnswersUsed() const { return answers_.empty() && files_.empty() && texts_.empty(); }
@@ -32,10 +33,12 @@ public:
 
     TModalResult MessageDlg(const std::string& text, TMsgDlgType type,
                             TMsgDlgButtons buttons) override;
-    std::optional<std::string> OpenFile(const TFileDialogRequest& request) override;
-    std::optional<std::string> SaveFile(const TFileDialogRequest& request) override;
     std::optional<std::string> InputText(const std::string& caption, const std::string& prompt,
                                          const std::string& initial, bool masked) override;
+
+protected:
+    std::optional<std::string> ChooseFileToOpen(const TFileDialogRequest& request) override;
+    std::optional<std::string> ChooseFileToSave(const TFileDialogRequest& request) override;
 
 private:
     std::optional<std::string> NextFile(const TFileDialogRequest& request);

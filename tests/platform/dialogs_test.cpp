@@ -59,6 +59,39 @@ TEST(ScriptedDialogs, FileDialogsAndPrompts)
     EXPECT_TRUE(script.FileRequests()[0].OverwritePrompt);
 }
 
+// Open, Save As, the imports' file boxes and the grids' export all ask
+// through these two calls, so a folder chosen in one is where the next starts.
+TEST(Dialogs, FileDialogsStartInTheFolderLastChosen)
+{
+    TScriptedDialogs script;
+    TFileDialogRequest saveAs;
+    saveAs.FileName = "GR_2009_3_7.wqd";
+    TFileDialogRequest inOwnFolder;
+    inOwnFolder.FileName = "/srv/elsewhere/GR.wqd";
+    TFileDialogRequest givenFolder;
+    givenFolder.InitialDir = "/srv/given";
+
+    script.AnswerFile(std::nullopt);
+    script.OpenFile({});
+    script.AnswerFile(std::string("/home/maria/data/greece.wqd"));
+    script.OpenFile({});
+    script.AnswerFile(std::nullopt);
+    script.SaveFile(saveAs);
+    script.AnswerFile(std::string("/home/maria/csv/flows.csv"));
+    script.OpenFile(givenFolder);
+    script.AnswerFile(std::nullopt);
+    script.SaveFile({});
+    script.AnswerFile(std::nullopt);
+    script.SaveFile(inOwnFolder);
+
+    std::vector<std::string> startedIn;
+    for (const TFileDialogRequest& request : script.FileRequests())
+        startedIn.push_back(request.InitialDir);
+    EXPECT_EQ(startedIn, (std::vector<std::string>{"", "", "/home/maria/data", "/srv/given",
+                                                   "/home/maria/csv", ""}));
+    EXPECT_EQ(script.FileRequests()[2].FileName, "GR_2009_3_7.wqd");
+}
+
 TEST(ScriptedDialogs, ScopesNestAndRestore)
 {
     TScriptedDialogs outer, inner;

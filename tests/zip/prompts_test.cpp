@@ -90,8 +90,8 @@ public:
     {
         return mrNone;
     }
-    std::optional<std::string> OpenFile(const TFileDialogRequest&) override { return {}; }
-    std::optional<std::string> SaveFile(const TFileDialogRequest&) override { return {}; }
+    std::optional<std::string> ChooseFileToOpen(const TFileDialogRequest&) override { return {}; }
+    std::optional<std::string> ChooseFileToSave(const TFileDialogRequest&) override { return {}; }
     std::optional<std::string> InputText(const std::string& caption, const std::string& prompt,
                                          const std::string& initial, bool masked) override
     {

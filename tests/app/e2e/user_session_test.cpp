@@ -347,6 +347,34 @@ void ChooseFileFromMenu(const char* item, const std::string& fileName)
         Of<QFileDialog>(), [&fileName](QWidget& dialog) { ChooseFile(dialog, fileName); });
 }
 
+// File > Save As from the keyboard alone: Alt+F opens the menu and the item's
+// letter chooses Save As; the save dialog, which starts in the folder used
+// last, takes the typed name and Enter.
+void SaveAsByKeyboard(const std::string& folder, const QString& name)
+{
+    WithModal(
+        [] {
+            // Keys go to the active window; the X server runs no window
+            // manager that would hand the activation back after a dialog.
+            FormMain->activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(FormMain, kTimeLimitMs));
+            QTest::keyClick(FormMain, Qt::Key_F, Qt::AltModifier);
+            QVERIFY(WaitFor([] { return QApplication::activePopupWidget() != nullptr; }));
+            QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_A);
+        },
+        Of<QFileDialog>(),
+        [&](QWidget& dialog) {
+            QCOMPARE(static_cast<QFileDialog&>(dialog).directory().absolutePath(),
+                     QString::fromStdString(folder));
+            QWidget* nameBox = QApplication::focusWidget();
+            QVERIFY(nameBox);
+            QCOMPARE(nameBox->objectName(), QStringLiteral("fileNameEdit"));
+            QTest::keyClick(nameBox, Qt::Key_A, Qt::ControlModifier);
+            QTest::keyClicks(nameBox, name);
+            QTest::keyClick(nameBox, Qt::Key_Return);
+        });
+}
+
 void Quit()
 {
     ChooseMenu(*FormMain, {"File", "Exit"});
@@ -418,8 +446,10 @@ private slots:
         QCOMPARE(StreamflowStationsByRegion(), kStreamflowStationsImported);
         ImportDailyFlows(folder / "flows.csv");
         ChangeStationFromOverview("Alfeios");
-        ChooseFileFromMenu("Save As...", dataFile);
+        // The daily values came from the folder, so Save As starts there.
+        SaveAsByKeyboard(folder.Path(), QStringLiteral("greece"));
         QCOMPARE(FormMain->windowTitle(), QStringLiteral("Tavrel-SoE WQ Data Request"));
+        QVERIFY(std::filesystem::exists(dataFile));
         QVERIFY(std::filesystem::exists(folder / "greece.zip"));
         Quit();
         program.reset();

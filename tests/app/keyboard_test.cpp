@@ -1,0 +1,282 @@
+// The program from the keyboard: the menus' mnemonics and shortcuts, F1 on
+// every window with a help topic, Tab out of the remarks boxes, and where each
+// window puts the focus and where Tab takes it from there. Windows are shown
+// and made active, so that keys go where a user's would.
+
+#include <functional>
+#include <set>
+
+#include <QAction>
+#include <QApplication>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QtTest>
+
+#include "app/form_support.h"
+#include "app/ozr_flow.h"
+#include "app/ozr_groundwater.h"
+#include "app/ozr_io_load_CSV_flow.h"
+#include "app/ozr_io_load_CSV_stations.h"
+#include "app/ozr_rain_gauge.h"
+#include "app/ozr_reservoirs.h"
+#include "app/ozr_water_abstractions.h"
+#include "app/ozr_water_balance.h"
+#include "app/ozr_water_use.h"
+#include "app/ozr_wizard.h"
+#include "components/modal_run.h"
+#include "tests/app/app_tests.h"
+#include "tests/app/main_window_fixture.h"
+#include "tests/qt_support/qt_tests.h"
+
+namespace {
+
+TRegion* Region(const std::string& code, TRegionType type)
+{
+    TRegion* region = nullptr;
+    FindRegion(code, type, region);
+    return region;
+}
+
+// A window with a help topic, the box it opens on, and how the program opens it.
+struct TWindowCase {
+    const char* Name;
+    int HelpContext;
+    const char* FirstBox;
+    std::function<void()> Open;
+};
+
+std::vector<TWindowCase> WindowCases()
+{
+    return {
+        {"FormWizard", 2200, "rbGroundwater", [] { ShowModal(*FormWizard); }},
+        {"FormCSVStationsImport", 2510, "edtFileName", [] { ShowModal(*FormCSVStationsImport); }},
+        {"FormCSVFlowImport", 2520, "edtFileName", [] { ShowModal(*FormCSVFlowImport); }},
+        {"FormReservoirs", 3220, "edtID",
+         [] { FormReservoirs->Edit(new TReservoir(Region("GR01a", rtSU), "R1")); }},
+        {"FormGroundwater", 3210, "edtID",
+         [] { FormGroundwater->Edit(new TWell(Region("GR01a", rtSU), "W1")); }},
+        {"FormFlow", 3230, "edtID",
+         [] { FormFlow->Edit(new TStreamFlow(Region("GR01a", rtSU), "Q1")); }},
+        {"FormRainGauge", 3240, "edtID",
+         [] { FormRainGauge->Edit(new TRainGauge(Region("GR01a", rtSU), "P1")); }},
+        {"FormWaterUse", 5000, "cmboxYear", [] { FormWaterUse->Edit(Region("GR", rtCountry)); }},
+        {"FormWaterBalance", 3100, "cmboxYear",
+         [] { FormWaterBalance->Edit(Region("GR", rtCountry)); }},
+        {"FormWaterAbs", 4000, "cmboxYear", [] { FormWaterAbs->Edit(Region("GR", rtCountry)); }},
+    };
+}
+
+bool Activate(QWidget& window)
+{
+    window.show();
+    QApplication::setActiveWindow(&window);
+    return QTest::qWaitForWindowActive(&window);
+}
+
+// Opens the window as the program does and runs `use` while it is shown and active.
+void WhileOpen(TProgramSetup& setup, const TWindowCase& window,
+               const std::function<void(QDialog&)>& use)
+{
+    setup.Modal.Then([&](QDialog& form) {
+        QCOMPARE(form.objectName(), QLatin1String(window.Name));
+        if (Activate(form))
+            use(form);
+        else
+            QFAIL("The window did not become active");
+        form.reject();
+    });
+    window.Open();
+    QVERIFY2(setup.Modal.AllScriptsUsed(), window.Name);
+}
+
+QAbstractButton& HelpButton(const QWidget& window)
+{
+    for (QAbstractButton* button : window.findChildren<QAbstractButton*>())
+        if (button->text().trimmed() == QLatin1String("Help"))
+            return *button;
+    throw std::runtime_error("no Help button");
+}
+
+// The controls Tab visits from the focused one until it comes back to it; a
+// control that keeps the focus ends the walk too. A page's tab bar, which
+// chooses pages, is passed over.
+QWidgetList TabWalk()
+{
+    QWidgetList visited;
+    QWidget* control = QApplication::focusWidget();
+    while (control && !visited.contains(control) && visited.size() < 100) {
+        if (!qobject_cast<QTabBar*>(control))
+            visited << control;
+        QTest::keyClick(control, Qt::Key_Tab);
+        control = QApplication::focusWidget();
+    }
+    return visited;
+}
+
+QRect InWindow(const QWidget& window, const QWidget& control)
+{
+    return {control.mapTo(&window, QPoint()), control.size()};
+}
+
+// Reading order: further down, further right on the same line, or at the top
+// of a column to the right of the control before.
+bool ReadsAfter(const QRect& before, const QRect& next)
+{
+    constexpr int kSameLine = 8;
+    if (next.top() > before.top() + kSameLine)
+        return true;
+    if (next.top() >= before.top() - kSameLine)
+        return next.left() > before.left();
+    return next.left() >= before.right();
+}
+
+// Tab from the window's first box on each of its pages visits no read-only
+// box, goes in reading order, and gets past every memo and grid to the buttons.
+void CheckTabOrderOfEachPage(QWidget& window, const QWidget& lastStop)
+{
+    auto* pages = window.findChild<QTabWidget*>();
+    for (int page = 0; page < (pages ? pages->count() : 1); ++page) {
+        if (pages)
+            pages->setCurrentIndex(page);
+        FocusFirstBox(window);
+        const QWidgetList visited = TabWalk();
+        QVERIFY2(visited.contains(&lastStop), qPrintable(window.objectName()));
+        for (qsizetype i = 0; i < visited.size(); ++i) {
+            const QString where = window.objectName() + QLatin1Char(' ') +
+                                  visited[i]->objectName() + QStringLiteral(" page ") +
+                                  QString::number(page);
+            QVERIFY2(!visited[i]->property("readOnly").toBool(), qPrintable(where));
+            if (i > 0)
+                QVERIFY2(
+                    ReadsAfter(InWindow(window, *visited[i - 1]), InWindow(window, *visited[i])),
+                    qPrintable(where));
+        }
+    }
+}
+
+// Typing into a remarks box and pressing Tab leaves the text as typed and the box.
+void CheckTabLeavesMemo(QPlainTextEdit& memo)
+{
+    memo.setFocus();
+    QTest::keyClicks(&memo, QStringLiteral("ab"));
+    QTest::keyClick(&memo, Qt::Key_Tab);
+    QCOMPARE(memo.toPlainText(), QStringLiteral("ab"));
+    QVERIFY2(!memo.hasFocus(), qPrintable(memo.window()->objectName()));
+}
+
+// The mnemonic letter of a caption, 0 when it has none.
+QChar Mnemonic(const QString& caption)
+{
+    const qsizetype at = caption.indexOf(QLatin1Char('&'));
+    return at >= 0 && at + 1 < caption.size() ? caption[at + 1].toUpper() : QChar();
+}
+
+}  // namespace
+
+class KeyboardTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void menusKeepTheirWordsAndGainMnemonicsAndShortcuts()
+    {
+        TMainWindowSetup setup;
+        const std::pair<const char*, const char*> captions[] = {
+            {"File1", "File"},
+            {"Load1", "Open..."},
+            {"Exit1", "Save As..."},
+            {"Import1", "Import"},
+            {"Stations1", "Stations..."},
+            {"Streamflowdailydata1", "Streamflow daily data…"},
+            {"Exit2", "Exit"},
+            {"Tools1", "Tools"},
+            {"Lists1", "Lists"},
+            {"Groundwaterlevel1", "Groundwater level"},
+            {"Listalldata1", "Reservoirs"},
+            {"Streamflow1", "Stream flow"},
+            {"Precipitation1", "Precipitation"},
+            {"Wizard1", "Wizard"},
+            {"Help1", "Help"},
+            {"DataentryHelp1", "Data Entry Help"},
+            {"About1", "About..."},
+        };
+        for (const auto& [name, words] : captions) {
+            auto* menu = setup.Find<QMenu>(name);
+            const QString caption = menu ? menu->title() : setup.Find<QAction>(name)->text();
+            QCOMPARE(QString(caption).remove(QLatin1Char('&')), QString::fromUtf8(words));
+            QVERIFY2(!Mnemonic(caption).isNull(), name);
+        }
+        // One letter opens one item in each menu.
+        QList<QList<QAction*>> menus{setup.Find<QMenuBar>("MainMenu1")->actions()};
+        for (const char* name : {"File1", "Import1", "Tools1", "Lists1", "Help1"})
+            menus << setup.Find<QMenu>(name)->actions();
+        for (const QList<QAction*>& items : menus) {
+            std::set<QChar> letters;
+            for (const QAction* item : items)
+                if (item->isVisible())
+                    QVERIFY2(letters.insert(Mnemonic(item->text())).second,
+                             qPrintable(item->text()));
+        }
+        const std::pair<const char*, QKeySequence> shortcuts[] = {
+            {"Load1", QKeySequence(QStringLiteral("Ctrl+O"))},
+            {"Exit1", QKeySequence(QStringLiteral("Ctrl+Shift+S"))},
+            {"Exit2", QKeySequence(QStringLiteral("Ctrl+Q"))},
+            {"DataentryHelp1", QKeySequence(Qt::Key_F1)},
+            {"SaveRegions1", QKeySequence()},
+            {"AddSU1", QKeySequence()},
+        };
+        for (const auto& [name, keys] : shortcuts)
+            QCOMPARE(setup.Find<QAction>(name)->shortcut(), keys);
+        QVERIFY(Mnemonic(setup.Find<QAction>("SaveRegions1")->text()).isNull());
+        QVERIFY(Mnemonic(setup.Find<QAction>("AddSU1")->text()).isNull());
+    }
+
+    void mainWindowFromTheKeyboard()
+    {
+        TMainWindowSetup setup;
+        TRecordedHelp help;
+        QVERIFY(Activate(setup.Main()));
+        QStringList tabOrder;
+        for (const QWidget* control : TabWalk())
+            tabOrder << control->objectName();
+        QCOMPARE(tabOrder,
+                 (QStringList{QStringLiteral("cmboxCountry"), QStringLiteral("edtResponsible"),
+                              QStringLiteral("edtEmail"), QStringLiteral("memoRemarks"),
+                              QStringLiteral("gridRegions")}));
+        CheckTabLeavesMemo(Find<QPlainTextEdit>(setup.Main(), "memoRemarks"));
+        setup.Dialogs.AnswerFile(std::nullopt);
+        QTest::keyClick(&setup.Main(), Qt::Key_O, Qt::ControlModifier);
+        QCOMPARE(setup.Dialogs.FileRequests().size(), std::size_t{1});
+        QTest::keyClick(&setup.Main(), Qt::Key_F1);
+        QCOMPARE(help.Contexts(), std::vector<int>{1000});
+        QTest::keyClick(&setup.Main(), Qt::Key_Q, Qt::ControlModifier);
+        QVERIFY(!setup.Main().isVisible());
+    }
+
+    // Each window opens on its first editable box; F1 opens the topic its Help
+    // button opens; Tab leaves its remarks box and reads on in order.
+    void everyWindowWithAHelpTopicFromTheKeyboard()
+    {
+        TProgramSetup setup;
+        PickCountry(setup.Main(), 0);
+        for (const TWindowCase& window : WindowCases()) {
+            WhileOpen(setup, window, [&](QDialog& form) {
+                QCOMPARE(QApplication::focusWidget()->objectName(), QLatin1String(window.FirstBox));
+                TRecordedHelp help;
+                QTest::keyClick(QApplication::focusWidget(), Qt::Key_F1);
+                HelpButton(form).click();
+                QCOMPARE(help.Contexts(), std::vector<int>(2, window.HelpContext));
+                if (auto* memo = form.findChild<QPlainTextEdit*>(QStringLiteral("Memo1"));
+                    memo && !memo->isReadOnly())
+                    CheckTabLeavesMemo(*memo);
+                CheckTabOrderOfEachPage(form, HelpButton(form));
+            });
+        }
+    }
+};
+
+WQ_REGISTER_TEST(KeyboardTest);
+
+#include "keyboard_test.moc"
