@@ -61,11 +61,11 @@ void TCsvStationsImport::ReadOwnSettings()
     FYear = StrToInt(Trim(FYearText));
 }
 
-void TCsvStationsImport::BeginPass(std::size_t lineCount)
+void TCsvStationsImport::BeginPass()
 {
     FNewStations.clear();
-    FNewStations.reserve(lineCount);
-    FCodesOfPass.Reset(lineCount);
+    FTexts.Clear();
+    FCodesOfPass.Clear();
 }
 
 std::optional<std::string> TCsvStationsImport::LineError(
@@ -120,6 +120,8 @@ bool TCsvStationsImport::ImportLine(const std::vector<std::string_view>& fields,
         message = std::move(*error);
         return false;
     }
+    station.Code = FTexts.Keep(station.Code);
+    station.Name = FTexts.Keep(station.Name);
     FCodesOfPass.Insert(station.Code);
     FNewStations.push_back(station);
     return true;

@@ -9,6 +9,7 @@
 
 #include "io/caseless_code_set.h"
 #include "io/ozr_io_csv.h"
+#include "io/ozr_io_csv_texts.h"
 #include "model/ozr_types.h"
 
 struct TStationImportSettings {
@@ -36,7 +37,7 @@ private:
     };
     void CheckOwnSettings(std::vector<std::string>& errors) const override;
     void ReadOwnSettings() override;
-    void BeginPass(std::size_t lineCount) override;
+    void BeginPass() override;
     void ApplyLines() override;
 
     std::optional<std::string> LineError(const std::vector<std::string_view>& fields,
@@ -47,6 +48,8 @@ private:
     TStationKind FKind = skWell;
     int FYear = 0;
     std::vector<TNewStation> FNewStations;
+    // The codes and names of FNewStations.
+    TKeptTexts FTexts;
     // The station codes of the lines kept: a code that a file names twice
     // fails on its later lines, so that a file creates all its stations or none.
     TCaselessCodeSet FCodesOfPass;
