@@ -28,17 +28,14 @@ void SplitFields(std::string_view line, std::string_view delimiter,
     fields.clear();
     line = TrimmedView(line);
     while (true) {
-        const std::size_t end = delimiter.empty() ? std::string_view::npos : line.find(delimiter);
+        const std::size_t end = delimiter.size() == 1 ? line.find(delimiter.front())
+                                : delimiter.empty()   ? std::string_view::npos
+                                                      : line.find(delimiter);
         fields.push_back(TrimmedView(line.substr(0, end)));
         if (end == std::string_view::npos)
             return;
         line.remove_prefix(end + delimiter.size());
     }
-}
-
-std::string_view FieldAt(const std::vector<std::string_view>& fields, std::size_t index)
-{
-    return index < fields.size() ? fields[index] : std::string_view();
 }
 
 bool TCsvImport::CheckSettings(std::vector<std::string>& errors) const

@@ -21,7 +21,10 @@ struct TCsvSettingsText {
 void SplitFields(std::string_view line, std::string_view delimiter,
                  std::vector<std::string_view>& fields);
 // The field at index, or an empty one past the last.
-std::string_view FieldAt(const std::vector<std::string_view>& fields, std::size_t index);
+inline std::string_view FieldAt(const std::vector<std::string_view>& fields, std::size_t index)
+{
+    return index < fields.size() ? fields[index] : std::string_view();
+}
 
 // What one "Check" or "Import" shows: the memo's lines, and whether the dry run
 // passed (an import whose dry run failed also tells the user in a box).

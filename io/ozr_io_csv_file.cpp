@@ -1,6 +1,8 @@
 #include "io/ozr_io_csv_file.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <cstring>
 
 #include "platform/codepages.h"
 #include "platform/exception.h"
@@ -32,11 +34,35 @@ bool IsHighSurrogate(char16_t unit)
     return unit >= 0xD800 && unit < 0xDC00;
 }
 
-const char* LineEnd(const char* from, const char* end)
+// Files are mostly ASCII: the scan below passes eight bytes at a time.
+constexpr std::uint64_t kHighBits = 0x8080808080808080ull;
+
+std::uint64_t Word(const char* bytes)
 {
-    while (from != end && *from != '\n' && *from != '\r')
-        ++from;
-    return from;
+    std::uint64_t word;
+    std::memcpy(&word, bytes, sizeof word);
+    return word;
+}
+
+// A UTF-8 sequence is made of bytes above 0x7F alone, so each run of such
+// bytes is judged by itself and the ASCII between them is passed over.
+bool IsUtf8(std::string_view bytes)
+{
+    const char* at = bytes.data();
+    const char* const end = at + bytes.size();
+    while (true) {
+        while (end - at >= 8 && (Word(at) & kHighBits) == 0)
+            at += 8;
+        while (at != end && static_cast<unsigned char>(*at) < 0x80)
+            ++at;
+        if (at == end)
+            return true;
+        const char* const run = at;
+        while (at != end && static_cast<unsigned char>(*at) >= 0x80)
+            ++at;
+        if (!IsValidUtf8(std::string_view(run, static_cast<std::size_t>(at - run))))
+            return false;
+    }
 }
 
 }  // namespace
@@ -79,20 +105,22 @@ TTextFile::TEncoding TTextFile::DetectEncoding()
     return utf8 ? TEncoding::Utf8 : TEncoding::Ansi;
 }
 
+// The text's buffer serves to read the pieces, so that reading the lines
+// later needs no buffer of its own.
 bool TTextFile::RestIsUtf8()
 {
-    std::string piece(kPieceSize, '\0');
+    buffer_.resize(kPieceSize);
     std::size_t carried = 0;
     while (true) {
-        const std::size_t got = Read(piece.data() + carried, piece.size() - carried);
-        const std::string_view bytes(piece.data(), carried + got);
+        const std::size_t got = Read(buffer_.data() + carried, buffer_.size() - carried);
+        const std::string_view bytes(buffer_.data(), carried + got);
         if (got == 0)
-            return IsValidUtf8(bytes);
+            return IsUtf8(bytes);
         const std::size_t whole = WholeUtf8End(bytes);
-        if (!IsValidUtf8(bytes.substr(0, whole)))
+        if (!IsUtf8(bytes.substr(0, whole)))
             return false;
         carried = bytes.size() - whole;
-        std::copy(bytes.end() - static_cast<std::ptrdiff_t>(carried), bytes.end(), piece.begin());
+        std::copy(bytes.end() - static_cast<std::ptrdiff_t>(carried), bytes.end(), buffer_.begin());
     }
 }
 
@@ -107,16 +135,16 @@ std::size_t TTextFile::Read(char* to, std::size_t size)
 bool TTextFile::NextLine(std::string_view& line)
 {
     while (true) {
-        const char* const begin = text_.data() + start_;
-        const char* const end = text_.data() + text_.size();
-        const char* const stop = LineEnd(begin, end);
+        const char* const begin = buffer_.data() + start_;
+        const char* const end = buffer_.data() + end_;
+        const char* const stop = LineEnd();
         // A CR that ends the text read so far may be the first half of a CR LF.
         const bool complete = stop != end && (*stop == '\n' || stop + 1 != end || ended_);
         if (complete || (ended_ && begin != end)) {
             line = std::string_view(begin, static_cast<std::size_t>(stop - begin));
             const bool crlf = complete && *stop == '\r' && stop + 1 != end && stop[1] == '\n';
-            start_ =
-                static_cast<std::size_t>(stop - text_.data()) + (complete ? 1 : 0) + (crlf ? 1 : 0);
+            start_ = static_cast<std::size_t>(stop - buffer_.data()) + (complete ? 1 : 0) +
+                     (crlf ? 1 : 0);
             return true;
         }
         if (ended_)
@@ -125,27 +153,62 @@ bool TTextFile::NextLine(std::string_view& line)
     }
 }
 
+// The LF is looked for once for all the lines up to it, so that a file whose
+// lines end at a CR alone is not searched to its end for each line.
+const char* TTextFile::LineEnd()
+{
+    const char* const begin = buffer_.data() + start_;
+    if (lf_ == std::string::npos || lf_ < start_) {
+        const void* found = std::memchr(begin, '\n', end_ - start_);
+        lf_ = found ? static_cast<std::size_t>(static_cast<const char*>(found) - buffer_.data())
+                    : end_;
+    }
+    const char* const lf = buffer_.data() + lf_;
+    const void* cr = std::memchr(begin, '\r', static_cast<std::size_t>(lf - begin));
+    return cr ? static_cast<const char*>(cr) : lf;
+}
+
 void TTextFile::ReadPiece()
 {
-    text_.erase(0, start_);
-    start_ = 0;
     // A line longer than a piece doubles what is read next, so that searching
     // it for its end again after each piece costs no more than twice its length.
-    const std::size_t size = std::max(kPieceSize, text_.size());
-    std::string& bytes = encoding_ == TEncoding::Utf8 ? text_ : raw_;
-    const std::size_t before = bytes.size();
-    bytes.resize(before + size);
-    const std::size_t got = Read(bytes.data() + before, size);
-    bytes.resize(before + got);
+    const std::size_t size = std::max(kPieceSize, end_ - start_);
+    lf_ = std::string::npos;
+    if (encoding_ == TEncoding::Utf8) {
+        const std::size_t got = Read(Room(size), size);
+        end_ += got;
+        ended_ = got == 0;
+        return;
+    }
+    const std::size_t before = raw_.size();
+    raw_.resize(before + size);
+    const std::size_t got = Read(raw_.data() + before, size);
+    raw_.resize(before + got);
     ended_ = got == 0;
-    if (encoding_ != TEncoding::Utf8)
-        Decode();
+    Decode();
+}
+
+char* TTextFile::Room(std::size_t size)
+{
+    if (start_ > 0) {
+        std::copy(buffer_.begin() + static_cast<std::ptrdiff_t>(start_),
+                  buffer_.begin() + static_cast<std::ptrdiff_t>(end_), buffer_.begin());
+        end_ -= start_;
+        start_ = 0;
+    }
+    if (buffer_.size() < end_ + size)
+        buffer_.resize(end_ + size);
+    return buffer_.data() + end_;
 }
 
 void TTextFile::Decode()
 {
+    const auto append = [this](std::string_view text) {
+        std::copy(text.begin(), text.end(), Room(text.size()));
+        end_ += text.size();
+    };
     if (encoding_ == TEncoding::Ansi) {
-        text_ += AnsiToUtf8(raw_);
+        append(AnsiToUtf8(raw_));
         raw_.clear();
         return;
     }
@@ -159,7 +222,7 @@ void TTextFile::Decode()
     // The first half of a surrogate pair waits for its second half, unless the file ends here.
     if (!ended_ && !units.empty() && IsHighSurrogate(units.back()))
         units.pop_back();
-    text_ += Utf16ToUtf8(units);
+    append(Utf16ToUtf8(units));
     // An odd byte at the end of the file is no character.
     raw_.erase(0, ended_ ? raw_.size() : 2 * units.size());
 }

@@ -40,9 +40,14 @@ private:
     bool RestIsUtf8();
     // Reads up to size bytes into to; 0 at the end of the file.
     std::size_t Read(char* to, std::size_t size);
-    // Drops the lines handed out and adds the next piece of text; sets ended_
-    // at the end of the file.
+    // The end of the line that starts at start_: its CR or LF, or the end of
+    // the text read so far.
+    const char* LineEnd();
+    // Adds the next piece of text; sets ended_ at the end of the file.
     void ReadPiece();
+    // Room for size more bytes of text after the text not handed out yet,
+    // which moves to the front of the buffer.
+    char* Room(std::size_t size);
     // Decodes what raw_ holds of whole characters, all of it at the end.
     void Decode();
 
@@ -51,8 +56,14 @@ private:
     TEncoding encoding_ = TEncoding::Utf8;
     // Bytes read but not decoded yet: half a UTF-16 character at most.
     std::string raw_;
-    // Decoded text; what stands from start_ on is not handed out yet.
-    std::string text_;
+    // The decoded text is [0, end_) of the buffer, and what stands from
+    // start_ on is not handed out yet. The buffer keeps its size, so that
+    // reading a piece does not fill it first.
+    std::string buffer_;
     std::size_t start_ = 0;
+    std::size_t end_ = 0;
+    // The first LF at or after start_, end_ when there is none, or npos when
+    // not looked for since the last piece.
+    std::size_t lf_ = std::string::npos;
     bool ended_ = false;
 };

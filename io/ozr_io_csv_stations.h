@@ -4,6 +4,7 @@
 // file, one station per line: spatial scale, region code, station code, name,
 // longitude, latitude and, for reservoirs, the type.
 
+#include <deque>
 #include <optional>
 #include <string>
 
@@ -40,17 +41,27 @@ private:
     void BeginPass() override;
     void ApplyLines() override;
 
+    // codePrint is the fingerprint of the line's station code.
     std::optional<std::string> LineError(const std::vector<std::string_view>& fields,
-                                         TNewStation& station) const;
+                                         std::uint32_t codePrint, TNewStation& station);
+    // The region of the type with the code if it belongs to the session's
+    // country, else nullptr. The lines of a file mostly name a few regions, so
+    // the last one asked for is tried first.
+    TRegion* RegionOf(TRegionType type, std::string_view code);
 
     std::optional<TStationKind> FChosenKind;
     std::string FYearText;
     TStationKind FKind = skWell;
     int FYear = 0;
-    std::vector<TNewStation> FNewStations;
+    // A deque grows without copying what it holds.
+    std::deque<TNewStation> FNewStations;
     // The codes and names of FNewStations.
     TKeptTexts FTexts;
     // The station codes of the lines kept: a code that a file names twice
     // fails on its later lines, so that a file creates all its stations or none.
     TCaselessCodeSet FCodesOfPass;
+    TRegionType FLastRegionType = rtCountry;
+    // Empty before the first region asked for in a pass.
+    std::string FLastRegionCode;
+    TRegion* FLastRegion = nullptr;
 };
