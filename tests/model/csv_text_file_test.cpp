@@ -86,7 +86,13 @@ TEST_F(CsvTextFileTest, PiecesJoinWhereTheyMeet)
 
 TEST_F(CsvTextFileTest, AFileThatCannotBeOpenedIsNamed)
 {
-    EXPECT_THROW(TTextFile(folder_ / "missing.csv"), Exception);
+    const std::string missing = folder_ / "missing.csv";
+    try {
+        TTextFile file(missing);
+        FAIL() << "no exception";
+    } catch (const Exception& error) {
+        EXPECT_EQ(error.what(), "Cannot open the file \"" + missing + "\"");
+    }
 }
 
 }  // namespace
