@@ -2,6 +2,7 @@
 
 #include <QPlainTextEdit>
 #include <QShowEvent>
+#include <QValidator>
 
 #include "app/form_support.h"
 #include "app/help_service.h"
@@ -9,6 +10,23 @@
 #include "model/ozr_types.h"
 #include "platform/dialogs.h"
 #include "ui_csv_import_form.h"
+
+namespace {
+
+// The delimiter box takes one character. Its length limit counts UTF-16
+// units, of which a character outside the Basic Multilingual Plane takes two,
+// so the limit lets two units in and this takes no more than one character.
+class TOneCharacterValidator : public QValidator {
+public:
+    using QValidator::QValidator;
+
+    State validate(QString& input, int&) const override
+    {
+        return QStringView(input).toUcs4().size() <= 1 ? Acceptable : Invalid;
+    }
+};
+
+}  // namespace
 
 TCsvImportForm::TCsvImportForm(QWidget* parent, int helpContext, std::string failureText)
     : QDialog(parent, Qt::Tool),
@@ -18,6 +36,7 @@ TCsvImportForm::TCsvImportForm(QWidget* parent, int helpContext, std::string fai
 {
     ui->setupUi(this);
     SetFormFont(*this);
+    ui->edtDelim->setValidator(new TOneCharacterValidator(ui->edtDelim));
     ConnectCommand(ui->Button1, &QAbstractButton::clicked, this, &TCsvImportForm::Button1Click);
     ConnectCommand(ui->Button2, &QAbstractButton::clicked, this, &TCsvImportForm::Button2Click);
     ConnectCommand(ui->Button3, &QAbstractButton::clicked, this, &TCsvImportForm::Button3Click);

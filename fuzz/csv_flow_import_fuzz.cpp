@@ -1,5 +1,6 @@
 /*
- * Feeds arbitrary bytes to the daily stream-flow import as its CSV file.
+ * Feeds arbitrary bytes to the daily stream-flow import as its CSV file, the
+ * first byte choosing the delimiter.
  *
  *   CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja \
  *       -DWQ_FUZZ=ON -DWQ_WITH_QT=OFF -DWQ_BENCHMARKS=OFF
@@ -15,6 +16,7 @@
 #include <cstdint>
 #include <cstdlib>
 
+#include "fuzz/csv_delimiters.h"
 #include "fuzz/scratch_file.h"
 #include "io/ozr_io_csv_flow.h"
 #include "platform/regional_settings.h"
@@ -22,8 +24,11 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     static const TScratchFile input("wq_fuzz_csv_flow");
+    if (size == 0)
+        return 0;
     const ScopedRegionalSettings settings('.', "dd/mm/yyyy");
-    input.Write(data, size);
+    const char* const delimiter = CsvDelimiter(data[0]);
+    input.Write(data + 1, size - 1);
 
     TSession session;
     Session = &session;
@@ -34,7 +39,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     q2->FDailyData.fill(1.0);
     const auto before = q2->FDailyData;
 
-    const TCsvRunResult result = TCsvFlowImport(TCsvSettingsText{input.Path(), ";", "1"}).Import();
+    const TCsvRunResult result =
+        TCsvFlowImport(TCsvSettingsText{input.Path(), delimiter, "1"}).Import();
     const bool unchanged =
         q1->FYear == 2008 && q2->FDailyData == before && q1->FDailyData == MissingReals<366>();
     if (!result.Passed && !unchanged)

@@ -1,6 +1,6 @@
 /*
  * Feeds arbitrary bytes to the station-list import as its CSV file, the first
- * byte choosing the station kind.
+ * byte choosing the station kind and the delimiter.
  *
  *   CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja \
  *       -DWQ_FUZZ=ON -DWQ_WITH_QT=OFF -DWQ_BENCHMARKS=OFF
@@ -16,6 +16,7 @@
 #include <cstdint>
 #include <cstdlib>
 
+#include "fuzz/csv_delimiters.h"
 #include "fuzz/scratch_file.h"
 #include "io/ozr_io_csv_stations.h"
 #include "platform/regional_settings.h"
@@ -27,6 +28,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     const ScopedRegionalSettings settings('.', "dd/mm/yyyy");
     const auto kind = static_cast<TStationKind>(data[0] % 4);
+    const char* const delimiter = CsvDelimiter(data[0] / 4);
     input.Write(data + 1, size - 1);
 
     TSession session;
@@ -39,7 +41,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     new TReservoir(district, "R1");
 
     const TCsvRunResult result =
-        TCsvStationsImport({{input.Path(), ";", "1"}, kind, "2008"}).Import();
+        TCsvStationsImport({{input.Path(), delimiter, "1"}, kind, "2008"}).Import();
     if (!result.Passed && session.FEntities.Count() != 1)
         std::abort();
     Session = nullptr;

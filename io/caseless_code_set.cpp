@@ -1,44 +1,74 @@
 #include "io/caseless_code_set.h"
 
 #include <algorithm>
-#include <bit>
 
+#include "model/key_index.h"
 #include "platform/sysutils.h"
 
 namespace {
 
 constexpr std::size_t kMinimumSlots = 16;
 
-std::size_t CaselessHash(std::string_view code)
-{
-    std::size_t hash = 14695981039346656037ull;
-    for (const char c : code)
-        hash = (hash ^ static_cast<unsigned char>(AsciiLowerChar(c))) * 1099511628211ull;
-    return hash;
-}
-
 }  // namespace
 
-void TCaselessCodeSet::Reset(std::size_t capacity)
+std::uint32_t TCaselessCodeSet::Fingerprint(std::string_view code)
 {
-    slots_.assign(std::bit_ceil(std::max(kMinimumSlots, 2 * capacity)), std::string_view());
+    return KeyFingerprint(AsciiLowerCase(code));
 }
 
-std::size_t TCaselessCodeSet::Locate(std::string_view code) const
+void TCaselessCodeSet::Clear()
+{
+    slots_.clear();
+    codes_.clear();
+}
+
+// The fingerprint's high bits choose the slot, so that a larger table needs
+// no hash of the codes again.
+std::size_t TCaselessCodeSet::HomeSlot(std::uint32_t print) const
+{
+    return static_cast<std::size_t>(print) * slots_.size() >> 32;
+}
+
+std::size_t TCaselessCodeSet::Locate(std::string_view code, std::uint32_t print) const
 {
     const std::size_t mask = slots_.size() - 1;
-    std::size_t slot = CaselessHash(code) & mask;
-    while (!slots_[slot].empty() && !AsciiSameText(slots_[slot], code))
+    std::size_t slot = HomeSlot(print);
+    while (slots_[slot].Print != 0 &&
+           (slots_[slot].Print != print || !AsciiSameText(codes_[slots_[slot].Code], code)))
         slot = (slot + 1) & mask;
     return slot;
 }
 
-bool TCaselessCodeSet::Contains(std::string_view code) const
+void TCaselessCodeSet::Prefetch(std::uint32_t print) const
 {
-    return !slots_.empty() && !slots_[Locate(code)].empty();
+    if (!slots_.empty())
+        __builtin_prefetch(&slots_[HomeSlot(print)]);
 }
 
-void TCaselessCodeSet::Insert(std::string_view code)
+bool TCaselessCodeSet::Contains(std::string_view code, std::uint32_t print) const
 {
-    slots_[Locate(code)] = code;
+    return !codes_.empty() && slots_[Locate(code, print)].Print != 0;
+}
+
+void TCaselessCodeSet::Insert(std::string_view code, std::uint32_t print)
+{
+    if (2 * (codes_.size() + 1) > slots_.size())
+        Grow();
+    slots_[Locate(code, print)] = {print, static_cast<std::uint32_t>(codes_.size())};
+    codes_.push_back(code);
+}
+
+void TCaselessCodeSet::Grow()
+{
+    std::vector<TSlot> slots(std::max(kMinimumSlots, 2 * slots_.size()));
+    slots.swap(slots_);
+    const std::size_t mask = slots_.size() - 1;
+    for (const TSlot& old : slots) {
+        if (old.Print == 0)
+            continue;
+        std::size_t slot = HomeSlot(old.Print);
+        while (slots_[slot].Print != 0)
+            slot = (slot + 1) & mask;
+        slots_[slot] = old;
+    }
 }

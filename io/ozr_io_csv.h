@@ -5,7 +5,6 @@
 // is checked in a dry run first; the import runs only when no line failed, so
 // that a file is taken whole or not at all.
 
-#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -17,30 +16,15 @@ struct TCsvSettingsText {
     std::string StartRow;
 };
 
-// A text file read whole, as UTF-8, and cut into lines. A byte-order mark
-// selects UTF-8 or UTF-16; without one the file is UTF-8 when its bytes are
-// valid UTF-8 and Windows-1252 otherwise, so that files saved by spreadsheets
-// on either system keep their accented names. Lines end at CR LF, LF or CR.
-class TTextFile {
-public:
-    // Raises Exception naming the file when it cannot be read.
-    explicit TTextFile(const std::string& fileName);
-    TTextFile(const TTextFile&) = delete;
-    TTextFile& operator=(const TTextFile&) = delete;
-
-    // The lines point into the file's text.
-    const std::vector<std::string_view>& Lines() const { return lines_; }
-
-private:
-    std::string text_;
-    std::vector<std::string_view> lines_;
-};
-
-// The trimmed line cut at every delimiter, each field trimmed; there is no
-// quoting. The fields point into the line.
-void SplitFields(std::string_view line, char delimiter, std::vector<std::string_view>& fields);
+// The trimmed line cut at every occurrence of the delimiter, each field
+// trimmed; there is no quoting. The fields point into the line.
+void SplitFields(std::string_view line, std::string_view delimiter,
+                 std::vector<std::string_view>& fields);
 // The field at index, or an empty one past the last.
-std::string_view FieldAt(const std::vector<std::string_view>& fields, std::size_t index);
+inline std::string_view FieldAt(const std::vector<std::string_view>& fields, std::size_t index)
+{
+    return index < fields.size() ? fields[index] : std::string_view();
+}
 
 // What one "Check" or "Import" shows: the memo's lines, and whether the dry run
 // passed (an import whose dry run failed also tells the user in a box).
@@ -67,14 +51,13 @@ protected:
     // The checks of the settings each import adds to the shared ones.
     virtual void CheckOwnSettings(std::vector<std::string>& errors) const = 0;
     virtual void ReadOwnSettings() = 0;
-    // Forgets the lines kept by an earlier pass; a pass reads at most lineCount lines.
-    virtual void BeginPass(std::size_t lineCount) = 0;
+    // Forgets the lines kept by an earlier pass.
+    virtual void BeginPass() = 0;
     // Checks one line in the order of its checks; a line that passes is kept.
+    // The fields live only during the call: what a line keeps is copied.
     virtual bool ImportLine(const std::vector<std::string_view>& fields, std::string& message) = 0;
     // Makes the changes of the lines kept.
     virtual void ApplyLines() = 0;
-
-    char Delimiter() const { return FDelimiter; }
 
 private:
     bool CheckSettings(std::vector<std::string>& errors) const;
@@ -83,8 +66,7 @@ private:
     bool CheckRun(std::vector<std::string>& errors);
 
     TCsvSettingsText FSettings;
-    // The kept lines may point into the file's text.
-    std::optional<TTextFile> FFile;
-    char FDelimiter = ';';
-    int FStartRow = 1;
+    // One character, which may take several bytes.
+    std::string FDelimiter = ";";
+    std::size_t FStartRow = 1;
 };

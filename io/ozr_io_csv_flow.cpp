@@ -11,12 +11,12 @@ constexpr double kTolerance = 1e-10;
 
 }  // namespace
 
-void TCsvFlowImport::BeginPass(std::size_t lineCount)
+void TCsvFlowImport::BeginPass()
 {
-    FValues.clear();
-    FValues.reserve(lineCount);
-    FYearsOfPass.clear();
+    FDays.clear();
+    FDaysOfStation.clear();
     FLastStation = nullptr;
+    FLastDays = nullptr;
 }
 
 bool TCsvFlowImport::ImportLine(const std::vector<std::string_view>& fields, std::string& message)
@@ -35,25 +35,30 @@ bool TCsvFlowImport::ImportLine(const std::vector<std::string_view>& fields, std
     if (valueText.empty())
         return fail("No value found");
 
-    TDailyValue daily{StationOf(code)};
-    if (daily.Station == nullptr)
+    TStreamFlow* const station = StationOf(code);
+    if (station == nullptr)
         return fail("A stremflow station with code '" + std::string(code) + "' does not exist");
     TDateTime date;
     if (!TryStrToDate(dateText, date))
         return fail("The date is not valid");
-    if (!TryStrToFloat(valueText, daily.Value) || daily.Value < -kTolerance)
+    double value = 0;
+    if (!TryStrToFloat(valueText, value) || value < -kTolerance)
         return fail("The streamflow value must be a positive real number");
-    const auto [taken, first] = FYearsOfPass.try_emplace(daily.Station, date.Year);
-    if (!first && taken->second != date.Year)
+    TStationDays* days = DaysOf(station);
+    if (days != nullptr && days->Year != date.Year)
         return fail("Only one (calendar) year per station may be imported");
-    if (date.Year < kFirstYear || date.Year > kLastYear) {
-        if (first)
-            FYearsOfPass.erase(taken);
+    if (date.Year < kFirstYear || date.Year > kLastYear)
         return fail("Only years between 1998-2008 may be imported");
+    if (days == nullptr) {
+        days = &FDays.emplace_back();
+        days->Station = station;
+        days->Year = date.Year;
+        FDaysOfStation.emplace(station, days);
     }
-    daily.Year = date.Year;
-    daily.DayIndex = DayOfTheYear(date) - 1;
-    FValues.push_back(daily);
+    const auto day = static_cast<std::size_t>(DayOfTheYear(date) - 1);
+    days->Given.set(day);
+    days->Values[day] = value;
+    FLastDays = days;
     return true;
 }
 
@@ -69,17 +74,27 @@ TStreamFlow* TCsvFlowImport::StationOf(std::string_view code)
     return FLastStation;
 }
 
+TCsvFlowImport::TStationDays* TCsvFlowImport::DaysOf(TStreamFlow* station) const
+{
+    if (FLastDays != nullptr && FLastDays->Station == station)
+        return FLastDays;
+    const auto found = FDaysOfStation.find(station);
+    return found == FDaysOfStation.end() ? nullptr : found->second;
+}
+
 void TCsvFlowImport::ApplyLines()
 {
-    for (const TDailyValue& daily : FValues) {
-        TStreamFlow& station = *daily.Station;
+    for (const TStationDays& days : FDays) {
+        TStreamFlow& station = *days.Station;
         // Values kept from another year would otherwise count as values of this one.
-        if (station.FYear != daily.Year) {
+        if (station.FYear != days.Year) {
             station.FDailyData.fill(MissingReal);
-            station.FYear = daily.Year;
+            station.FYear = days.Year;
         }
-        station.FDailyData[static_cast<std::size_t>(daily.DayIndex)] = daily.Value;
+        for (std::size_t day = 0; day < kDays; ++day)
+            if (days.Given[day])
+                station.FDailyData[day] = days.Values[day];
     }
-    if (!FValues.empty())
+    if (!FDays.empty())
         CurrentSession().SetModified(true);
 }

@@ -9,12 +9,11 @@ enum TStationField { sfScale, sfRegion, sfCode, sfName, sfLongitude, sfLatitude,
 
 std::optional<TRegionType> ScaleOf(std::string_view scale)
 {
-    const std::string word = AsciiLowerCase(scale);
-    if (word == "country")
+    if (AsciiSameText(scale, "country"))
         return rtCountry;
-    if (word == "rbd")
+    if (AsciiSameText(scale, "rbd"))
         return rtRBD;
-    if (word == "su")
+    if (AsciiSameText(scale, "su"))
         return rtSU;
     return std::nullopt;
 }
@@ -61,15 +60,30 @@ void TCsvStationsImport::ReadOwnSettings()
     FYear = StrToInt(Trim(FYearText));
 }
 
-void TCsvStationsImport::BeginPass(std::size_t lineCount)
+void TCsvStationsImport::BeginPass()
 {
     FNewStations.clear();
-    FNewStations.reserve(lineCount);
-    FCodesOfPass.Reset(lineCount);
+    FTexts.Clear();
+    FCodesOfPass.Clear();
+    FLastRegionCode.clear();
+}
+
+TRegion* TCsvStationsImport::RegionOf(TRegionType type, std::string_view code)
+{
+    if (type == FLastRegionType && code == FLastRegionCode)
+        return FLastRegion;
+    TRegion* region = nullptr;
+    if (!FindRegion(std::string(code), type, region) ||
+        region->GetCountry() != CurrentSession().GetCountry())
+        region = nullptr;
+    FLastRegionType = type;
+    FLastRegionCode = code;
+    FLastRegion = region;
+    return region;
 }
 
 std::optional<std::string> TCsvStationsImport::LineError(
-    const std::vector<std::string_view>& fields, TNewStation& station) const
+    const std::vector<std::string_view>& fields, std::uint32_t codePrint, TNewStation& station)
 {
     static constexpr std::pair<TStationField, const char*> kRequired[] = {
         {sfScale, "No spatial scale found"}, {sfRegion, "No region code found"},
@@ -87,16 +101,17 @@ std::optional<std::string> TCsvStationsImport::LineError(
     const std::optional<TRegionType> regionType = ScaleOf(scale);
     if (!regionType)
         return "Unrecognized spatial scale '" + std::string(scale) + "'";
-    const std::string regionCode(FieldAt(fields, sfRegion));
-    TRegion* country = CurrentSession().GetCountry();
-    if (!FindRegion(regionCode, *regionType, station.Region) ||
-        station.Region->GetCountry() != country)
-        return "Unrecognized region with code '" + regionCode + "' in Country '" +
+    const std::string_view regionCode = FieldAt(fields, sfRegion);
+    station.Region = RegionOf(*regionType, regionCode);
+    if (!station.Region) {
+        const TRegion* country = CurrentSession().GetCountry();
+        return "Unrecognized region with code '" + std::string(regionCode) + "' in Country '" +
                (country ? country->FName : std::string()) + "'";
+    }
     station.Code = FieldAt(fields, sfCode);
     const std::string code(station.Code);
     TEntity* existing = nullptr;
-    if (FindStation(code, FKind, existing) || FCodesOfPass.Contains(station.Code))
+    if (FindStation(code, FKind, existing) || FCodesOfPass.Contains(station.Code, codePrint))
         return "A station with code '" + code + "' already exists";
     if (!TryStrToFloat(FieldAt(fields, sfLongitude), station.Longitude))
         return std::string("A real number is expected for the Longitude");
@@ -115,12 +130,18 @@ std::optional<std::string> TCsvStationsImport::LineError(
 bool TCsvStationsImport::ImportLine(const std::vector<std::string_view>& fields,
                                     std::string& message)
 {
+    // The set of codes is large and its slots scattered: fetching the code's
+    // slot while the checks before it run spares the wait for memory.
+    const std::uint32_t codePrint = TCaselessCodeSet::Fingerprint(FieldAt(fields, sfCode));
+    FCodesOfPass.Prefetch(codePrint);
     TNewStation station;
-    if (std::optional<std::string> error = LineError(fields, station)) {
+    if (std::optional<std::string> error = LineError(fields, codePrint, station)) {
         message = std::move(*error);
         return false;
     }
-    FCodesOfPass.Insert(station.Code);
+    station.Code = FTexts.Keep(station.Code);
+    station.Name = FTexts.Keep(station.Name);
+    FCodesOfPass.Insert(station.Code, codePrint);
     FNewStations.push_back(station);
     return true;
 }

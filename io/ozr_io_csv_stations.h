@@ -4,11 +4,13 @@
 // file, one station per line: spatial scale, region code, station code, name,
 // longitude, latitude and, for reservoirs, the type.
 
+#include <deque>
 #include <optional>
 #include <string>
 
 #include "io/caseless_code_set.h"
 #include "io/ozr_io_csv.h"
+#include "io/ozr_io_csv_texts.h"
 #include "model/ozr_types.h"
 
 struct TStationImportSettings {
@@ -36,18 +38,30 @@ private:
     };
     void CheckOwnSettings(std::vector<std::string>& errors) const override;
     void ReadOwnSettings() override;
-    void BeginPass(std::size_t lineCount) override;
+    void BeginPass() override;
     void ApplyLines() override;
 
+    // codePrint is the fingerprint of the line's station code.
     std::optional<std::string> LineError(const std::vector<std::string_view>& fields,
-                                         TNewStation& station) const;
+                                         std::uint32_t codePrint, TNewStation& station);
+    // The region of the type with the code if it belongs to the session's
+    // country, else nullptr. The lines of a file mostly name a few regions, so
+    // the last one asked for is tried first.
+    TRegion* RegionOf(TRegionType type, std::string_view code);
 
     std::optional<TStationKind> FChosenKind;
     std::string FYearText;
     TStationKind FKind = skWell;
     int FYear = 0;
-    std::vector<TNewStation> FNewStations;
+    // A deque grows without copying what it holds.
+    std::deque<TNewStation> FNewStations;
+    // The codes and names of FNewStations.
+    TKeptTexts FTexts;
     // The station codes of the lines kept: a code that a file names twice
     // fails on its later lines, so that a file creates all its stations or none.
     TCaselessCodeSet FCodesOfPass;
+    TRegionType FLastRegionType = rtCountry;
+    // Empty before the first region asked for in a pass.
+    std::string FLastRegionCode;
+    TRegion* FLastRegion = nullptr;
 };

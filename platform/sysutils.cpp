@@ -77,46 +77,51 @@ bool IsDigit(char c)
 }
 
 // Accepts [blanks] [sign] digits [sep digits] [E [sign] digits] [blanks] with at
-// least one mantissa digit, and hands back the text in the C notation.
-bool NormaliseReal(std::string_view text, char separator, std::string& normalised)
+// least one mantissa digit, and hands back the number without its blanks and
+// plus sign, and where its separator stands (npos without one). Only the
+// separator differs from the C notation, so most texts convert where they are.
+bool ScanReal(std::string_view text, char separator, std::string_view& number,
+              std::size_t& separatorAt)
 {
     std::size_t i = 0;
     const std::size_t n = text.size();
     while (i < n && text[i] == ' ')
         ++i;
-    if (i < n && (text[i] == '+' || text[i] == '-')) {
-        if (text[i] == '-')
-            normalised += '-';
+    const bool plus = i < n && text[i] == '+';
+    if (plus)
         ++i;
-    }
+    const std::size_t start = i;
+    if (!plus && i < n && text[i] == '-')
+        ++i;
     int mantissaDigits = 0;
     while (i < n && IsDigit(text[i])) {
-        normalised += text[i++];
+        ++i;
         ++mantissaDigits;
     }
+    separatorAt = std::string_view::npos;
     if (i < n && text[i] == separator) {
-        normalised += '.';
+        separatorAt = i - start;
         ++i;
         while (i < n && IsDigit(text[i])) {
-            normalised += text[i++];
+            ++i;
             ++mantissaDigits;
         }
     }
     if (mantissaDigits == 0)
         return false;
     if (i < n && (text[i] == 'e' || text[i] == 'E')) {
-        normalised += 'e';
         ++i;
         if (i < n && (text[i] == '+' || text[i] == '-'))
-            normalised += text[i++];
+            ++i;
         int exponentDigits = 0;
         while (i < n && IsDigit(text[i])) {
-            normalised += text[i++];
+            ++i;
             ++exponentDigits;
         }
         if (exponentDigits == 0)
             return false;
     }
+    number = text.substr(start, i - start);
     while (i < n && text[i] == ' ')
         ++i;
     return i == n;
@@ -150,13 +155,20 @@ std::string FloatToStr(double value)
 
 bool TryStrToFloat(std::string_view text, double& value)
 {
-    std::string normalised;
-    if (!NormaliseReal(text, DecimalSeparator(), normalised))
+    const char separator = DecimalSeparator();
+    std::string_view number;
+    std::size_t separatorAt = 0;
+    if (!ScanReal(text, separator, number, separatorAt))
         return false;
+    std::string inCNotation;
+    if (separatorAt != std::string_view::npos && separator != '.') {
+        inCNotation = number;
+        inCNotation[separatorAt] = '.';
+        number = inCNotation;
+    }
     double parsed = 0.0;
-    const auto [end, error] =
-        std::from_chars(normalised.data(), normalised.data() + normalised.size(), parsed);
-    if (error != std::errc() || end != normalised.data() + normalised.size())
+    const auto [end, error] = std::from_chars(number.data(), number.data() + number.size(), parsed);
+    if (error != std::errc() || end != number.data() + number.size())
         return false;
     value = parsed;
     return true;

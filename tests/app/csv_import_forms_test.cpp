@@ -91,7 +91,7 @@ private slots:
         for (QWidget* form : {static_cast<QWidget*>(&stations), static_cast<QWidget*>(&flow)}) {
             QVERIFY(form->windowFlags().testFlag(Qt::Tool));
             QCOMPARE(Edit(*form, "edtDelim").text(), QStringLiteral(";"));
-            QCOMPARE(Edit(*form, "edtDelim").maxLength(), 1);
+            QCOMPARE(Edit(*form, "edtDelim").maxLength(), 2);
             QCOMPARE(Edit(*form, "edtStartRow").text(), QStringLiteral("1"));
             QCOMPARE(Edit(*form, "edtStartRow").maxLength(), 1);
             form->show();
@@ -177,6 +177,35 @@ private slots:
         // The file now holds only the good line.
         Click(form, "Button2");
         QCOMPARE(MemoLines(form), Strings({"Check passed"}));
+    }
+
+    // The delimiter box takes one character, also one that needs two UTF-16
+    // units, and the import splits on the whole of it.
+    void delimiterBoxTakesOneWholeCharacter()
+    {
+        TFormCSVFlowImport form;
+        form.show();
+        QLineEdit& delimiter = Edit(form, "edtDelim");
+        delimiter.clear();
+        QTest::keyClicks(&delimiter, QStringLiteral("§x"));
+        QCOMPARE(delimiter.text(), QStringLiteral("§"));
+        const QString clef = QString::fromUtf8("\U0001D11E");
+        delimiter.clear();
+        delimiter.insert(clef);
+        delimiter.insert(QStringLiteral("x"));
+        QCOMPARE(delimiter.text(), clef);
+
+        OpenFile(form,
+                 "Q1\U0001D11E15/03/2005\U0001D11E12.7\n"
+                 "Q\U0001D122\U0001D11E1/1/2005\U0001D11E1\n");
+        Click(form, "Button2");
+        QCOMPARE(MemoLines(form),
+                 QStringList{QString::fromUtf8(
+                     "Line 2: A stremflow station with code 'Q\U0001D122' does not exist")});
+        OpenFile(form, "Q1\U0001D11E15/03/2005\U0001D11E12.7\n");
+        Click(form, "Button3");
+        QCOMPARE(MemoLines(form), Strings({"Data imported"}));
+        QCOMPARE(Flow("Q1")->FDailyData[73], 12.7);
     }
 
     // The daily import stores the values of a good file and marks the session

@@ -132,6 +132,67 @@ TEST_F(CsvImportTest, NamesKeepTheirAccentsInEitherCodePageAndBadBytesAreRefused
     EXPECT_EQ(session().FEntities.Count(), 3);
 }
 
+// Each delimiter shares its first bytes with a character of the name: "©"
+// with "§", "₂" with "€", "𝄢" with "𝄞".
+TEST_F(CsvImportTest, ADelimiterOutsideAsciiSplitsOnTheWholeCharacter)
+{
+    auto* q1 = new TStreamFlow(rbd_, "Q1");
+    int station = 0;
+    for (const std::string delimiter : {"§", "€", "\U0001D11E"}) {
+        SCOPED_TRACE(delimiter);
+        const auto line = [&delimiter](std::vector<std::string> fields) {
+            std::string text = fields.front();
+            for (std::size_t i = 1; i < fields.size(); ++i)
+                text += delimiter + fields[i];
+            return text + "\n";
+        };
+        const auto stations = [&](std::string_view bytes, bool import) {
+            TCsvStationsImport run(
+                {{wqtest::WriteTextFile(file_, bytes), delimiter, "1"}, skWell, "2007"});
+            return import ? run.Import() : run.Check();
+        };
+        const std::string code = "W" + std::to_string(++station);
+        const std::string good = line({"rbd", "GR01", code, "Lake ©₂\U0001D122", "1", "2"});
+        EXPECT_EQ(stations(good + line({"räd", "GR01", "X", "x", "1", "2"}), false).Lines,
+                  Lines{"Line 2: Unrecognized spatial scale 'räd'"});
+        EXPECT_EQ(stations(good, true).Lines, Lines{"Data imported"});
+        ASSERT_TRUE(Find(code, skWell));
+        EXPECT_EQ(Find(code, skWell)->FName, "Lake ©₂\U0001D122");
+
+        const std::string flow = line({"Q1", "15/03/2005", std::to_string(station)});
+        EXPECT_TRUE(
+            TCsvFlowImport({wqtest::WriteTextFile(file_, flow), delimiter, "1"}).Import().Passed);
+        EXPECT_EQ(q1->FDailyData[73], station);
+    }
+    // In a file of Windows-1252 the delimiter is found among the decoded characters.
+    EXPECT_TRUE(TCsvStationsImport({{wqtest::WriteTextFile(file_,
+                                                           "rbd\xA7GR01\xA7V\xA7K\xF6ln\xA7"
+                                                           "1\xA7"
+                                                           "2"),
+                                     "§", "1"},
+                                    skWell,
+                                    "2007"})
+                    .Import()
+                    .Passed);
+    EXPECT_EQ(Find("V", skWell)->FName, "Köln");
+}
+
+// The file is read in pieces; what a line keeps must outlive them.
+TEST_F(CsvImportTest, LinesKeptFromEarlierPiecesStayWhole)
+{
+    constexpr int kLines = 20000;
+    std::string text;
+    for (int i = 0; i < kLines; ++i)
+        text +=
+            "rbd;GR01;S" + std::to_string(i) + ";Station number " + std::to_string(i) + ";1;2\n";
+    EXPECT_EQ(Stations(text + "rbd;GR01;s0;Again;1;2\n", skWell, false).Lines,
+              Lines{"Line 20001: A station with code 's0' already exists"});
+    EXPECT_EQ(Stations(text, skWell).Lines, Lines{"Data imported"});
+    EXPECT_EQ(Find("S0", skWell)->FName, "Station number 0");
+    EXPECT_EQ(Find("S19999", skWell)->FName, "Station number 19999");
+    EXPECT_EQ(session().FWells.Count(), kLines);
+}
+
 TEST_F(CsvImportTest, DailyValuesGoToTheirDayAndANewYearStartsFromEmptyDays)
 {
     auto* q1 = new TStreamFlow(rbd_, "Q1");
@@ -141,6 +202,10 @@ TEST_F(CsvImportTest, DailyValuesGoToTheirDayAndANewYearStartsFromEmptyDays)
     EXPECT_TRUE(session().GetModified());
     Flow("Q1;2/1/2005;0\n");
     EXPECT_EQ(std::tie(q1->FDailyData[0], q1->FDailyData[1]), std::make_tuple(5.0, 0.0));
+    // The last line of a day wins, whatever lines of other stations stand between.
+    auto* q2 = new TStreamFlow(rbd_, "Q2");
+    Flow("Q1;3/1/2005;1\nQ2;3/1/2005;5\nq1;3/1/2005;2\n");
+    EXPECT_EQ(std::tie(q1->FDailyData[2], q2->FDailyData[2]), std::make_tuple(2.0, 5.0));
     Flow("Q1;29/02/2008;1\nQ1;31/12/2008;2\n");
     EXPECT_EQ(std::tie(q1->FYear, q1->FDailyData[0], q1->FDailyData[59], q1->FDailyData[365]),
               std::make_tuple(2008, MissingReal, 1.0, 2.0));

@@ -76,7 +76,7 @@ TEST(StrToFloat, RefusesOtherTexts)
     ScopedRegionalSettings point('.');
     double value = 42;
     for (const char* text : {"", " ", "1,5", "abc", "1.5x", "1e", "e5", "-", ".", "1..2", "0x10",
-                             "1 000", "nan", "inf"}) {
+                             "1 000", "nan", "inf", "+-1", "-+1", "--1"}) {
         EXPECT_FALSE(TryStrToFloat(text, value)) << text;
         EXPECT_EQ(value, 42) << "a failed conversion leaves the value alone";
     }
@@ -97,6 +97,7 @@ TEST(StrToFloat, CommaSeparatorReadsCommaAndRefusesPoint)
 {
     ScopedRegionalSettings comma(',');
     EXPECT_DOUBLE_EQ(StrToFloat("12,5"), 12.5);
+    EXPECT_DOUBLE_EQ(StrToFloat(" +2,5E-3 "), 0.0025);
     EXPECT_THROW(StrToFloat("12.5"), EConvertError);
 }
 
