@@ -2,9 +2,6 @@
 // cancel, an abort or an exception during the commit leaves the old archive
 // byte for byte, with no temporary file behind.
 
-#include <csignal>
-#include <sys/resource.h>
-
 #include "tests/support/test_stream.h"
 #include "tests/zip/error_codes.h"
 #include "tests/zip/write_test_support.h"
@@ -415,20 +412,6 @@ TEST_F(UpdateTest, ASourceShorterThanItsSizeFailsWith34AndALateCancelIsIgnored)
               "Invalid compressed size, rfs.size = 1000, count = 0 - Native error: 00034");
     EXPECT_EQ(ReadEntries(ReadFileBytes(setup_.archive)).size(), 4u) << "d.txt only added";
 }
-
-// Files of this process stop growing at the limit, as on a full disk (the
-// signal that would end the process is ignored).
-struct FileSizeLimit {
-    explicit FileSizeLimit(rlim_t bytes)
-    {
-        std::signal(SIGXFSZ, SIG_IGN);
-        getrlimit(RLIMIT_FSIZE, &saved);
-        const rlimit limit{bytes, saved.rlim_max};
-        setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~FileSizeLimit() { setrlimit(RLIMIT_FSIZE, &saved); }
-    rlimit saved{};
-};
 
 TEST_F(UpdateTest, AFullDiskDuringAnItemRollsBackToTheOldArchive)
 {

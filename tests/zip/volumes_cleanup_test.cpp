@@ -116,6 +116,30 @@ TEST_F(FailedSplitWriteTest, ADiskFullAnsweredWithCancelRemovesTheVolumes)
     ExpectFolderAsBefore();
 }
 
+TEST_F(FailedSplitWriteTest, AnItemThatItsTemporaryFileCannotTakeIsAskedAboutAndLeavesNoFile)
+{
+    // The item outgrows the memory with its second block, when the disk
+    // takes only 20000 of the bytes held.
+    setup_.AddSource("big.bin", NoiseBytes(1500000));
+    OpenWithVolumeLimit();
+    zip_.SetItemMemoryLimit(600000);
+    int asked = 0;
+    // The event numbers volumes from 1: 0 stands for no volume.
+    zip_.OnDiskFull = [&](TObject*, int volume, const std::string&, bool& cancel) {
+        EXPECT_EQ(volume, 0);
+        EXPECT_TRUE(setup_.TempFolderEmpty());
+        cancel = ++asked == 2;
+    };
+    {
+        FileSizeLimit limit(20000);
+        zip_.AddFiles("big.bin");
+    }
+    EXPECT_EQ(asked, 2) << "asked again after a retry";
+    EXPECT_TRUE(zip_.Cancelled());
+    zip_.CloseArchive();
+    ExpectFolderAsBefore();
+}
+
 TEST_F(FailedSplitWriteTest, AFailingSourceStreamRemovesTheVolumesAndANewSetCanFollow)
 {
     OpenWithVolumeLimit();

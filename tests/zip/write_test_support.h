@@ -4,9 +4,11 @@
 // the archiver set up on a scratch folder, the raw records of what it wrote,
 // and the peers (unzip, 7-Zip, Python's zipfile) that judge the result.
 
+#include <csignal>
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <sys/resource.h>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -81,6 +83,20 @@ struct ArchiveSetup {
         zip.SetBaseDir(source);
     }
     bool TempFolderEmpty() const { return std::filesystem::is_empty(temp); }
+};
+
+// Files of this process stop growing at the limit, as on a full disk (the
+// signal that would end the process is ignored).
+struct FileSizeLimit {
+    explicit FileSizeLimit(rlim_t bytes)
+    {
+        std::signal(SIGXFSZ, SIG_IGN);
+        getrlimit(RLIMIT_FSIZE, &saved);
+        const rlimit limit{bytes, saved.rlim_max};
+        setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~FileSizeLimit() { setrlimit(RLIMIT_FSIZE, &saved); }
+    rlimit saved{};
 };
 
 // One record of an archive as found in its central directory, with the local
