@@ -158,7 +158,7 @@ void PrintThroughput(const wqbench::RatioReporter& reporter, const std::string& 
     const double reference = reporter.Seconds(name + "OpenSsl");
     const double mib = static_cast<double>(kDataSize) / (1 << 20);
     std::printf("%s: %.0f MiB/s against %.0f MiB/s\n", label.c_str(), mib / ours, mib / reference);
-    wqbench::AtLeast(label + ", throughput ratio", ours > 0 ? reference / ours : 0.0,
+    wqbench::AtLeast(label + ", throughput ratio", wqbench::Ratio(reference, ours),
                      kMinThroughputRatio);
 }
 
@@ -172,7 +172,7 @@ void PrintRatios(const wqbench::RatioReporter& reporter)
     const double reference = reporter.Seconds("Pbkdf2OpenSsl");
     std::printf("PBKDF2-HMAC-SHA1, 1000 iterations: %.0f us against %.0f us\n", ours * 1e6,
                 reference * 1e6);
-    wqbench::AtMost("PBKDF2-HMAC-SHA1, time ratio", reference > 0 ? ours / reference : 0.0,
+    wqbench::AtMost("PBKDF2-HMAC-SHA1, time ratio", wqbench::Ratio(ours, reference),
                     kMaxPbkdf2Ratio);
 }
 

@@ -129,7 +129,7 @@ void wqbench::PrintRatios(const RatioReporter& reporter)
     const double grid = reporter.Seconds("BM_GridFillRead");
     std::printf("\nstream-flow form load and store %.3f ms, grid cells alone %.3f ms\n", form * 1e3,
                 grid * 1e3);
-    AtMost("form / grid cells", grid > 0 ? form / grid : 0.0, 2.0);
+    AtMost("form / grid cells", Ratio(form, grid), 2.0);
 }
 
 BENCHMARK(BM_FlowFormLoadStore)->Unit(benchmark::kMicrosecond)->Repetitions(7);

@@ -143,7 +143,7 @@ void wqbench::PrintRatios(const RatioReporter& reporter)
     const double cells = reporter.Seconds("BM_GridCells");
     std::printf("\nLoadRegion + StoreRegion %.3f ms, the same cells directly %.3f ms\n", form * 1e3,
                 cells * 1e3);
-    AtMost("form / cells", cells > 0 ? form / cells : 0.0, kLimit);
+    AtMost("form / cells", Ratio(form, cells), kLimit);
 }
 
 BENCHMARK(BM_FormLoadStore)->Unit(benchmark::kMillisecond)->Repetitions(5);

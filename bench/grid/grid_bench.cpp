@@ -99,7 +99,7 @@ void wqbench::PrintRatios(const RatioReporter& reporter)
         const double large = Milliseconds(reporter, step, kLargeRows);
         std::printf("\n%s: %.3f ms at %d rows, %.3f ms at %d rows\n", step + 3, small, kSmallRows,
                     large, kLargeRows);
-        AtMost(std::string(step + 3) + " time ratio", small > 0 ? large / small : 0.0, kLimit);
+        AtMost(std::string(step + 3) + " time ratio", Ratio(large, small), kLimit);
     }
 }
 

@@ -139,7 +139,7 @@ double Growth(const wqbench::RatioReporter& reporter, const std::string& name)
 {
     const double small = reporter.Seconds(name + "/" + std::to_string(kSmall)) / kSmall;
     const double large = reporter.Seconds(name + "/" + std::to_string(kLarge)) / kLarge;
-    return small > 0 ? large / small : 0.0;
+    return wqbench::Ratio(large, small);
 }
 
 }  // namespace
@@ -151,7 +151,7 @@ void wqbench::PrintRatios(const RatioReporter& reporter)
     const double direct = Milliseconds(reporter, "BM_FillCellsDirectly" + large);
     std::printf("\nFillRegionsGrid, %d regions: %.1f ms; the same cells directly: %.1f ms\n",
                 kLarge, fill, direct);
-    AtMost("FillRegionsGrid / the cells directly", direct > 0 ? fill / direct : 0.0, 1.5);
+    AtMost("FillRegionsGrid / the cells directly", Ratio(fill, direct), 1.5);
     std::printf("time per region at %d over %d regions, the cells directly: %.2f\n", kLarge, kSmall,
                 Growth(reporter, "BM_FillCellsDirectly"));
     AtMost("time per region at " + std::to_string(kLarge) + " over " + std::to_string(kSmall) +

@@ -110,7 +110,7 @@ void PrintRatios(const wqbench::RatioReporter& reporter)
         "\nstart of main to the main window shown (best of each), %s\n"
         "program %8.1f ms\nbare    %8.1f ms\n",
         platform.constData(), program * 1e3, bare * 1e3);
-    wqbench::AtMost("program / bare", bare > 0 ? program / bare : 0.0, 3.0);
+    wqbench::AtMost("program / bare", wqbench::Ratio(program, bare), 3.0);
 }
 
 }  // namespace

@@ -22,7 +22,7 @@ std::string CaseName(const benchmark::BenchmarkReporter::Run& run)
 
 bool CheckLimit(const std::string& figure, double value, double limit, bool atMost)
 {
-    const bool measured = std::isfinite(value) && value > 0;
+    const bool measured = std::isfinite(value) && value >= 0;
     const bool held = measured && (atMost ? value <= limit : value >= limit);
     std::printf("%s: %.2f (%s %.2f) %s\n", figure.c_str(), value, atMost ? "at most" : "at least",
                 limit,
@@ -110,6 +110,11 @@ std::vector<double> InterleavedBest(int rounds, const std::vector<TimedJob>& job
         }
     }
     return best;
+}
+
+double Ratio(double numerator, double denominator)
+{
+    return numerator > 0 && denominator > 0 ? numerator / denominator : std::nan("");
 }
 
 bool AtMost(const std::string& figure, double value, double limit)

@@ -56,10 +56,13 @@ struct TimedJob {
 // once, in the order given.
 std::vector<double> InterleavedBest(int rounds, const std::vector<TimedJob>& jobs);
 
+// numerator / denominator, or NaN when a side was not measured (0).
+double Ratio(double numerator, double denominator);
+
 // A figure beside the limit it must keep, with "ok" or "FAIL":
 //   "<figure>: 0.83 (at most 1.40) ok"
-// A figure that could not be measured (not above 0) fails. Returns whether
-// the limit held; a failure makes ExitStatus 1.
+// A figure that could not be measured (NaN or below 0) fails. Returns
+// whether the limit held; a failure makes ExitStatus 1.
 bool AtMost(const std::string& figure, double value, double limit);
 bool AtLeast(const std::string& figure, double value, double limit);
 // 1 once any figure failed its limit, else 0.
