@@ -111,8 +111,9 @@ TZABlockDeflater::TZABlockDeflater(bool deflate, int level, std::size_t blockSiz
     : deflate_(deflate), level_(level), blockSize_(std::max<std::size_t>(blockSize, 1))
 {
     const std::uint64_t blocks = (dataSize + blockSize_ - 1) / blockSize_;
-    const auto threads = static_cast<unsigned>(
-        std::min<std::uint64_t>(blocks, workers == 0 ? DefaultWorkers() : workers));
+    const auto threads = blocks < 2 ? 1u
+                                    : static_cast<unsigned>(std::min<std::uint64_t>(
+                                          blocks, workers == 0 ? DefaultWorkers() : workers));
     // Twice the workers keep every worker busy while the caller writes.
     slots_.resize(threads > 1 ? 2 * threads : 1);
     for (Slot& slot : slots_) {
@@ -136,9 +137,11 @@ TZABlockDeflater::~TZABlockDeflater()
         worker.join();
 }
 
+// Asking the system costs a file read each time.
 unsigned TZABlockDeflater::DefaultWorkers()
 {
-    return std::max(1u, std::thread::hardware_concurrency());
+    static const unsigned cores = std::max(1u, std::thread::hardware_concurrency());
+    return cores;
 }
 
 TZABlockDeflater::Slot& TZABlockDeflater::SlotOf(std::uint64_t block)
@@ -194,8 +197,11 @@ TZADeflatedBlock TZABlockDeflater::Take()
     }
     if (slot.error)
         std::rethrow_exception(slot.error);
-    crc_ = static_cast<std::uint32_t>(
-        crc32_combine(crc_, slot.crc, static_cast<z_off_t>(slot.inputSize)));
+    // Combining costs more than a small item's whole CRC: the first block's
+    // stands as it is.
+    crc_ = taken_ == 1 ? slot.crc
+                       : static_cast<std::uint32_t>(
+                             crc32_combine(crc_, slot.crc, static_cast<z_off_t>(slot.inputSize)));
     return {slot.result, slot.inputSize};
 }
 
