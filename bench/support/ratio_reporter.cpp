@@ -90,9 +90,7 @@ int RunAndPrintRatios(void (*printRatios)(const RatioReporter&))
 
 int RunChecked()
 {
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return ExitStatus();
+    return RunAndPrintRatios([](const RatioReporter&) {});
 }
 
 std::vector<double> InterleavedBest(int rounds, const std::vector<TimedJob>& jobs)
