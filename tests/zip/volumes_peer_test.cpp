@@ -148,13 +148,24 @@ void ExpectVolumesWithinLimit(const std::vector<std::string>& volumes, std::int6
     }
 }
 
-TEST(SplitArchiveTest, NumberedVolumesEndInTheArchiveAndReadAsOneSet)
-{
+// A scratch folder with the sources and a folder of its own for temporary files.
+struct SourcesAndTemp {
+    SourcesAndTemp()
+    {
+        MakeSources(sources);
+        std::filesystem::create_directories(temp);
+    }
     TempFolder folder;
     const std::string sources = folder / "src";
-    MakeSources(sources);
     const std::string temp = folder / "temp";
-    std::filesystem::create_directories(temp);
+};
+
+TEST(SplitArchiveTest, NumberedVolumesEndInTheArchiveAndReadAsOneSet)
+{
+    const SourcesAndTemp scratch;
+    const TempFolder& folder = scratch.folder;
+    const std::string& sources = scratch.sources;
+    const std::string& temp = scratch.temp;
     TestArchiver zip;
     zip.SetTempDir(temp);
     SplitArchive(zip, folder / "data.zip", false);
@@ -190,16 +201,13 @@ TEST(SplitArchiveTest, AdvancedNamesNumberEveryVolumeButTheLast)
 // through a temporary file; the volumes are the same either way.
 TEST(SplitArchiveTest, ItemsHeldInMemoryLandAsThroughATemporaryFile)
 {
-    TempFolder folder;
-    const std::string sources = folder / "src";
-    MakeSources(sources);
-    const std::string temp = folder / "temp";
-    std::filesystem::create_directories(temp);
+    const SourcesAndTemp scratch;
+    const std::string& temp = scratch.temp;
     const std::int64_t limits[] = {0, 100000, std::int64_t{1} << 30};
     std::vector<std::vector<za::Bytes>> sets;
     std::vector<int> throughFiles;
     for (const std::int64_t limit : limits) {
-        const std::string out = folder / ("out" + std::to_string(limit));
+        const std::string out = scratch.folder / ("out" + std::to_string(limit));
         std::filesystem::create_directories(out);
         TestArchiver zip;
         zip.SetTempDir(temp);
@@ -209,7 +217,7 @@ TEST(SplitArchiveTest, ItemsHeldInMemoryLandAsThroughATemporaryFile)
             items += phase == ppStart && !FilesIn(temp).empty() ? 1 : 0;
         };
         SplitArchive(zip, out + "/data.zip", false);
-        AddSources(zip, sources);
+        AddSources(zip, scratch.sources);
         EXPECT_TRUE(FilesIn(temp).empty());
         throughFiles.push_back(items);
         sets.emplace_back();
