@@ -33,6 +33,7 @@ struct TZAVolumePosition {
 };
 
 struct TZAPkzipKeys;
+class TZABlockDeflater;
 
 // File modes of an open archive.
 constexpr std::uint16_t ZAModeCreate = fmCreate;
@@ -84,6 +85,10 @@ public:
     {
         noCompressionMasks_ = masks;
     }
+    // Threads that deflate the blocks of one large item; 0, the default,
+    // gives one per processor core. The archive's bytes do not depend on it.
+    unsigned CompressionThreads() const { return compressionThreads_; }
+    void SetCompressionThreads(unsigned count) { compressionThreads_ = count; }
     bool InMemory() const { return inMemory_; }
     // While open, switching closes the archive and opens it again on the new
     // medium; a memory archive is first saved to FileName.
@@ -166,7 +171,7 @@ public:
                                             const std::vector<std::size_t>& recordSizes);
     // WriteToVolumes; code 46 when fewer bytes were taken.
     void WriteChecked(TStream& stream, const void* buffer, std::size_t count);
-    // Copies an item written in full into a temporary file onto the volumes:
+    // Copies an item written in full into its buffer onto the volumes:
     // its first headerSize bytes (local header, name, extra fields) on one
     // volume, then the data with the copy progress. Returns where the local
     // header landed, which the item's directory record must name. A cancel
@@ -258,6 +263,9 @@ protected:
     void CopyKeptItem(int index, std::int64_t start);
     // Replaces the archive stream by a file stream on name, opened with OpenMode.
     void OpenVolumeStream(const std::string& name);
+    // The largest item of a split or spanned archive that is held in memory
+    // on its way into the volumes; a larger one goes through a temporary file.
+    void SetItemMemoryLimit(std::int64_t bytes) { itemMemoryLimit_ = bytes; }
     [[noreturn]] void Fail(int errorCode) const;
 
 private:
@@ -296,6 +304,7 @@ private:
     void PlaceItem(ItemJob& job);
     void WriteLocalHeader(ItemJob& job);
     void WriteItemData(ItemJob& job);
+    bool ReadIntoDeflater(ItemJob& job, TZABlockDeflater& deflater, std::uint64_t& read);
     void FinishItemData(ItemJob& job, std::uint32_t crc, std::uint64_t read);
     bool WriteEncryptionHeader(ItemJob& job, std::uint32_t crc, TZAPkzipKeys& keys);
     std::uint32_t ChecksumOfSource(ItemJob& job);
@@ -375,6 +384,8 @@ private:
     std::vector<std::string> exclusionMasks_;
     std::vector<std::string> noCompressionMasks_;
     bool inMemory_ = false;
+    unsigned compressionThreads_ = 0;
+    std::int64_t itemMemoryLimit_ = 8 << 20;
     TZAExtraEvent extraEvent_;
 
     TZip64Mode zip64Mode_ = zmAuto;

@@ -11,14 +11,13 @@
 #include "zip/ZACryptoTransform.h"
 #include "zip/ZAPaths.h"
 #include "zip/ZAPkzipCrypt.h"
+#include "zip/ZASpillStream.h"
 #include "zip/ZAZlib.h"
 #include "zip/ZipArchiver.h"
 
 namespace {
 
 constexpr std::uint64_t kZip64Limit = ZAZip64Marker;
-constexpr std::size_t kZlibHeaderSize = 2;
-constexpr std::size_t kZlibTrailerSize = 4;
 constexpr std::uint16_t kAesVendorVersion = 2;
 
 std::uint16_t ShareFlag(TZAFileShareMode mode)
@@ -60,65 +59,12 @@ std::uint32_t Saturated(std::uint64_t value, bool always, std::uint64_t& wide, b
     return ZAZip64Marker;
 }
 
-// Turns a chunk of the source into the bytes of the entry: deflated, with
-// zlib's header and checksum dropped so that the entry holds raw deflate data
-// with a flush point at every chunk's end, or stored; then encrypted.
-class ChunkEncoder {
-public:
-    ChunkEncoder(bool deflate, int level, std::size_t chunkSize, TZACryptoTransform* aes,
-                 TZAPkzipKeys* keys)
-        : aes_(aes), keys_(keys)
-    {
-        if (deflate) {
-            deflater_ = std::make_unique<TZADeflateStream>(level);
-            packed_.resize(TZADeflateStream::OutputBound(chunkSize));
-        }
-    }
-
-    std::span<std::uint8_t> Encode(std::uint8_t* chunk, std::size_t count, bool last)
-    {
-        std::span<std::uint8_t> out(chunk, count);
-        if (deflater_) {
-            const std::size_t packed = deflater_->Deflate(
-                chunk, count, packed_.data(), packed_.size(), last ? Z_FINISH : Z_SYNC_FLUSH);
-            out = std::span<std::uint8_t>(packed_.data(), packed);
-            if (firstOutput_) {
-                out = out.subspan(kZlibHeaderSize);
-                firstOutput_ = false;
-            }
-            if (last) {
-                out = out.first(out.size() - kZlibTrailerSize);
-            }
-        }
-        if (aes_ != nullptr) {
-            aes_->EncryptData(out.data(), 0, out.data(), 0, out.size());
-        } else if (keys_ != nullptr) {
-            EncryptBuffer(out.data(), 0, out.size(), *keys_);
-        }
-        return out;
-    }
-
-private:
-    std::unique_ptr<TZADeflateStream> deflater_;
-    za::Bytes packed_;
-    bool firstOutput_ = true;
-    TZACryptoTransform* aes_;
-    TZAPkzipKeys* keys_;
-};
-
 }  // namespace
 
 // What one item's write needs between its steps.
 struct TZABaseArchiver::ItemJob {
     explicit ItemJob(TDirItem& target) : item(target) {}
-    ~ItemJob()
-    {
-        ReleaseSource();
-        spanFile.reset();
-        if (!spanFileName.empty()) {
-            DeleteFile(spanFileName);
-        }
-    }
+    ~ItemJob() { ReleaseSource(); }
     ItemJob(const ItemJob&) = delete;
     ItemJob& operator=(const ItemJob&) = delete;
 
@@ -134,10 +80,9 @@ struct TZABaseArchiver::ItemJob {
     TStream* source = nullptr;
     std::int64_t sourceStart = 0;
     std::uint64_t sourceSize = 0;
-    // The archive, or the item's temporary file while volumes are written.
+    // The archive, or the item's own buffer while volumes are written.
     TStream* output = nullptr;
-    std::unique_ptr<TFileStream> spanFile;
-    std::string spanFileName;
+    std::unique_ptr<TZASpillStream> volumeBuffer;
     std::int64_t headerPosition = 0;
     std::string nameBytes;
     std::uint16_t extraLength = 0;
@@ -199,9 +144,11 @@ void TZABaseArchiver::WriteItem(ItemJob& job)
     job.item.SetExtraFields({});
     OpenItemSource(job);
     if (spanningMode_ != smNone) {
-        job.spanFileName = MakeTempFileName();
-        job.spanFile = std::make_unique<TFileStream>(job.spanFileName, fmCreate);
-        job.output = job.spanFile.get();
+        // The whole item first, so that its header is complete before it
+        // goes into the volumes; only a large one takes a temporary file.
+        job.volumeBuffer = std::make_unique<TZASpillStream>(itemMemoryLimit_,
+                                                            [this] { return MakeTempFileName(); });
+        job.output = job.volumeBuffer.get();
     } else {
         job.output = archiveStream_;
     }
@@ -216,9 +163,9 @@ void TZABaseArchiver::WriteItem(ItemJob& job)
         }
     }
     PatchLocalHeader(job);
-    if (job.spanFile) {
+    if (job.volumeBuffer) {
         const TZAVolumePosition landed = CopyToVolumes(
-            *job.spanFile, TZALocalHeader::Size + job.nameBytes.size() + job.extraLength);
+            *job.volumeBuffer, TZALocalHeader::Size + job.nameBytes.size() + job.extraLength);
         job.item.SetDiskNumberStart(static_cast<std::uint32_t>(landed.Volume));
         SetLocalHeaderOffset(job.item, static_cast<std::uint64_t>(landed.Offset));
     }
@@ -417,7 +364,7 @@ void TZABaseArchiver::WriteItemData(ItemJob& job)
     const bool encrypted = !item.Source().Password.empty();
     const std::size_t bufferSize = static_cast<std::size_t>(
         std::min<std::uint64_t>(BufferSizeOfMode(item.CompressionMode), job.sourceSize));
-    std::uint32_t crc = ZACrcStart;
+    std::uint32_t crc = 0;
     TZAPkzipKeys keys;
     job.compressedSize = 0;
     bool writing = true;
@@ -425,31 +372,55 @@ void TZABaseArchiver::WriteItemData(ItemJob& job)
         crc = ChecksumOfSource(job);
         writing = WriteEncryptionHeader(job, crc, keys);
     }
-    ChunkEncoder encoder(job.dataMethod != ZAMethodStored, item.CompressionMode, bufferSize,
-                         job.aes.get(), encrypted && !job.aes ? &keys : nullptr);
-    za::Bytes input(bufferSize);
+    // The entry holds raw deflate data with a flush point at every buffer's
+    // end, or the data stored.
+    TZABlockDeflater deflater(job.dataMethod != ZAMethodStored, item.CompressionMode, bufferSize,
+                              job.sourceSize, compressionThreads_);
     std::uint64_t read = 0;
-    while (writing && read < job.sourceSize) {
-        if (progressEnabled_ && !ReportChunkProgress(job, read)) {
+    std::uint64_t written = 0;
+    bool reading = writing;
+    while (writing && !cancelled_) {
+        reading = reading && ReadIntoDeflater(job, deflater, read);
+        if (!deflater.HasPending()) {
             break;
         }
-        const auto chunk =
-            static_cast<std::size_t>(std::min<std::uint64_t>(bufferSize, job.sourceSize - read));
-        if (job.source->Read(input.data(), chunk) != chunk) {
-            break;
+        const TZADeflatedBlock block = deflater.Take();
+        if (job.aes) {
+            job.aes->EncryptData(block.Output.data(), 0, block.Output.data(), 0,
+                                 block.Output.size());
+        } else if (encrypted) {
+            EncryptBuffer(block.Output.data(), 0, block.Output.size(), keys);
         }
-        if (!encrypted) {
-            crc = CrcUpdate(crc, input.data(), static_cast<std::ptrdiff_t>(chunk));
+        writing = WriteWithRetry(*job.output, block.Output.data(), block.Output.size());
+        if (writing) {
+            written += block.InputSize;
+            job.compressedSize += block.Output.size();
         }
-        const auto out = encoder.Encode(input.data(), chunk, read + chunk == job.sourceSize);
-        if (!WriteWithRetry(*job.output, out.data(), out.size())) {
-            break;
-        }
-        read += chunk;
-        job.compressedSize += out.size();
     }
     bytesDone_ += job.sourceSize;
-    FinishItemData(job, encrypted ? crc : ~crc, read);
+    FinishItemData(job, encrypted ? crc : deflater.Crc(), written);
+}
+
+// Reads the source chunk by chunk into the deflater while it has room, with
+// the progress before each chunk; false once the reading is over: the source
+// read whole, a short read, or a cancel.
+bool TZABaseArchiver::ReadIntoDeflater(ItemJob& job, TZABlockDeflater& deflater,
+                                       std::uint64_t& read)
+{
+    while (!deflater.Full()) {
+        if (read == job.sourceSize || (progressEnabled_ && !ReportChunkProgress(job, read))) {
+            return false;
+        }
+        const std::span<std::uint8_t> buffer = deflater.InputBuffer();
+        const auto chunk =
+            static_cast<std::size_t>(std::min<std::uint64_t>(buffer.size(), job.sourceSize - read));
+        if (job.source->Read(buffer.data(), chunk) != chunk) {
+            return false;
+        }
+        read += chunk;
+        deflater.Submit(chunk, read == job.sourceSize);
+    }
+    return true;
 }
 
 // The authentication code behind AES data, and the final CRC and sizes.

@@ -266,7 +266,7 @@ std::int64_t TZABaseArchiver::RoomOnVolume(const TStream& stream) const
 std::size_t TZABaseArchiver::WriteToVolumes(TStream& stream, const void* buffer, std::size_t count,
                                             std::uint32_t keepTogether)
 {
-    // Only the archive stream is cut into volumes; an item's temporary file
+    // Only the archive stream is cut into volumes; an item's own buffer
     // takes the item whole.
     if (spanningMode_ == smNone || &stream != archiveStream_) {
         return stream.Write(buffer, count);

@@ -139,23 +139,27 @@ void Pbkdf2OpenSsl(benchmark::State& state)
     }
 }
 
-BENCHMARK(Aes256CtrOurs)->Unit(benchmark::kMillisecond)->MinTime(1.0);
-BENCHMARK(Aes256CtrOpenSsl)->Unit(benchmark::kMillisecond)->MinTime(1.0);
-BENCHMARK(Sha1Ours)->Unit(benchmark::kMillisecond)->MinTime(1.0);
-BENCHMARK(Sha1OpenSsl)->Unit(benchmark::kMillisecond)->MinTime(1.0);
-BENCHMARK(HmacSha1Ours)->Unit(benchmark::kMillisecond)->MinTime(1.0);
-BENCHMARK(HmacSha1OpenSsl)->Unit(benchmark::kMillisecond)->MinTime(1.0);
-BENCHMARK(Pbkdf2Ours)->Unit(benchmark::kMicrosecond)->MinTime(1.0);
-BENCHMARK(Pbkdf2OpenSsl)->Unit(benchmark::kMicrosecond)->MinTime(1.0);
+BENCHMARK(Aes256CtrOurs)->Unit(benchmark::kMillisecond)->MinTime(1.0)->Repetitions(3);
+BENCHMARK(Aes256CtrOpenSsl)->Unit(benchmark::kMillisecond)->MinTime(1.0)->Repetitions(3);
+BENCHMARK(Sha1Ours)->Unit(benchmark::kMillisecond)->MinTime(1.0)->Repetitions(3);
+BENCHMARK(Sha1OpenSsl)->Unit(benchmark::kMillisecond)->MinTime(1.0)->Repetitions(3);
+BENCHMARK(HmacSha1Ours)->Unit(benchmark::kMillisecond)->MinTime(1.0)->Repetitions(3);
+BENCHMARK(HmacSha1OpenSsl)->Unit(benchmark::kMillisecond)->MinTime(1.0)->Repetitions(3);
+BENCHMARK(Pbkdf2Ours)->Unit(benchmark::kMicrosecond)->MinTime(1.0)->Repetitions(3);
+BENCHMARK(Pbkdf2OpenSsl)->Unit(benchmark::kMicrosecond)->MinTime(1.0)->Repetitions(3);
 
-void PrintThroughput(const wqbench::RatioReporter& reporter, const char* label,
+constexpr double kMinThroughputRatio = 0.5;
+constexpr double kMaxPbkdf2Ratio = 2.0;
+
+void PrintThroughput(const wqbench::RatioReporter& reporter, const std::string& label,
                      const std::string& name)
 {
     const double ours = reporter.Seconds(name + "Ours");
     const double reference = reporter.Seconds(name + "OpenSsl");
     const double mib = static_cast<double>(kDataSize) / (1 << 20);
-    std::printf("  %-32s throughput ratio %.2f (at least 0.5; %.0f MiB/s against %.0f MiB/s)\n",
-                label, reference / ours, mib / ours, mib / reference);
+    std::printf("%s: %.0f MiB/s against %.0f MiB/s\n", label.c_str(), mib / ours, mib / reference);
+    wqbench::AtLeast(label + ", throughput ratio", wqbench::Ratio(reference, ours),
+                     kMinThroughputRatio);
 }
 
 void PrintRatios(const wqbench::RatioReporter& reporter)
@@ -166,15 +170,16 @@ void PrintRatios(const wqbench::RatioReporter& reporter)
     PrintThroughput(reporter, "HMAC-SHA1, 64 MiB", "HmacSha1");
     const double ours = reporter.Seconds("Pbkdf2Ours");
     const double reference = reporter.Seconds("Pbkdf2OpenSsl");
-    std::printf("  %-32s time ratio %.2f (at most 2.0; %.0f us against %.0f us)\n",
-                "PBKDF2-HMAC-SHA1, 1000 iterations", ours / reference, ours * 1e6, reference * 1e6);
+    std::printf("PBKDF2-HMAC-SHA1, 1000 iterations: %.0f us against %.0f us\n", ours * 1e6,
+                reference * 1e6);
+    wqbench::AtMost("PBKDF2-HMAC-SHA1, time ratio", wqbench::Ratio(ours, reference),
+                    kMaxPbkdf2Ratio);
 }
 
 }  // namespace
 
 int main(int argc, char** argv)
 {
-    benchmark::Initialize(&argc, argv);
-    wqbench::RunAndPrintRatios(PrintRatios);
-    return 0;
+    wqbench::Initialize(argc, argv);
+    return wqbench::RunAndPrintRatios(PrintRatios);
 }

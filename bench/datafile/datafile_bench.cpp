@@ -1,13 +1,13 @@
-// Saving and loading the data file of a large session (see datafile_session.h).
-// Counters: "ratio" is our time over pugixml's own on the same document
-// (serialising it to a file, or parsing the file); "peak_per_byte" is the
-// growth of the resident memory during one save or load over the file's size.
+// Saving and loading the data file of a large session (see datafile_session.h),
+// each against pugixml's own work on the same document (serialising it to a
+// file, or parsing the file), the two sides run in turn round by round; and
+// the growth of the resident memory during one save or load over the file's
+// size. Every figure is printed beside its limit.
 //
 //   build/bench/bench_datafile
 
 #include <algorithm>
 #include <benchmark/benchmark.h>
-#include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -17,6 +17,7 @@
 #include <pugixml.hpp>
 #include <string>
 
+#include "bench/support/ratio_reporter.h"
 #include "datafile_session.h"
 #include "io/ozr_io_load.h"
 #include "io/ozr_io_save.h"
@@ -25,26 +26,15 @@
 namespace {
 
 constexpr int Rounds = 5;
+constexpr double kMaxSaveRatio = 2.0;
+constexpr double kMaxLoadRatio = 3.0;
+constexpr double kMaxSavePeakPerByte = 0.1;
+constexpr double kMaxLoadPeakPerByte = 4.0;
 
 std::string ScratchPath(const std::string& name)
 {
     static const wqtest::TempFolder folder;
     return folder / name;
-}
-
-// The best of a few rounds; `prepare` runs untimed before each.
-double BestSeconds(const std::function<void()>& timed, const std::function<void()>& prepare = {})
-{
-    double best = 1e30;
-    for (int round = 0; round < Rounds; ++round) {
-        if (prepare)
-            prepare();
-        const auto start = std::chrono::steady_clock::now();
-        timed();
-        const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
-        best = std::min(best, took.count());
-    }
-    return best;
 }
 
 // A session of its own as the global Session while it lives.
@@ -94,19 +84,21 @@ void BM_SaveDataFile(benchmark::State& state)
     BuildRegionTree();
     FillSession();
     for (auto _ : state) {
-        const double oursSeconds = BestSeconds([&] { SaveDataFile(ours); });
+        SaveDataFile(ours);
         pugi::xml_document document;
         document.load_file(ours.c_str());
-        const double pugixmlSeconds = BestSeconds([&] {
-            document.save_file(theirs.c_str(), "  ", pugi::format_indent | pugi::format_write_bom,
-                               pugi::encoding_utf8);
-        });
-        state.counters["ours_s"] = oursSeconds;
-        state.counters["pugixml_s"] = pugixmlSeconds;
-        state.counters["ratio"] = oursSeconds / pugixmlSeconds;
+        const std::vector<double> best = wqbench::InterleavedBest(
+            Rounds, {{[&] { SaveDataFile(ours); }}, {[&] {
+                         document.save_file(theirs.c_str(), "  ",
+                                            pugi::format_indent | pugi::format_write_bom,
+                                            pugi::encoding_utf8);
+                     }}});
         const double fileBytes = static_cast<double>(std::filesystem::file_size(ours));
-        state.counters["file_MB"] = fileBytes / 1e6;
-        state.counters["peak_per_byte"] = PeakGrowth([&] { SaveDataFile(ours); }) / fileBytes;
+        std::printf("\nsave of a %.0f MB data file: %.2f s, pugixml alone %.2f s\n",
+                    fileBytes / 1e6, best[0], best[1]);
+        wqbench::AtMost("save / pugixml", best[0] / best[1], kMaxSaveRatio);
+        wqbench::AtMost("save, peak memory growth per byte of the file",
+                        PeakGrowth([&] { SaveDataFile(ours); }) / fileBytes, kMaxSavePeakPerByte);
     }
     std::filesystem::remove(ours);
     std::filesystem::remove(theirs);
@@ -126,25 +118,25 @@ void BM_LoadDataFile(benchmark::State& state)
             BuildRegionTree();
             (**session).FDataFile = path;
         };
-        const double oursSeconds = BestSeconds(LoadDataFile, freshTree);
+        std::unique_ptr<pugi::xml_document> document;
+        const auto freshDocument = [&] { document = std::make_unique<pugi::xml_document>(); };
+        const std::vector<double> best = wqbench::InterleavedBest(
+            Rounds, {{LoadDataFile, freshTree},
+                     {[&] { document->load_file(path.c_str()); }, freshDocument}});
         freshTree();
         const double peak = PeakGrowth(LoadDataFile);
         session.reset();
-
-        std::unique_ptr<pugi::xml_document> document;
-        const double pugixmlSeconds =
-            BestSeconds([&] { document->load_file(path.c_str()); },
-                        [&] { document = std::make_unique<pugi::xml_document>(); });
-        document = std::make_unique<pugi::xml_document>();
+        freshDocument();
         const double pugixmlPeak = PeakGrowth([&] { document->load_file(path.c_str()); });
         document.reset();
 
-        state.counters["ours_s"] = oursSeconds;
-        state.counters["pugixml_s"] = pugixmlSeconds;
-        state.counters["ratio"] = oursSeconds / pugixmlSeconds;
-        state.counters["file_MB"] = fileBytes / 1e6;
-        state.counters["peak_per_byte"] = peak / fileBytes;
-        state.counters["pugixml_peak_per_byte"] = pugixmlPeak / fileBytes;
+        std::printf(
+            "\nload of a %.0f MB data file: %.2f s, pugixml alone %.2f s; pugixml's peak memory "
+            "growth per byte %.2f\n",
+            fileBytes / 1e6, best[0], best[1], pugixmlPeak / fileBytes);
+        wqbench::AtMost("load / pugixml", best[0] / best[1], kMaxLoadRatio);
+        wqbench::AtMost("load, peak memory growth per byte of the file", peak / fileBytes,
+                        kMaxLoadPeakPerByte);
     }
     std::filesystem::remove(path);
 }
@@ -152,4 +144,8 @@ BENCHMARK(BM_LoadDataFile)->Iterations(1)->Unit(benchmark::kSecond);
 
 }  // namespace
 
-BENCHMARK_MAIN();
+int main(int argc, char** argv)
+{
+    wqbench::Initialize(argc, argv);
+    return wqbench::RunChecked();
+}

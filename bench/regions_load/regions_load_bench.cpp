@@ -87,12 +87,6 @@ void PugixmlParseCase(benchmark::State& state, const std::string& fileName)
     }
 }
 
-void PrintRatio(const char* what, double ratio, double limit)
-{
-    std::printf("%s: %.2f (at most %.1f): %s\n", what, ratio, limit,
-                ratio <= limit ? "ok" : "TOO SLOW");
-}
-
 // Nothing is printed for a ratio whose runs were filtered out or failed.
 void PrintRatios(const wqbench::RatioReporter& reporter)
 {
@@ -102,13 +96,13 @@ void PrintRatios(const wqbench::RatioReporter& reporter)
         const double large = loadLarge / kLarge;
         std::printf("per-region load time: %.1f ns at 10k, %.1f ns at 100k\n", small * 1e9,
                     large * 1e9);
-        PrintRatio("per-region 100k / 10k", large / small, kMaxPerRegionRatio);
+        wqbench::AtMost("per-region 100k / 10k", large / small, kMaxPerRegionRatio);
     }
     if (reporter.Has(kLoadLarge) && reporter.Has(kParseLarge)) {
         const double parseLarge = reporter.Seconds(kParseLarge);
         std::printf("load of 100k regions: %.1f ms, pugixml parse of the same file: %.1f ms\n",
                     loadLarge * 1e3, parseLarge * 1e3);
-        PrintRatio("load / pugixml parse at 100k", loadLarge / parseLarge, kMaxParserRatio);
+        wqbench::AtMost("load / pugixml parse at 100k", loadLarge / parseLarge, kMaxParserRatio);
     }
 }
 
@@ -131,7 +125,7 @@ int main(int argc, char** argv)
     // parser's figure alone swings fivefold with the order of the cases.
     mallopt(M_TRIM_THRESHOLD, 1 << 30);
     mallopt(M_MMAP_THRESHOLD, 32 << 20);  // the largest that the allocator takes
-    benchmark::Initialize(&argc, argv);
+    wqbench::Initialize(argc, argv);
     wqtest::TempFolder folder;
 
     const std::string csv = ReferenceCsv();
@@ -152,6 +146,5 @@ int main(int argc, char** argv)
     RegisterLoad(kLoadLarge, large, kLarge);
     Configure(benchmark::RegisterBenchmark(kParseLarge.c_str(), PugixmlParseCase, large));
 
-    wqbench::RunAndPrintRatios(PrintRatios);
-    return 0;
+    return wqbench::RunAndPrintRatios(PrintRatios);
 }

@@ -11,7 +11,6 @@ int main(int argc, char* argv[])
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    wqbench::RunAndPrintRatios(wqbench::PrintRatios);
-    return 0;
+    wqbench::Initialize(argc, argv);
+    return wqbench::RunAndPrintRatios(wqbench::PrintRatios);
 }

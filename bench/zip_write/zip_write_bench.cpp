@@ -1,21 +1,30 @@
-// Writing archives with the archiver against its references, each measured in
-// the same run: zlib's deflate over the same bytes in memory and Info-ZIP zip
-// on the same file (64 MiB of data-file-like XML at modes 1 and 6), Info-ZIP
-// zip on a tree of 10,000 small files, and the peak memory of a separate
-// process that adds a 1 GiB file. The printed lines carry the ratios.
+// Writing archives with the archiver against references measured in the same
+// run, the sides run in turn round by round:
+// - the data file of the large session of bench/datafile, added at modes 1
+//   and 6 with 8 threads and with one, against zlib's raw deflate at the same
+//   level on the same bytes in memory on one core (the floor of what zlib can
+//   do) and pigz with 8 threads; libdeflate in memory and Info-ZIP zip on the
+//   file are printed beside them as anchors;
+// - 65,536 small files into one archive against Info-ZIP zip -r, and as a
+//   split set against the same files into one archive;
+// - the peak memory of a separate process that adds a 1 GiB file.
 
 #include <benchmark/benchmark.h>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <libdeflate.h>
+#include <memory>
 #include <string>
 #include <sys/wait.h>
 #include <vector>
 #include <zlib.h>
 
+#include "bench/datafile/datafile_session.h"
+#include "bench/support/ratio_reporter.h"
+#include "io/ozr_io_save.h"
 #include "tests/support/files.h"
 #include "tests/support/programs.h"
 #include "tests/support/temp_folder.h"
@@ -25,10 +34,14 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr std::size_t kLargeSize = 64u << 20;
+constexpr int kLargeRounds = 3;
+constexpr int kSmallRounds = 3;
+constexpr int kPeerThreads = 8;
 constexpr std::uint64_t kHugeSize = 1ull << 30;
-constexpr int kSmallFiles = 10000;
-constexpr int kSmallFolders = 100;
+constexpr int kSmallFiles = 65536;
+constexpr int kSmallFolders = 256;
+constexpr std::int64_t kVolumeSize = 10'000'000;
+constexpr std::size_t kLibdeflatePiece = 32u << 20;
 constexpr const char* kChildFlag = "--add-one-file";
 
 // Text shaped like the program's data files: elements with attributes and numbers.
@@ -48,24 +61,32 @@ std::string XmlText(std::size_t size, unsigned seed)
     return text;
 }
 
-wqtest::TempFolder& Folder()
+const wqtest::TempFolder& Folder()
 {
-    static wqtest::TempFolder folder;
+    static const wqtest::TempFolder folder;
     return folder;
 }
 
-const std::string& LargeText()
-{
-    static const std::string text = XmlText(kLargeSize, 11);
-    return text;
-}
-
-const std::string& LargeFile()
+// The data file Save As writes for the large session, written once.
+const std::string& DataFile()
 {
     static const std::string file = [] {
-        return wqtest::WriteTextFile(Folder() / "large.xml", LargeText());
+        const std::string name = Folder() / "data.wqd";
+        TSession session;
+        Session = &session;
+        BuildRegionTree();
+        FillSession();
+        SaveDataFile(name);
+        Session = nullptr;
+        return name;
     }();
     return file;
+}
+
+const std::vector<std::uint8_t>& DataBytes()
+{
+    static const std::vector<std::uint8_t> bytes = wqtest::ReadFileBytes(DataFile());
+    return bytes;
 }
 
 const std::string& SmallTree()
@@ -84,25 +105,9 @@ const std::string& SmallTree()
     return root;
 }
 
-template <typename F>
-double BestSeconds(F&& job, int rounds)
+void AddWithArchiver(TZipArchiver& zip, const std::string& archive, const std::string& baseDir,
+                     const std::string& mask)
 {
-    double best = 1e9;
-    for (int round = 0; round < rounds; ++round) {
-        const auto start = std::chrono::steady_clock::now();
-        job();
-        const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
-        best = std::min(best, took.count());
-    }
-    return best;
-}
-
-void AddWithArchiver(const std::string& archive, const std::string& baseDir,
-                     const std::string& mask, int mode)
-{
-    fs::remove(archive);
-    TZipArchiver zip;
-    zip.SetCompressionMode(static_cast<std::uint8_t>(mode));
     zip.SetFileName(archive);
     zip.OpenArchive(ZAModeCreate);
     zip.SetBaseDir(baseDir);
@@ -110,102 +115,155 @@ void AddWithArchiver(const std::string& archive, const std::string& baseDir,
     zip.CloseArchive();
 }
 
-std::size_t ZlibDeflate(const std::string& text, int level)
+// threads 0: one per core, the archiver's default.
+void AddWithArchiver(const std::string& archive, const std::string& baseDir,
+                     const std::string& mask, int mode, unsigned threads = 0)
 {
-    static std::vector<Bytef> out;
+    TZipArchiver zip;
+    zip.SetCompressionMode(static_cast<std::uint8_t>(mode));
+    zip.SetCompressionThreads(threads);
+    AddWithArchiver(zip, archive, baseDir, mask);
+}
+
+// One raw deflate stream over the whole buffer; the output goes through a
+// buffer that is reused, as a writer that hands it on would.
+std::size_t ZlibRawDeflate(const std::vector<std::uint8_t>& data, int level)
+{
+    static std::vector<Bytef> out(1 << 20);
     z_stream stream{};
-    deflateInit(&stream, level);
-    out.resize(deflateBound(&stream, text.size()));
-    stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(text.data()));
-    stream.avail_in = static_cast<uInt>(text.size());
-    stream.next_out = out.data();
-    stream.avail_out = static_cast<uInt>(out.size());
-    deflate(&stream, Z_FINISH);
+    deflateInit2(&stream, level, Z_DEFLATED, -MAX_WBITS, 8, Z_DEFAULT_STRATEGY);
+    stream.next_in = const_cast<Bytef*>(data.data());
+    stream.avail_in = static_cast<uInt>(data.size());
+    int result = Z_OK;
+    while (result != Z_STREAM_END) {
+        stream.next_out = out.data();
+        stream.avail_out = static_cast<uInt>(out.size());
+        result = deflate(&stream, Z_FINISH);
+    }
     const std::size_t size = stream.total_out;
     deflateEnd(&stream);
     return size;
 }
 
-void BM_AddLargeFile(benchmark::State& state)
+// libdeflate works on whole buffers: the data go in pieces of 32 MiB.
+std::size_t LibdeflateDeflate(const std::vector<std::uint8_t>& data, int level)
+{
+    libdeflate_compressor* compressor = libdeflate_alloc_compressor(level);
+    std::vector<std::uint8_t> out(libdeflate_deflate_compress_bound(compressor, kLibdeflatePiece));
+    std::size_t size = 0;
+    for (std::size_t at = 0; at < data.size(); at += kLibdeflatePiece) {
+        const std::size_t piece = std::min(kLibdeflatePiece, data.size() - at);
+        size += libdeflate_deflate_compress(compressor, data.data() + at, piece, out.data(),
+                                            out.size());
+    }
+    libdeflate_free_compressor(compressor);
+    return size;
+}
+
+double FileMegabytes(const std::string& file)
+{
+    return fs::exists(file) ? static_cast<double>(fs::file_size(file)) / 1e6 : 0.0;
+}
+
+void BM_DataFileRatios(benchmark::State& state)
 {
     const int mode = static_cast<int>(state.range(0));
-    const std::string archive = Folder() / "large.zip";
+    const std::string level = std::to_string(mode);
+    const std::string ours = Folder() / "ours.zip";
+    const std::string pigzFile = Folder() / "pigz.gz";
+    const std::string infoZipFile = Folder() / "infozip.zip";
+    const std::vector<std::uint8_t>& data = DataBytes();
+    const auto megabytesPerSecond = [&](double seconds) {
+        return static_cast<double>(data.size()) / seconds / 1e6;
+    };
+    std::size_t zlibSize = 0;
+    std::size_t libdeflateSize = 0;
+    const std::vector<wqbench::TimedJob> jobs = {
+        {[&] { AddWithArchiver(ours, Folder().Path(), DataFile(), mode, kPeerThreads); },
+         [&] { fs::remove(ours); }},
+        {[&] { AddWithArchiver(ours, Folder().Path(), DataFile(), mode, 1); },
+         [&] { fs::remove(ours); }},
+        {[&] { zlibSize = ZlibRawDeflate(data, mode); }},
+        {[&] { libdeflateSize = LibdeflateDeflate(data, mode); }},
+        {[&] {
+            wqtest::Run("pigz -" + level + " -p " + std::to_string(kPeerThreads) + " -c " +
+                        wqtest::Quoted(DataFile()) + " > " + wqtest::Quoted(pigzFile));
+        }},
+        {[&] {
+             wqtest::Run("zip -q -" + level + " " + wqtest::Quoted(infoZipFile) + " " +
+                         wqtest::Quoted(DataFile()));
+         },
+         [&] { fs::remove(infoZipFile); }},
+    };
     for (auto _ : state) {
-        AddWithArchiver(archive, Folder() / "", LargeFile(), mode);
-    }
-    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * kLargeSize));
-}
-BENCHMARK(BM_AddLargeFile)->Arg(1)->Arg(6)->Unit(benchmark::kMillisecond);
-
-void BM_ZlibInMemory(benchmark::State& state)
-{
-    for (auto _ : state) {
-        benchmark::DoNotOptimize(ZlibDeflate(LargeText(), static_cast<int>(state.range(0))));
-    }
-    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * kLargeSize));
-}
-BENCHMARK(BM_ZlibInMemory)->Arg(1)->Arg(6)->Unit(benchmark::kMillisecond);
-
-// Each reference and ours alternately, best of five, so that the ratio
-// compares like with like on a shared machine.
-void BM_LargeFileRatios(benchmark::State& state)
-{
-    const int mode = static_cast<int>(state.range(0));
-    const std::string archive = Folder() / "ratio.zip";
-    const std::string infoZipArchive = Folder() / "infozip.zip";
-    const std::string infoZip =
-        "zip -q -" + std::to_string(mode) + " " + infoZipArchive + " " + LargeFile();
-    const bool haveZip = wqtest::HasProgram("zip");
-    for (auto _ : state) {
-        const double ours =
-            BestSeconds([&] { AddWithArchiver(archive, Folder() / "", LargeFile(), mode); }, 5);
-        const double zlib = BestSeconds([&] { ZlibDeflate(LargeText(), mode); }, 5);
-        const double zip = haveZip ? BestSeconds(
-                                         [&] {
-                                             fs::remove(infoZipArchive);
-                                             wqtest::Run(infoZip);
-                                         },
-                                         5)
-                                   : 0.0;
-        state.counters["vs_zlib"] = zlib / ours;
-        state.counters["vs_infozip"] = zip / ours;
+        const std::vector<double> best = wqbench::InterleavedBest(kLargeRounds, jobs);
         std::printf(
-            "64 MiB XML at mode %d: ours %.1f MB/s, zlib in memory %.1f MB/s, "
-            "Info-ZIP %.1f MB/s; throughput ratio to zlib %.2f, to Info-ZIP %.2f; "
-            "sizes ours %lld, Info-ZIP %lld\n",
-            mode, kLargeSize / ours / 1e6, kLargeSize / zlib / 1e6,
-            haveZip ? kLargeSize / zip / 1e6 : 0.0, zlib / ours, zip / ours,
-            static_cast<long long>(fs::file_size(archive)),
-            haveZip ? static_cast<long long>(fs::file_size(infoZipArchive)) : 0LL);
+            "\nData file of %.0f MB at mode %d, MB/s and MB written:\n"
+            "  ours, %d threads %7.1f  %7.1f\n"
+            "  ours, 1 thread  %7.1f\n"
+            "  zlib raw        %7.1f  %7.1f  (in memory, one core)\n"
+            "  libdeflate      %7.1f  %7.1f  (in memory, one core)\n"
+            "  pigz -p %d       %7.1f  %7.1f\n"
+            "  Info-ZIP zip    %7.1f  %7.1f\n",
+            static_cast<double>(data.size()) / 1e6, mode, kPeerThreads, megabytesPerSecond(best[0]),
+            FileMegabytes(ours), megabytesPerSecond(best[1]), megabytesPerSecond(best[2]),
+            static_cast<double>(zlibSize) / 1e6, megabytesPerSecond(best[3]),
+            static_cast<double>(libdeflateSize) / 1e6, kPeerThreads, megabytesPerSecond(best[4]),
+            FileMegabytes(pigzFile), megabytesPerSecond(best[5]), FileMegabytes(infoZipFile));
+        const std::string at = " at mode " + level;
+        const std::string threads = std::to_string(kPeerThreads) + " threads";
+        wqbench::AtLeast("throughput ours, " + threads + " / zlib raw deflate" + at,
+                         best[2] / best[0], 3.0);
+        wqbench::AtLeast(
+            "throughput ours, " + threads + " / pigz -p " + std::to_string(kPeerThreads) + at,
+            best[4] / best[0], 1.0);
+        wqbench::AtLeast("throughput ours, 1 thread / zlib raw deflate" + at, best[2] / best[1],
+                         0.9);
     }
 }
-BENCHMARK(BM_LargeFileRatios)->Arg(1)->Arg(6)->Iterations(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_DataFileRatios)->Arg(1)->Arg(6)->Iterations(1)->Unit(benchmark::kSecond);
 
-void BM_SmallFilesRatio(benchmark::State& state)
+void RemoveFolder(const std::string& folder)
+{
+    fs::remove_all(folder);
+    fs::create_directories(folder);
+}
+
+void BM_SmallFilesRatios(benchmark::State& state)
 {
     const std::string tree = SmallTree();
-    const std::string archive = Folder() / "small.zip";
-    const std::string infoZipArchive = Folder() / "small-infozip.zip";
-    const bool haveZip = wqtest::HasProgram("zip");
+    const std::string single = Folder() / "single/small.zip";
+    const std::string split = Folder() / "split/small.zip";
+    const std::string infoZip = Folder() / "infozip/small.zip";
+    const std::vector<wqbench::TimedJob> jobs = {
+        {[&] { AddWithArchiver(single, tree, "*", 1); },
+         [&] { RemoveFolder(fs::path(single).parent_path()); }},
+        {[&] {
+             TZipArchiver zip;
+             zip.SetCompressionMode(1);
+             zip.SetSpanningMode(smSplitting);
+             zip.SpanningOptions().VolumeSize = vsCustom;
+             zip.SpanningOptions().SetCustomVolumeSize(kVolumeSize);
+             AddWithArchiver(zip, split, tree, "*");
+         },
+         [&] { RemoveFolder(fs::path(split).parent_path()); }},
+        {[&] {
+             wqtest::Run("cd " + wqtest::Quoted(tree) + " && zip -q -1 -r " +
+                         wqtest::Quoted(infoZip) + " .");
+         },
+         [&] { RemoveFolder(fs::path(infoZip).parent_path()); }},
+    };
     for (auto _ : state) {
-        const double ours = BestSeconds([&] { AddWithArchiver(archive, tree, "*", 1); }, 3);
-        const double zip =
-            haveZip
-                ? BestSeconds(
-                      [&] {
-                          fs::remove(infoZipArchive);
-                          wqtest::Run("cd " + tree + " && zip -q -1 -r " + infoZipArchive + " .");
-                      },
-                      3)
-                : 0.0;
-        state.counters["time_vs_infozip"] = ours / zip;
+        const std::vector<double> best = wqbench::InterleavedBest(kSmallRounds, jobs);
         std::printf(
-            "10,000 small files: ours %.3f s, Info-ZIP zip -q -1 -r %.3f s; "
-            "time ratio ours / Info-ZIP %.2f\n",
-            ours, zip, ours / zip);
+            "\n%d small files at mode 1: one archive %.2f s, a split set of %.0f MB volumes "
+            "%.2f s, Info-ZIP zip -r %.2f s\n",
+            kSmallFiles, best[0], static_cast<double>(kVolumeSize) / 1e6, best[1], best[2]);
+        wqbench::AtMost("time ours / Info-ZIP zip -r", best[0] / best[2], 1.1);
+        wqbench::AtMost("time split set / one archive", best[1] / best[0], 2.0);
     }
 }
-BENCHMARK(BM_SmallFilesRatio)->Iterations(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SmallFilesRatios)->Iterations(1)->Unit(benchmark::kSecond);
 
 // The child process: adds one file to a new archive and prints its peak
 // resident memory in KiB. VmHWM belongs to the process's own memory map; the
@@ -245,16 +303,13 @@ void BM_PeakMemoryOfAHugeFile(benchmark::State& state)
             peakKiB = -1;
         }
         const int status = child != nullptr ? pclose(child) : -1;
-        const double peakMiB = static_cast<double>(peakKiB) / 1024.0;
-        state.counters["peak_MiB"] = peakMiB;
-        std::printf(
-            "Adding a 1 GiB file: peak resident memory %.1f MiB (exit %d, archive %lld "
-            "bytes)\n",
-            peakMiB, WIFEXITED(status) ? WEXITSTATUS(status) : -1,
-            fs::exists(archive) ? static_cast<long long>(fs::file_size(archive)) : -1LL);
+        std::printf("\nAdding a 1 GiB file: exit %d, archive %lld bytes\n",
+                    WIFEXITED(status) ? WEXITSTATUS(status) : -1,
+                    fs::exists(archive) ? static_cast<long long>(fs::file_size(archive)) : -1LL);
+        wqbench::AtMost("peak resident memory (MiB)", static_cast<double>(peakKiB) / 1024.0, 64);
     }
 }
-BENCHMARK(BM_PeakMemoryOfAHugeFile)->Iterations(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PeakMemoryOfAHugeFile)->Iterations(1)->Unit(benchmark::kSecond);
 
 }  // namespace
 
@@ -263,8 +318,6 @@ int main(int argc, char** argv)
     if (argc == 4 && std::strcmp(argv[1], kChildFlag) == 0) {
         return AddOneFile(argv[2], argv[3]);
     }
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    wqbench::Initialize(argc, argv);
+    return wqbench::RunChecked();
 }

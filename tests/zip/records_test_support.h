@@ -13,14 +13,13 @@
 
 namespace ziptest {
 
-// Raw deflate data as the archiver stores them: zlib's output without its
-// two-byte header and four-byte trailer.
+// Raw deflate data as the archiver stores them.
 inline za::Bytes RawDeflate(const za::Bytes& data, int level)
 {
     TZADeflateStream stream(level);
     za::Bytes out(TZADeflateStream::OutputBound(data.size()));
     out.resize(stream.Deflate(data.data(), data.size(), out.data(), out.size(), Z_FINISH));
-    return za::Bytes(out.begin() + 2, out.end() - 4);
+    return out;
 }
 
 struct TestEntry {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/drives.h"
+#include "tests/support/file_size_limit.h"
 #include "tests/support/files.h"
 #include "tests/support/test_stream.h"
 #include "tests/zip/volumes_test_support.h"
@@ -112,6 +113,30 @@ TEST_F(FailedSplitWriteTest, ADiskFullAnsweredWithCancelRemovesTheVolumes)
         EXPECT_EQ(e.ErrorCode(), 45);
     }
     EXPECT_EQ(asked, 1);
+    zip_.CloseArchive();
+    ExpectFolderAsBefore();
+}
+
+TEST_F(FailedSplitWriteTest, AnItemThatItsTemporaryFileCannotTakeIsAskedAboutAndLeavesNoFile)
+{
+    // The item outgrows the memory with its second block, when the disk
+    // takes only 20000 of the bytes held.
+    setup_.AddSource("big.bin", NoiseBytes(1500000));
+    OpenWithVolumeLimit();
+    zip_.SetItemMemoryLimit(600000);
+    int asked = 0;
+    // The event numbers volumes from 1: 0 stands for no volume.
+    zip_.OnDiskFull = [&](TObject*, int volume, const std::string&, bool& cancel) {
+        EXPECT_EQ(volume, 0);
+        EXPECT_TRUE(setup_.TempFolderEmpty());
+        cancel = ++asked == 2;
+    };
+    {
+        wqtest::ScopedFileSizeLimit limit(20000);
+        zip_.AddFiles("big.bin");
+    }
+    EXPECT_EQ(asked, 2) << "asked again after a retry";
+    EXPECT_TRUE(zip_.Cancelled());
     zip_.CloseArchive();
     ExpectFolderAsBefore();
 }

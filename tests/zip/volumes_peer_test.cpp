@@ -148,13 +148,24 @@ void ExpectVolumesWithinLimit(const std::vector<std::string>& volumes, std::int6
     }
 }
 
-TEST(SplitArchiveTest, NumberedVolumesEndInTheArchiveAndReadAsOneSet)
-{
+// A scratch folder with the sources and a folder of its own for temporary files.
+struct SourcesAndTemp {
+    SourcesAndTemp()
+    {
+        MakeSources(sources);
+        std::filesystem::create_directories(temp);
+    }
     TempFolder folder;
     const std::string sources = folder / "src";
-    MakeSources(sources);
     const std::string temp = folder / "temp";
-    std::filesystem::create_directories(temp);
+};
+
+TEST(SplitArchiveTest, NumberedVolumesEndInTheArchiveAndReadAsOneSet)
+{
+    const SourcesAndTemp scratch;
+    const TempFolder& folder = scratch.folder;
+    const std::string& sources = scratch.sources;
+    const std::string& temp = scratch.temp;
     TestArchiver zip;
     zip.SetTempDir(temp);
     SplitArchive(zip, folder / "data.zip", false);
@@ -184,6 +195,43 @@ TEST(SplitArchiveTest, AdvancedNamesNumberEveryVolumeButTheLast)
     ExpectVolumesWithinLimit(volumes, kVolumeSize);
     ExpectHeadersOnOneVolume(volumes, 4);
     ExpectSevenZipReadsTheSet(volumes, sources);
+}
+
+// Items go into the volumes from memory, and only those beyond the bound
+// through a temporary file; the volumes are the same either way.
+TEST(SplitArchiveTest, ItemsHeldInMemoryLandAsThroughATemporaryFile)
+{
+    const SourcesAndTemp scratch;
+    const std::string& temp = scratch.temp;
+    const std::int64_t limits[] = {0, 100000, std::int64_t{1} << 30};
+    std::vector<std::vector<za::Bytes>> sets;
+    std::vector<int> throughFiles;
+    for (const std::int64_t limit : limits) {
+        const std::string out = scratch.folder / ("out" + std::to_string(limit));
+        std::filesystem::create_directories(out);
+        TestArchiver zip;
+        zip.SetTempDir(temp);
+        zip.SetItemMemoryLimit(limit);
+        int items = 0;
+        zip.OnCopyTempFileProgress = [&](TObject*, double, TZAProgressPhase phase, bool&) {
+            items += phase == ppStart && !FilesIn(temp).empty() ? 1 : 0;
+        };
+        SplitArchive(zip, out + "/data.zip", false);
+        AddSources(zip, scratch.sources);
+        EXPECT_TRUE(FilesIn(temp).empty());
+        throughFiles.push_back(items);
+        sets.emplace_back();
+        for (const std::string& volume : Volumes(out, "data.z", "")) {
+            sets.back().push_back(ReadFileBytes(volume));
+        }
+    }
+    EXPECT_EQ(throughFiles[0], 4);
+    EXPECT_GT(throughFiles[1], 0);
+    EXPECT_LT(throughFiles[1], 4);
+    EXPECT_EQ(throughFiles[2], 0);
+    ASSERT_GE(sets[0].size(), 4u);
+    EXPECT_TRUE(sets[1] == sets[0]);
+    EXPECT_TRUE(sets[2] == sets[0]);
 }
 
 TEST(SplitArchiveTest, OpeningASplitSetFindsItsKindAndNaming)

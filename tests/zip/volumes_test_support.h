@@ -28,6 +28,7 @@ public:
     using TZABaseArchiver::DoRequestLastVolume;
     using TZABaseArchiver::DoRequestMiddleVolume;
     using TZABaseArchiver::DoStoreFile;
+    using TZABaseArchiver::SetItemMemoryLimit;
 };
 
 // Every folder is a disk of Capacity bytes, less what its files hold; the

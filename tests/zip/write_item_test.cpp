@@ -23,14 +23,13 @@ std::vector<WrittenEntry> WriteArchive(ArchiveSetup& setup, TZipArchiver& zip,
     return ReadEntries(ReadFileBytes(setup.archive));
 }
 
-// What the writer emits for a first chunk: deflated up to a sync flush,
-// without zlib's header.
+// What the writer emits for a first chunk: deflated up to a sync flush.
 za::Bytes RawDeflateWithSyncFlush(const za::Bytes& data, int level)
 {
     TZADeflateStream stream(level);
     za::Bytes out(TZADeflateStream::OutputBound(data.size()));
     out.resize(stream.Deflate(data.data(), data.size(), out.data(), out.size(), Z_SYNC_FLUSH));
-    return za::Bytes(out.begin() + 2, out.end());
+    return out;
 }
 
 std::uint32_t CrcOf(const za::Bytes& bytes)
