@@ -148,6 +148,10 @@ bool TCsvStationsImport::ImportLine(const std::vector<std::string_view>& fields,
 
 void TCsvStationsImport::ApplyLines()
 {
+    TSession& session = CurrentSession();
+    const int added = static_cast<int>(FNewStations.size());
+    for (TListOZR* list : {&session.FEntities, session.StationList(FKind)})
+        list->Reserve(list->Count() + added);
     for (const TNewStation& line : FNewStations) {
         TEntity* station = NewStation(FKind, line.Region, std::string(line.Code));
         station->FYear = FYear;
