@@ -13,7 +13,7 @@ constexpr std::size_t kMinimumSlots = 16;
 
 std::uint32_t TCaselessCodeSet::Fingerprint(std::string_view code)
 {
-    return KeyFingerprint(AsciiLowerCase(code));
+    return CaselessKeyFingerprint(code);
 }
 
 void TCaselessCodeSet::Clear()

@@ -127,9 +127,31 @@ bool ScanReal(std::string_view text, char separator, std::string_view& number,
     return i == n;
 }
 
-bool IsBlankOrControl(char c)
+// Most reals in the files have a few digits and no exponent. Such a number is
+// an integer of at most 15 digits, exact in a double, divided by a power of
+// ten that is exact as well, and the one rounding of that division gives the
+// double nearest to the number, as the full conversion does. False for a
+// number of any other form. Number and separatorAt are what ScanReal found.
+bool TryShortDecimal(std::string_view number, std::size_t separatorAt, double& value)
 {
-    return static_cast<unsigned char>(c) <= ' ';
+    static constexpr double kPowersOfTen[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                              1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+    constexpr int kMaxDigits = 15;
+    const bool negative = number.front() == '-';
+    std::uint64_t mantissa = 0;
+    int digits = 0;
+    for (std::size_t i = negative ? 1 : 0; i < number.size(); ++i) {
+        if (i == separatorAt)
+            continue;
+        if (!IsDigit(number[i]) || ++digits > kMaxDigits)
+            return false;
+        mantissa = mantissa * 10 + static_cast<std::uint64_t>(number[i] - '0');
+    }
+    const std::size_t fractionDigits =
+        separatorAt == std::string_view::npos ? 0 : number.size() - separatorAt - 1;
+    const double magnitude = static_cast<double>(mantissa) / kPowersOfTen[fractionDigits];
+    value = negative ? -magnitude : magnitude;
+    return true;
 }
 
 }  // namespace
@@ -160,6 +182,8 @@ bool TryStrToFloat(std::string_view text, double& value)
     std::size_t separatorAt = 0;
     if (!ScanReal(text, separator, number, separatorAt))
         return false;
+    if (TryShortDecimal(number, separatorAt, value))
+        return true;
     std::string inCNotation;
     if (separatorAt != std::string_view::npos && separator != '.') {
         inCNotation = number;
@@ -239,15 +263,6 @@ std::string TrimRight(std::string_view text)
     while (last > 0 && IsBlankOrControl(text[last - 1]))
         --last;
     return std::string(text.substr(0, last));
-}
-
-std::string_view TrimmedView(std::string_view text)
-{
-    while (!text.empty() && IsBlankOrControl(text.front()))
-        text.remove_prefix(1);
-    while (!text.empty() && IsBlankOrControl(text.back()))
-        text.remove_suffix(1);
-    return text;
 }
 
 std::string Trim(std::string_view text)
