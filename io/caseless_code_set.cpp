@@ -16,14 +16,8 @@ std::uint32_t TCaselessCodeSet::Fingerprint(std::string_view code)
     return CaselessKeyFingerprint(code);
 }
 
-void TCaselessCodeSet::Clear()
-{
-    slots_.clear();
-    codes_.clear();
-}
-
-// The fingerprint's high bits choose the slot, so that a larger table needs
-// no hash of the codes again.
+// The fingerprint's high bits choose the slot, so that a larger table takes
+// the slots in the order they stand.
 std::size_t TCaselessCodeSet::HomeSlot(std::uint32_t print) const
 {
     return static_cast<std::size_t>(print) * slots_.size() >> 32;
@@ -52,23 +46,28 @@ bool TCaselessCodeSet::Contains(std::string_view code, std::uint32_t print) cons
 
 void TCaselessCodeSet::Insert(std::string_view code, std::uint32_t print)
 {
-    if (2 * (codes_.size() + 1) > slots_.size())
-        Grow();
+    Reserve(codes_.size() + 1);
     slots_[Locate(code, print)] = {print, static_cast<std::uint32_t>(codes_.size())};
     codes_.push_back(code);
 }
 
-void TCaselessCodeSet::Grow()
+void TCaselessCodeSet::Reserve(std::size_t count)
 {
-    std::vector<TSlot> slots(std::max(kMinimumSlots, 2 * slots_.size()));
-    slots.swap(slots_);
-    const std::size_t mask = slots_.size() - 1;
-    for (const TSlot& old : slots) {
-        if (old.Print == 0)
+    if (2 * count <= slots_.size())
+        return;
+    std::size_t size = std::max(kMinimumSlots, slots_.size());
+    while (size < 2 * count)
+        size *= 2;
+    std::vector<TSlot> old(size);
+    old.swap(slots_);
+    const std::size_t mask = size - 1;
+    for (const TSlot& moved : old) {
+        if (moved.Print == 0)
             continue;
-        std::size_t slot = HomeSlot(old.Print);
+        std::size_t slot = HomeSlot(moved.Print);
         while (slots_[slot].Print != 0)
             slot = (slot + 1) & mask;
-        slots_[slot] = old;
+        slots_[slot] = moved;
     }
+    codes_.reserve(count);
 }

@@ -18,7 +18,8 @@ public:
     // What the calls below take with the code, computed once for them all.
     static std::uint32_t Fingerprint(std::string_view code);
 
-    void Clear();
+    // Room for count codes without a larger table.
+    void Reserve(std::size_t count);
     // Starts to bring the code's slot into the cache, so that a look-up of
     // the code a little later need not wait for memory.
     void Prefetch(std::uint32_t print) const;
@@ -36,7 +37,6 @@ private:
     // The slot that holds the code, or the free slot where it would go.
     std::size_t Locate(std::string_view code, std::uint32_t print) const;
     std::size_t HomeSlot(std::uint32_t print) const;
-    void Grow();
 
     // At least half of them stay free.
     std::vector<TSlot> slots_;

@@ -1,5 +1,6 @@
 #include "io/ozr_io_csv.h"
 
+#include <algorithm>
 #include <filesystem>
 
 #include "io/ozr_io_csv_file.h"
@@ -83,20 +84,24 @@ bool TCsvImport::CheckLines(std::vector<std::string>& errors)
 {
     TTextFile file(FSettings.FileName);
     BeginPass();
-    bool passed = true;
+    std::vector<TLineFailure> failures;
     std::vector<std::string_view> fields;
     std::string message;
     std::string_view line;
-    for (std::size_t number = 1; file.NextLine(line); ++number) {
-        if (number < FStartRow || !IsDataLine(line))
+    for (FLineNumber = 1; file.NextLine(line); ++FLineNumber) {
+        if (FLineNumber < FStartRow || !IsDataLine(line))
             continue;
         SplitFields(line, FDelimiter, fields);
-        if (!ImportLine(fields, message)) {
-            passed = false;
-            errors.push_back("Line " + std::to_string(number) + ": " + message);
-        }
+        if (!ImportLine(fields, message))
+            failures.push_back({FLineNumber, std::move(message)});
     }
-    return passed;
+    EndPass(failures);
+    std::stable_sort(
+        failures.begin(), failures.end(),
+        [](const TLineFailure& a, const TLineFailure& b) { return a.Number < b.Number; });
+    for (const TLineFailure& failure : failures)
+        errors.push_back("Line " + std::to_string(failure.Number) + ": " + failure.Message);
+    return failures.empty();
 }
 
 bool TCsvImport::CheckRun(std::vector<std::string>& errors)

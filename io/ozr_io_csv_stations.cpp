@@ -1,6 +1,9 @@
 #include "io/ozr_io_csv_stations.h"
 
+#include <algorithm>
+
 #include "appcore/form_texts.h"
+#include "io/caseless_code_set.h"
 #include "platform/sysutils.h"
 
 namespace {
@@ -25,6 +28,11 @@ std::optional<TReservoirType> ReservoirTypeOf(std::string_view type)
     if (type == "N" || type == "n")
         return rsNatural;
     return std::nullopt;
+}
+
+std::string CodeTakenMessage(std::string_view code)
+{
+    return "A station with code '" + std::string(code) + "' already exists";
 }
 
 TEntity* NewStation(TStationKind kind, TRegion* region, const std::string& code)
@@ -62,9 +70,8 @@ void TCsvStationsImport::ReadOwnSettings()
 
 void TCsvStationsImport::BeginPass()
 {
-    FNewStations.clear();
+    FLines.clear();
     FTexts.Clear();
-    FCodesOfPass.Clear();
     FLastRegionCode.clear();
 }
 
@@ -82,8 +89,8 @@ TRegion* TCsvStationsImport::RegionOf(TRegionType type, std::string_view code)
     return region;
 }
 
-std::optional<std::string> TCsvStationsImport::LineError(
-    const std::vector<std::string_view>& fields, std::uint32_t codePrint, TNewStation& station)
+std::optional<std::string> TCsvStationsImport::CodeError(
+    const std::vector<std::string_view>& fields, TCheckedLine& line)
 {
     static constexpr std::pair<TStationField, const char*> kRequired[] = {
         {sfScale, "No spatial scale found"}, {sfRegion, "No region code found"},
@@ -93,8 +100,7 @@ std::optional<std::string> TCsvStationsImport::LineError(
     for (const auto& [field, message] : kRequired)
         if (FieldAt(fields, field).empty())
             return message;
-    const bool reservoir = FKind == skReservoir;
-    if (reservoir && FieldAt(fields, sfType).empty())
+    if (FKind == skReservoir && FieldAt(fields, sfType).empty())
         return "No reservoir type found ('M': Man made 'N': Natural)";
 
     const std::string_view scale = FieldAt(fields, sfScale);
@@ -102,57 +108,104 @@ std::optional<std::string> TCsvStationsImport::LineError(
     if (!regionType)
         return "Unrecognized spatial scale '" + std::string(scale) + "'";
     const std::string_view regionCode = FieldAt(fields, sfRegion);
-    station.Region = RegionOf(*regionType, regionCode);
-    if (!station.Region) {
+    line.Region = RegionOf(*regionType, regionCode);
+    if (!line.Region) {
         const TRegion* country = CurrentSession().GetCountry();
         return "Unrecognized region with code '" + std::string(regionCode) + "' in Country '" +
                (country ? country->FName : std::string()) + "'";
     }
-    station.Code = FieldAt(fields, sfCode);
-    const std::string code(station.Code);
+    line.Code = FieldAt(fields, sfCode);
     TEntity* existing = nullptr;
-    if (FindStation(code, FKind, existing) || FCodesOfPass.Contains(station.Code, codePrint))
-        return "A station with code '" + code + "' already exists";
-    if (!TryStrToFloat(FieldAt(fields, sfLongitude), station.Longitude))
-        return std::string("A real number is expected for the Longitude");
-    if (!TryStrToFloat(FieldAt(fields, sfLatitude), station.Latitude))
-        return std::string("A real number is expected for the Latitude");
-    if (reservoir) {
+    if (FindStation(line.Code, FKind, existing))
+        return CodeTakenMessage(line.Code);
+    return std::nullopt;
+}
+
+std::optional<std::string> TCsvStationsImport::ValueError(
+    const std::vector<std::string_view>& fields, TCheckedLine& line) const
+{
+    if (!TryStrToFloat(FieldAt(fields, sfLongitude), line.Longitude))
+        return "A real number is expected for the Longitude";
+    if (!TryStrToFloat(FieldAt(fields, sfLatitude), line.Latitude))
+        return "A real number is expected for the Latitude";
+    if (FKind == skReservoir) {
         const std::optional<TReservoirType> type = ReservoirTypeOf(FieldAt(fields, sfType));
         if (!type)
             return "The reservoir type could not be recognized ('M': Man made 'N': Natural)";
-        station.ReservoirType = *type;
+        line.ReservoirType = *type;
     }
-    station.Name = FieldAt(fields, sfName);
+    line.Name = FieldAt(fields, sfName);
     return std::nullopt;
 }
 
 bool TCsvStationsImport::ImportLine(const std::vector<std::string_view>& fields,
                                     std::string& message)
 {
-    // The set of codes is large and its slots scattered: fetching the code's
-    // slot while the checks before it run spares the wait for memory.
-    const std::uint32_t codePrint = TCaselessCodeSet::Fingerprint(FieldAt(fields, sfCode));
-    FCodesOfPass.Prefetch(codePrint);
-    TNewStation station;
-    if (std::optional<std::string> error = LineError(fields, codePrint, station)) {
-        message = std::move(*error);
-        return false;
+    TCheckedLine line;
+    std::optional<std::string> error = CodeError(fields, line);
+    if (!error) {
+        line.Number = LineNumber();
+        line.Code = FTexts.Keep(line.Code);
+        line.CodePrint = TCaselessCodeSet::Fingerprint(line.Code);
+        error = ValueError(fields, line);
+        line.Passed = !error;
+        if (line.Passed)
+            line.Name = FTexts.Keep(line.Name);
+        FLines.push_back(line);
     }
-    station.Code = FTexts.Keep(station.Code);
-    station.Name = FTexts.Keep(station.Name);
-    FCodesOfPass.Insert(station.Code, codePrint);
-    FNewStations.push_back(station);
-    return true;
+    if (!error)
+        return true;
+    message = std::move(*error);
+    return false;
+}
+
+// A code that a passing line takes fails every later line that names it,
+// whatever else that line failed for: the code comes first among its checks.
+void TCsvStationsImport::EndPass(std::vector<TLineFailure>& failures)
+{
+    const auto before = [](const TLineFailure& failure, std::size_t number) {
+        return failure.Number < number;
+    };
+    const std::size_t ownFailures = failures.size();
+    for (const TCheckedLine* line : LinesOfTakenCodes()) {
+        const auto own = failures.begin() + static_cast<std::ptrdiff_t>(ownFailures);
+        const auto failure = std::lower_bound(failures.begin(), own, line->Number, before);
+        if (failure != own && failure->Number == line->Number)
+            failure->Message = CodeTakenMessage(line->Code);
+        else
+            failures.push_back({line->Number, CodeTakenMessage(line->Code)});
+    }
+}
+
+// The codes of a large file lie all over the set's table: the slots of a
+// batch of lines are fetched together, so that the waits for memory overlap.
+std::vector<const TCsvStationsImport::TCheckedLine*> TCsvStationsImport::LinesOfTakenCodes() const
+{
+    constexpr std::size_t kBatch = 32;
+    TCaselessCodeSet taken;
+    taken.Reserve(FLines.size());
+    std::vector<const TCheckedLine*> late;
+    for (auto from = FLines.begin(); from != FLines.end();) {
+        const auto to = from + std::min<std::ptrdiff_t>(kBatch, FLines.end() - from);
+        for (auto line = from; line != to; ++line)
+            taken.Prefetch(line->CodePrint);
+        for (; from != to; ++from) {
+            if (taken.Contains(from->Code, from->CodePrint))
+                late.push_back(&*from);
+            else if (from->Passed)
+                taken.Insert(from->Code, from->CodePrint);
+        }
+    }
+    return late;
 }
 
 void TCsvStationsImport::ApplyLines()
 {
     TSession& session = CurrentSession();
-    const int added = static_cast<int>(FNewStations.size());
+    const int added = static_cast<int>(FLines.size());
     for (TListOZR* list : {&session.FEntities, session.StationList(FKind)})
         list->Reserve(list->Count() + added);
-    for (const TNewStation& line : FNewStations) {
+    for (const TCheckedLine& line : FLines) {
         TEntity* station = NewStation(FKind, line.Region, std::string(line.Code));
         station->FYear = FYear;
         station->FName = line.Name;
