@@ -177,6 +177,31 @@ TEST_F(CsvImportTest, ADelimiterOutsideAsciiSplitsOnTheWholeCharacter)
     EXPECT_EQ(Find("V", skWell)->FName, "Köln");
 }
 
+// A code is taken by the first line that passes with it: a later line that
+// names it fails for that first, whatever else is wrong with it; a line that
+// failed takes no code. The findings stay in the order of the lines.
+TEST_F(CsvImportTest, ACodeNamedTwiceFailsTheLinesAfterTheOneThatTookIt)
+{
+    const char* reservoirs =
+        "rbd;GR01;A;first;1;2;x\n"   // fails its type, so A stays free
+        "rbd;GR01;a;second;1;2;m\n"  // takes A
+        "rbd;GR01;B;b;1;2;n\n"
+        "rbd;GR01;A;third;x;2;m\n"  // taken, though its longitude is bad as well
+        "rbd;GR01;C;c;1;y;m\n"
+        "rbd;GR01;b;fourth;1;2;n\n"
+        "xx;GR01;A;fifth;1;2;n\n";  // its scale comes before its code
+    EXPECT_EQ(
+        Stations(reservoirs, skReservoir, false).Lines,
+        (Lines{"Line 1: The reservoir type could not be recognized ('M': Man made 'N': Natural)",
+               "Line 4: A station with code 'A' already exists",
+               "Line 5: A real number is expected for the Latitude",
+               "Line 6: A station with code 'b' already exists",
+               "Line 7: Unrecognized spatial scale 'xx'"}));
+    EXPECT_EQ(Stations("rbd;GR01;A;a;1;2;m\nrbd;GR01;B;b;1;2;n\n", skReservoir).Lines,
+              Lines{"Data imported"});
+    EXPECT_EQ(session().FReservoirs.Count(), 2);
+}
+
 // The file is read in pieces; what a line keeps must outlive them.
 TEST_F(CsvImportTest, LinesKeptFromEarlierPiecesStayWhole)
 {
