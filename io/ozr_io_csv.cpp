@@ -1,7 +1,12 @@
 #include "io/ozr_io_csv.h"
 
 #include <algorithm>
+#include <bit>
 #include <filesystem>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "io/ozr_io_csv_file.h"
 #include "platform/regional_settings.h"
@@ -21,18 +26,32 @@ std::string_view FirstCharacter(std::string_view text)
     return text.empty() ? text : text.substr(0, Utf8Length(text.front()));
 }
 
-// Fields are a few bytes long: one pass over the bytes costs less than a
-// search call for each field.
+// Fields are a few bytes long: looking at the bytes in one pass costs less
+// than a search call for each field. Sixteen bytes at a time are compared
+// where the processor can, so that only the delimiters found are visited.
 void SplitAtByte(std::string_view line, char delimiter, std::vector<std::string_view>& fields)
 {
-    const char* start = line.data();
-    const char* const end = start + line.size();
-    for (const char* at = start; at != end; ++at)
-        if (*at == delimiter) {
-            fields.push_back(TrimmedView({start, at}));
-            start = at + 1;
-        }
-    fields.push_back(TrimmedView({start, end}));
+    const char* const begin = line.data();
+    const char* start = begin;
+    const auto cut = [&fields, &start](const char* at) {
+        fields.push_back(TrimmedView({start, at}));
+        start = at + 1;
+    };
+    std::size_t at = 0;
+#if defined(__SSE2__)
+    constexpr std::size_t kBlock = 16;
+    const __m128i delimiters = _mm_set1_epi8(delimiter);
+    for (; at + kBlock <= line.size(); at += kBlock) {
+        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(begin + at));
+        auto found = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, delimiters)));
+        for (; found != 0; found &= found - 1)
+            cut(begin + at + std::countr_zero(found));
+    }
+#endif
+    for (; at < line.size(); ++at)
+        if (begin[at] == delimiter)
+            cut(begin + at);
+    fields.push_back(TrimmedView({start, begin + line.size()}));
 }
 
 }  // namespace

@@ -1,4 +1,6 @@
+#include <random>
 #include <string>
+#include <string_view>
 #include <tuple>
 #include <vector>
 
@@ -7,6 +9,7 @@
 #include "io/ozr_io_csv_flow.h"
 #include "io/ozr_io_csv_stations.h"
 #include "platform/regional_settings.h"
+#include "platform/sysutils.h"
 #include "tests/model/model_session_fixture.h"
 #include "tests/support/files.h"
 #include "tests/support/temp_folder.h"
@@ -14,6 +17,33 @@
 namespace {
 
 using Lines = std::vector<std::string>;
+
+// Lines are cut several bytes at a time: every place of a delimiter, in
+// lines shorter and longer than one step, must cut as a plain search does.
+TEST(CsvFields, CutAtEveryDelimiterAndTrimmedAsAPlainSearchCuts)
+{
+    const auto plainCut = [](std::string_view line, char delimiter) {
+        std::vector<std::string_view> fields;
+        line = TrimmedView(line);
+        for (std::size_t end; (end = line.find(delimiter)) != std::string_view::npos;
+             line.remove_prefix(end + 1))
+            fields.push_back(TrimmedView(line.substr(0, end)));
+        fields.push_back(TrimmedView(line));
+        return fields;
+    };
+    std::mt19937 random(5);
+    std::vector<std::string_view> fields;
+    for (const char delimiter : {';', '\t'}) {
+        const std::string alphabet = std::string("ab ;\t\x01\xC3\xA9") + delimiter;
+        for (int i = 0; i < 5000; ++i) {
+            std::string line(random() % 70, ' ');
+            for (char& c : line)
+                c = alphabet[random() % alphabet.size()];
+            SplitFields(line, std::string(1, delimiter), fields);
+            ASSERT_EQ(fields, plainCut(line, delimiter)) << line;
+        }
+    }
+}
 
 // The chosen country GR has the RBD GR01 with the SU GR01_1; the country CY has the RBD CY01.
 class CsvImportTest : public SessionTest {
