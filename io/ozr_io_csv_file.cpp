@@ -34,14 +34,20 @@ bool IsHighSurrogate(char16_t unit)
     return unit >= 0xD800 && unit < 0xDC00;
 }
 
-// Files are mostly ASCII: the scan below passes eight bytes at a time.
+// Files are mostly ASCII: the scan below passes a block of 32 bytes at a
+// time, with one test for the whole block.
+constexpr std::size_t kAsciiBlock = 32;
 constexpr std::uint64_t kHighBits = 0x8080808080808080ull;
 
-std::uint64_t Word(const char* bytes)
+bool IsAsciiBlock(const char* bytes)
 {
-    std::uint64_t word;
-    std::memcpy(&word, bytes, sizeof word);
-    return word;
+    std::uint64_t any = 0;
+    for (std::size_t at = 0; at < kAsciiBlock; at += sizeof any) {
+        std::uint64_t word;
+        std::memcpy(&word, bytes + at, sizeof word);
+        any |= word;
+    }
+    return (any & kHighBits) == 0;
 }
 
 // A UTF-8 sequence is made of bytes above 0x7F alone, so each run of such
@@ -51,8 +57,8 @@ bool IsUtf8(std::string_view bytes)
     const char* at = bytes.data();
     const char* const end = at + bytes.size();
     while (true) {
-        while (end - at >= 8 && (Word(at) & kHighBits) == 0)
-            at += 8;
+        while (end - at >= static_cast<std::ptrdiff_t>(kAsciiBlock) && IsAsciiBlock(at))
+            at += kAsciiBlock;
         while (at != end && static_cast<unsigned char>(*at) < 0x80)
             ++at;
         if (at == end)
@@ -153,19 +159,20 @@ bool TTextFile::NextLine(std::string_view& line)
     }
 }
 
-// The LF is looked for once for all the lines up to it, so that a file whose
-// lines end at a CR alone is not searched to its end for each line.
+// Each of LF and CR is looked for once for all the lines up to it, so that
+// a file whose lines end at one of them alone is not searched to its end for
+// the other at each line.
 const char* TTextFile::LineEnd()
 {
-    const char* const begin = buffer_.data() + start_;
-    if (lf_ == std::string::npos || lf_ < start_) {
-        const void* found = std::memchr(begin, '\n', end_ - start_);
-        lf_ = found ? static_cast<std::size_t>(static_cast<const char*>(found) - buffer_.data())
-                    : end_;
-    }
-    const char* const lf = buffer_.data() + lf_;
-    const void* cr = std::memchr(begin, '\r', static_cast<std::size_t>(lf - begin));
-    return cr ? static_cast<const char*>(cr) : lf;
+    const auto find = [this](std::size_t& found, char end) {
+        if (found != std::string::npos && found >= start_)
+            return;
+        const void* at = std::memchr(buffer_.data() + start_, end, end_ - start_);
+        found = at ? static_cast<std::size_t>(static_cast<const char*>(at) - buffer_.data()) : end_;
+    };
+    find(lf_, '\n');
+    find(cr_, '\r');
+    return buffer_.data() + std::min(lf_, cr_);
 }
 
 void TTextFile::ReadPiece()
@@ -174,6 +181,7 @@ void TTextFile::ReadPiece()
     // it for its end again after each piece costs no more than twice its length.
     const std::size_t size = std::max(kPieceSize, end_ - start_);
     lf_ = std::string::npos;
+    cr_ = std::string::npos;
     if (encoding_ == TEncoding::Utf8) {
         const std::size_t got = Read(Room(size), size);
         end_ += got;

@@ -62,8 +62,9 @@ private:
     std::string buffer_;
     std::size_t start_ = 0;
     std::size_t end_ = 0;
-    // The first LF at or after start_, end_ when there is none, or npos when
-    // not looked for since the last piece.
+    // The first LF and the first CR at or after start_, end_ when there is
+    // none, or npos when not looked for since the last piece.
     std::size_t lf_ = std::string::npos;
+    std::size_t cr_ = std::string::npos;
     bool ended_ = false;
 };
