@@ -44,11 +44,15 @@ bool TCaselessCodeSet::Contains(std::string_view code, std::uint32_t print) cons
     return !codes_.empty() && slots_[Locate(code, print)].Print != 0;
 }
 
-void TCaselessCodeSet::Insert(std::string_view code, std::uint32_t print)
+bool TCaselessCodeSet::Insert(std::string_view code, std::uint32_t print)
 {
     Reserve(codes_.size() + 1);
-    slots_[Locate(code, print)] = {print, static_cast<std::uint32_t>(codes_.size())};
+    TSlot& slot = slots_[Locate(code, print)];
+    if (slot.Print != 0)
+        return false;
+    slot = {print, static_cast<std::uint32_t>(codes_.size())};
     codes_.push_back(code);
+    return true;
 }
 
 void TCaselessCodeSet::Reserve(std::size_t count)

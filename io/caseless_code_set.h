@@ -24,8 +24,8 @@ public:
     // the code a little later need not wait for memory.
     void Prefetch(std::uint32_t print) const;
     bool Contains(std::string_view code, std::uint32_t print) const;
-    // Adds a code that the set does not hold yet.
-    void Insert(std::string_view code, std::uint32_t print);
+    // Adds the code unless the set holds it already; false when it did.
+    bool Insert(std::string_view code, std::uint32_t print);
 
 private:
     struct TSlot {

@@ -190,10 +190,10 @@ std::vector<const TCsvStationsImport::TCheckedLine*> TCsvStationsImport::LinesOf
         for (auto line = from; line != to; ++line)
             taken.Prefetch(line->CodePrint);
         for (; from != to; ++from) {
-            if (taken.Contains(from->Code, from->CodePrint))
+            const bool free = from->Passed ? taken.Insert(from->Code, from->CodePrint)
+                                           : !taken.Contains(from->Code, from->CodePrint);
+            if (!free)
                 late.push_back(&*from);
-            else if (from->Passed)
-                taken.Insert(from->Code, from->CodePrint);
         }
     }
     return late;

@@ -114,6 +114,10 @@ public:
     TListOZR& operator=(const TListOZR&) = delete;
 
     int Add(TObject* Item) override;
+    // The same for objects whose class the caller knows: their keys are read
+    // without asking the object for its class.
+    int Add(TRegion* Item);
+    int Add(TEntity* Item);
     void Insert(int Index, TObject* Item) override;
     void Delete(int Index) override;
     // Searches from the end, where the objects being freed usually stand.
@@ -141,9 +145,13 @@ private:
         bool Built = false;
     };
 
+    using TKeyOf = bool (*)(const TObject*, std::string_view&);
+
     static bool IsCurrent(const TIndex& Index);
     TObject* FirstWithKey(TIndex& Index, std::string_view Key) const;
-    void IndexAdded(TIndex& Index, TObject* Item);
+    // Adds the object, with the keys that the readers find to the indexes.
+    int AddKeyed(TObject* Item, TKeyOf CodeOf, TKeyOf IDOf);
+    static void IndexAdded(TIndex& Index, TObject* Item, TKeyOf KeyOf);
     void IndexRemoved(TIndex& Index, TObject* Item, int Position);
     void DropIndexes();
 

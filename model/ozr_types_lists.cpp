@@ -26,6 +26,24 @@ bool EntityIDOf(const TObject* item, std::string_view& key)
     return true;
 }
 
+// The readers for objects whose class is known.
+bool NoKey(const TObject*, std::string_view&)
+{
+    return false;
+}
+
+bool CodeOfRegion(const TObject* item, std::string_view& key)
+{
+    key = static_cast<const TRegion*>(item)->GetCode();
+    return true;
+}
+
+bool IDOfEntity(const TObject* item, std::string_view& key)
+{
+    key = static_cast<const TEntity*>(item)->GetID();
+    return true;
+}
+
 constexpr TKeyKind kRegionCodes{RegionCodeOf, false};
 constexpr TKeyKind kEntityIDs{EntityIDOf, true};
 
@@ -42,12 +60,27 @@ TListOZR::~TListOZR()
     }
 }
 
-// Lists are mostly filled before their first look-up, with no index to keep.
 int TListOZR::Add(TObject* Item)
 {
+    return AddKeyed(Item, RegionCodeOf, EntityIDOf);
+}
+
+int TListOZR::Add(TRegion* Item)
+{
+    return AddKeyed(Item, CodeOfRegion, NoKey);
+}
+
+int TListOZR::Add(TEntity* Item)
+{
+    return AddKeyed(Item, NoKey, IDOfEntity);
+}
+
+// Lists are mostly filled before their first look-up, with no index to keep.
+int TListOZR::AddKeyed(TObject* Item, TKeyOf CodeOf, TKeyOf IDOf)
+{
     const int index = TList::Add(Item);
-    IndexAdded(codes_, Item);
-    IndexAdded(ids_, Item);
+    IndexAdded(codes_, Item, CodeOf);
+    IndexAdded(ids_, Item, IDOf);
     return index;
 }
 
@@ -134,10 +167,10 @@ TObject* TListOZR::FirstWithKey(TIndex& Index, std::string_view Key) const
     return Index.Keys.Find(Key);
 }
 
-void TListOZR::IndexAdded(TIndex& Index, TObject* Item)
+void TListOZR::IndexAdded(TIndex& Index, TObject* Item, TKeyOf KeyOf)
 {
     std::string_view key;
-    if (IsCurrent(Index) && Index.Keys.Kind().KeyOf(Item, key))
+    if (IsCurrent(Index) && KeyOf(Item, key))
         Index.Keys.AddIfAbsent(key, Item);
 }
 

@@ -278,24 +278,12 @@ std::string Trim(std::string_view text)
     return std::string(TrimmedView(text));
 }
 
-char AsciiLowerChar(char c)
-{
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
 std::string AsciiLowerCase(std::string_view text)
 {
     std::string result(text);
     for (char& c : result)
         c = AsciiLowerChar(c);
     return result;
-}
-
-bool AsciiSameText(std::string_view a, std::string_view b)
-{
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return AsciiLowerChar(x) == AsciiLowerChar(y);
-           });
 }
 
 std::string AsciiUpperCase(std::string_view text)

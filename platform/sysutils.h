@@ -43,6 +43,18 @@ std::string TrimRight(std::string_view text);
 // Lower/upper case of the ASCII letters only; other bytes stay as they are.
 std::string AsciiLowerCase(std::string_view text);
 std::string AsciiUpperCase(std::string_view text);
-char AsciiLowerChar(char c);
-// Equal texts when the case of the ASCII letters is ignored.
-bool AsciiSameText(std::string_view a, std::string_view b);
+inline char AsciiLowerChar(char c)
+{
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+// Equal texts when the case of the ASCII letters is ignored. Inline, as the
+// readers of large files compare codes of every line.
+inline bool AsciiSameText(std::string_view a, std::string_view b)
+{
+    if (a.size() != b.size())
+        return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (AsciiLowerChar(a[i]) != AsciiLowerChar(b[i]))
+            return false;
+    return true;
+}
