@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "appcore/form_texts.h"
-#include "io/caseless_code_set.h"
+#include "model/key_index.h"
 #include "platform/sysutils.h"
 
 namespace {
@@ -71,6 +71,7 @@ void TCsvStationsImport::ReadOwnSettings()
 void TCsvStationsImport::BeginPass()
 {
     FLines.clear();
+    FClaims.clear();
     FTexts.Clear();
     FLastRegionCode.clear();
 }
@@ -146,12 +147,11 @@ bool TCsvStationsImport::ImportLine(const std::vector<std::string_view>& fields,
     if (!error) {
         line.Number = LineNumber();
         line.Code = FTexts.Keep(line.Code);
-        line.CodePrint = TCaselessCodeSet::Fingerprint(line.Code);
         error = ValueError(fields, line);
-        line.Passed = !error;
-        if (line.Passed)
+        if (!error)
             line.Name = FTexts.Keep(line.Name);
         FLines.push_back(line);
+        FClaims.push_back({CaselessKeyFingerprint(line.Code), !error});
     }
     if (!error)
         return true;
@@ -177,23 +177,41 @@ void TCsvStationsImport::EndPass(std::vector<TLineFailure>& failures)
     }
 }
 
-// The codes of a large file lie all over the set's table: the slots of a
-// batch of lines are fetched together, so that the waits for memory overlap.
+// The lines are looked up in a table of the codes taken so far, which for a
+// large file lies all over memory: the slots of a batch of lines are fetched
+// together, so that the waits overlap. A slot holds the fingerprint of a code
+// and the line that took it, whose code is read only when fingerprints agree.
+// A table of a file with more lines than a slot can number would not fit in
+// memory in the first place.
 std::vector<const TCsvStationsImport::TCheckedLine*> TCsvStationsImport::LinesOfTakenCodes() const
 {
+    struct TSlot {
+        // 0 marks a free slot.
+        std::uint32_t Print = 0;
+        std::uint32_t Line = 0;
+    };
     constexpr std::size_t kBatch = 32;
-    TCaselessCodeSet taken;
-    taken.Reserve(FLines.size());
+    std::size_t size = 16;
+    while (size < 2 * FClaims.size())
+        size *= 2;
+    std::vector<TSlot> taken(size);
+    const std::size_t mask = size - 1;
     std::vector<const TCheckedLine*> late;
-    for (auto from = FLines.begin(); from != FLines.end();) {
-        const auto to = from + std::min<std::ptrdiff_t>(kBatch, FLines.end() - from);
-        for (auto line = from; line != to; ++line)
-            taken.Prefetch(line->CodePrint);
-        for (; from != to; ++from) {
-            const bool free = from->Passed ? taken.Insert(from->Code, from->CodePrint)
-                                           : !taken.Contains(from->Code, from->CodePrint);
-            if (!free)
-                late.push_back(&*from);
+    for (std::size_t from = 0; from < FClaims.size(); from += kBatch) {
+        const std::size_t to = std::min(FClaims.size(), from + kBatch);
+        for (std::size_t line = from; line < to; ++line)
+            __builtin_prefetch(&taken[FClaims[line].CodePrint & mask]);
+        for (std::size_t line = from; line < to; ++line) {
+            const TCodeClaim& claim = FClaims[line];
+            std::size_t at = claim.CodePrint & mask;
+            while (taken[at].Print != 0 &&
+                   (taken[at].Print != claim.CodePrint ||
+                    !AsciiSameText(FLines[taken[at].Line].Code, FLines[line].Code)))
+                at = (at + 1) & mask;
+            if (taken[at].Print != 0)
+                late.push_back(&FLines[line]);
+            else if (claim.Passed)
+                taken[at] = {claim.CodePrint, static_cast<std::uint32_t>(line)};
         }
     }
     return late;

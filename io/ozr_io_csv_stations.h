@@ -32,14 +32,18 @@ private:
     struct TCheckedLine {
         std::size_t Number = 0;
         std::string_view Code;
-        std::uint32_t CodePrint = 0;
-        // The line passed its other checks, and takes the code if it is free.
-        bool Passed = false;
-        TReservoirType ReservoirType = rsUnknown;
         TRegion* Region = nullptr;
         std::string_view Name;
         double Longitude = 0;
         double Latitude = 0;
+        TReservoirType ReservoirType = rsUnknown;
+    };
+    // What the check against the earlier lines reads of each checked line,
+    // apart from the lines, so that it reads little memory.
+    struct TCodeClaim {
+        std::uint32_t CodePrint = 0;
+        // The line passed its other checks, and takes the code if it is free.
+        bool Passed = false;
     };
 
     void CheckOwnSettings(std::vector<std::string>& errors) const override;
@@ -67,6 +71,8 @@ private:
     int FYear = 0;
     // A deque grows without copying what it holds.
     std::deque<TCheckedLine> FLines;
+    // The claim of each of FLines, in the same order.
+    std::vector<TCodeClaim> FClaims;
     // The codes and names of FLines.
     TKeptTexts FTexts;
     TRegionType FLastRegionType = rtCountry;
