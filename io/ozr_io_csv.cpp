@@ -102,18 +102,21 @@ void TCsvImport::ReadSettings()
 bool TCsvImport::CheckLines(std::vector<std::string>& errors)
 {
     TTextFile file(FSettings.FileName);
-    BeginPass();
     std::vector<TLineFailure> failures;
     std::vector<std::string_view> fields;
     std::string message;
     std::string_view line;
-    for (FLineNumber = 1; file.NextLine(line); ++FLineNumber) {
-        if (FLineNumber < FStartRow || !IsDataLine(line))
-            continue;
-        SplitFields(line, FDelimiter, fields);
-        if (!ImportLine(fields, message))
-            failures.push_back({FLineNumber, std::move(message)});
-    }
+    do {
+        BeginPass();
+        failures.clear();
+        for (FLineNumber = 1; file.NextLine(line); ++FLineNumber) {
+            if (FLineNumber < FStartRow || !IsDataLine(line))
+                continue;
+            SplitFields(line, FDelimiter, fields);
+            if (!ImportLine(fields, message))
+                failures.push_back({FLineNumber, std::move(message)});
+        }
+    } while (file.StartedOver());
     EndPass(failures);
     std::stable_sort(
         failures.begin(), failures.end(),

@@ -8,6 +8,7 @@
 
 #include "io/ozr_io_csv_flow.h"
 #include "io/ozr_io_csv_stations.h"
+#include "platform/codepages.h"
 #include "platform/regional_settings.h"
 #include "platform/sysutils.h"
 #include "tests/model/model_session_fixture.h"
@@ -246,6 +247,18 @@ TEST_F(CsvImportTest, LinesKeptFromEarlierPiecesStayWhole)
     EXPECT_EQ(Find("S0", skWell)->FName, "Station number 0");
     EXPECT_EQ(Find("S19999", skWell)->FName, "Station number 19999");
     EXPECT_EQ(session().FWells.Count(), kLines);
+}
+
+// A file that shows a Windows-1252 byte only after lines were checked is
+// checked again from its first line: none of its codes is taken twice.
+TEST_F(CsvImportTest, AFileFoundToBeWindows1252LateIsCheckedOnceFromTheStart)
+{
+    std::string text = "rbd;GR01;A;K\xC3\xB6ln;1;2\n";
+    for (int i = 0; text.size() < 300 * 1024; ++i)
+        text += "rbd;GR01;S" + std::to_string(i) + ";Station;1;2\n";
+    EXPECT_EQ(Stations(text + "rbd;GR01;Z;caf\xE9;1;2\n", skWell).Lines, Lines{"Data imported"});
+    EXPECT_EQ(Find("A", skWell)->FName, AnsiToUtf8("K\xC3\xB6ln"));
+    EXPECT_EQ(Find("Z", skWell)->FName, "café");
 }
 
 TEST_F(CsvImportTest, DailyValuesGoToTheirDayAndANewYearStartsFromEmptyDays)
