@@ -142,15 +142,16 @@ std::optional<std::string> TCsvStationsImport::ValueError(
 bool TCsvStationsImport::ImportLine(const std::vector<std::string_view>& fields,
                                     std::string& message)
 {
-    TCheckedLine line;
+    TCheckedLine& line = FLines.emplace_back();
     std::optional<std::string> error = CodeError(fields, line);
-    if (!error) {
+    if (error) {
+        FLines.pop_back();
+    } else {
         line.Number = LineNumber();
         line.Code = FTexts.Keep(line.Code);
         error = ValueError(fields, line);
         if (!error)
             line.Name = FTexts.Keep(line.Name);
-        FLines.push_back(line);
         FClaims.push_back({CaselessKeyFingerprint(line.Code), !error});
     }
     if (!error)
@@ -223,7 +224,8 @@ void TCsvStationsImport::ApplyLines()
     const int added = static_cast<int>(FLines.size());
     for (TListOZR* list : {&session.FEntities, session.StationList(FKind)})
         list->Reserve(list->Count() + added);
-    for (const TCheckedLine& line : FLines) {
+    for (std::size_t at = 0; at < FLines.size(); ++at) {
+        const TCheckedLine& line = FLines[at];
         TEntity* station = NewStation(FKind, line.Region, std::string(line.Code));
         station->FYear = FYear;
         station->FName = line.Name;

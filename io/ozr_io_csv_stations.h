@@ -4,10 +4,10 @@
 // file, one station per line: spatial scale, region code, station code, name,
 // longitude, latitude and, for reservoirs, the type.
 
-#include <deque>
 #include <optional>
 #include <string>
 
+#include "io/block_list.h"
 #include "io/ozr_io_csv.h"
 #include "io/ozr_io_csv_texts.h"
 #include "model/ozr_types.h"
@@ -69,8 +69,7 @@ private:
     std::string FYearText;
     TStationKind FKind = skWell;
     int FYear = 0;
-    // A deque grows without copying what it holds.
-    std::deque<TCheckedLine> FLines;
+    TBlockList<TCheckedLine> FLines;
     // The claim of each of FLines, in the same order.
     std::vector<TCodeClaim> FClaims;
     // The codes and names of FLines.
