@@ -127,41 +127,6 @@ bool ScanReal(std::string_view text, char separator, std::string_view& number,
     return i == n;
 }
 
-// Most reals in the files are "[-]digits[separator digits]" with a few
-// digits. Such a number is an integer of at most 15 digits, exact in a
-// double, divided by a power of ten that is exact as well, and the one
-// rounding of that division gives the double nearest to the number, as the
-// full conversion does. False for a text of any other form, which the full
-// conversion then reads.
-bool TryShortDecimal(std::string_view text, char separator, double& value)
-{
-    static constexpr double kPowersOfTen[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
-                                              1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
-    constexpr int kMaxDigits = 15;
-    const bool negative = !text.empty() && text.front() == '-';
-    std::uint64_t mantissa = 0;
-    int digits = 0;
-    int fractionDigits = 0;
-    bool inFraction = false;
-    for (std::size_t i = negative ? 1 : 0; i < text.size(); ++i) {
-        const char c = text[i];
-        if (IsDigit(c)) {
-            mantissa = mantissa * 10 + static_cast<std::uint64_t>(c - '0');
-            ++digits;
-            fractionDigits += inFraction ? 1 : 0;
-        } else if (c == separator && !inFraction) {
-            inFraction = true;
-        } else {
-            return false;
-        }
-    }
-    if (digits == 0 || digits > kMaxDigits)
-        return false;
-    const double magnitude = static_cast<double>(mantissa) / kPowersOfTen[fractionDigits];
-    value = negative ? -magnitude : magnitude;
-    return true;
-}
-
 }  // namespace
 
 std::string FloatToStr(double value)
@@ -183,11 +148,41 @@ std::string FloatToStr(double value)
     return text;
 }
 
+std::optional<double> PlainDecimal(std::string_view text, char separator)
+{
+    static constexpr double kPowersOfTen[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                              1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+    constexpr int kMaxDigits = 15;
+    const bool negative = !text.empty() && text.front() == '-';
+    std::uint64_t mantissa = 0;
+    int digits = 0;
+    int fractionDigits = 0;
+    bool inFraction = false;
+    for (std::size_t i = negative ? 1 : 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (IsDigit(c)) {
+            mantissa = mantissa * 10 + static_cast<std::uint64_t>(c - '0');
+            ++digits;
+            fractionDigits += inFraction ? 1 : 0;
+        } else if (c == separator && !inFraction) {
+            inFraction = true;
+        } else {
+            return std::nullopt;
+        }
+    }
+    if (digits == 0 || digits > kMaxDigits)
+        return std::nullopt;
+    const double magnitude = static_cast<double>(mantissa) / kPowersOfTen[fractionDigits];
+    return negative ? -magnitude : magnitude;
+}
+
 bool TryStrToFloat(std::string_view text, double& value)
 {
     const char separator = DecimalSeparator();
-    if (TryShortDecimal(text, separator, value))
+    if (const std::optional<double> plain = PlainDecimal(text, separator)) {
+        value = *plain;
         return true;
+    }
     std::string_view number;
     std::size_t separatorAt = 0;
     if (!ScanReal(text, separator, number, separatorAt))

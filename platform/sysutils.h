@@ -4,6 +4,7 @@
 // results of the desktop toolkit the data files were first written by.
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -11,6 +12,13 @@
 std::string FloatToStr(double value);
 double StrToFloat(std::string_view text);
 bool TryStrToFloat(std::string_view text, double& value);
+// Most reals in the files are "[-]digits[separator digits]" with a few
+// digits. Such a number is an integer of at most 15 digits, exact in a
+// double, divided by a power of ten that is exact as well, and the one
+// rounding of that division gives the double nearest to the number, as the
+// full conversion does. Nothing for a text of any other form, which the full
+// conversion reads.
+std::optional<double> PlainDecimal(std::string_view text, char separator);
 
 std::string IntToStr(std::int64_t value);
 int StrToInt(std::string_view text);
