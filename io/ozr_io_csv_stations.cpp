@@ -181,9 +181,9 @@ void TCsvStationsImport::EndPass(std::vector<TLineFailure>& failures)
 // The lines are looked up in a table of the codes taken so far, which for a
 // large file lies all over memory: the slots of a batch of lines are fetched
 // together, so that the waits overlap. A slot holds the fingerprint of a code
-// and the line that took it, whose code is read only when fingerprints agree.
-// A table of a file with more lines than a slot can number would not fit in
-// memory in the first place.
+// and the number of the checked line that took it, whose code is read only
+// when fingerprints agree. Thirty-two bits number more checked lines than
+// memory could keep.
 std::vector<const TCsvStationsImport::TCheckedLine*> TCsvStationsImport::LinesOfTakenCodes() const
 {
     struct TSlot {

@@ -46,8 +46,9 @@ public:
     // Room for Count keys without a larger table.
     void Reserve(std::size_t Count);
     TObject* Find(std::string_view Key);
-    // Keeps the object that the key has already. The object must keep its key
-    // until the next call of another operation.
+    // Keeps the object that the key has already. The key is asked of the
+    // object again when the queue goes into the table, at the next look-up at
+    // the latest: the object must live and keep its key until then.
     void AddIfAbsent(std::string_view Key, TObject* Item);
     // Makes Item the object of Key; nullptr removes the key.
     void Set(std::string_view Key, TObject* Item);
