@@ -1,6 +1,12 @@
 #include "io/ozr_io_csv.h"
 
+#include <algorithm>
+#include <bit>
 #include <filesystem>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "io/ozr_io_csv_file.h"
 #include "platform/regional_settings.h"
@@ -20,6 +26,34 @@ std::string_view FirstCharacter(std::string_view text)
     return text.empty() ? text : text.substr(0, Utf8Length(text.front()));
 }
 
+// Fields are a few bytes long: looking at the bytes in one pass costs less
+// than a search call for each field. Sixteen bytes at a time are compared
+// where the processor can, so that only the delimiters found are visited.
+void SplitAtByte(std::string_view line, char delimiter, std::vector<std::string_view>& fields)
+{
+    const char* const begin = line.data();
+    const char* start = begin;
+    const auto cut = [&fields, &start](const char* at) {
+        fields.push_back(TrimmedView({start, at}));
+        start = at + 1;
+    };
+    std::size_t at = 0;
+#if defined(__SSE2__)
+    constexpr std::size_t kBlock = 16;
+    const __m128i delimiters = _mm_set1_epi8(delimiter);
+    for (; at + kBlock <= line.size(); at += kBlock) {
+        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(begin + at));
+        auto found = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, delimiters)));
+        for (; found != 0; found &= found - 1)
+            cut(begin + at + std::countr_zero(found));
+    }
+#endif
+    for (; at < line.size(); ++at)
+        if (begin[at] == delimiter)
+            cut(begin + at);
+    fields.push_back(TrimmedView({start, begin + line.size()}));
+}
+
 }  // namespace
 
 void SplitFields(std::string_view line, std::string_view delimiter,
@@ -27,10 +61,12 @@ void SplitFields(std::string_view line, std::string_view delimiter,
 {
     fields.clear();
     line = TrimmedView(line);
+    if (delimiter.size() == 1) {
+        SplitAtByte(line, delimiter.front(), fields);
+        return;
+    }
     while (true) {
-        const std::size_t end = delimiter.size() == 1 ? line.find(delimiter.front())
-                                : delimiter.empty()   ? std::string_view::npos
-                                                      : line.find(delimiter);
+        const std::size_t end = delimiter.empty() ? std::string_view::npos : line.find(delimiter);
         fields.push_back(TrimmedView(line.substr(0, end)));
         if (end == std::string_view::npos)
             return;
@@ -66,21 +102,28 @@ void TCsvImport::ReadSettings()
 bool TCsvImport::CheckLines(std::vector<std::string>& errors)
 {
     TTextFile file(FSettings.FileName);
-    BeginPass();
-    bool passed = true;
+    std::vector<TLineFailure> failures;
     std::vector<std::string_view> fields;
     std::string message;
     std::string_view line;
-    for (std::size_t number = 1; file.NextLine(line); ++number) {
-        if (number < FStartRow || !IsDataLine(line))
-            continue;
-        SplitFields(line, FDelimiter, fields);
-        if (!ImportLine(fields, message)) {
-            passed = false;
-            errors.push_back("Line " + std::to_string(number) + ": " + message);
+    do {
+        BeginPass();
+        failures.clear();
+        for (FLineNumber = 1; file.NextLine(line); ++FLineNumber) {
+            if (FLineNumber < FStartRow || !IsDataLine(line))
+                continue;
+            SplitFields(line, FDelimiter, fields);
+            if (!ImportLine(fields, message))
+                failures.push_back({FLineNumber, std::move(message)});
         }
-    }
-    return passed;
+    } while (file.StartedOver());
+    EndPass(failures);
+    std::stable_sort(
+        failures.begin(), failures.end(),
+        [](const TLineFailure& a, const TLineFailure& b) { return a.Number < b.Number; });
+    for (const TLineFailure& failure : failures)
+        errors.push_back("Line " + std::to_string(failure.Number) + ": " + failure.Message);
+    return failures.empty();
 }
 
 bool TCsvImport::CheckRun(std::vector<std::string>& errors)

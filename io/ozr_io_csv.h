@@ -48,6 +48,12 @@ public:
     TCsvRunResult Import();
 
 protected:
+    // A line that failed a check, and the message that the memo shows for it.
+    struct TLineFailure {
+        std::size_t Number;
+        std::string Message;
+    };
+
     // The checks of the settings each import adds to the shared ones.
     virtual void CheckOwnSettings(std::vector<std::string>& errors) const = 0;
     virtual void ReadOwnSettings() = 0;
@@ -56,8 +62,14 @@ protected:
     // Checks one line in the order of its checks; a line that passes is kept.
     // The fields live only during the call: what a line keeps is copied.
     virtual bool ImportLine(const std::vector<std::string_view>& fields, std::string& message) = 0;
+    // Ends a pass once every line was checked, for the checks that need all
+    // lines: they may change the message of a failed line or add failures.
+    // The memo lists the failures in the order of their lines.
+    virtual void EndPass(std::vector<TLineFailure>& /*failures*/) {}
     // Makes the changes of the lines kept.
     virtual void ApplyLines() = 0;
+    // The number in the file of the line that ImportLine checks, from 1.
+    std::size_t LineNumber() const { return FLineNumber; }
 
 private:
     bool CheckSettings(std::vector<std::string>& errors) const;
@@ -69,4 +81,5 @@ private:
     // One character, which may take several bytes.
     std::string FDelimiter = ";";
     std::size_t FStartRow = 1;
+    std::size_t FLineNumber = 0;
 };

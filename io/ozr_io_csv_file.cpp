@@ -34,14 +34,20 @@ bool IsHighSurrogate(char16_t unit)
     return unit >= 0xD800 && unit < 0xDC00;
 }
 
-// Files are mostly ASCII: the scan below passes eight bytes at a time.
+// Files are mostly ASCII: the scan below passes a block of 32 bytes at a
+// time, with one test for the whole block.
+constexpr std::size_t kAsciiBlock = 32;
 constexpr std::uint64_t kHighBits = 0x8080808080808080ull;
 
-std::uint64_t Word(const char* bytes)
+bool IsAsciiBlock(const char* bytes)
 {
-    std::uint64_t word;
-    std::memcpy(&word, bytes, sizeof word);
-    return word;
+    std::uint64_t any = 0;
+    for (std::size_t at = 0; at < kAsciiBlock; at += sizeof any) {
+        std::uint64_t word;
+        std::memcpy(&word, bytes + at, sizeof word);
+        any |= word;
+    }
+    return (any & kHighBits) == 0;
 }
 
 // A UTF-8 sequence is made of bytes above 0x7F alone, so each run of such
@@ -51,8 +57,8 @@ bool IsUtf8(std::string_view bytes)
     const char* at = bytes.data();
     const char* const end = at + bytes.size();
     while (true) {
-        while (end - at >= 8 && (Word(at) & kHighBits) == 0)
-            at += 8;
+        while (end - at >= static_cast<std::ptrdiff_t>(kAsciiBlock) && IsAsciiBlock(at))
+            at += kAsciiBlock;
         while (at != end && static_cast<unsigned char>(*at) < 0x80)
             ++at;
         if (at == end)
@@ -87,41 +93,49 @@ TTextFile::TEncoding TTextFile::DetectEncoding()
 {
     char head[kUtf8Bom.size()];
     const std::string_view start(head, Read(head, sizeof head));
-    const auto textFrom = [this](std::size_t offset) {
-        if (std::fseek(file_.get(), static_cast<long>(offset), SEEK_SET) != 0)
-            throw Exception("Cannot read the file \"" + fileName_ + "\"");
-    };
     if (start.starts_with(kUtf8Bom)) {
-        textFrom(kUtf8Bom.size());
+        TextFrom(kUtf8Bom.size());
         return TEncoding::Utf8;
     }
     if (start.starts_with(kUtf16LEBom) || start.starts_with(kUtf16BEBom)) {
-        textFrom(kUtf16LEBom.size());
+        TextFrom(kUtf16LEBom.size());
         return start.starts_with(kUtf16LEBom) ? TEncoding::Utf16LE : TEncoding::Utf16BE;
     }
-    textFrom(0);
-    const bool utf8 = RestIsUtf8();
-    textFrom(0);
-    return utf8 ? TEncoding::Utf8 : TEncoding::Ansi;
+    TextFrom(0);
+    verifying_ = true;
+    return TEncoding::Utf8;
 }
 
-// The text's buffer serves to read the pieces, so that reading the lines
-// later needs no buffer of its own.
-bool TTextFile::RestIsUtf8()
+void TTextFile::TextFrom(std::size_t offset)
 {
-    buffer_.resize(kPieceSize);
-    std::size_t carried = 0;
-    while (true) {
-        const std::size_t got = Read(buffer_.data() + carried, buffer_.size() - carried);
-        const std::string_view bytes(buffer_.data(), carried + got);
-        if (got == 0)
-            return IsUtf8(bytes);
-        const std::size_t whole = WholeUtf8End(bytes);
-        if (!IsUtf8(bytes.substr(0, whole)))
-            return false;
-        carried = bytes.size() - whole;
-        std::copy(bytes.end() - static_cast<std::ptrdiff_t>(carried), bytes.end(), buffer_.begin());
-    }
+    if (std::fseek(file_.get(), static_cast<long>(offset), SEEK_SET) != 0)
+        throw Exception("Cannot read the file \"" + fileName_ + "\"");
+}
+
+// A sequence that the end of what was read cuts is judged with what follows.
+bool TTextFile::ReadTextIsUtf8()
+{
+    const std::string_view unverified(buffer_.data() + verified_, end_ - verified_);
+    const std::size_t whole = ended_ ? unverified.size() : WholeUtf8End(unverified);
+    if (!IsUtf8(unverified.substr(0, whole)))
+        return false;
+    verified_ += whole;
+    verifying_ = !ended_;
+    return true;
+}
+
+void TTextFile::StartOverAsAnsi()
+{
+    TextFrom(0);
+    encoding_ = TEncoding::Ansi;
+    verifying_ = false;
+    startedOver_ = handedOut_;
+    handedOut_ = false;
+    start_ = 0;
+    end_ = 0;
+    lf_ = std::string::npos;
+    cr_ = std::string::npos;
+    ended_ = false;
 }
 
 std::size_t TTextFile::Read(char* to, std::size_t size)
@@ -134,6 +148,7 @@ std::size_t TTextFile::Read(char* to, std::size_t size)
 
 bool TTextFile::NextLine(std::string_view& line)
 {
+    startedOver_ = false;
     while (true) {
         const char* const begin = buffer_.data() + start_;
         const char* const end = buffer_.data() + end_;
@@ -145,27 +160,31 @@ bool TTextFile::NextLine(std::string_view& line)
             const bool crlf = complete && *stop == '\r' && stop + 1 != end && stop[1] == '\n';
             start_ = static_cast<std::size_t>(stop - buffer_.data()) + (complete ? 1 : 0) +
                      (crlf ? 1 : 0);
+            handedOut_ = true;
             return true;
         }
         if (ended_)
             return false;
         ReadPiece();
+        if (startedOver_)
+            return false;
     }
 }
 
-// The LF is looked for once for all the lines up to it, so that a file whose
-// lines end at a CR alone is not searched to its end for each line.
+// Each of LF and CR is looked for once for all the lines up to it, so that
+// a file whose lines end at one of them alone is not searched to its end for
+// the other at each line.
 const char* TTextFile::LineEnd()
 {
-    const char* const begin = buffer_.data() + start_;
-    if (lf_ == std::string::npos || lf_ < start_) {
-        const void* found = std::memchr(begin, '\n', end_ - start_);
-        lf_ = found ? static_cast<std::size_t>(static_cast<const char*>(found) - buffer_.data())
-                    : end_;
-    }
-    const char* const lf = buffer_.data() + lf_;
-    const void* cr = std::memchr(begin, '\r', static_cast<std::size_t>(lf - begin));
-    return cr ? static_cast<const char*>(cr) : lf;
+    const auto find = [this](std::size_t& found, char end) {
+        if (found != std::string::npos && found >= start_)
+            return;
+        const void* at = std::memchr(buffer_.data() + start_, end, end_ - start_);
+        found = at ? static_cast<std::size_t>(static_cast<const char*>(at) - buffer_.data()) : end_;
+    };
+    find(lf_, '\n');
+    find(cr_, '\r');
+    return buffer_.data() + std::min(lf_, cr_);
 }
 
 void TTextFile::ReadPiece()
@@ -174,10 +193,13 @@ void TTextFile::ReadPiece()
     // it for its end again after each piece costs no more than twice its length.
     const std::size_t size = std::max(kPieceSize, end_ - start_);
     lf_ = std::string::npos;
+    cr_ = std::string::npos;
     if (encoding_ == TEncoding::Utf8) {
         const std::size_t got = Read(Room(size), size);
         end_ += got;
         ended_ = got == 0;
+        if (verifying_ && !ReadTextIsUtf8())
+            StartOverAsAnsi();
         return;
     }
     const std::size_t before = raw_.size();
@@ -194,6 +216,7 @@ char* TTextFile::Room(std::size_t size)
         std::copy(buffer_.begin() + static_cast<std::ptrdiff_t>(start_),
                   buffer_.begin() + static_cast<std::ptrdiff_t>(end_), buffer_.begin());
         end_ -= start_;
+        verified_ -= std::min(verified_, start_);
         start_ = 0;
     }
     if (buffer_.size() < end_ + size)

@@ -7,6 +7,10 @@
 // when its bytes are valid UTF-8 and Windows-1252 otherwise, so that files
 // saved by spreadsheets on either system keep their accented names. Lines end
 // at CR LF, LF or CR.
+//
+// A file without a mark is read once, as UTF-8 while its bytes are: the first
+// bytes that are not make it Windows-1252 from its first line on. When lines
+// were handed out by then, the reader starts over, and says so.
 
 #include <cstdio>
 #include <memory>
@@ -25,8 +29,13 @@ public:
     TTextFile& operator=(const TTextFile&) = delete;
 
     // The next line without its end, valid until the next call; false after
-    // the last line. Raises Exception when the file cannot be read.
+    // the last line, and once where the file starts over (StartedOver).
+    // Raises Exception when the file cannot be read.
     bool NextLine(std::string_view& line);
+    // NextLine returned false because the file turned out to be Windows-1252
+    // after lines of it were handed out as UTF-8: the lines handed out are
+    // void, and the next line is the first again.
+    bool StartedOver() const { return startedOver_; }
 
 private:
     enum class TEncoding { Utf8, Utf16LE, Utf16BE, Ansi };
@@ -37,7 +46,10 @@ private:
     // The encoding of the bytes from the current position on, which is then
     // where the text starts.
     TEncoding DetectEncoding();
-    bool RestIsUtf8();
+    void TextFrom(std::size_t offset);
+    // The text read so far is UTF-8 as far as its bytes are whole sequences.
+    bool ReadTextIsUtf8();
+    void StartOverAsAnsi();
     // Reads up to size bytes into to; 0 at the end of the file.
     std::size_t Read(char* to, std::size_t size);
     // The end of the line that starts at start_: its CR or LF, or the end of
@@ -62,8 +74,14 @@ private:
     std::string buffer_;
     std::size_t start_ = 0;
     std::size_t end_ = 0;
-    // The first LF at or after start_, end_ when there is none, or npos when
-    // not looked for since the last piece.
+    // The first LF and the first CR at or after start_, end_ when there is
+    // none, or npos when not looked for since the last piece.
     std::size_t lf_ = std::string::npos;
+    std::size_t cr_ = std::string::npos;
     bool ended_ = false;
+    // A file without a mark whose bytes were all UTF-8 so far, up to verified_.
+    bool verifying_ = false;
+    std::size_t verified_ = 0;
+    bool handedOut_ = false;
+    bool startedOver_ = false;
 };

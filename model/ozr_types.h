@@ -103,45 +103,56 @@ bool ArrayRangeHasData(std::span<const double> Values, int First, int Last);
 // The list class of the session's lists
 
 // Frees the objects that it still holds when it is destroyed, last first.
-// Keeps indexes by region code and by lower-cased station ID, so that the
+// Keeps indexes by region code and by station ID ignoring case, so that the
 // look-ups answer in constant time with the first match in list order.
 // Change the list only through this class, not through a TList reference.
 class TListOZR : public TList {
 public:
-    TListOZR() = default;
+    TListOZR();
     ~TListOZR() override;
     TListOZR(const TListOZR&) = delete;
     TListOZR& operator=(const TListOZR&) = delete;
 
     int Add(TObject* Item) override;
+    // The same for objects whose class the caller knows: their keys are read
+    // without asking the object for its class.
+    int Add(TRegion* Item);
+    int Add(TEntity* Item);
     void Insert(int Index, TObject* Item) override;
     void Delete(int Index) override;
     // Searches from the end, where the objects being freed usually stand.
     int Remove(TObject* Item) override;
     void Move(int CurrentIndex, int NewIndex) override;
     void Clear() override;
+    // Room for Capacity objects in the list and in the indexes it keeps, so
+    // that adding many objects copies neither again.
+    void Reserve(int Capacity);
 
     // The first region of the list with exactly this code, or nullptr.
     TRegion* FirstRegionWithCode(std::string_view Code) const;
     // The first station of the list whose ID equals this one ignoring the case
     // of A to Z, or nullptr.
-    TEntity* FirstEntityWithID(const std::string& ID) const;
+    TEntity* FirstEntityWithID(std::string_view ID) const;
 
     // Called when a region code or station ID of an existing object changes.
     static void KeysChanged();
 
 private:
     struct TIndex {
+        explicit TIndex(const TKeyKind& Kind) : Keys(Kind) {}
         TKeyIndex Keys;
         std::uint64_t Generation = 0;
         bool Built = false;
     };
-    using TKeyOf = TKeyIndex::TKeyOf;
+
+    using TKeyOf = bool (*)(const TObject*, std::string_view&);
 
     static bool IsCurrent(const TIndex& Index);
-    TObject* FirstWithKey(TIndex& Index, TKeyOf KeyOf, std::string_view Key) const;
-    void IndexAdded(TObject* Item);
-    void IndexRemoved(TObject* Item, int Position);
+    TObject* FirstWithKey(TIndex& Index, std::string_view Key) const;
+    // Adds the object, with the keys that the readers find to the indexes.
+    int AddKeyed(TObject* Item, TKeyOf CodeOf, TKeyOf IDOf);
+    static void IndexAdded(TIndex& Index, TObject* Item, TKeyOf KeyOf);
+    void IndexRemoved(TIndex& Index, TObject* Item, int Position);
     void DropIndexes();
 
     // The session drops the indexes before it frees everything.
@@ -236,8 +247,8 @@ std::string RegionTypeDisplayName(TRegionType RegionType);
 
 bool FindRegionByCode(const TListOZR& List, std::string_view Code, TRegion*& Region);
 bool FindRegion(const std::string& Code, TRegionType RegionType, TRegion*& Region);
-bool FindEntityByID(const TListOZR& List, const std::string& ID, TEntity*& Entity);
-bool FindStation(const std::string& ID, TStationKind Kind, TEntity*& Station);
+bool FindEntityByID(const TListOZR& List, std::string_view ID, TEntity*& Entity);
+bool FindStation(std::string_view ID, TStationKind Kind, TEntity*& Station);
 bool CountryHasRegionsOfType(const TRegion* Country, TRegionType RegionType);
 
 // ---------------------------------------------------------------------------

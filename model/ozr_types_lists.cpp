@@ -1,7 +1,4 @@
-#include <algorithm>
-
 #include "model/ozr_types.h"
-#include "platform/sysutils.h"
 
 namespace {
 
@@ -9,7 +6,7 @@ namespace {
 // built under an older generation is rebuilt on its next use.
 std::uint64_t keyGeneration = 1;
 
-bool RegionCodeOf(const TObject* item, std::string& key)
+bool RegionCodeOf(const TObject* item, std::string_view& key)
 {
     const auto* region = dynamic_cast<const TRegion*>(item);
     if (!region)
@@ -18,16 +15,41 @@ bool RegionCodeOf(const TObject* item, std::string& key)
     return true;
 }
 
-bool EntityIDOf(const TObject* item, std::string& key)
+// A station's class information tells what it is at a fraction of the cost
+// of a dynamic cast, which would be much of the work of indexing it.
+bool EntityIDOf(const TObject* item, std::string_view& key)
 {
-    const auto* entity = dynamic_cast<const TEntity*>(item);
-    if (!entity)
+    const TClassInfo* info = item->ClassInfo();
+    if (!info || !info->InheritsFrom(TEntity::StaticClassInfo()))
         return false;
-    key = AsciiLowerCase(entity->GetID());
+    key = static_cast<const TEntity*>(item)->GetID();
     return true;
 }
 
+// The readers for objects whose class is known.
+bool NoKey(const TObject*, std::string_view&)
+{
+    return false;
+}
+
+bool CodeOfRegion(const TObject* item, std::string_view& key)
+{
+    key = static_cast<const TRegion*>(item)->GetCode();
+    return true;
+}
+
+bool IDOfEntity(const TObject* item, std::string_view& key)
+{
+    key = static_cast<const TEntity*>(item)->GetID();
+    return true;
+}
+
+constexpr TKeyKind kRegionCodes{RegionCodeOf, false};
+constexpr TKeyKind kEntityIDs{EntityIDOf, true};
+
 }  // namespace
+
+TListOZR::TListOZR() : codes_(kRegionCodes), ids_(kEntityIDs) {}
 
 TListOZR::~TListOZR()
 {
@@ -40,10 +62,25 @@ TListOZR::~TListOZR()
 
 int TListOZR::Add(TObject* Item)
 {
+    return AddKeyed(Item, RegionCodeOf, EntityIDOf);
+}
+
+int TListOZR::Add(TRegion* Item)
+{
+    return AddKeyed(Item, CodeOfRegion, NoKey);
+}
+
+int TListOZR::Add(TEntity* Item)
+{
+    return AddKeyed(Item, NoKey, IDOfEntity);
+}
+
+// Lists are mostly filled before their first look-up, with no index to keep.
+int TListOZR::AddKeyed(TObject* Item, TKeyOf CodeOf, TKeyOf IDOf)
+{
     const int index = TList::Add(Item);
-    // Lists are mostly filled before their first look-up, with no index to keep.
-    if (codes_.Built || ids_.Built)
-        IndexAdded(Item);
+    IndexAdded(codes_, Item, CodeOf);
+    IndexAdded(ids_, Item, IDOf);
     return index;
 }
 
@@ -61,7 +98,8 @@ void TListOZR::Delete(int Index)
 {
     TObject* item = Items(Index);
     TList::Delete(Index);
-    IndexRemoved(item, Index);
+    IndexRemoved(codes_, item, Index);
+    IndexRemoved(ids_, item, Index);
 }
 
 int TListOZR::Remove(TObject* Item)
@@ -86,14 +124,22 @@ void TListOZR::Clear()
     DropIndexes();
 }
 
-TRegion* TListOZR::FirstRegionWithCode(std::string_view Code) const
+void TListOZR::Reserve(int Capacity)
 {
-    return static_cast<TRegion*>(FirstWithKey(codes_, RegionCodeOf, Code));
+    TList::Reserve(Capacity);
+    for (TIndex* index : {&codes_, &ids_})
+        if (IsCurrent(*index))
+            index->Keys.Reserve(static_cast<std::size_t>(Capacity));
 }
 
-TEntity* TListOZR::FirstEntityWithID(const std::string& ID) const
+TRegion* TListOZR::FirstRegionWithCode(std::string_view Code) const
 {
-    return dynamic_cast<TEntity*>(FirstWithKey(ids_, EntityIDOf, AsciiLowerCase(ID)));
+    return static_cast<TRegion*>(FirstWithKey(codes_, Code));
+}
+
+TEntity* TListOZR::FirstEntityWithID(std::string_view ID) const
+{
+    return static_cast<TEntity*>(FirstWithKey(ids_, ID));
 }
 
 void TListOZR::KeysChanged()
@@ -106,53 +152,48 @@ bool TListOZR::IsCurrent(const TIndex& Index)
     return Index.Built && Index.Generation == keyGeneration;
 }
 
-TObject* TListOZR::FirstWithKey(TIndex& Index, TKeyOf KeyOf, std::string_view Key) const
+TObject* TListOZR::FirstWithKey(TIndex& Index, std::string_view Key) const
 {
     if (!IsCurrent(Index)) {
         Index.Keys.Clear();
         Index.Keys.Reserve(static_cast<std::size_t>(Count()));
-        std::string key;
+        std::string_view key;
         for (TObject* item : *this)
-            if (KeyOf(item, key))
-                Index.Keys.AddIfAbsent(key, item, KeyOf);
+            if (Index.Keys.Kind().KeyOf(item, key))
+                Index.Keys.AddIfAbsent(key, item);
         Index.Built = true;
         Index.Generation = keyGeneration;
     }
-    return Index.Keys.Find(Key, KeyOf);
+    return Index.Keys.Find(Key);
 }
 
-void TListOZR::IndexAdded(TObject* Item)
+void TListOZR::IndexAdded(TIndex& Index, TObject* Item, TKeyOf KeyOf)
 {
-    std::string key;
-    if (IsCurrent(codes_) && RegionCodeOf(Item, key))
-        codes_.Keys.AddIfAbsent(key, Item, RegionCodeOf);
-    if (IsCurrent(ids_) && EntityIDOf(Item, key))
-        ids_.Keys.AddIfAbsent(key, Item, EntityIDOf);
+    std::string_view key;
+    if (IsCurrent(Index) && KeyOf(Item, key))
+        Index.Keys.AddIfAbsent(key, Item);
 }
 
 // When the first object of a key goes, the next one with that key, which can
 // only stand after it, takes its place.
-void TListOZR::IndexRemoved(TObject* Item, int Position)
+void TListOZR::IndexRemoved(TIndex& Index, TObject* Item, int Position)
 {
-    const auto update = [this, Item, Position](TIndex& index, TKeyOf keyOf) {
-        std::string key;
-        if (!IsCurrent(index) || !keyOf(Item, key) || index.Keys.Find(key, keyOf) != Item)
-            return;
-        TObject* next = nullptr;
-        std::string other;
-        for (int i = Position; i < Count() && !next; ++i)
-            if (keyOf(Items(i), other) && other == key)
-                next = Items(i);
-        index.Keys.Set(key, next, keyOf);
-    };
-    update(codes_, RegionCodeOf);
-    update(ids_, EntityIDOf);
+    TKeyIndex& keys = Index.Keys;
+    std::string_view key;
+    if (!IsCurrent(Index) || !keys.Kind().KeyOf(Item, key) || keys.Find(key) != Item)
+        return;
+    TObject* next = nullptr;
+    std::string_view other;
+    for (int i = Position; i < Count() && !next; ++i)
+        if (keys.Kind().KeyOf(Items(i), other) && keys.SameKey(other, key))
+            next = Items(i);
+    keys.Set(key, next);
 }
 
 void TListOZR::DropIndexes()
 {
-    codes_.Keys.Clear();
-    codes_.Built = false;
-    ids_.Keys.Clear();
-    ids_.Built = false;
+    for (TIndex* index : {&codes_, &ids_}) {
+        index->Keys.Clear();
+        index->Built = false;
+    }
 }

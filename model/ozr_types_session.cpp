@@ -47,8 +47,12 @@ void TSession::SetCountry(TRegion* Country)
         FObserver->updateCmBoxCountries();
 }
 
+// The caption follows the flag, so only a change of the flag can change it: a
+// large import that marks the session modified once per station redraws it once.
 void TSession::SetModified(bool Value)
 {
+    if (Value == FModified)
+        return;
     FModified = Value;
     if (FObserver)
         FObserver->SetCaption(Value ? std::string(ApplicationTitle) + "*" : ApplicationTitle);
@@ -92,13 +96,13 @@ bool FindRegion(const std::string& Code, TRegionType RegionType, TRegion*& Regio
     return list && FindRegionByCode(*list, Code, Region);
 }
 
-bool FindEntityByID(const TListOZR& List, const std::string& ID, TEntity*& Entity)
+bool FindEntityByID(const TListOZR& List, std::string_view ID, TEntity*& Entity)
 {
     Entity = List.FirstEntityWithID(ID);
     return Entity != nullptr;
 }
 
-bool FindStation(const std::string& ID, TStationKind Kind, TEntity*& Station)
+bool FindStation(std::string_view ID, TStationKind Kind, TEntity*& Station)
 {
     Station = nullptr;
     const TListOZR* list = CurrentSession().StationList(Kind);

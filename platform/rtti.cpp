@@ -21,6 +21,14 @@ const TPropInfo* TClassInfo::FindProperty(std::string_view name) const
     return nullptr;
 }
 
+bool TClassInfo::InheritsFrom(const TClassInfo& ancestor) const
+{
+    for (const TClassInfo* info = this; info; info = info->Parent)
+        if (info == &ancestor)
+            return true;
+    return false;
+}
+
 void TList::CheckIndex(int index, int highest)
 {
     if (index < 0 || index > highest)
@@ -51,6 +59,12 @@ int TList::Remove(TObject* item)
     if (index >= 0)
         Delete(index);
     return index;
+}
+
+void TList::Reserve(int capacity)
+{
+    if (capacity > 0)
+        items_.reserve(static_cast<std::size_t>(capacity));
 }
 
 int TList::IndexOf(const TObject* item) const

@@ -37,6 +37,8 @@ struct TClassInfo {
     // The base class's properties first, each class's in declaration order.
     std::vector<const TPropInfo*> AllProperties() const;
     const TPropInfo* FindProperty(std::string_view name) const;
+    // This class or one of its ancestors is the class of ancestor.
+    bool InheritsFrom(const TClassInfo& ancestor) const;
 };
 
 class TObject {
@@ -67,6 +69,8 @@ public:
     virtual void Move(int currentIndex, int newIndex);
     virtual void Clear() { items_.clear(); }
     int IndexOf(const TObject* item) const;
+    // Room for capacity items, so that adding up to them moves none.
+    void Reserve(int capacity);
 
     auto begin() const { return items_.begin(); }
     auto end() const { return items_.end(); }

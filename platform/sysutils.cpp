@@ -127,11 +127,6 @@ bool ScanReal(std::string_view text, char separator, std::string_view& number,
     return i == n;
 }
 
-bool IsBlankOrControl(char c)
-{
-    return static_cast<unsigned char>(c) <= ' ';
-}
-
 }  // namespace
 
 std::string FloatToStr(double value)
@@ -153,9 +148,41 @@ std::string FloatToStr(double value)
     return text;
 }
 
+std::optional<double> PlainDecimal(std::string_view text, char separator)
+{
+    static constexpr double kPowersOfTen[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                              1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+    constexpr int kMaxDigits = 15;
+    const bool negative = !text.empty() && text.front() == '-';
+    std::uint64_t mantissa = 0;
+    int digits = 0;
+    int fractionDigits = 0;
+    bool inFraction = false;
+    for (std::size_t i = negative ? 1 : 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (IsDigit(c)) {
+            mantissa = mantissa * 10 + static_cast<std::uint64_t>(c - '0');
+            ++digits;
+            fractionDigits += inFraction ? 1 : 0;
+        } else if (c == separator && !inFraction) {
+            inFraction = true;
+        } else {
+            return std::nullopt;
+        }
+    }
+    if (digits == 0 || digits > kMaxDigits)
+        return std::nullopt;
+    const double magnitude = static_cast<double>(mantissa) / kPowersOfTen[fractionDigits];
+    return negative ? -magnitude : magnitude;
+}
+
 bool TryStrToFloat(std::string_view text, double& value)
 {
     const char separator = DecimalSeparator();
+    if (const std::optional<double> plain = PlainDecimal(text, separator)) {
+        value = *plain;
+        return true;
+    }
     std::string_view number;
     std::size_t separatorAt = 0;
     if (!ScanReal(text, separator, number, separatorAt))
@@ -241,23 +268,9 @@ std::string TrimRight(std::string_view text)
     return std::string(text.substr(0, last));
 }
 
-std::string_view TrimmedView(std::string_view text)
-{
-    while (!text.empty() && IsBlankOrControl(text.front()))
-        text.remove_prefix(1);
-    while (!text.empty() && IsBlankOrControl(text.back()))
-        text.remove_suffix(1);
-    return text;
-}
-
 std::string Trim(std::string_view text)
 {
     return std::string(TrimmedView(text));
-}
-
-char AsciiLowerChar(char c)
-{
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
 std::string AsciiLowerCase(std::string_view text)
@@ -266,13 +279,6 @@ std::string AsciiLowerCase(std::string_view text)
     for (char& c : result)
         c = AsciiLowerChar(c);
     return result;
-}
-
-bool AsciiSameText(std::string_view a, std::string_view b)
-{
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return AsciiLowerChar(x) == AsciiLowerChar(y);
-           });
 }
 
 std::string AsciiUpperCase(std::string_view text)

@@ -1,7 +1,5 @@
 #include "xml/xml_value.h"
 
-#include <array>
-#include <cstdint>
 #include <optional>
 #include <string_view>
 
@@ -35,38 +33,6 @@ auto Converted(const char* name, Convert convert)
     } catch (const EConvertError& error) {
         throw EConvertError(error.what() + InElement(name));
     }
-}
-
-// Most reals of a file are a few digits with or without a fraction; they are
-// converted here at once. An integer of at most 15 digits and a power of ten
-// up to 10^15 are both exact doubles, so the one rounding of the division
-// gives the value that the full conversion gives. Anything else (blanks, a
-// sign other than a leading "-", an exponent, more digits) is left to it.
-std::optional<double> PlainDecimal(std::string_view text, char separator)
-{
-    static constexpr std::array<double, 16> powersOfTen{
-        1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
-    const bool negative = !text.empty() && text[0] == '-';
-    std::uint64_t mantissa = 0;
-    std::size_t digits = 0;
-    std::size_t fractionDigits = 0;
-    bool inFraction = false;
-    for (std::size_t i = negative ? 1 : 0; i < text.size(); ++i) {
-        const char c = text[i];
-        if (c >= '0' && c <= '9') {
-            mantissa = mantissa * 10 + static_cast<std::uint64_t>(c - '0');
-            ++digits;
-            fractionDigits += inFraction ? 1 : 0;
-        } else if (c == separator && !inFraction) {
-            inFraction = true;
-        } else {
-            return std::nullopt;
-        }
-    }
-    if (digits == 0 || digits >= powersOfTen.size())
-        return std::nullopt;
-    const double value = static_cast<double>(mantissa) / powersOfTen[fractionDigits];
-    return negative ? -value : value;
 }
 
 bool TextToBoolean(std::string_view text)

@@ -1,4 +1,6 @@
+#include <random>
 #include <string>
+#include <string_view>
 #include <tuple>
 #include <vector>
 
@@ -6,7 +8,9 @@
 
 #include "io/ozr_io_csv_flow.h"
 #include "io/ozr_io_csv_stations.h"
+#include "platform/codepages.h"
 #include "platform/regional_settings.h"
+#include "platform/sysutils.h"
 #include "tests/model/model_session_fixture.h"
 #include "tests/support/files.h"
 #include "tests/support/temp_folder.h"
@@ -14,6 +18,33 @@
 namespace {
 
 using Lines = std::vector<std::string>;
+
+// Lines are cut several bytes at a time: every place of a delimiter, in
+// lines shorter and longer than one step, must cut as a plain search does.
+TEST(CsvFields, CutAtEveryDelimiterAndTrimmedAsAPlainSearchCuts)
+{
+    const auto plainCut = [](std::string_view line, char delimiter) {
+        std::vector<std::string_view> fields;
+        line = TrimmedView(line);
+        for (std::size_t end; (end = line.find(delimiter)) != std::string_view::npos;
+             line.remove_prefix(end + 1))
+            fields.push_back(TrimmedView(line.substr(0, end)));
+        fields.push_back(TrimmedView(line));
+        return fields;
+    };
+    std::mt19937 random(5);
+    std::vector<std::string_view> fields;
+    for (const char delimiter : {';', '\t'}) {
+        const std::string alphabet = std::string("ab ;\t\x01\xC3\xA9") + delimiter;
+        for (int i = 0; i < 5000; ++i) {
+            std::string line(random() % 70, ' ');
+            for (char& c : line)
+                c = alphabet[random() % alphabet.size()];
+            SplitFields(line, std::string(1, delimiter), fields);
+            ASSERT_EQ(fields, plainCut(line, delimiter)) << line;
+        }
+    }
+}
 
 // The chosen country GR has the RBD GR01 with the SU GR01_1; the country CY has the RBD CY01.
 class CsvImportTest : public SessionTest {
@@ -177,6 +208,31 @@ TEST_F(CsvImportTest, ADelimiterOutsideAsciiSplitsOnTheWholeCharacter)
     EXPECT_EQ(Find("V", skWell)->FName, "Köln");
 }
 
+// A code is taken by the first line that passes with it: a later line that
+// names it fails for that first, whatever else is wrong with it; a line that
+// failed takes no code. The findings stay in the order of the lines.
+TEST_F(CsvImportTest, ACodeNamedTwiceFailsTheLinesAfterTheOneThatTookIt)
+{
+    const char* reservoirs =
+        "rbd;GR01;A;first;1;2;x\n"   // fails its type, so A stays free
+        "rbd;GR01;a;second;1;2;m\n"  // takes A
+        "rbd;GR01;B;b;1;2;n\n"
+        "rbd;GR01;A;third;x;2;m\n"  // taken, though its longitude is bad as well
+        "rbd;GR01;C;c;1;y;m\n"
+        "rbd;GR01;b;fourth;1;2;n\n"
+        "xx;GR01;A;fifth;1;2;n\n";  // its scale comes before its code
+    EXPECT_EQ(
+        Stations(reservoirs, skReservoir, false).Lines,
+        (Lines{"Line 1: The reservoir type could not be recognized ('M': Man made 'N': Natural)",
+               "Line 4: A station with code 'A' already exists",
+               "Line 5: A real number is expected for the Latitude",
+               "Line 6: A station with code 'b' already exists",
+               "Line 7: Unrecognized spatial scale 'xx'"}));
+    EXPECT_EQ(Stations("rbd;GR01;A;a;1;2;m\nrbd;GR01;B;b;1;2;n\n", skReservoir).Lines,
+              Lines{"Data imported"});
+    EXPECT_EQ(session().FReservoirs.Count(), 2);
+}
+
 // The file is read in pieces; what a line keeps must outlive them.
 TEST_F(CsvImportTest, LinesKeptFromEarlierPiecesStayWhole)
 {
@@ -191,6 +247,18 @@ TEST_F(CsvImportTest, LinesKeptFromEarlierPiecesStayWhole)
     EXPECT_EQ(Find("S0", skWell)->FName, "Station number 0");
     EXPECT_EQ(Find("S19999", skWell)->FName, "Station number 19999");
     EXPECT_EQ(session().FWells.Count(), kLines);
+}
+
+// A file that shows a Windows-1252 byte only after lines were checked is
+// checked again from its first line: none of its codes is taken twice.
+TEST_F(CsvImportTest, AFileFoundToBeWindows1252LateIsCheckedOnceFromTheStart)
+{
+    std::string text = "rbd;GR01;A;K\xC3\xB6ln;1;2\n";
+    for (int i = 0; text.size() < 300 * 1024; ++i)
+        text += "rbd;GR01;S" + std::to_string(i) + ";Station;1;2\n";
+    EXPECT_EQ(Stations(text + "rbd;GR01;Z;caf\xE9;1;2\n", skWell).Lines, Lines{"Data imported"});
+    EXPECT_EQ(Find("A", skWell)->FName, AnsiToUtf8("K\xC3\xB6ln"));
+    EXPECT_EQ(Find("Z", skWell)->FName, "café");
 }
 
 TEST_F(CsvImportTest, DailyValuesGoToTheirDayAndANewYearStartsFromEmptyDays)

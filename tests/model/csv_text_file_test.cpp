@@ -18,14 +18,23 @@ constexpr std::size_t kPiece = 256 * 1024;
 
 class CsvTextFileTest : public ::testing::Test {
 protected:
+    // The lines as a reader that follows a start over sees them.
     Lines LinesOf(std::string_view bytes)
     {
         TTextFile file(wqtest::WriteTextFile(folder_ / "in.csv", bytes));
         Lines lines;
-        for (std::string_view line; file.NextLine(line);)
-            lines.emplace_back(line);
-        return lines;
+        startedOver_ = false;
+        while (true) {
+            lines.clear();
+            for (std::string_view line; file.NextLine(line);)
+                lines.emplace_back(line);
+            if (!file.StartedOver())
+                return lines;
+            startedOver_ = true;
+        }
     }
+
+    bool startedOver_ = false;
 
     wqtest::TempFolder folder_;
 };
@@ -82,6 +91,27 @@ TEST_F(CsvTextFileTest, PiecesJoinWhereTheyMeet)
     ASSERT_EQ(lines.size(), 3u);
     EXPECT_EQ(lines[1], AnsiToUtf8(longLine));
     EXPECT_EQ(lines[2], "y");
+}
+
+// A file without a mark is read once, as UTF-8 while it is: bytes that are
+// not make the whole file Windows-1252, from its first line, also when lines
+// were handed out before them.
+TEST_F(CsvTextFileTest, AFileFoundToBeWindows1252StartsOverFromItsFirstLine)
+{
+    const std::string filler(kPiece, 'a');
+    EXPECT_EQ(LinesOf("K\xC3\xB6ln\n" + filler + "\ncaf\xE9"),
+              (Lines{AnsiToUtf8("K\xC3\xB6ln"), filler, "café"}));
+    EXPECT_TRUE(startedOver_);
+    // Found before the first line is handed out, nothing starts over.
+    EXPECT_EQ(LinesOf("K\xC3\xB6ln\ncaf\xE9\n"), (Lines{AnsiToUtf8("K\xC3\xB6ln"), "café"}));
+    EXPECT_FALSE(startedOver_);
+    // A character that the end of a piece cuts is judged whole, at the end of the file too.
+    const std::string clef = "\U0001D11E";
+    EXPECT_EQ(LinesOf(std::string(kPiece - 2, 'a') + clef),
+              Lines{std::string(kPiece - 2, 'a') + clef});
+    EXPECT_EQ(LinesOf("x\n" + std::string(kPiece, 'a') + clef.substr(0, 3)),
+              (Lines{"x", std::string(kPiece, 'a') + AnsiToUtf8(clef.substr(0, 3))}));
+    EXPECT_TRUE(startedOver_);
 }
 
 TEST_F(CsvTextFileTest, AFileThatCannotBeOpenedIsNamed)

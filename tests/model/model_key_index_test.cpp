@@ -92,6 +92,62 @@ TEST_F(KeyIndex, ManyCodesStayFindableAsTheTableGrowsAndShrinks)
     }
 }
 
+// Stations added in bulk reach the index a batch at a time: look-ups after
+// many adds, deletes and renames without a look-up between them, with each ID
+// three times in the list in varying case, must still give the first in list
+// order; a list that also holds regions finds only stations.
+TEST_F(KeyIndex, BulkAddsDeletesAndRenamesAgreeWithAScanInListOrder)
+{
+    constexpr int kIDs = 700;
+    auto* rbd = new TRegion(nullptr, rtRBD, "GR01");
+    const auto id = [](int i) { return std::string(i % 2 ? "w" : "W") + std::to_string(i % kIDs); };
+    const auto agree = [this, &id](const char* stage) {
+        for (int i = 0; i < kIDs + 5; ++i) {
+            TEntity* found = nullptr;
+            FindStation(id(i), skWell, found);
+            ASSERT_EQ(found, ScanForID(session().FWells, id(i))) << stage << " " << i;
+            FindEntityByID(session().FEntities, id(i), found);
+            ASSERT_EQ(found, ScanForID(session().FEntities, id(i))) << stage << " " << i;
+        }
+    };
+    TEntity* none = nullptr;
+    FindStation("none", skWell, none);
+    FindEntityByID(session().FEntities, "none", none);
+    for (int i = 0; i < 3 * kIDs; ++i)
+        new TWell(rbd, id(i * 7));
+    agree("added");
+    for (int i = session().FWells.Count() - 1; i >= 0; i -= 5)
+        delete session().FWells[i];
+    agree("deleted");
+    for (int i = 0; i < session().FWells.Count(); i += 11)
+        static_cast<TEntity*>(session().FWells[i])->SetID(id(i + 3));
+    agree("renamed");
+
+    TListOZR mixed;
+    mixed.Add(rbd);
+    TEntity* found = nullptr;
+    EXPECT_FALSE(FindEntityByID(mixed, "GR01", found));
+    mixed.Add(session().FWells[0]);
+    EXPECT_TRUE(FindEntityByID(mixed, static_cast<TEntity*>(session().FWells[0])->GetID(), found));
+    EXPECT_EQ(found, session().FWells[0]);
+    mixed.Clear();
+}
+
+// The caseless fingerprint folds the case of each word in place; it must be
+// the fingerprint of the key in lower case, for every byte at every place,
+// the bytes around A to Z and above 0x7F included.
+TEST(KeyFingerprint, CaselessIsTheFingerprintOfTheLowerCaseKey)
+{
+    for (std::size_t length = 1; length <= 19; ++length)
+        for (int byte = 0; byte < 256; ++byte)
+            for (std::size_t at = 0; at < length; at += 3) {
+                std::string key(length, 'Q');
+                key[at] = static_cast<char>(byte);
+                ASSERT_EQ(CaselessKeyFingerprint(key), KeyFingerprint(AsciiLowerCase(key)))
+                    << "length " << length << ", byte " << byte << " at " << at;
+            }
+}
+
 // Keys are read a word at a time, the last word overlapping the one before:
 // every byte must count, and none beyond the key may be read (the keys below
 // stand in buffers of their exact size, where a sanitizer sees any overrun).

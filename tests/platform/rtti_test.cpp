@@ -49,6 +49,10 @@ TEST(ClassInfo, BasePropertiesComeFirstAndLookUpFollowsTheChain)
     EXPECT_FALSE(id->Writable);
     EXPECT_EQ(std::get<std::int64_t>(id->Get(object)), 7);
     EXPECT_EQ(Base::kInfo.FindProperty("Level"), nullptr);
+    // The chain tells a class's ancestry, which the session's lists rely on.
+    EXPECT_TRUE(Derived::kInfo.InheritsFrom(Base::kInfo));
+    EXPECT_TRUE(Base::kInfo.InheritsFrom(Base::kInfo));
+    EXPECT_FALSE(Base::kInfo.InheritsFrom(Derived::kInfo));
 }
 
 TEST(List, KeepsOrderAndMovesItems)
