@@ -8,8 +8,8 @@
 #include "platform/dialogs.h"
 #include "platform/exception.h"
 #include "platform/sysutils.h"
-#include "zip/ZAPaths.h"
-#include "zip/ZipArchiver.h"
+#include "zip/archiver/ZipArchiver.h"
+#include "zip/files/ZAPaths.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "zip/ZAAes.h"
+#include "crypto/ZAAes.h"
 
 #include <array>
 #include <bit>

@@ -3,7 +3,7 @@
 
 #include <cstring>
 
-#include "zip/ZAAes.h"
+#include "crypto/ZAAes.h"
 
 #if defined(__x86_64__) || defined(__i386__)
 

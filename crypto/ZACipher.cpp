@@ -1,4 +1,4 @@
-#include "zip/ZACipher.h"
+#include "crypto/ZACipher.h"
 
 #include <algorithm>
 #include <cstring>

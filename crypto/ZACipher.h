@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "zip/ZACodecUtil.h"
+#include "crypto/ZACodecUtil.h"
 
 class ECipherException : public Exception {
 public:

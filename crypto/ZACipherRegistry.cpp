@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "zip/ZACipher.h"
+#include "crypto/ZACipher.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 #include <array>
 #include <cstring>
 
-#include "zip/ZAAes.h"
-#include "zip/ZACipher.h"
+#include "crypto/ZAAes.h"
+#include "crypto/ZACipher.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "zip/ZACodecUtil.h"
+#include "crypto/ZACodecUtil.h"
 
 #include <algorithm>
 #include <atomic>
@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <utility>
 
-#include "zip/ZAStream.h"
+#include "platform/ZAStream.h"
 
 #if defined(__x86_64__) || defined(__i386__)
 #include <cpuid.h>

@@ -5,7 +5,7 @@
 #include <cstring>
 #include <vector>
 
-#include "zip/ZACodecUtil.h"
+#include "crypto/ZACodecUtil.h"
 
 namespace {
 

@@ -1,10 +1,10 @@
-#include "zip/ZAHash.h"
+#include "crypto/ZAHash.h"
 
 #include <cctype>
 #include <cstring>
 #include <string>
 
-#include "zip/ZAsha1.h"
+#include "crypto/ZAsha1.h"
 
 namespace {
 

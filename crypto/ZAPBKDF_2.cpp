@@ -1,7 +1,7 @@
-#include "zip/ZAPBKDF_2.h"
+#include "crypto/ZAPBKDF_2.h"
 
+#include "crypto/ZApb_kdf.h"
 #include "platform/random_bytes.h"
-#include "zip/ZApb_kdf.h"
 
 TPBKDF2::TPBKDF2(const std::string& password, int iterations, std::size_t saltSize)
     : iterations_(iterations), salt_(saltSize), password_(password)

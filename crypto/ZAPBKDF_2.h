@@ -6,8 +6,8 @@
 #include <cstddef>
 #include <string>
 
-#include "zip/ZACodecUtil.h"
-#include "zip/ZAEndian.h"
+#include "crypto/ZACodecUtil.h"
+#include "platform/ZAEndian.h"
 
 class TPBKDF2 {
 public:

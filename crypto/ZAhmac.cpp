@@ -1,8 +1,8 @@
-#include "zip/ZAhmac.h"
+#include "crypto/ZAhmac.h"
 
 #include <cstring>
 
-#include "zip/ZACodecUtil.h"
+#include "crypto/ZACodecUtil.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "zip/ZAHash.h"
+#include "crypto/ZAHash.h"
 
 constexpr std::size_t kHmacPadSize = 128;
 

@@ -1,10 +1,10 @@
-#include "zip/ZApb_kdf.h"
+#include "crypto/ZApb_kdf.h"
 
 #include <algorithm>
 #include <cstring>
 
-#include "zip/ZACodecUtil.h"
-#include "zip/ZAhmac.h"
+#include "crypto/ZACodecUtil.h"
+#include "crypto/ZAhmac.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "zip/ZAHash.h"
+#include "crypto/ZAHash.h"
 
 constexpr int kPbkdf2Ok = 0;
 constexpr int kPbkdf2NoHash = 1;

@@ -1,11 +1,11 @@
-#include "zip/ZAsha1.h"
+#include "crypto/ZAsha1.h"
 
 #include <algorithm>
 #include <bit>
 #include <cstring>
 #include <new>
 
-#include "zip/ZACodecUtil.h"
+#include "crypto/ZACodecUtil.h"
 
 namespace {
 

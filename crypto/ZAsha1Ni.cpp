@@ -1,7 +1,7 @@
 // SHA-1 on the processor's SHA instructions; used only when the processor
 // reports them (see UseProcessorSha).
 
-#include "zip/ZAsha1.h"
+#include "crypto/ZAsha1.h"
 
 #if defined(__x86_64__) || defined(__i386__)
 

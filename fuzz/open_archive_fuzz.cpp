@@ -11,7 +11,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "zip/ZipArchiver.h"
+#include "zip/archiver/ZipArchiver.h"
 
 namespace {
 

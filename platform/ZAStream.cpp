@@ -1,4 +1,4 @@
-#include "zip/ZAStream.h"
+#include "platform/ZAStream.h"
 
 #include <algorithm>
 #include <cerrno>

@@ -1,4 +1,4 @@
-#include "app/box_diagram.h"
+#include "app/diagrams/box_diagram.h"
 
 #include <algorithm>
 

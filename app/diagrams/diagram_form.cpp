@@ -1,11 +1,11 @@
-#include "app/diagram_form.h"
+#include "app/diagrams/diagram_form.h"
 
 #include <QLabel>
 #include <QPalette>
 #include <QScreen>
 #include <QVBoxLayout>
 
-#include "app/box_diagram.h"
+#include "app/diagrams/box_diagram.h"
 #include "app/form_support.h"
 
 TDiagramForm::TDiagramForm(QWidget* parent, const QString& objectName, const QString& caption,

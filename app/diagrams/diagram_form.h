@@ -6,7 +6,7 @@
 #include <QDialog>
 #include <QSize>
 
-#include "app/box_diagram.h"
+#include "app/diagrams/box_diagram.h"
 
 class QLabel;
 

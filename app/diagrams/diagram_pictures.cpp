@@ -1,4 +1,4 @@
-#include "app/diagram_pictures.h"
+#include "app/diagrams/diagram_pictures.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 // The pictures of the six diagram windows: how the quantities of a national
 // table break down into the parts that the table forms ask for.
 
-#include "app/box_diagram.h"
+#include "app/diagrams/box_diagram.h"
 
 // Total freshwater abstraction by source, with its rainwater and hydropower shares.
 TBoxDiagram TotalAbstractionPicture();

@@ -1,6 +1,6 @@
-#include "app/ozr_diag_abs1.h"
+#include "app/diagrams/ozr_diag_abs1.h"
 
-#include "app/diagram_pictures.h"
+#include "app/diagrams/diagram_pictures.h"
 
 TFormAbs1* FormAbs1 = nullptr;
 

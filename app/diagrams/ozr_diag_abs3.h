@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/diagram_form.h"
+#include "app/diagrams/diagram_form.h"
 
 class TFormAbs3 : public TDiagramForm {
     Q_OBJECT

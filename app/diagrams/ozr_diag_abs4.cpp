@@ -1,6 +1,6 @@
-#include "app/ozr_diag_abs4.h"
+#include "app/diagrams/ozr_diag_abs4.h"
 
-#include "app/diagram_pictures.h"
+#include "app/diagrams/diagram_pictures.h"
 
 TFormAbs4* FormAbs4 = nullptr;
 

@@ -1,6 +1,6 @@
-#include "app/ozr_diag_abs5.h"
+#include "app/diagrams/ozr_diag_abs5.h"
 
-#include "app/diagram_pictures.h"
+#include "app/diagrams/diagram_pictures.h"
 
 TFormAbs5* FormAbs5 = nullptr;
 

@@ -1,6 +1,6 @@
-#include "app/ozr_diag_wb_return_flow.h"
+#include "app/diagrams/ozr_diag_wb_return_flow.h"
 
-#include "app/diagram_pictures.h"
+#include "app/diagrams/diagram_pictures.h"
 
 TFormReturnFlowDiagram* FormReturnFlowDiagram = nullptr;
 

@@ -1,10 +1,10 @@
-#include "app/editor_form.h"
+#include "app/forms/editor_form.h"
 
 #include <QAbstractButton>
 #include <QTabWidget>
 
 #include "app/form_support.h"
-#include "app/help_service.h"
+#include "app/help_viewer/help_service.h"
 #include "components/command_guard.h"
 #include "components/modal_run.h"
 

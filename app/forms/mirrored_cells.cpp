@@ -1,4 +1,4 @@
-#include "app/mirrored_cells.h"
+#include "app/forms/mirrored_cells.h"
 
 #include <algorithm>
 

@@ -1,11 +1,11 @@
-#include "app/ozr_flow.h"
+#include "app/forms/ozr_flow.h"
 
 #include <span>
 
 #include <QSignalBlocker>
 
 #include "app/form_support.h"
-#include "app/station_controls.h"
+#include "app/forms/station_controls.h"
 #include "appcore/check_messages.h"
 #include "appcore/daily_dates.h"
 #include "appcore/form_checks.h"

@@ -3,7 +3,7 @@
 #include <memory>
 #include <optional>
 
-#include "app/editor_form.h"
+#include "app/forms/editor_form.h"
 
 namespace Ui {
 class FormFlow;

@@ -1,7 +1,7 @@
-#include "app/ozr_groundwater.h"
+#include "app/forms/ozr_groundwater.h"
 
 #include "app/form_support.h"
-#include "app/station_controls.h"
+#include "app/forms/station_controls.h"
 #include "appcore/check_messages.h"
 #include "appcore/form_checks.h"
 #include "appcore/form_texts.h"

@@ -2,7 +2,7 @@
 
 #include <memory>
 
-#include "app/editor_form.h"
+#include "app/forms/editor_form.h"
 
 namespace Ui {
 class FormReservoirs;

@@ -1,16 +1,16 @@
-#include "app/ozr_water_abstractions.h"
+#include "app/forms/ozr_water_abstractions.h"
 
 #include <QComboBox>
 #include <QLineEdit>
 
+#include "app/diagrams/ozr_diag_abs1.h"
+#include "app/diagrams/ozr_diag_abs2.h"
+#include "app/diagrams/ozr_diag_abs3.h"
+#include "app/diagrams/ozr_diag_abs4.h"
+#include "app/diagrams/ozr_diag_abs5.h"
 #include "app/form_support.h"
-#include "app/mirrored_cells.h"
-#include "app/ozr_diag_abs1.h"
-#include "app/ozr_diag_abs2.h"
-#include "app/ozr_diag_abs3.h"
-#include "app/ozr_diag_abs4.h"
-#include "app/ozr_diag_abs5.h"
-#include "app/quantity_grid.h"
+#include "app/forms/mirrored_cells.h"
+#include "app/forms/quantity_grid.h"
 #include "appcore/form_values.h"
 #include "components/StrGrdQv.h"
 #include "components/command_guard.h"

@@ -9,7 +9,7 @@
 #include <array>
 #include <memory>
 
-#include "app/editor_form.h"
+#include "app/forms/editor_form.h"
 #include "appcore/water_abs_tables.h"
 
 namespace Ui {

@@ -1,8 +1,8 @@
-#include "app/ozr_water_balance.h"
+#include "app/forms/ozr_water_balance.h"
 
+#include "app/diagrams/ozr_diag_wb_return_flow.h"
 #include "app/form_support.h"
-#include "app/ozr_diag_wb_return_flow.h"
-#include "app/quantity_grid.h"
+#include "app/forms/quantity_grid.h"
 #include "appcore/form_checks.h"
 #include "components/command_guard.h"
 #include "components/modal_run.h"

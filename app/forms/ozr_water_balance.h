@@ -8,7 +8,7 @@
 #include <array>
 #include <memory>
 
-#include "app/editor_form.h"
+#include "app/forms/editor_form.h"
 #include "appcore/water_balance_texts.h"
 
 namespace Ui {

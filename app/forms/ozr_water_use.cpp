@@ -1,10 +1,10 @@
-#include "app/ozr_water_use.h"
+#include "app/forms/ozr_water_use.h"
 
 #include <algorithm>
 
 #include "app/form_support.h"
-#include "app/quantity_grid.h"
-#include "app/table_grids.h"
+#include "app/forms/quantity_grid.h"
+#include "app/forms/table_grids.h"
 #include "appcore/form_checks.h"
 #include "appcore/form_values.h"
 #include "appcore/water_use_checks.h"

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "app/editor_form.h"
+#include "app/forms/editor_form.h"
 
 namespace Ui {
 class TFormWaterUse;

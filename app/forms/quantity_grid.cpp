@@ -1,4 +1,4 @@
-#include "app/quantity_grid.h"
+#include "app/forms/quantity_grid.h"
 
 #include <QHeaderView>
 

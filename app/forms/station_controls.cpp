@@ -1,4 +1,4 @@
-#include "app/station_controls.h"
+#include "app/forms/station_controls.h"
 
 #include <QCheckBox>
 #include <QComboBox>

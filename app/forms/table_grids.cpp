@@ -1,4 +1,4 @@
-#include "app/table_grids.h"
+#include "app/forms/table_grids.h"
 
 #include "components/StrGrdQv.h"
 

@@ -1,4 +1,4 @@
-#include "app/help_file.h"
+#include "app/help_viewer/help_file.h"
 
 #include <algorithm>
 #include <chm_lib.h>

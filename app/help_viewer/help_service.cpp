@@ -1,4 +1,4 @@
-#include "app/help_service.h"
+#include "app/help_viewer/help_service.h"
 
 #include "platform/exception.h"
 

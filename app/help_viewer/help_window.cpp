@@ -1,4 +1,4 @@
-#include "app/help_window.h"
+#include "app/help_viewer/help_window.h"
 
 #include <QAction>
 #include <QApplication>
@@ -12,7 +12,7 @@
 #include <QVBoxLayout>
 
 #include "app/form_support.h"
-#include "app/help_file.h"
+#include "app/help_viewer/help_file.h"
 #include "components/command_guard.h"
 #include "platform/exception.h"
 

@@ -10,7 +10,7 @@
 #include <QString>
 #include <QWidget>
 
-#include "app/help_service.h"
+#include "app/help_viewer/help_service.h"
 
 class QTreeWidget;
 class QTreeWidgetItem;

@@ -1,11 +1,11 @@
-#include "app/csv_import_form.h"
+#include "app/imports/csv_import_form.h"
 
 #include <QPlainTextEdit>
 #include <QShowEvent>
 #include <QValidator>
 
 #include "app/form_support.h"
-#include "app/help_service.h"
+#include "app/help_viewer/help_service.h"
 #include "components/command_guard.h"
 #include "model/ozr_types.h"
 #include "platform/dialogs.h"

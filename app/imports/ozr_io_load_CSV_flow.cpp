@@ -1,4 +1,4 @@
-#include "app/ozr_io_load_CSV_flow.h"
+#include "app/imports/ozr_io_load_CSV_flow.h"
 
 #include "io/ozr_io_csv_flow.h"
 

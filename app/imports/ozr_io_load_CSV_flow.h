@@ -3,7 +3,7 @@
 // Fills the daily values of existing stream-flow stations from a CSV file, one
 // value per line.
 
-#include "app/csv_import_form.h"
+#include "app/imports/csv_import_form.h"
 
 class TFormCSVFlowImport : public TCsvImportForm {
     Q_OBJECT

@@ -1,4 +1,4 @@
-#include "app/ozr_io_load_CSV_stations.h"
+#include "app/imports/ozr_io_load_CSV_stations.h"
 
 #include "app/form_support.h"
 #include "io/ozr_io_csv_stations.h"

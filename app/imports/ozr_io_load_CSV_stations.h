@@ -5,7 +5,7 @@
 
 #include <optional>
 
-#include "app/csv_import_form.h"
+#include "app/imports/csv_import_form.h"
 #include "model/ozr_types.h"
 
 namespace Ui {

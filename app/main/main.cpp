@@ -1,5 +1,5 @@
-#include "app/program_start.h"
-#include "app/wq_application.h"
+#include "app/main/program_start.h"
+#include "app/main/wq_application.h"
 
 int main(int argc, char* argv[])
 {

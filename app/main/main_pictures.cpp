@@ -1,4 +1,4 @@
-#include "app/main_pictures.h"
+#include "app/main/main_pictures.h"
 
 #include <algorithm>
 #include <cmath>

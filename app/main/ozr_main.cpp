@@ -1,4 +1,4 @@
-#include "app/ozr_main.h"
+#include "app/main/ozr_main.h"
 
 #include <utility>
 
@@ -6,11 +6,11 @@
 #include <QScreen>
 #include <QToolButton>
 
-#include "app/app_texts.h"
 #include "app/form_support.h"
-#include "app/help_service.h"
-#include "app/main_pictures.h"
-#include "app/wq_application.h"
+#include "app/help_viewer/help_service.h"
+#include "app/main/app_texts.h"
+#include "app/main/main_pictures.h"
+#include "app/main/wq_application.h"
 #include "components/QvAboutInfo.h"
 #include "components/frmproperties.h"
 #include "io/ozr_io_load.h"

@@ -3,8 +3,8 @@
 #include <QLineEdit>
 
 #include "app/form_support.h"
-#include "app/ozr_main.h"
-#include "app/ozr_regions.h"
+#include "app/main/ozr_main.h"
+#include "app/main/ozr_regions.h"
 #include "appcore/save_as.h"
 #include "appcore/sub_units.h"
 #include "io/ozr_io_load.h"

@@ -1,4 +1,4 @@
-#include "app/ozr_regions.h"
+#include "app/main/ozr_regions.h"
 
 #include <algorithm>
 #include <array>
@@ -9,10 +9,10 @@
 #include <QStyle>
 
 #include "app/form_support.h"
-#include "app/ozr_main.h"
-#include "app/ozr_water_abstractions.h"
-#include "app/ozr_water_balance.h"
-#include "app/ozr_water_use.h"
+#include "app/forms/ozr_water_abstractions.h"
+#include "app/forms/ozr_water_balance.h"
+#include "app/forms/ozr_water_use.h"
+#include "app/main/ozr_main.h"
 #include "appcore/regions_overview.h"
 #include "appcore/station_lists.h"
 #include "components/frmproperties.h"

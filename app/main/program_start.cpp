@@ -1,11 +1,11 @@
-#include "app/program_start.h"
+#include "app/main/program_start.h"
 
 #include <QApplication>
 
-#include "app/app_texts.h"
-#include "app/ozr_main.h"
-#include "app/ozr_regions.h"
-#include "app/wq_application.h"
+#include "app/main/app_texts.h"
+#include "app/main/ozr_main.h"
+#include "app/main/ozr_regions.h"
+#include "app/main/wq_application.h"
 
 TProgramStart::TProgramStart()
 {

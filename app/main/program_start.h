@@ -5,9 +5,9 @@
 // session and reads the region tree), the application's title, the overview
 // filled once and the main window shown. Everything lives as long as the object.
 
-#include "app/forms.h"
-#include "app/help_window.h"
-#include "app/qt_dialogs.h"
+#include "app/help_viewer/help_window.h"
+#include "app/main/forms.h"
+#include "app/main/qt_dialogs.h"
 
 class TProgramStart {
 public:

@@ -1,4 +1,4 @@
-#include "app/qt_dialogs.h"
+#include "app/main/qt_dialogs.h"
 
 #include <utility>
 #include <vector>

@@ -1,4 +1,4 @@
-#include "app/wq_application.h"
+#include "app/main/wq_application.h"
 
 TWqApplication::TWqApplication(int& argc, char** argv) : QApplication(argc, argv) {}
 

@@ -1,4 +1,4 @@
-#include "app/ozr_wizard.h"
+#include "app/wizard/ozr_wizard.h"
 
 #include <algorithm>
 #include <array>
@@ -7,14 +7,14 @@
 #include <QShowEvent>
 
 #include "app/form_support.h"
-#include "app/help_service.h"
-#include "app/ozr_flow.h"
-#include "app/ozr_groundwater.h"
-#include "app/ozr_rain_gauge.h"
-#include "app/ozr_reservoirs.h"
-#include "app/ozr_water_abstractions.h"
-#include "app/ozr_water_balance.h"
-#include "app/ozr_water_use.h"
+#include "app/forms/ozr_flow.h"
+#include "app/forms/ozr_groundwater.h"
+#include "app/forms/ozr_rain_gauge.h"
+#include "app/forms/ozr_reservoirs.h"
+#include "app/forms/ozr_water_abstractions.h"
+#include "app/forms/ozr_water_balance.h"
+#include "app/forms/ozr_water_use.h"
+#include "app/help_viewer/help_service.h"
 #include "components/command_guard.h"
 #include "ui_ozr_wizard.h"
 

@@ -12,10 +12,10 @@
 #include <vector>
 
 #include "bench/support/ratio_reporter.h"
-#include "zip/ZACipher.h"
-#include "zip/ZAhmac.h"
-#include "zip/ZApb_kdf.h"
-#include "zip/ZAsha1.h"
+#include "crypto/ZACipher.h"
+#include "crypto/ZAhmac.h"
+#include "crypto/ZApb_kdf.h"
+#include "crypto/ZAsha1.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <benchmark/benchmark.h>
 #include <cstdio>
 
-#include "app/ozr_flow.h"
+#include "app/forms/ozr_flow.h"
 #include "bench/support/ratio_reporter.h"
 #include "components/StrGrdQv.h"
 #include "platform/sysutils.h"

@@ -10,7 +10,7 @@
 #include <cstdio>
 #include <vector>
 
-#include "app/ozr_water_use.h"
+#include "app/forms/ozr_water_use.h"
 #include "bench/support/ratio_reporter.h"
 #include "components/StrGrdQv.h"
 

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "app/ozr_regions.h"
+#include "app/main/ozr_regions.h"
 #include "bench/support/ratio_reporter.h"
 #include "model/ozr_types.h"
 

@@ -26,9 +26,9 @@
 #include <QMainWindow>
 #include <QWindow>
 
-#include "app/ozr_main.h"
-#include "app/program_start.h"
-#include "app/wq_application.h"
+#include "app/main/ozr_main.h"
+#include "app/main/program_start.h"
+#include "app/main/wq_application.h"
 #include "bench/support/ratio_reporter.h"
 #include "tests/support/programs.h"
 

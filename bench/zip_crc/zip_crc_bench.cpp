@@ -11,7 +11,7 @@
 #include <zlib.h>
 
 #include "bench/support/ratio_reporter.h"
-#include "zip/ZACrc32.h"
+#include "zip/format/ZACrc32.h"
 
 namespace {
 

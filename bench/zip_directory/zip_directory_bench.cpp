@@ -24,7 +24,7 @@
 #include "tests/support/files.h"
 #include "tests/support/programs.h"
 #include "tests/support/temp_folder.h"
-#include "zip/ZADirectoryItems.h"
+#include "zip/directory/ZADirectoryItems.h"
 
 namespace {
 

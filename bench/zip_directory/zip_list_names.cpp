@@ -4,7 +4,7 @@
 
 #include <cstdio>
 
-#include "zip/ZipArchiver.h"
+#include "zip/archiver/ZipArchiver.h"
 
 int main(int argc, char** argv)
 {

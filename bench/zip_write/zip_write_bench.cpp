@@ -28,7 +28,7 @@
 #include "tests/support/files.h"
 #include "tests/support/programs.h"
 #include "tests/support/temp_folder.h"
-#include "zip/ZipArchiver.h"
+#include "zip/archiver/ZipArchiver.h"
 
 namespace {
 

@@ -11,7 +11,7 @@
 #include <QStringList>
 #include <QWidget>
 
-#include "app/help_service.h"
+#include "app/help_viewer/help_service.h"
 
 // The control of that object name on the form; raises when there is none, so
 // that a renamed control fails the test that drives it.

@@ -1,7 +1,7 @@
 #include <openssl/evp.h>
 
-#include "codec_test_support.h"
-#include "zip/ZACipher.h"
+#include "crypto/ZACipher.h"
+#include "tests/crypto/codec_test_support.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 #include <algorithm>
 #include <openssl/evp.h>
 
-#include "codec_test_support.h"
-#include "zip/ZACipher.h"
+#include "crypto/ZACipher.h"
+#include "tests/crypto/codec_test_support.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
-#include "codec_test_support.h"
+#include "crypto/ZACipher.h"
+#include "platform/ZAStream.h"
+#include "tests/crypto/codec_test_support.h"
 #include "tests/support/files.h"
 #include "tests/support/temp_folder.h"
-#include "zip/ZACipher.h"
-#include "zip/ZAStream.h"
 
 namespace {
 

@@ -12,7 +12,7 @@
 
 #include <gtest/gtest.h>
 
-#include "zip/ZACodecUtil.h"
+#include "crypto/ZACodecUtil.h"
 
 namespace codec_test {
 

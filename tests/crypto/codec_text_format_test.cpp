@@ -1,5 +1,5 @@
-#include "codec_test_support.h"
-#include "zip/ZACodecUtil.h"
+#include "crypto/ZACodecUtil.h"
+#include "tests/crypto/codec_test_support.h"
 
 namespace {
 

@@ -2,10 +2,10 @@
 #include <openssl/sha.h>
 #include <string>
 
-#include "codec_test_support.h"
+#include "crypto/ZAHash.h"
+#include "crypto/ZAsha1.h"
+#include "tests/crypto/codec_test_support.h"
 #include "tests/support/files.h"
-#include "zip/ZAHash.h"
-#include "zip/ZAsha1.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
-#include "codec_test_support.h"
+#include "crypto/ZAhmac.h"
+#include "crypto/ZAsha1.h"
+#include "tests/crypto/codec_test_support.h"
 #include "tests/support/files.h"
-#include "zip/ZAhmac.h"
-#include "zip/ZAsha1.h"
 
 namespace {
 

@@ -2,11 +2,11 @@
 #include <openssl/evp.h>
 #include <set>
 
-#include "codec_test_support.h"
+#include "crypto/ZAPBKDF_2.h"
+#include "crypto/ZApb_kdf.h"
+#include "crypto/ZAsha1.h"
+#include "tests/crypto/codec_test_support.h"
 #include "tests/support/files.h"
-#include "zip/ZAPBKDF_2.h"
-#include "zip/ZApb_kdf.h"
-#include "zip/ZAsha1.h"
 
 namespace {
 

@@ -6,10 +6,10 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/ZAStream.h"
 #include "tests/support/files.h"
 #include "tests/support/temp_folder.h"
 #include "tests/support/test_stream.h"
-#include "zip/ZAStream.h"
 
 namespace {
 

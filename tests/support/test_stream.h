@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "zip/ZAStream.h"
+#include "platform/ZAStream.h"
 
 namespace wqtest {
 

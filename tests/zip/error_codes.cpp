@@ -1,6 +1,6 @@
 #include "tests/zip/error_codes.h"
 
-#include "zip/ZAExcept.h"
+#include "zip/format/ZAExcept.h"
 
 namespace zatest {
 

@@ -6,10 +6,10 @@
 #include <string>
 #include <vector>
 
-#include "zip/ZACrc32.h"
-#include "zip/ZAPkzipCrypt.h"
-#include "zip/ZARecords.h"
-#include "zip/ZAZlib.h"
+#include "zip/codec/ZAPkzipCrypt.h"
+#include "zip/codec/ZAZlib.h"
+#include "zip/format/ZACrc32.h"
+#include "zip/format/ZARecords.h"
 
 namespace ziptest {
 

@@ -10,8 +10,8 @@
 #include <string>
 
 #include "platform/drives.h"
-#include "zip/ZAPaths.h"
-#include "zip/ZipArchiver.h"
+#include "zip/archiver/ZipArchiver.h"
+#include "zip/files/ZAPaths.h"
 
 namespace zatest {
 

@@ -2,7 +2,7 @@
 
 #include <zlib.h>
 
-#include "zip/ZARecords.h"
+#include "zip/format/ZARecords.h"
 
 namespace zatest {
 

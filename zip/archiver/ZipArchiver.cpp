@@ -1,9 +1,9 @@
-#include "zip/ZipArchiver.h"
+#include "zip/archiver/ZipArchiver.h"
 
 #include <charconv>
 
-#include "zip/ZAFileSystem.h"
-#include "zip/ZAPaths.h"
+#include "zip/files/ZAFileSystem.h"
+#include "zip/files/ZAPaths.h"
 
 namespace {
 

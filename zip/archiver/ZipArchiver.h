@@ -11,13 +11,13 @@
 #include <string>
 #include <vector>
 
+#include "platform/ZAStream.h"
 #include "platform/rtti.h"
-#include "zip/ZADirectory.h"
-#include "zip/ZAExcept.h"
-#include "zip/ZAFileSystem.h"
-#include "zip/ZAOptions.h"
-#include "zip/ZAStream.h"
-#include "zip/ZipArchiverTypes.h"
+#include "zip/directory/ZADirectory.h"
+#include "zip/files/ZAFileSystem.h"
+#include "zip/format/ZAExcept.h"
+#include "zip/format/ZAOptions.h"
+#include "zip/format/ZipArchiverTypes.h"
 
 class TZAVolumeStream;
 

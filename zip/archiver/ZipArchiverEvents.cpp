@@ -4,8 +4,8 @@
 
 #include <algorithm>
 
-#include "zip/ZAFileSystem.h"
-#include "zip/ZipArchiver.h"
+#include "zip/archiver/ZipArchiver.h"
+#include "zip/files/ZAFileSystem.h"
 
 namespace {
 

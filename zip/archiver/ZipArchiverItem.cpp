@@ -7,13 +7,13 @@
 #include <limits>
 #include <span>
 
-#include "zip/ZACrc32.h"
-#include "zip/ZACryptoTransform.h"
-#include "zip/ZAPaths.h"
-#include "zip/ZAPkzipCrypt.h"
-#include "zip/ZASpillStream.h"
-#include "zip/ZAZlib.h"
-#include "zip/ZipArchiver.h"
+#include "zip/archiver/ZipArchiver.h"
+#include "zip/codec/ZACryptoTransform.h"
+#include "zip/codec/ZAPkzipCrypt.h"
+#include "zip/codec/ZAZlib.h"
+#include "zip/files/ZAPaths.h"
+#include "zip/files/ZASpillStream.h"
+#include "zip/format/ZACrc32.h"
 
 namespace {
 

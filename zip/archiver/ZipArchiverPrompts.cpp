@@ -3,9 +3,9 @@
 
 #include "platform/codepages.h"
 #include "platform/dialogs.h"
-#include "zip/ZAConst.h"
-#include "zip/ZAFileSystem.h"
-#include "zip/ZipArchiver.h"
+#include "zip/archiver/ZipArchiver.h"
+#include "zip/files/ZAFileSystem.h"
+#include "zip/format/ZAConst.h"
 
 namespace {
 

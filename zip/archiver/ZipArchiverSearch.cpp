@@ -6,8 +6,8 @@
 #include <mutex>
 #include <sys/stat.h>
 
-#include "zip/ZAPaths.h"
-#include "zip/ZipArchiver.h"
+#include "zip/archiver/ZipArchiver.h"
+#include "zip/files/ZAPaths.h"
 
 namespace {
 

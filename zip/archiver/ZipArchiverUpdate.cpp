@@ -4,8 +4,8 @@
 
 #include <algorithm>
 
-#include "zip/ZAPaths.h"
-#include "zip/ZipArchiver.h"
+#include "zip/archiver/ZipArchiver.h"
+#include "zip/files/ZAPaths.h"
 
 namespace {
 

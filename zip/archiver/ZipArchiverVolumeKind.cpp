@@ -2,9 +2,9 @@
 // end record tells on which volume the archive ends, and the files beside it
 // tell how its volumes are named.
 
-#include "zip/ZAFileSystem.h"
-#include "zip/ZAPaths.h"
-#include "zip/ZipArchiver.h"
+#include "zip/archiver/ZipArchiver.h"
+#include "zip/files/ZAFileSystem.h"
+#include "zip/files/ZAPaths.h"
 
 namespace {
 

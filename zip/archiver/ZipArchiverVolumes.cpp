@@ -9,10 +9,10 @@
 
 #include "platform/drives.h"
 #include "platform/sysutils.h"
-#include "zip/ZAFileSystem.h"
-#include "zip/ZAPaths.h"
-#include "zip/ZAVolumeStream.h"
-#include "zip/ZipArchiver.h"
+#include "zip/archiver/ZipArchiver.h"
+#include "zip/files/ZAFileSystem.h"
+#include "zip/files/ZAPaths.h"
+#include "zip/files/ZAVolumeStream.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
-#include "zip/ZACryptoTransform.h"
+#include "zip/codec/ZACryptoTransform.h"
 
 #include <algorithm>
 
-#include "zip/ZAStream.h"
+#include "platform/ZAStream.h"
 
 namespace {
 

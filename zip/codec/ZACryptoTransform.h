@@ -11,11 +11,11 @@
 #include <memory>
 #include <string>
 
-#include "zip/ZACipher.h"
-#include "zip/ZAEndian.h"
-#include "zip/ZAPBKDF_2.h"
-#include "zip/ZARecords.h"
-#include "zip/ZAhmac.h"
+#include "crypto/ZACipher.h"
+#include "crypto/ZAPBKDF_2.h"
+#include "crypto/ZAhmac.h"
+#include "platform/ZAEndian.h"
+#include "zip/format/ZARecords.h"
 
 class TStream;
 

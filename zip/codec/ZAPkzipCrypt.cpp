@@ -1,7 +1,7 @@
-#include "zip/ZAPkzipCrypt.h"
+#include "zip/codec/ZAPkzipCrypt.h"
 
 #include "platform/random_bytes.h"
-#include "zip/ZACrc32.h"
+#include "zip/format/ZACrc32.h"
 
 void InitKeys(std::string_view password, TZAPkzipKeys& keys)
 {

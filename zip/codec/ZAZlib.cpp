@@ -1,11 +1,11 @@
-#include "zip/ZAZlib.h"
+#include "zip/codec/ZAZlib.h"
 
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <limits>
 
-#include "zip/ZACrc32.h"
+#include "zip/format/ZACrc32.h"
 
 namespace {
 

@@ -1,9 +1,9 @@
-#include "zip/ZADirectory.h"
+#include "zip/directory/ZADirectory.h"
 
 #include <algorithm>
 
-#include "zip/ZAExcept.h"
-#include "zip/ZipArchiver.h"
+#include "zip/archiver/ZipArchiver.h"
+#include "zip/format/ZAExcept.h"
 
 namespace {
 

@@ -10,10 +10,10 @@
 #include <memory>
 #include <string>
 
+#include "platform/ZAStream.h"
 #include "platform/rtti.h"
-#include "zip/ZADirectoryItems.h"
-#include "zip/ZARecords.h"
-#include "zip/ZAStream.h"
+#include "zip/directory/ZADirectoryItems.h"
+#include "zip/format/ZARecords.h"
 
 class TZABaseArchiver;
 struct TZAVolumePosition;

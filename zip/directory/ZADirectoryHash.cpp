@@ -1,4 +1,4 @@
-#include "zip/ZADirectoryHash.h"
+#include "zip/directory/ZADirectoryHash.h"
 
 #include <algorithm>
 #include <stdexcept>

@@ -1,10 +1,10 @@
-#include "zip/ZADirectoryItems.h"
+#include "zip/directory/ZADirectoryItems.h"
 
 #include <algorithm>
 #include <cstring>
 
 #include "platform/sysutils.h"
-#include "zip/ZAExcept.h"
+#include "zip/format/ZAExcept.h"
 
 namespace {
 

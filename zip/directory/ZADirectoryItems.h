@@ -17,11 +17,11 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/ZAStream.h"
 #include "platform/rtti.h"
-#include "zip/ZADirectoryHash.h"
-#include "zip/ZARecords.h"
-#include "zip/ZAStream.h"
-#include "zip/ZipArchiverTypes.h"
+#include "zip/directory/ZADirectoryHash.h"
+#include "zip/format/ZARecords.h"
+#include "zip/format/ZipArchiverTypes.h"
 
 // Bytes that items point into. A block never grows past the capacity it was
 // made with, so the bytes stay where they are while any item holds the block.

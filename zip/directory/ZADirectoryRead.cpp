@@ -5,10 +5,10 @@
 #include <limits>
 
 #include "platform/codepages.h"
-#include "zip/ZACrc32.h"
-#include "zip/ZADirectory.h"
-#include "zip/ZAExcept.h"
-#include "zip/ZipArchiver.h"
+#include "zip/archiver/ZipArchiver.h"
+#include "zip/directory/ZADirectory.h"
+#include "zip/format/ZACrc32.h"
+#include "zip/format/ZAExcept.h"
 
 namespace {
 

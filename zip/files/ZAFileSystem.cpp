@@ -1,4 +1,4 @@
-#include "zip/ZAFileSystem.h"
+#include "zip/files/ZAFileSystem.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -11,8 +11,8 @@
 #include <unistd.h>
 #include <vector>
 
-#include "zip/ZAPaths.h"
-#include "zip/ZARecords.h"
+#include "zip/files/ZAPaths.h"
+#include "zip/format/ZARecords.h"
 
 struct TZASearchState {
     std::string folder;

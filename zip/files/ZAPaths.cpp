@@ -1,10 +1,10 @@
-#include "zip/ZAPaths.h"
+#include "zip/files/ZAPaths.h"
 
 #include <vector>
 
 #include "platform/drives.h"
 #include "platform/sysutils.h"
-#include "zip/ZAFileSystem.h"
+#include "zip/files/ZAFileSystem.h"
 
 namespace {
 

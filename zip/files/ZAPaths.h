@@ -13,7 +13,7 @@
 #include <string>
 #include <string_view>
 
-#include "zip/ZAOptions.h"
+#include "zip/format/ZAOptions.h"
 
 // The characters that separate the parts of a path of path's form.
 std::string_view PathDelimiters(std::string_view path);

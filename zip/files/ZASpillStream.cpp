@@ -1,6 +1,6 @@
-#include "zip/ZASpillStream.h"
+#include "zip/files/ZASpillStream.h"
 
-#include "zip/ZAFileSystem.h"
+#include "zip/files/ZAFileSystem.h"
 
 TZASpillStream::TZASpillStream(std::int64_t memoryLimit, std::function<std::string()> makeFileName)
     : memoryLimit_(memoryLimit), makeFileName_(std::move(makeFileName))

@@ -9,7 +9,7 @@
 #include <memory>
 #include <string>
 
-#include "zip/ZAStream.h"
+#include "platform/ZAStream.h"
 
 class TZASpillStream final : public TStream {
 public:

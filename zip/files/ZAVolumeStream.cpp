@@ -1,4 +1,4 @@
-#include "zip/ZAVolumeStream.h"
+#include "zip/files/ZAVolumeStream.h"
 
 void TZAVolumeStream::Attach(std::unique_ptr<TStream> file)
 {

@@ -8,7 +8,7 @@
 
 #include <memory>
 
-#include "zip/ZAStream.h"
+#include "platform/ZAStream.h"
 
 class TZAVolumeStream final : public TStream {
 public:

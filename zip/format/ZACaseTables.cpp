@@ -1,4 +1,4 @@
-#include "zip/ZACaseTables.h"
+#include "zip/format/ZACaseTables.h"
 
 #include <clocale>
 #include <cwctype>

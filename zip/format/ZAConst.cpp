@@ -1,4 +1,4 @@
-#include "zip/ZAConst.h"
+#include "zip/format/ZAConst.h"
 
 #include <array>
 

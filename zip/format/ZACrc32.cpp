@@ -1,4 +1,4 @@
-#include "zip/ZACrc32.h"
+#include "zip/format/ZACrc32.h"
 
 #include <cstring>
 

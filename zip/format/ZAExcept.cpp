@@ -1,4 +1,4 @@
-#include "zip/ZAExcept.h"
+#include "zip/format/ZAExcept.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -8,7 +8,7 @@
 #include <string_view>
 
 #include "platform/exception.h"
-#include "zip/ZAConst.h"
+#include "zip/format/ZAConst.h"
 
 class EZAException : public Exception {
 public:

@@ -1,4 +1,4 @@
-#include "zip/ZAOptions.h"
+#include "zip/format/ZAOptions.h"
 
 #include <algorithm>
 #include <array>

@@ -1,4 +1,4 @@
-#include "zip/ZARecords.h"
+#include "zip/format/ZARecords.h"
 
 #include <algorithm>
 #include <limits>

@@ -15,8 +15,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/ZAEndian.h"
 #include "platform/datetime.h"
-#include "zip/ZAEndian.h"
 
 using TZAByteSpan = std::span<const std::uint8_t>;
 

@@ -1,7 +1,7 @@
-#include "zip/ZAUnicodeExtendedInfo.h"
+#include "zip/format/ZAUnicodeExtendedInfo.h"
 
+#include "platform/ZAEndian.h"
 #include "platform/codepages.h"
-#include "zip/ZAEndian.h"
 
 bool ReadUnicodeExtendedInfo(TUnicodeExtendedInfo& info, const std::uint8_t* data,
                              std::size_t length)

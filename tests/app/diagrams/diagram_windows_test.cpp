@@ -1,12 +1,12 @@
 #include <QLabel>
 #include <QtTest>
 
-#include "app/ozr_diag_abs1.h"
-#include "app/ozr_diag_abs2.h"
-#include "app/ozr_diag_abs3.h"
-#include "app/ozr_diag_abs4.h"
-#include "app/ozr_diag_abs5.h"
-#include "app/ozr_diag_wb_return_flow.h"
+#include "app/diagrams/ozr_diag_abs1.h"
+#include "app/diagrams/ozr_diag_abs2.h"
+#include "app/diagrams/ozr_diag_abs3.h"
+#include "app/diagrams/ozr_diag_abs4.h"
+#include "app/diagrams/ozr_diag_abs5.h"
+#include "app/diagrams/ozr_diag_wb_return_flow.h"
 #include "tests/qt_support/qt_tests.h"
 
 class DiagramWindowsTest : public QObject {

@@ -27,12 +27,12 @@
 #include <QTimer>
 #include <QtTest>
 
-#include "app/ozr_regions.h"
-#include "app/program_start.h"
-#include "app/wq_application.h"
+#include "app/main/ozr_regions.h"
+#include "app/main/program_start.h"
+#include "app/main/wq_application.h"
 #include "components/StrGrdQv.h"
 #include "platform/regional_settings.h"
-#include "tests/app/main_window_fixture.h"
+#include "tests/app/main/main_window_fixture.h"
 #include "tests/support/files.h"
 #include "tests/support/temp_folder.h"
 

@@ -3,14 +3,14 @@
 
 #include <QComboBox>
 
-#include "app/ozr_flow.h"
-#include "app/ozr_groundwater.h"
-#include "app/ozr_rain_gauge.h"
-#include "app/ozr_reservoirs.h"
-#include "app/ozr_water_abstractions.h"
-#include "app/ozr_water_balance.h"
-#include "app/ozr_water_use.h"
-#include "tests/app/station_tests.h"
+#include "app/forms/ozr_flow.h"
+#include "app/forms/ozr_groundwater.h"
+#include "app/forms/ozr_rain_gauge.h"
+#include "app/forms/ozr_reservoirs.h"
+#include "app/forms/ozr_water_abstractions.h"
+#include "app/forms/ozr_water_balance.h"
+#include "app/forms/ozr_water_use.h"
+#include "tests/app/forms/station_tests.h"
 #include "tests/qt_support/qt_tests.h"
 
 namespace {

@@ -7,14 +7,14 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 
-#include "app/ozr_flow.h"
-#include "app/ozr_groundwater.h"
-#include "app/ozr_rain_gauge.h"
-#include "app/ozr_reservoirs.h"
+#include "app/forms/ozr_flow.h"
+#include "app/forms/ozr_groundwater.h"
+#include "app/forms/ozr_rain_gauge.h"
+#include "app/forms/ozr_reservoirs.h"
 #include "components/StrGrdQv.h"
 #include "io/ozr_io_load.h"
 #include "io/ozr_io_save.h"
-#include "tests/app/station_tests.h"
+#include "tests/app/forms/station_tests.h"
 #include "tests/qt_support/qt_tests.h"
 #include "tests/support/temp_folder.h"
 

@@ -1,4 +1,4 @@
-#include "tests/app/station_tests.h"
+#include "tests/app/forms/station_tests.h"
 
 #include <QComboBox>
 

@@ -2,16 +2,16 @@
 #include <QGuiApplication>
 #include <QRegularExpression>
 
-#include "app/ozr_diag_abs1.h"
-#include "app/ozr_diag_abs2.h"
-#include "app/ozr_diag_abs3.h"
-#include "app/ozr_diag_abs4.h"
-#include "app/ozr_diag_abs5.h"
-#include "app/ozr_diag_wb_return_flow.h"
-#include "app/ozr_water_abstractions.h"
-#include "app/ozr_water_balance.h"
-#include "app/ozr_water_use.h"
-#include "tests/app/table_form_tests.h"
+#include "app/diagrams/ozr_diag_abs1.h"
+#include "app/diagrams/ozr_diag_abs2.h"
+#include "app/diagrams/ozr_diag_abs3.h"
+#include "app/diagrams/ozr_diag_abs4.h"
+#include "app/diagrams/ozr_diag_abs5.h"
+#include "app/diagrams/ozr_diag_wb_return_flow.h"
+#include "app/forms/ozr_water_abstractions.h"
+#include "app/forms/ozr_water_balance.h"
+#include "app/forms/ozr_water_use.h"
+#include "tests/app/forms/table_form_tests.h"
 #include "tests/qt_support/qt_tests.h"
 
 class WaterAbsFormTest : public QObject {

@@ -1,5 +1,5 @@
-#include "app/ozr_water_balance.h"
-#include "tests/app/table_form_tests.h"
+#include "app/forms/ozr_water_balance.h"
+#include "tests/app/forms/table_form_tests.h"
 #include "tests/qt_support/qt_tests.h"
 
 class WaterBalanceFormTest : public QObject {

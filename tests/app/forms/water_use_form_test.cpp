@@ -1,7 +1,7 @@
-#include "app/ozr_water_use.h"
+#include "app/forms/ozr_water_use.h"
 #include "appcore/form_texts.h"
 #include "platform/regional_settings.h"
-#include "tests/app/table_form_tests.h"
+#include "tests/app/forms/table_form_tests.h"
 #include "tests/qt_support/qt_tests.h"
 
 class WaterUseFormTest : public QObject {

@@ -1,4 +1,4 @@
-#include "app/help_window.h"
+#include "app/help_viewer/help_window.h"
 
 #include <iterator>
 
@@ -14,7 +14,7 @@
 #include <QtEndian>
 #include <QtTest>
 
-#include "app/help_file.h"
+#include "app/help_viewer/help_file.h"
 #include "tests/qt_support/qt_tests.h"
 
 namespace {

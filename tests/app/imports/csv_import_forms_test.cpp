@@ -5,8 +5,8 @@
 #include <QPlainTextEdit>
 #include <QtTest>
 
-#include "app/ozr_io_load_CSV_flow.h"
-#include "app/ozr_io_load_CSV_stations.h"
+#include "app/imports/ozr_io_load_CSV_flow.h"
+#include "app/imports/ozr_io_load_CSV_stations.h"
 #include "model/ozr_types.h"
 #include "platform/regional_settings.h"
 #include "platform/scripted_dialogs.h"

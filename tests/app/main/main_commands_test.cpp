@@ -4,7 +4,7 @@
 
 #include "appcore/save_as.h"
 #include "model/ozr_types.h"
-#include "tests/app/main_window_fixture.h"
+#include "tests/app/main/main_window_fixture.h"
 #include "tests/qt_support/qt_tests.h"
 #include "tests/support/files.h"
 #include "tests/support/programs.h"

@@ -10,13 +10,13 @@
 #include <QToolButton>
 #include <QtTest>
 
-#include "app/help_service.h"
+#include "app/help_viewer/help_service.h"
 #include "components/QvAboutInfo.h"
 #include "components/frmproperties.h"
 #include "model/ozr_types.h"
 #include "platform/program_folder.h"
 #include "tests/app/app_tests.h"
-#include "tests/app/main_window_fixture.h"
+#include "tests/app/main/main_window_fixture.h"
 #include "tests/qt_support/qt_tests.h"
 #include "tests/support/temp_folder.h"
 

@@ -1,4 +1,4 @@
-#include "tests/app/main_window_fixture.h"
+#include "tests/app/main/main_window_fixture.h"
 
 #include <filesystem>
 

@@ -9,9 +9,9 @@
 
 #include <QString>
 
-#include "app/forms.h"
-#include "app/ozr_main.h"
-#include "app/ozr_regions.h"
+#include "app/main/forms.h"
+#include "app/main/ozr_main.h"
+#include "app/main/ozr_regions.h"
 #include "platform/scripted_dialogs.h"
 #include "tests/qt_support/scripted_modal.h"
 

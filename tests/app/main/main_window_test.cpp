@@ -1,6 +1,6 @@
 #include <QtTest>
 
-#include "app/ozr_main.h"
+#include "app/main/ozr_main.h"
 #include "tests/qt_support/qt_tests.h"
 
 class MainWindowTest : public QObject {

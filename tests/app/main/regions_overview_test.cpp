@@ -1,7 +1,7 @@
 #include <QImage>
 #include <QtTest>
 
-#include "app/ozr_regions.h"
+#include "app/main/ozr_regions.h"
 #include "model/ozr_types.h"
 #include "tests/qt_support/qt_tests.h"
 

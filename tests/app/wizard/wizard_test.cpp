@@ -5,13 +5,13 @@
 #include <QRadioButton>
 #include <QStatusBar>
 
-#include "app/ozr_reservoirs.h"
-#include "app/ozr_water_abstractions.h"
-#include "app/ozr_water_balance.h"
-#include "app/ozr_water_use.h"
-#include "app/ozr_wizard.h"
+#include "app/forms/ozr_reservoirs.h"
+#include "app/forms/ozr_water_abstractions.h"
+#include "app/forms/ozr_water_balance.h"
+#include "app/forms/ozr_water_use.h"
+#include "app/wizard/ozr_wizard.h"
 #include "tests/app/app_tests.h"
-#include "tests/app/station_tests.h"
+#include "tests/app/forms/station_tests.h"
 #include "tests/qt_support/qt_tests.h"
 
 namespace {

@@ -11,7 +11,7 @@
 #include "tests/support/programs.h"
 #include "tests/support/temp_folder.h"
 #include "tests/zip/error_codes.h"
-#include "zip/ZipArchiver.h"
+#include "zip/archiver/ZipArchiver.h"
 
 namespace {
 

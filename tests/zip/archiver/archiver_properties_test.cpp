@@ -4,7 +4,7 @@
 
 #include "platform/regional_settings.h"
 #include "tests/zip/error_codes.h"
-#include "zip/ZipArchiver.h"
+#include "zip/archiver/ZipArchiver.h"
 
 namespace {
 

@@ -13,7 +13,7 @@
 #include "tests/support/test_stream.h"
 #include "tests/zip/volumes_test_support.h"
 #include "tests/zip/write_test_support.h"
-#include "zip/ZAFileSystem.h"
+#include "zip/files/ZAFileSystem.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include "tests/support/files.h"
 #include "tests/support/temp_folder.h"
 #include "tests/zip/volumes_test_support.h"
-#include "zip/ZAFileSystem.h"
+#include "zip/files/ZAFileSystem.h"
 
 namespace {
 

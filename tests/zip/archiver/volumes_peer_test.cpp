@@ -14,8 +14,8 @@
 #include "tests/support/temp_folder.h"
 #include "tests/zip/error_codes.h"
 #include "tests/zip/volumes_test_support.h"
-#include "zip/ZAFileSystem.h"
-#include "zip/ZARecords.h"
+#include "zip/files/ZAFileSystem.h"
+#include "zip/format/ZARecords.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include "tests/support/temp_folder.h"
 #include "tests/support/test_stream.h"
 #include "tests/zip/volumes_test_support.h"
-#include "zip/ZAFileSystem.h"
+#include "zip/files/ZAFileSystem.h"
 
 namespace {
 

@@ -4,9 +4,9 @@
 
 #include "platform/codepages.h"
 #include "tests/zip/write_test_support.h"
-#include "zip/ZACrc32.h"
-#include "zip/ZAPkzipCrypt.h"
-#include "zip/ZAZlib.h"
+#include "zip/codec/ZAPkzipCrypt.h"
+#include "zip/codec/ZAZlib.h"
+#include "zip/format/ZACrc32.h"
 
 namespace {
 

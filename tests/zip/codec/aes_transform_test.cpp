@@ -1,12 +1,12 @@
 #include <openssl/evp.h>
 #include <openssl/hmac.h>
 
-#include "codec_test_support.h"
+#include "platform/ZAStream.h"
+#include "tests/crypto/codec_test_support.h"
 #include "tests/support/files.h"
 #include "tests/support/programs.h"
 #include "tests/support/temp_folder.h"
-#include "zip/ZACryptoTransform.h"
-#include "zip/ZAStream.h"
+#include "zip/codec/ZACryptoTransform.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 
 #include "tests/zip/records_test_support.h"
 #include "tests/zip/write_test_support.h"
-#include "zip/ZAZlib.h"
+#include "zip/codec/ZAZlib.h"
 
 namespace {
 

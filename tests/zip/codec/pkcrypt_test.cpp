@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "zip/ZACrc32.h"
-#include "zip/ZAPkzipCrypt.h"
+#include "zip/codec/ZAPkzipCrypt.h"
+#include "zip/format/ZACrc32.h"
 
 namespace {
 

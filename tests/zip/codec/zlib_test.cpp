@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "zip/ZAZlib.h"
+#include "zip/codec/ZAZlib.h"
 
 namespace {
 

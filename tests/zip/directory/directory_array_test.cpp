@@ -5,8 +5,8 @@
 #include <gtest/gtest.h>
 
 #include "tests/zip/error_codes.h"
-#include "zip/ZADirectoryItems.h"
-#include "zip/ZAExcept.h"
+#include "zip/directory/ZADirectoryItems.h"
+#include "zip/format/ZAExcept.h"
 
 namespace {
 

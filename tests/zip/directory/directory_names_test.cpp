@@ -8,7 +8,7 @@
 
 #include <gtest/gtest.h>
 
-#include "zip/ZADirectoryHash.h"
+#include "zip/directory/ZADirectoryHash.h"
 
 namespace {
 

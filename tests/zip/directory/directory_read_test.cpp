@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/zip/zip_builder.h"
-#include "zip/ZipArchiver.h"
+#include "zip/archiver/ZipArchiver.h"
 
 namespace {
 

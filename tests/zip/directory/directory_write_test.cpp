@@ -8,7 +8,7 @@
 #include "tests/support/temp_folder.h"
 #include "tests/support/test_stream.h"
 #include "tests/zip/error_codes.h"
-#include "zip/ZipArchiver.h"
+#include "zip/archiver/ZipArchiver.h"
 
 namespace {
 

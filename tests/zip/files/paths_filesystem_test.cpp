@@ -8,8 +8,8 @@
 
 #include "tests/support/files.h"
 #include "tests/support/temp_folder.h"
-#include "zip/ZAFileSystem.h"
-#include "zip/ZARecords.h"
+#include "zip/files/ZAFileSystem.h"
+#include "zip/format/ZARecords.h"
 
 namespace {
 

@@ -6,8 +6,8 @@
 
 #include "platform/drives.h"
 #include "tests/support/temp_folder.h"
-#include "zip/ZAFileSystem.h"
-#include "zip/ZAPaths.h"
+#include "zip/files/ZAFileSystem.h"
+#include "zip/files/ZAPaths.h"
 
 namespace {
 

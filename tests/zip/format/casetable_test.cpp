@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "zip/ZACaseTables.h"
-#include "zip/ZAUnicodeExtendedInfo.h"
+#include "zip/format/ZACaseTables.h"
+#include "zip/format/ZAUnicodeExtendedInfo.h"
 
 namespace {
 

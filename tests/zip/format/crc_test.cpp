@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "zip/ZACrc32.h"
+#include "zip/format/ZACrc32.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "zip/ZAExcept.h"
+#include "zip/format/ZAExcept.h"
 
 namespace {
 

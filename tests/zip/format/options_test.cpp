@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "zip/ZAOptions.h"
+#include "zip/format/ZAOptions.h"
 
 namespace {
 

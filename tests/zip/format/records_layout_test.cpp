@@ -2,7 +2,7 @@
 
 #include "platform/exception.h"
 #include "tests/support/files.h"
-#include "zip/ZARecords.h"
+#include "zip/format/ZARecords.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/exception.h"
-#include "zip/ZARecords.h"
+#include "zip/format/ZARecords.h"
 
 namespace {
 

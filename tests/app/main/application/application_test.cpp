@@ -2,10 +2,10 @@
 #include <QTimer>
 #include <QtTest>
 
-#include "app/wq_application.h"
+#include "app/main/wq_application.h"
 #include "platform/exception.h"
 #include "platform/scripted_dialogs.h"
-#include "tests/app/main_window_fixture.h"
+#include "tests/app/main/main_window_fixture.h"
 #include "tests/support/temp_folder.h"
 
 class ApplicationTest : public QObject {
