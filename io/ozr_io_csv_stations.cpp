@@ -2,11 +2,14 @@
 
 #include <algorithm>
 
-#include "appcore/form_texts.h"
 #include "model/key_index.h"
 #include "platform/sysutils.h"
 
 namespace {
+
+// The import's line for a year box that holds no whole number, in the words
+// the forms use for their own year boxes.
+constexpr const char* kYearNotInteger = "An integer number is expected for the Year";
 
 enum TStationField { sfScale, sfRegion, sfCode, sfName, sfLongitude, sfLatitude, sfType };
 
@@ -59,7 +62,7 @@ void TCsvStationsImport::CheckOwnSettings(std::vector<std::string>& errors) cons
         errors.emplace_back("No data type selected");
     int year = 0;
     if (!TryStrToInt(Trim(FYearText), year))
-        errors.emplace_back(SYearNotInteger);
+        errors.emplace_back(kYearNotInteger);
 }
 
 void TCsvStationsImport::ReadOwnSettings()
