@@ -17,6 +17,7 @@
 // The program ends with status 1 when a figure is over its limit.
 
 #include <benchmark/benchmark.h>
+#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
@@ -27,6 +28,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/support/process_memory.h"
 #include "bench/support/ratio_reporter.h"
 #include "io/ozr_io_csv_flow.h"
 #include "io/ozr_io_csv_stations.h"
@@ -46,8 +48,6 @@ constexpr double kMaxGrowthPerLine = 1.3;
 constexpr double kMaxStationsOverRead = 3;
 constexpr double kMaxDailyOverRead = 5;
 constexpr double kMaxPeakPerByte = 1.2;
-
-bool overLimit = false;
 
 const wqtest::TempFolder& Folder()
 {
@@ -163,28 +163,17 @@ void BM_ReadAndSplit(benchmark::State& state)
     }
 }
 
-long long StatusKiB(const char* field)
-{
-    std::ifstream status("/proc/self/status");
-    for (std::string line; std::getline(status, line);)
-        if (line.rfind(field, 0) == 0)
-            return std::atoll(line.c_str() + std::strlen(field));
-    return -1;
-}
-
 // The child process: imports the daily file into a session with its stations
 // and prints the memory it held before the import and its peak during it, in
-// KiB, and whether the import passed.
+// bytes, and whether the import passed.
 int ImportDailyFile(const char* file, int stations)
 {
     const ScopedRegionalSettings settings('.', "dd/mm/yyyy");
     const TBenchSession bench(stations);
-    const long long before = StatusKiB("VmRSS:");
-    // Lowers the high-water mark to the memory held now, so that it tells the
-    // peak of the import alone.
-    std::ofstream("/proc/self/clear_refs") << "5";
+    const double before = wqbench::StatusBytes("VmRSS");
+    wqbench::ResetPeak();
     const bool passed = TCsvFlowImport(TCsvSettingsText{file, ";", "1"}).Import().Passed;
-    std::printf("%lld %lld %d\n", before, StatusKiB("VmHWM:"), passed ? 1 : 0);
+    std::printf("%.0f %.0f %d\n", before, wqbench::StatusBytes("VmHWM"), passed ? 1 : 0);
     return 0;
 }
 
@@ -195,23 +184,22 @@ struct TPeak {
 std::vector<TPeak> peaks;
 
 // The import's peak less what the process held before, per byte of the file,
-// or a negative number when the child failed.
+// or NaN when the child failed.
 double PeakPerByte(const std::string& file, int stations)
 {
     const std::string self = std::filesystem::read_symlink("/proc/self/exe").string();
     const std::string command =
         self + " " + kChildFlag + " " + file + " " + std::to_string(stations);
     FILE* child = popen(command.c_str(), "r");
-    long long before = 0;
-    long long peak = 0;
+    double before = 0;
+    double peak = 0;
     int passed = 0;
     const bool read =
-        child != nullptr && std::fscanf(child, "%lld %lld %d", &before, &peak, &passed) == 3;
+        child != nullptr && std::fscanf(child, "%lf %lf %d", &before, &peak, &passed) == 3;
     const bool ended = child != nullptr && pclose(child) == 0;
-    if (!read || !ended || !passed)
-        return -1;
-    return static_cast<double>(peak - before) * 1024 /
-           static_cast<double>(std::filesystem::file_size(file));
+    if (!read || !ended || !passed || before < 0 || peak < 0)
+        return NAN;
+    return (peak - before) / static_cast<double>(std::filesystem::file_size(file));
 }
 
 void BM_ImportMemory(benchmark::State& state)
@@ -236,14 +224,6 @@ void BM_ImportMemory(benchmark::State& state)
     }
 }
 
-void PrintFigure(const std::string& what, double value, double limit)
-{
-    const bool ok = value <= limit;
-    overLimit = overLimit || !ok;
-    std::printf("%-58s %6.2f (at most %.1f): %s\n", what.c_str(), value, limit,
-                ok ? "ok" : "OVER THE LIMIT");
-}
-
 // Nothing is printed for a figure whose runs were filtered out or failed.
 void PrintRatios(const wqbench::RatioReporter& reporter)
 {
@@ -264,19 +244,17 @@ void PrintRatios(const wqbench::RatioReporter& reporter)
         const std::string read =
             "BM_ReadAndSplit/" + std::to_string(import.lines) + "/" + std::to_string(import.daily);
         if (reporter.Has(small) && reporter.Has(large))
-            PrintFigure(std::string(import.name) + " import, time per line, full size / tenth",
-                        reporter.Seconds(large) / reporter.Seconds(small) / 10, kMaxGrowthPerLine);
+            wqbench::AtMost(std::string(import.name) + " import, time per line, full size / tenth",
+                            reporter.Seconds(large) / reporter.Seconds(small) / 10,
+                            kMaxGrowthPerLine);
         if (reporter.Has(large) && reporter.Has(read))
-            PrintFigure(std::string(import.name) + " import / read and split, full size",
-                        reporter.Seconds(large) / reporter.Seconds(read), import.maxOverRead);
+            wqbench::AtMost(std::string(import.name) + " import / read and split, full size",
+                            reporter.Seconds(large) / reporter.Seconds(read), import.maxOverRead);
     }
     for (const TPeak& peak : peaks) {
         const std::string what =
             std::string("daily import of 1 GB as ") + peak.encoding + ", peak bytes per byte";
-        if (peak.perByte < 0)
-            std::printf("%-58s failed\n", what.c_str());
-        else
-            PrintFigure(what, peak.perByte, kMaxPeakPerByte);
+        wqbench::AtMost(what, peak.perByte, kMaxPeakPerByte);
     }
 }
 
@@ -309,6 +287,5 @@ int main(int argc, char* argv[])
         return ImportDailyFile(argv[2], std::atoi(argv[3]));
     benchmark::Initialize(&argc, argv);
     RegisterRounds();
-    wqbench::RunAndPrintRatios(PrintRatios);
-    return overLimit ? 1 : 0;
+    return wqbench::RunAndPrintRatios(PrintRatios);
 }

@@ -10,13 +10,13 @@
 #include <benchmark/benchmark.h>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <functional>
 #include <malloc.h>
 #include <memory>
 #include <pugixml.hpp>
 #include <string>
 
+#include "bench/support/process_memory.h"
 #include "bench/support/ratio_reporter.h"
 #include "datafile_session.h"
 #include "io/ozr_io_load.h"
@@ -47,25 +47,14 @@ private:
     std::unique_ptr<TSession> session_;
 };
 
-// The figure of /proc/self/status named `field`, in bytes.
-double StatusBytes(const std::string& field)
-{
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    while (std::getline(status, line))
-        if (line.rfind(field + ":", 0) == 0)
-            return std::stod(line.substr(field.size() + 1)) * 1024.0;
-    return 0;
-}
-
 // How much the resident memory grows at its peak while `action` runs.
 double PeakGrowth(const std::function<void()>& action)
 {
     malloc_trim(0);
-    std::ofstream("/proc/self/clear_refs") << "5";
-    const double before = StatusBytes("VmRSS");
+    wqbench::ResetPeak();
+    const double before = wqbench::StatusBytes("VmRSS");
     action();
-    return StatusBytes("VmHWM") - before;
+    return wqbench::StatusBytes("VmHWM") - before;
 }
 
 void SaveFullSession(const std::string& path)

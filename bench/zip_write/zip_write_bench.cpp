@@ -23,6 +23,7 @@
 #include <zlib.h>
 
 #include "bench/datafile/datafile_session.h"
+#include "bench/support/process_memory.h"
 #include "bench/support/ratio_reporter.h"
 #include "io/ozr_io_save.h"
 #include "tests/support/files.h"
@@ -271,12 +272,7 @@ BENCHMARK(BM_SmallFilesRatios)->Iterations(1)->Unit(benchmark::kSecond);
 int AddOneFile(const std::string& archive, const std::string& file)
 {
     AddWithArchiver(archive, fs::path(file).parent_path().string(), file, 1);
-    std::ifstream status("/proc/self/status");
-    for (std::string line; std::getline(status, line);) {
-        if (line.rfind("VmHWM:", 0) == 0) {
-            std::printf("%lld\n", std::atoll(line.c_str() + 6));
-        }
-    }
+    std::printf("%.0f\n", wqbench::StatusBytes("VmHWM") / 1024);
     return 0;
 }
 
