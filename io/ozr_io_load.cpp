@@ -60,28 +60,41 @@ void ReadRootAttributes(const TXMLOzr_wq& Root, const TSession& Target,
     Values.Remarks = Root.Remarks();
 }
 
-void ReadRegion(const TXMLOzr_wq_region& Element, TDataFileStaging& Staging)
+// The region's tables are noted to be read with the others, at Order; its
+// stations are read at once, after them in the order of the file.
+void ReadRegion(const TXMLOzr_wq_region& Element, std::size_t Order, TDataFileStaging& Staging,
+                TTableReads& Tables)
 {
     const TRegionType type = StrToRegionType(Element.type());
     TRegion* region = nullptr;
     if (!FindRegion(Element.code(), type, region))
         return;
     const TXMLChildIndex children(Element);
-    if (const TXMLNode balance = children.Find("ozr_water_balance"); balance.HasChildNodes())
-        ReadWaterBalance(TXMLOzr_water_balance(balance), Staging.TablesOf(*region));
-    if (const TXMLNode abstraction = children.Find("ozr_water_abstraction");
-        abstraction.HasChildNodes())
-        ReadWaterAbstraction(TXMLOzr_water_abstraction(abstraction), Staging.TablesOf(*region));
-    if (const TXMLNode use = children.Find("ozr_water_use"); use.HasChildNodes())
-        ReadWaterUse(TXMLOzr_water_use(use), Staging.TablesOf(*region));
+    if (children.Find("ozr_water_balance").HasChildNodes() ||
+        children.Find("ozr_water_abstraction").HasChildNodes() ||
+        children.Find("ozr_water_use").HasChildNodes())
+        Tables.Add(Order, children, Staging.TablesOf(*region));
     ReadStations(Element, *region, Staging);
 }
 
+// Each region element takes two positions in the order of reading: its
+// tables, then its stations. A failure on the walk still reports a table
+// that a reading in order would have failed on first.
 void ReadContent(const TXMLOzr_wq& Root, const TSession& Target, TDataFileStaging& Staging)
 {
     ReadRootAttributes(Root, Target, Staging.Root);
-    for (const TXMLOzr_wq_region region : Root.region())
-        ReadRegion(region, Staging);
+    TTableReads tables;
+    std::size_t order = 0;
+    try {
+        for (const TXMLOzr_wq_region region : Root.region()) {
+            ReadRegion(region, order, Staging, tables);
+            order += 2;
+        }
+    } catch (...) {
+        tables.ReadBefore(order + 1);
+        throw;
+    }
+    tables.ReadBefore(order);
 }
 
 }  // namespace
@@ -124,6 +137,10 @@ void ReadIndexedItem(const TXMLArrayOfDoublePosZero& Item, const char* Tag,
             indexElement = child;
         else if (valueElement.IsNull() && child.HasName("value"))
             valueElement = child;
+        else
+            continue;
+        if (!indexElement.IsNull() && !valueElement.IsNull())
+            break;
     }
     const int index = ElementValue<int>(indexElement, "indx");
     if (index < 1 || static_cast<std::size_t>(index) > Series.size())

@@ -8,6 +8,8 @@
 
 #include <bitset>
 #include <span>
+#include <unordered_map>
+#include <vector>
 
 #include "io/ozr_io_load.h"
 #include "io/ozr_io_load_staging.h"
@@ -97,6 +99,34 @@ void ReadIndexedItem(const TXMLArrayOfDoublePosZero& Item, const char* Tag,
                      std::span<double> Series);
 // The same for First and every later sibling named Tag.
 void ReadIndexedItems(const TXMLNode& First, const char* Tag, std::span<double> Series);
+
+// The national tables of the file's regions, noted on the walk over the file
+// and read afterwards on several threads: they hold most of a large file's
+// values, and each region's are a staged copy of its own. The tables of one
+// region are read in the order of the file, and a failure is reported as a
+// reading in that order would meet it first.
+class TTableReads {
+public:
+    // Notes the tables of the region element at position Order of the walk.
+    void Add(std::size_t Order, const TXMLChildIndex& Children, TRegionTables& Tables);
+    // Reads the tables noted at positions below End and raises the failure
+    // of the lowest position among them.
+    void ReadBefore(std::size_t End);
+
+private:
+    struct TTables {
+        std::size_t Order;
+        TXMLNode Balance;
+        TXMLNode Abstraction;
+        TXMLNode Use;
+    };
+    struct TRegionReads {
+        TRegionTables* Target;
+        std::vector<TTables> Parts;  // in the order of the file
+    };
+    std::vector<TRegionReads> regions_;
+    std::unordered_map<TRegionTables*, std::size_t> positions_;
+};
 
 void ReadWaterBalance(const TXMLOzr_water_balance& Element, TRegionTables& Tables);
 void ReadWaterAbstraction(const TXMLOzr_water_abstraction& Element, TRegionTables& Tables);

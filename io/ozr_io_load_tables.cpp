@@ -1,9 +1,39 @@
-// The national tables of one region: water balance, water abstraction, water use.
+// The national tables of one region: water balance, water abstraction, water
+// use; and the reading of every region's tables at once, one region per core.
+
+#include <algorithm>
+#include <atomic>
+#include <exception>
+#include <limits>
+#include <thread>
 
 #include "io/ozr_io_load_reading.h"
 #include "io/ozr_io_table_tags.h"
 
 namespace {
+
+struct TFailure {
+    std::size_t Order = std::numeric_limits<std::size_t>::max();
+    std::exception_ptr Error;
+};
+
+// Runs Work(i) for every i below Count on up to one thread per core, the
+// calling thread among them.
+template <class Work>
+void OnEveryCore(std::size_t Count, Work work)
+{
+    std::atomic<std::size_t> next{0};
+    const auto take = [&] {
+        for (std::size_t i = next++; i < Count; i = next++)
+            work(i);
+    };
+    const std::size_t threads =
+        std::min<std::size_t>(Count, std::max(1u, std::thread::hardware_concurrency()));
+    std::vector<std::jthread> helpers;
+    for (std::size_t i = 1; i < threads; ++i)
+        helpers.emplace_back(take);
+    take();
+}
 
 // A group of the national tables or a sector table: read through its index,
 // whether the element is there or not (an absent one holds nothing).
@@ -140,4 +170,54 @@ void ReadWaterUse(const TXMLOzr_water_use& Element, TRegionTables& Tables)
     ReadLargeItems(children, "wu_large_items_city", Tables.FWULargeItemsCity);
     ReadLargeItems(children, "wu_large_items_industry", Tables.FWULargeItemsIndustry);
     ReadLargeItems(children, "wu_large_items_agric_unit", Tables.FWULargeItemsAgricUnit);
+}
+
+void TTableReads::Add(std::size_t Order, const TXMLChildIndex& Children, TRegionTables& Tables)
+{
+    const auto [entry, isNew] = positions_.try_emplace(&Tables, regions_.size());
+    if (isNew)
+        regions_.push_back({&Tables, {}});
+    regions_[entry->second].Parts.push_back({Order, Children.Find("ozr_water_balance"),
+                                             Children.Find("ozr_water_abstraction"),
+                                             Children.Find("ozr_water_use")});
+}
+
+namespace {
+
+template <class Element, class Read>
+void ReadPart(const TXMLNode& Part, Read ReadTables, TRegionTables& Tables)
+{
+    if (Part.HasChildNodes())
+        ReadTables(Element(Part), Tables);
+}
+
+}  // namespace
+
+void TTableReads::ReadBefore(std::size_t End)
+{
+    std::vector<TFailure> failures(regions_.size());
+    OnEveryCore(regions_.size(), [&](std::size_t i) {
+        const TRegionReads& region = regions_[i];
+        for (const TTables& part : region.Parts) {
+            if (part.Order >= End)
+                return;
+            try {
+                ReadPart<TXMLOzr_water_balance>(part.Balance, ReadWaterBalance, *region.Target);
+                ReadPart<TXMLOzr_water_abstraction>(part.Abstraction, ReadWaterAbstraction,
+                                                    *region.Target);
+                ReadPart<TXMLOzr_water_use>(part.Use, ReadWaterUse, *region.Target);
+            } catch (...) {
+                failures[i] = {part.Order, std::current_exception()};
+                return;
+            }
+        }
+    });
+    regions_.clear();
+    positions_.clear();
+    const auto first = std::min_element(failures.begin(), failures.end(),
+                                        [](const TFailure& a, const TFailure& b) {
+                                            return a.Order < b.Order;
+                                        });
+    if (first != failures.end() && first->Error)
+        std::rethrow_exception(first->Error);
 }

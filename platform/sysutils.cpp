@@ -73,7 +73,7 @@ void AppendScientific(std::string& out, const DecimalDigits& d, char separator)
 
 bool IsDigit(char c)
 {
-    return c >= '0' && c <= '9';
+    return static_cast<unsigned char>(c - '0') < 10;
 }
 
 // Accepts [blanks] [sign] digits [sep digits] [E [sign] digits] [blanks] with at
@@ -152,25 +152,28 @@ std::optional<double> PlainDecimal(std::string_view text, char separator)
 {
     static constexpr double kPowersOfTen[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
                                               1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
-    constexpr int kMaxDigits = 15;
-    const bool negative = !text.empty() && text.front() == '-';
+    constexpr std::size_t kMaxDigits = 15;
+    const char* next = text.data();
+    const char* const end = next + text.size();
+    const bool negative = next != end && *next == '-';
+    next += negative ? 1 : 0;
+    // The digits before and after the separator in two runs, as every real
+    // of a large file passes here.
     std::uint64_t mantissa = 0;
-    int digits = 0;
-    int fractionDigits = 0;
-    bool inFraction = false;
-    for (std::size_t i = negative ? 1 : 0; i < text.size(); ++i) {
-        const char c = text[i];
-        if (IsDigit(c)) {
-            mantissa = mantissa * 10 + static_cast<std::uint64_t>(c - '0');
-            ++digits;
-            fractionDigits += inFraction ? 1 : 0;
-        } else if (c == separator && !inFraction) {
-            inFraction = true;
-        } else {
-            return std::nullopt;
-        }
+    const auto takeDigits = [&] {
+        const char* const first = next;
+        for (; next != end && IsDigit(*next); ++next)
+            mantissa = mantissa * 10 + static_cast<std::uint64_t>(*next - '0');
+        return static_cast<std::size_t>(next - first);
+    };
+    std::size_t digits = takeDigits();
+    std::size_t fractionDigits = 0;
+    if (next != end && *next == separator) {
+        ++next;
+        fractionDigits = takeDigits();
+        digits += fractionDigits;
     }
-    if (digits == 0 || digits > kMaxDigits)
+    if (next != end || digits == 0 || digits > kMaxDigits)
         return std::nullopt;
     const double magnitude = static_cast<double>(mantissa) / kPowersOfTen[fractionDigits];
     return negative ? -magnitude : magnitude;

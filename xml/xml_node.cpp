@@ -68,13 +68,9 @@ bool TXMLNode::HasChildNodes() const
     return THandle::Pointer(node_.first_child()) != nullptr || HasEmbeddedText(node_);
 }
 
-std::string_view TXMLNode::TextView() const
+std::string_view TXMLNode::TextOfChildren(pugi::xml_node first) const
 {
-    const pugi::xml_node first = node_.first_child();
-    const char* embedded = node_.value();
-    if (THandle::Pointer(first) == nullptr)
-        return embedded;
-    if (*embedded == '\0' && IsTextNode(first) && !first.next_sibling())
+    if (*node_.value() == '\0' && IsTextNode(first) && !first.next_sibling())
         return first.value();
     throw EXMLDocError("Element does not contain a single text node");
 }

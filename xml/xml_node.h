@@ -26,8 +26,18 @@ public:
 
     bool IsNull() const { return THandle::Pointer(node_) == nullptr; }
     std::string NodeName() const { return node_.name(); }
-    // True when the node is an element of this name.
-    bool HasName(const char* name) const { return SameName(node_.name(), name); }
+    // True when the node is an element of this name. Inline and unrolled, so
+    // that a name spelled in the code costs a comparison per letter: the
+    // readers of large files ask it of every element.
+    bool HasName(std::string_view name) const
+    {
+        const char* own = node_.name();
+#pragma GCC unroll 32
+        for (std::size_t i = 0; i < name.size(); ++i)
+            if (own[i] != name[i])
+                return false;  // at the latest at own's end
+        return own[name.size()] == '\0';
+    }
 
     // The first child element with this name, or a null node.
     TXMLNode ChildNode(const char* name) const { return TXMLNode(node_.child(name)); }
@@ -45,7 +55,13 @@ public:
     // The element's single text; empty when it has no children. An element
     // that holds child elements raises EXMLDocError.
     std::string Text() const { return std::string(TextView()); }
-    std::string_view TextView() const;
+    std::string_view TextView() const
+    {
+        const pugi::xml_node first = node_.first_child();
+        if (THandle::Pointer(first) == nullptr)
+            return node_.value();
+        return TextOfChildren(first);
+    }
     // Text(), or nothing when that text is empty.
     std::optional<std::string_view> NodeValue() const;
 
@@ -89,6 +105,9 @@ public:
     }
 
 private:
+    // TextView of an element with child nodes: its one text child.
+    std::string_view TextOfChildren(pugi::xml_node first) const;
+
     // pugixml tests a handle for null only out of line; its pointer, open to
     // derived classes, is read here instead, which saves a call on every step
     // of every walk over a large file.

@@ -17,12 +17,12 @@ std::string InElement(const char* name)
 // The element's value; an absent or empty element has none and converts to nothing.
 std::string_view PresentValue(const TXMLNode& element, const char* name, const char* typeName)
 {
-    const std::optional<std::string_view> value = element.NodeValue();
-    if (!value)
+    const std::string_view value = element.TextView();
+    if (value.empty())
         throw EVariantTypeCastError(
             std::string("Could not convert variant of type (Null) into type (") + typeName + ")" +
             InElement(name));
-    return *value;
+    return value;
 }
 
 template <class Convert>
@@ -80,6 +80,9 @@ bool ElementValue<bool>(const TXMLNode& Element, const char* Name)
 
 int TextToInteger(std::string_view Text, const char* ElementName)
 {
+    int value = 0;
+    if (TryStrToInt(Text, value))
+        return value;
     return Converted(ElementName, [&] { return StrToInt(Text); });
 }
 

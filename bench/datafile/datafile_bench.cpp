@@ -27,9 +27,9 @@ namespace {
 
 constexpr int Rounds = 5;
 constexpr double kMaxSaveRatio = 2.0;
-constexpr double kMaxLoadRatio = 3.0;
+constexpr double kMaxLoadRatio = 1.6;
 constexpr double kMaxSavePeakPerByte = 0.1;
-constexpr double kMaxLoadPeakPerByte = 4.0;
+constexpr double kMaxLoadPeakPerByte = 2.7;
 
 std::string ScratchPath(const std::string& name)
 {

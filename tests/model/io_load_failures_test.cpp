@@ -206,6 +206,27 @@ TEST_F(LoadFailure, TheMendedFileLoadsAfterAFailedOne)
     EXPECT_TRUE(dialogs_.Messages().empty());
 }
 
+// The tables of all regions are read after the stations, on several threads;
+// the fault reported is still the one that comes first in the file, a
+// region's tables standing before its stations.
+TEST_F(LoadFailure, TheFirstFaultOfTheFileIsTheOneReported)
+{
+    ScopedRegionalSettings point('.');
+    const char* origin = "ozr_water_balance/ozr_wb_additional_water_resources/wb_artif_gw_origin";
+    TXMLNode answer = Station(region_, "well").AddChild("gwb_outside_rb");
+    answer.SetText("maybe");
+    AddElementPath(AddRegion("GR01", "RBD"), origin).SetText("sea");
+    EXPECT_EQ(FailureOfText(SavedText()), "Unknown Boolean value: maybe");
+
+    TXMLNode firstOrigin = AddElementPath(region_, origin);
+    firstOrigin.SetText("land");
+    EXPECT_EQ(FailureOfText(SavedText()), "Unknown artificial groundwater origin: land");
+    answer.SetText("yes");
+    EXPECT_EQ(FailureOfText(SavedText()), "Unknown artificial groundwater origin: land");
+    firstOrigin.SetText("return flow");
+    EXPECT_EQ(FailureOfText(SavedText()), "Unknown artificial groundwater origin: sea");
+}
+
 struct ContentCase {
     const char* Name;
     std::function<void(TXMLNode region)> Spoil;
