@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "app/main/ozr_regions.h"
+#include "bench/support/caches.h"
 #include "bench/support/ratio_reporter.h"
 #include "model/ozr_types.h"
 
@@ -68,26 +69,13 @@ private:
     std::unique_ptr<TSession> session_;
 };
 
-// In the program a refill follows a command, which has been through other
-// memory, so the session and the grid are no longer in the caches. Each round
-// starts so, untimed, for every case and size alike.
-void EvictCaches(benchmark::State& state)
-{
-    static std::vector<char> other(std::size_t{256} << 20);
-    state.PauseTiming();
-    for (std::size_t i = 0; i < other.size(); i += 64)
-        ++other[i];
-    benchmark::DoNotOptimize(other.data());
-    state.ResumeTiming();
-}
-
 void BM_FillRegionsGrid(benchmark::State& state)
 {
     OverviewSession session(static_cast<int>(state.range(0)));
     TFormRegions form;
     form.FillRegionsGrid();
     for (auto _ : state) {
-        EvictCaches(state);
+        wqbench::EvictCaches(state);
         form.FillRegionsGrid();
     }
 }
@@ -121,7 +109,7 @@ void BM_FillCellsDirectly(benchmark::State& state)
     const int rows = grid.RowCount();
     const std::vector<TCellText> cells = FilledCells(grid);
     for (auto _ : state) {
-        EvictCaches(state);
+        wqbench::EvictCaches(state);
         grid.SetRowCount(2);
         grid.SetRowCount(rows);
         for (const TCellText& cell : cells)
