@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "platform/ZAStream.h"
@@ -85,6 +86,8 @@ private:
     const TZASignatureSet& Signatures() const;
     std::uint32_t EndSignatureOfArchive() const;
     void ReadZip64Records(std::int64_t endPosition);
+    // The Zip64 end record at position, if one stands there.
+    std::optional<TZAZip64EndRecord> ReadZip64EndRecordAt(std::int64_t position) const;
     void ReadItems(std::int64_t endPosition);
     // The directory of a split or spanned archive, from the volume it starts
     // on through the following ones; each volume is asked for in turn.

@@ -169,15 +169,37 @@ void TZADirManager::ReadZip64Records(std::int64_t endPosition)
     zip64Present_ = true;
     zip64Locator_ = *locator;
     const std::uint64_t offset = locator->Zip64EndOffset;
-    const auto record =
+    std::optional<TZAZip64EndRecord> record =
         offset > static_cast<std::uint64_t>(std::numeric_limits<std::int64_t>::max())
             ? std::nullopt
-            : TZAZip64EndRecord::Read(
-                  ReadAt(static_cast<std::int64_t>(offset), TZAZip64EndRecord::Size));
-    if (!record || record->Signature != ZAStandardSignatures.Zip64EndRecord) {
+            : ReadZip64EndRecordAt(static_cast<std::int64_t>(offset));
+    // A stub that no offset counts moves the record from where its locator
+    // says; in a single file other readers find it right in front of the
+    // locator. It is taken there when the locator and the record agree on
+    // the record's place behind the directory: then the whole archive moved,
+    // and no offset of the locator was spoiled alone.
+    const std::int64_t inFront = endPosition - static_cast<std::int64_t>(TZAZip64Locator::Size +
+                                                                         TZAZip64EndRecord::Size);
+    if (!record && archiver_.SpanningMode() == smNone && inFront >= 0) {
+        record = ReadZip64EndRecordAt(inFront);
+        if (record && (record->DirectoryOffset > offset ||
+                       offset - record->DirectoryOffset != record->DirectorySize)) {
+            record.reset();
+        }
+    }
+    if (!record) {
         Fail(40);
     }
     zip64EndRecord_ = *record;
+}
+
+std::optional<TZAZip64EndRecord> TZADirManager::ReadZip64EndRecordAt(std::int64_t position) const
+{
+    auto record = TZAZip64EndRecord::Read(ReadAt(position, TZAZip64EndRecord::Size));
+    if (!record || record->Signature != ZAStandardSignatures.Zip64EndRecord) {
+        return std::nullopt;
+    }
+    return record;
 }
 
 void TZADirManager::ReadItems(std::int64_t endPosition)

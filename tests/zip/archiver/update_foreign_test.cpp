@@ -72,6 +72,21 @@ TEST_F(ForeignUpdateTest, StubThatNoOffsetCountsBeforeOneEmptyFile)
     ExpectRefusedWith(48);
 }
 
+// Info-ZIP's Zip64 records with a stub in front that neither their locator
+// nor the directory's offsets count.
+TEST_F(ForeignUpdateTest, StubThatNoOffsetCountsBeforeZip64Records)
+{
+    setup_.AddSource("a.txt", ToBytes("hello\n"));
+    setup_.AddSource("empty.txt", {});
+    if (InSources("zip -q -fz ../stubless.zip a.txt empty.txt") != 0) {
+        GTEST_SKIP() << "Info-ZIP zip is not installed";
+    }
+    za::Bytes bytes = ReadFileBytes(setup_.folder / "stubless.zip");
+    bytes.insert(bytes.begin(), 20, 's');
+    WriteFileBytes(setup_.archive, bytes);
+    AddNewFileForThePeers();
+}
+
 // The first signature claims more than the file holds, the second ends within
 // the file but not where it stands. The end record is cut, so the items come
 // from the local headers.
