@@ -1,10 +1,11 @@
 #pragma once
 
-// The commands of the program (menu items, tool buttons, push buttons) run in
-// handlers connected to Qt's signals. An exception must not travel from a
-// handler through Qt's own code, which is not written to unwind it: every
-// command is connected through ConnectCommand, which catches at the handler's
-// edge and shows the error as the application object does for other events.
+// The commands of the program (menu items, tool buttons, push buttons, a
+// choice in a list box, a click in a grid) run in handlers connected to Qt's
+// signals. An exception must not travel from a handler through Qt's own code,
+// which is not written to unwind it: every command is connected through
+// ConnectCommand, which catches at the handler's edge and shows the error as
+// the application object does for other events.
 
 #include <exception>
 #include <functional>

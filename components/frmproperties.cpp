@@ -144,10 +144,11 @@ void TFrmPropertiesDlg::BuildGrid()
                                      TGridDrawState) {
         StrGrdPropDrawCell(canvas, col, row, rect);
     };
-    connect(strGrdProp_, &TQvStringGrid::MouseDown, this, &TFrmPropertiesDlg::StrGrdPropMouseDown);
+    ConnectCommand(strGrdProp_, &TQvStringGrid::MouseDown, this,
+                   &TFrmPropertiesDlg::StrGrdPropMouseDown);
     connect(strGrdProp_, &TQvStringGrid::MouseUp, this, &TFrmPropertiesDlg::ApplyRowOrder);
     connect(strGrdProp_, &TQvStringGrid::RowMoved, this, &TFrmPropertiesDlg::ApplyRowOrder);
-    connect(strGrdProp_, &TQvStringGrid::DblClick, this, &TFrmPropertiesDlg::StrGrdPropDblClick);
+    ConnectCommand(strGrdProp_, &TQvStringGrid::DblClick, this, &TFrmPropertiesDlg::StrGrdPropDblClick);
 }
 
 bool TFrmPropertiesDlg::Execute(const TClassInfo* classInfo, TList& list)

@@ -69,7 +69,7 @@ void TFormFlow::BuildForm()
     // Inline completion would turn the first digit typed into another year,
     // which the daily grid would follow at once.
     ui_->cmboxYear->setCompleter(nullptr);
-    connect(ui_->cmboxYear, &QComboBox::currentTextChanged, this, &TFormFlow::cmboxYearChange);
+    ConnectCommand(ui_->cmboxYear, &QComboBox::currentTextChanged, this, &TFormFlow::cmboxYearChange);
     ConnectCommand(ui_->BitBtn8, &QPushButton::clicked, this, &TFormFlow::BitBtn8Click);
     ConnectCommand(ui_->BitBtn2, &QPushButton::clicked, this, &TFormFlow::BitBtn2Click);
 }

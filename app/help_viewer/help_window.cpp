@@ -112,8 +112,9 @@ THelpWindow::THelpWindow(const QString& helpFilePath, QWidget* parent)
     connect(browser_, &QTextBrowser::backwardAvailable, back, &QAction::setEnabled);
     connect(browser_, &QTextBrowser::forwardAvailable, forward, &QAction::setEnabled);
     connect(browser_, &QTextBrowser::sourceChanged, this, &THelpWindow::MarkContentsItemOf);
-    connect(contents_, &QTreeWidget::itemClicked, this, &THelpWindow::OpenContentsItem);
-    connect(contents_, &QTreeWidget::itemActivated, this, &THelpWindow::OpenContentsItem);
+    const auto openItem = [this](QTreeWidgetItem* item, int) { OpenContentsItem(item); };
+    ConnectCommand(contents_, &QTreeWidget::itemClicked, this, openItem);
+    ConnectCommand(contents_, &QTreeWidget::itemActivated, this, openItem);
 }
 
 THelpWindow::~THelpWindow() = default;

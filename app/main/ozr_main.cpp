@@ -12,6 +12,7 @@
 #include "app/main/main_pictures.h"
 #include "app/main/wq_application.h"
 #include "components/QvAboutInfo.h"
+#include "components/command_guard.h"
 #include "components/frmproperties.h"
 #include "io/ozr_io_load.h"
 #include "io/ozr_io_save.h"
@@ -93,7 +94,7 @@ void TFormMain::SetUpAbout()
 
 void TFormMain::ConnectCommands()
 {
-    connect(ui_->cmboxCountry, &QComboBox::activated, this, &TFormMain::cmboxCountrySelect);
+    ConnectCommand(ui_->cmboxCountry, &QComboBox::activated, this, &TFormMain::cmboxCountrySelect);
     connect(ui_->edtResponsible, &QLineEdit::textChanged, this, &TFormMain::MarkModified);
     connect(ui_->edtEmail, &QLineEdit::textChanged, this, &TFormMain::MarkModified);
     connect(ui_->memoRemarks, &QPlainTextEdit::textChanged, this, &TFormMain::MarkModified);

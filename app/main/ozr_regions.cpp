@@ -15,6 +15,7 @@
 #include "app/main/ozr_main.h"
 #include "appcore/regions_overview.h"
 #include "appcore/station_lists.h"
+#include "components/command_guard.h"
 #include "components/frmproperties.h"
 #include "components/ozr_grid_utils.h"
 #include "model/ozr_types.h"
@@ -118,8 +119,8 @@ void TFormRegions::SetUpGrid()
     grid.SetOptions((grid.Options() | goRowSelect | goRangeSelect) & ~TGridOptions(goEditing));
     grid.OnDrawCell = [this](QPainter& canvas, int col, int row, const QRect& rect,
                              TGridDrawState) { gridRegionsDrawCell(canvas, col, row, rect); };
-    connect(&grid, &TQvStringGrid::MouseDown, this, &TFormRegions::gridRegionsMouseDown);
-    connect(&grid, &TQvStringGrid::DblClick, this, &TFormRegions::gridRegionsDblClick);
+    ConnectCommand(&grid, &TQvStringGrid::MouseDown, this, &TFormRegions::gridRegionsMouseDown);
+    ConnectCommand(&grid, &TQvStringGrid::DblClick, this, &TFormRegions::gridRegionsDblClick);
 }
 
 TQvStringGrid* TFormRegions::gridRegions() const

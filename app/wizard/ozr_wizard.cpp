@@ -81,8 +81,9 @@ void TFormWizard::ConnectHandlers()
         });
     ConnectCommand(ui_->btnInput, &QAbstractButton::clicked, this, &TFormWizard::btnInputClick);
     ConnectCommand(ui_->BitBtn1, &QAbstractButton::clicked, this, &TFormWizard::BitBtn1Click);
-    connect(ui_->cmboxRegions, &QComboBox::activated, this, &TFormWizard::cmboxRegionsSelect);
-    connect(ui_->cmboxEntities, &QComboBox::activated, this, &TFormWizard::cmboxEntitiesSelect);
+    ConnectCommand(ui_->cmboxRegions, &QComboBox::activated, this, &TFormWizard::cmboxRegionsSelect);
+    ConnectCommand(ui_->cmboxEntities, &QComboBox::activated, this,
+                   &TFormWizard::cmboxEntitiesSelect);
 }
 
 void TFormWizard::AlignBoxes()

@@ -1,6 +1,9 @@
 #include "components/command_guard.h"
 
+#include <string>
+
 #include <QAction>
+#include <QComboBox>
 #include <QPushButton>
 #include <QtTest>
 
@@ -13,6 +16,7 @@ namespace {
 class TFailingHandler : public QObject {
 public:
     void Pressed() { throw Exception("Pressed"); }
+    void Chosen(int index) { throw Exception("Chosen " + std::to_string(index)); }
 };
 
 }  // namespace
@@ -41,6 +45,19 @@ private slots:
         QTest::mouseClick(button, Qt::LeftButton);
         QCOMPARE(dialogs.Texts(), (std::vector<std::string>{"Pressed", "Triggered", "Pressed"}));
         QCOMPARE(dialogs.Messages()[1].Type, TMsgDlgType::mtError);
+    }
+
+    // A handler that takes the signal's arguments gets them, guarded alike.
+    void aHandlerWithTheSignalsArgumentsIsGuarded()
+    {
+        TScriptedDialogs dialogs;
+        ScopedDialogs installed(dialogs);
+        TFailingHandler handler;
+        QComboBox box;
+        box.addItems({QStringLiteral("a"), QStringLiteral("b")});
+        ConnectCommand(&box, &QComboBox::activated, &handler, &TFailingHandler::Chosen);
+        emit box.activated(1);
+        QCOMPARE(dialogs.Texts(), (std::vector<std::string>{"Chosen 1"}));
     }
 };
 
