@@ -75,14 +75,6 @@ std::string_view TXMLNode::TextOfChildren(pugi::xml_node first) const
     throw EXMLDocError("Element does not contain a single text node");
 }
 
-std::optional<std::string_view> TXMLNode::NodeValue() const
-{
-    const std::string_view text = TextView();
-    if (text.empty())
-        return std::nullopt;
-    return text;
-}
-
 TXMLNode TXMLNode::AddChild(const char* tag)
 {
     return TXMLNode(node_.append_child(tag));

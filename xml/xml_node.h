@@ -63,7 +63,13 @@ public:
         return TextOfChildren(first);
     }
     // Text(), or nothing when that text is empty.
-    std::optional<std::string_view> NodeValue() const;
+    std::optional<std::string_view> NodeValue() const
+    {
+        const std::string_view text = TextView();
+        if (text.empty())
+            return std::nullopt;
+        return text;
+    }
 
     // The attribute's text; empty when absent.
     std::string Attribute(const char* name) const { return node_.attribute(name).value(); }

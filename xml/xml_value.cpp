@@ -17,12 +17,12 @@ std::string InElement(const char* name)
 // The element's value; an absent or empty element has none and converts to nothing.
 std::string_view PresentValue(const TXMLNode& element, const char* name, const char* typeName)
 {
-    const std::string_view value = element.TextView();
-    if (value.empty())
+    const std::optional<std::string_view> value = element.NodeValue();
+    if (!value)
         throw EVariantTypeCastError(
             std::string("Could not convert variant of type (Null) into type (") + typeName + ")" +
             InElement(name));
-    return value;
+    return *value;
 }
 
 template <class Convert>

@@ -310,6 +310,8 @@ private:
     std::uint32_t ChecksumOfSource(ItemJob& job);
     bool ReportChunkProgress(const ItemJob& job, std::uint64_t done);
     void StoreItemSizes(ItemJob& job, TZACentralHeader& header);
+    // The local header of the job's item with its CRC and sizes still zero.
+    TZALocalHeader LocalHeaderOf(const ItemJob& job) const;
     void PatchLocalHeader(ItemJob& job);
     void SetLocalHeaderOffset(TDirItem& item, std::uint64_t position);
 

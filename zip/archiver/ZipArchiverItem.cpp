@@ -262,37 +262,35 @@ void TZABaseArchiver::WriteLocalHeader(ItemJob& job)
     // CRC and sizes are placeholders until the data are written.
     item.Header.Method = job.aes ? ZAMethodAes : job.dataMethod;
     za::Bytes bytes;
-    TZALocalHeader header;
-    header.Signature = SignatureSetFor(zipFormat_).LocalHeader;
-    header.VersionNeeded = item.Header.VersionNeeded;
-    header.Flags = item.Header.Flags;
-    header.Method = item.Header.Method;
-    header.LastModTime = item.Header.LastModTime;
-    header.LastModDate = item.Header.LastModDate;
-    header.FileNameLength = static_cast<std::uint16_t>(job.nameBytes.size());
-    header.ExtraFieldLength = job.extraLength;
-    header.Write(bytes);
+    LocalHeaderOf(job).Write(bytes);
     za::PutBytes(bytes, job.nameBytes.data(), job.nameBytes.size());
     bytes.insert(bytes.end(), extra.begin(), extra.end());
     WriteChecked(*job.output, bytes.data(), bytes.size());
+}
+
+TZALocalHeader TZABaseArchiver::LocalHeaderOf(const ItemJob& job) const
+{
+    const TZACentralHeader& central = job.item.Header;
+    TZALocalHeader header;
+    header.Signature = SignatureSetFor(zipFormat_).LocalHeader;
+    header.VersionNeeded = central.VersionNeeded;
+    header.Flags = central.Flags;
+    header.Method = central.Method;
+    header.LastModTime = central.LastModTime;
+    header.LastModDate = central.LastModDate;
+    header.FileNameLength = static_cast<std::uint16_t>(job.nameBytes.size());
+    header.ExtraFieldLength = job.extraLength;
+    return header;
 }
 
 void TZABaseArchiver::PatchLocalHeader(ItemJob& job)
 {
     const TDirItem& item = job.item;
     const std::int64_t end = job.output->Position();
-    TZALocalHeader header;
-    header.Signature = SignatureSetFor(zipFormat_).LocalHeader;
-    header.VersionNeeded = item.Header.VersionNeeded;
-    header.Flags = item.Header.Flags;
-    header.Method = item.Header.Method;
-    header.LastModTime = item.Header.LastModTime;
-    header.LastModDate = item.Header.LastModDate;
+    TZALocalHeader header = LocalHeaderOf(job);
     header.Crc32 = item.Header.Crc32;
     header.CompressedSize = job.localZip64 ? ZAZip64Marker : item.Header.CompressedSize;
     header.UncompressedSize = job.localZip64 ? ZAZip64Marker : item.Header.UncompressedSize;
-    header.FileNameLength = static_cast<std::uint16_t>(job.nameBytes.size());
-    header.ExtraFieldLength = job.extraLength;
     za::Bytes bytes;
     header.Write(bytes);
     job.output->Seek(job.headerPosition);
