@@ -69,31 +69,29 @@ private slots:
     void loadedLongTextsAreStoredWhole()
     {
         const std::string id(40, 'I'), text(300, 't');
-        const auto prepare = [&](TEntity* station, std::initializer_list<std::string*> texts) {
-            station->FName = text;
-            station->FLatitude = station->FLongitude = 1;
-            station->FRemarks = "first\n\nlast";
-            for (std::string* each : texts)
-                *each = text;
-        };
         auto* reservoir = new TReservoir(bed_->Rbd, id);
         auto* well = new TWell(bed_->Rbd, id);
         auto* flow = new TStreamFlow(bed_->Rbd, id);
         auto* gauge = new TRainGauge(bed_->Rbd, id);
         reservoir->FReservoirType = rsManMade;
-        prepare(reservoir, {});
-        prepare(well, {&well->FGWB});
-        prepare(flow, {&flow->FRiver, &flow->FSubcatchment, &flow->FDataAgency, &flow->FDataURL});
-        prepare(gauge, {&gauge->FDataAgency, &gauge->FDataURL});
+        TEntity* const stations[] = {reservoir, well, flow, gauge};
+        std::string* const texts[] = {&well->FGWB,        &flow->FRiver,   &flow->FSubcatchment,
+                                      &flow->FDataAgency, &flow->FDataURL, &gauge->FDataAgency,
+                                      &gauge->FDataURL};
+        for (TEntity* station : stations) {
+            station->FName = text;
+            station->FLatitude = station->FLongitude = 1;
+            station->FRemarks = "first\n\nlast";
+        }
+        for (std::string* each : texts)
+            *each = text;
         QVERIFY(Confirm<TFormReservoirs>(*bed_, reservoir) &&
                 Confirm<TFormGroundwater>(*bed_, well) && Confirm<TFormFlow>(*bed_, flow) &&
                 Confirm<TFormRainGauge>(*bed_, gauge));
-        for (const TEntity* station : std::initializer_list<TEntity*>{reservoir, well, flow, gauge})
+        for (const TEntity* station : stations)
             QVERIFY(station->GetID() == id && station->FName == text &&
                     station->FRemarks == "first\r\n\r\nlast\r\n");
-        for (const std::string* each :
-             {&well->FGWB, &flow->FRiver, &flow->FSubcatchment, &flow->FDataAgency, &flow->FDataURL,
-              &gauge->FDataAgency, &gauge->FDataURL})
+        for (const std::string* each : texts)
             QCOMPARE(*each, text);
     }
 
