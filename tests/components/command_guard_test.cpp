@@ -41,12 +41,10 @@ private slots:
         ConnectCommand(button, &QPushButton::clicked, &handler, &TFailingHandler::Pressed);
         ConnectCommand(action, &QAction::triggered, &window, [] { throw Exception("Triggered"); });
         ConnectCommand(box, &QComboBox::activated, &handler, &TFailingHandler::Chosen);
-        window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&window));
-        QTest::mouseClick(button, Qt::LeftButton);
+        button->click();
         action->trigger();
         emit box->activated(1);
-        QTest::mouseClick(button, Qt::LeftButton);
+        button->click();
         QCOMPARE(dialogs.Texts(),
                  (std::vector<std::string>{"Pressed", "Triggered", "Chosen 1", "Pressed"}));
         QCOMPARE(dialogs.Messages()[1].Type, TMsgDlgType::mtError);

@@ -95,17 +95,15 @@ private slots:
             QCOMPARE(*each, text);
     }
 
-    // Typing stops at the limit: a longer loaded text can be shortened but
-    // not grown, not even back to its length, and the next station that the
-    // form opens takes no more than the limit again.
+    // Typing stops at the limit: a longer loaded text shows whole and can be
+    // shortened but not grown, not even back to its length, and the next
+    // station that the form opens takes no more than the limit again.
     void typingStaysLimited()
     {
         TFormReservoirs form;
         QStringList typed;
         bed_->Modal.Then([&typed](QDialog& window) {
             auto& id = Find<QLineEdit>(window, "edtID");
-            QTest::keyClick(&id, Qt::Key_End);
-            QTest::keyClicks(&id, QStringLiteral("x"));
             typed << id.text();
             id.setCursorPosition(1);
             QTest::keyClick(&id, Qt::Key_Backspace);
