@@ -20,11 +20,9 @@ const std::string kClef = "\U0001D11E";
 std::string Utf16(std::u16string_view text, bool bigEndian)
 {
     std::string bytes = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
-    for (const char16_t unit : text) {
-        const char high = static_cast<char>(unit >> 8);
-        const char low = static_cast<char>(unit & 0xFF);
-        bytes += bigEndian ? std::string{high, low} : std::string{low, high};
-    }
+    for (const char16_t unit : text)
+        for (const int shift : {bigEndian ? 8 : 0, bigEndian ? 0 : 8})
+            bytes += static_cast<char>((unit >> shift) & 0xFF);
     return bytes;
 }
 
