@@ -39,10 +39,6 @@ protected:
             "print(' '.join(n + '=' + str(len(z.read(n))) for n in z.namelist()))\n";
         return wqtest::RunWithOutput("python3 -c " + Quoted(script) + " " + Quoted(zip)).output;
     }
-    static std::string Entry(const std::string& name, const std::string& data)
-    {
-        return name + "=" + std::to_string(std::filesystem::file_size(data)) + "\n";
-    }
 
     wqtest::TempFolder temp_;
     // "\" and ":" are characters of a folder's name too.
@@ -50,40 +46,31 @@ protected:
     std::optional<TScopedNamedTemporaryFiles> namedFiles_;
 };
 
-// Each name is one file; the entry keeps it, with "\" as "/" as in any
-// stored name, and the peers read it.
+// Each name is one file, also far beyond 260 bytes of path and at the longest
+// length of a name, which the temporary files must not make longer; the entry
+// keeps it, with "\" as "/" as in any stored name, and a peer reads it.
 TEST_P(SaveAsFiles, TheZipCopyHoldsTheDataFileByItsExactName)
 {
     wqtest::WriteTextFile(folder_ + "/GR_1.wqd", "another data file");
-    const std::pair<std::string, std::string> cases[] = {
-        {"GR:1.wqd", "GR:1.wqd"}, {"a\\b.wqd", "a/b.wqd"}, {"GR_?.wqd", "GR_?.wqd"}};
+    const std::string longest = std::string(251, 'n') + ".wqd";
+    const std::string deep = std::string(250, 'f') + "/" + std::string(250, 'g');
+    const std::pair<std::string, std::string> cases[] = {{"GR:1.wqd", "GR:1.wqd"},
+                                                         {"a\\b.wqd", "a/b.wqd"},
+                                                         {"GR_?.wqd", "GR_?.wqd"},
+                                                         {deep + "/" + longest, longest}};
+    std::filesystem::create_directories(folder_ + "/" + deep);
     for (const auto& [name, stored] : cases) {
-        SCOPED_TRACE(name);
+        SCOPED_TRACE(stored);
         const std::string data = folder_ + "/" + name;
         ASSERT_TRUE(SaveDataFileAndZipCopy(data));
-        const std::string zip = ZipNameOf(data);
-        EXPECT_EQ(Entries(zip), Entry(stored, data));
-        EXPECT_EQ(wqtest::Run("unzip -tq " + Quoted(zip) + " >/dev/null && 7zz t " + Quoted(zip) +
-                              " >/dev/null"),
-                  0);
-        std::filesystem::remove(zip);
+        EXPECT_EQ(Entries(ZipNameOf(data)),
+                  stored + "=" + std::to_string(std::filesystem::file_size(data)) + "\n");
+        std::filesystem::remove(ZipNameOf(data));
         std::filesystem::remove(data);
     }
+    std::filesystem::remove_all(folder_ + "/" + std::string(250, 'f'));
     EXPECT_TRUE(dialogs_.Messages().empty());
     EXPECT_EQ(wqtest::FilesIn(folder_), Lines{"GR_1.wqd"});
-}
-
-// Far beyond 260 bytes of path, and a name of 255 bytes that the temporary
-// files must not make longer.
-TEST_P(SaveAsFiles, ALongPathAndANameOfTheLongestLengthAreSaved)
-{
-    const std::string folder = folder_ + "/" + std::string(250, 'f') + "/" + std::string(250, 'g');
-    std::filesystem::create_directories(folder);
-    const std::string stem(251, 'n');
-    ASSERT_TRUE(SaveDataFileAndZipCopy(folder + "/" + stem + ".wqd"));
-    EXPECT_EQ(wqtest::FilesIn(folder), (Lines{stem + ".wqd", stem + ".zip"}));
-    EXPECT_EQ(Entries(folder + "/" + stem + ".zip"),
-              Entry(stem + ".wqd", folder + "/" + stem + ".wqd"));
 }
 
 TEST_P(SaveAsFiles, AFullDiskNamesTheReasonAndKeepsTheOldArchive)

@@ -2,7 +2,6 @@
 // must be one the import takes when the user's locale is the one named, since
 // a user copies them from there.
 
-#include <algorithm>
 #include <cstdlib>
 #include <regex>
 #include <string>
@@ -21,40 +20,14 @@
 
 namespace {
 
-// An element of the topic that carries data-locale="name".
-struct TLocaleExample {
-    std::string Locale;
-    std::string Text;
-};
-
-std::string FlowImportTopic()
+std::vector<std::smatch> Matches(const std::string& text, const char* pattern)
 {
-    const char* source = std::getenv("WQ_SOURCE_DIR");
-    return source ? wqtest::ReadFileText(std::string(source) + "/help/topics/import_flow.htm")
-                  : std::string();
-}
-
-std::vector<TLocaleExample> LocaleExamples(const std::string& html)
-{
-    static const std::regex element(
-        R"re(<(\w+)[^>]*\bdata-locale="([^"]+)"[^>]*>([\s\S]*?)</\1>)re");
-    std::vector<TLocaleExample> examples;
-    for (auto it = std::sregex_iterator(html.begin(), html.end(), element);
-         it != std::sregex_iterator(); ++it)
-        examples.push_back({(*it)[2], (*it)[3]});
-    return examples;
+    const std::regex regex(pattern);
+    return {std::sregex_iterator(text.begin(), text.end(), regex), std::sregex_iterator()};
 }
 
 // Day, month and year in any order and with any of the usual separators.
-std::vector<std::string> DatesIn(const std::string& text)
-{
-    static const std::regex date(R"(\b\d{1,4}[/.-]\d{1,2}[/.-]\d{1,4}\b)");
-    std::vector<std::string> dates;
-    for (auto it = std::sregex_iterator(text.begin(), text.end(), date);
-         it != std::sregex_iterator(); ++it)
-        dates.push_back(it->str());
-    return dates;
-}
+constexpr const char* kDate = R"(\b\d{1,4}[/.-]\d{1,2}[/.-]\d{1,4}\b)";
 
 // The format of a locale as installed or as the build compiled it into a
 // folder of its own (a stock system has few). glibc's newlocale keeps the
@@ -70,46 +43,34 @@ std::string FormatOf(const std::string& locale)
     return format;
 }
 
-class HelpDatesTest : public SessionTest {
-protected:
-    HelpDatesTest() { new TStreamFlow(new TRegion(nullptr, rtCountry, "GR", "Greece"), "Q1"); }
+using HelpDatesTest = SessionTest;
 
-    const std::string topic_ = FlowImportTopic();
-    wqtest::TempFolder folder_;
-};
-
-TEST_F(HelpDatesTest, EveryDateOfTheTopicNamesItsLocale)
+TEST_F(HelpDatesTest, EveryDateOfTheTopicIsImportedUnderTheLocaleItNames)
 {
-    ASSERT_FALSE(topic_.empty()) << "the help topic was not found (WQ_SOURCE_DIR)";
-    std::size_t inExamples = 0;
-    for (const TLocaleExample& example : LocaleExamples(topic_))
-        inExamples += DatesIn(example.Text).size();
-    EXPECT_EQ(inExamples, DatesIn(topic_).size());
-    EXPECT_GT(inExamples, 0u);
-}
-
-TEST_F(HelpDatesTest, EveryDateIsImportedUnderTheLocaleItNames)
-{
-    ASSERT_FALSE(topic_.empty()) << "the help topic was not found (WQ_SOURCE_DIR)";
-    std::vector<std::string> locales;
-    for (const TLocaleExample& example : LocaleExamples(topic_)) {
-        const std::string format = FormatOf(example.Locale);
-        ASSERT_FALSE(format.empty()) << example.Locale << " is neither installed nor built";
+    const char* source = std::getenv("WQ_SOURCE_DIR");
+    ASSERT_TRUE(source) << "the help topic was not found (WQ_SOURCE_DIR)";
+    const std::string topic =
+        wqtest::ReadFileText(std::string(source) + "/help/topics/import_flow.htm");
+    new TStreamFlow(new TRegion(nullptr, rtCountry, "GR", "Greece"), "Q1");
+    wqtest::TempFolder folder;
+    std::size_t checked = 0;
+    for (const std::smatch& example :
+         Matches(topic, R"re(<(\w+)[^>]*\bdata-locale="([^"]+)"[^>]*>([\s\S]*?)</\1>)re")) {
+        const std::string locale = example[2], text = example[3];
+        const std::string format = FormatOf(locale);
+        ASSERT_FALSE(format.empty()) << locale << " is neither installed nor built";
         ScopedRegionalSettings regional('.', format);
-        for (const std::string& date : DatesIn(example.Text)) {
+        for (const std::smatch& date : Matches(text, kDate)) {
             const std::string file =
-                wqtest::WriteTextFile(folder_ / "flows.csv", "Q1;" + date + ";0\n");
+                wqtest::WriteTextFile(folder / "flows.csv", "Q1;" + date.str() + ";0\n");
             EXPECT_EQ(TCsvFlowImport({file, ";", "1"}).Check().Lines,
                       std::vector<std::string>{"Check passed"})
-                << date << " in " << example.Locale << " (" << format << ")";
+                << date.str() << " in " << locale << " (" << format << ")";
+            ++checked;
         }
-        locales.push_back(example.Locale);
     }
-    // One locale is the stock system's, whose dates put the month first, and
-    // one puts the day first.
-    EXPECT_EQ(FormatOf("C.UTF-8"), "mm/dd/yy");
-    EXPECT_NE(std::find(locales.begin(), locales.end(), "C.UTF-8"), locales.end());
-    EXPECT_NE(std::find(locales.begin(), locales.end(), "en_GB.UTF-8"), locales.end());
+    EXPECT_GT(checked, 0u);
+    EXPECT_EQ(checked, Matches(topic, kDate).size()) << "a date names no locale";
 }
 
 TEST(LocaleShortDateFormat, AnUnknownLocaleGivesNoFormat)

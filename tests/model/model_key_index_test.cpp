@@ -125,9 +125,9 @@ TEST_F(KeyIndex, BulkAddsDeletesAndRenamesAgreeWithAScanInListOrder)
 
     TListOZR mixed;
     mixed.Add(rbd);
+    mixed.Add(session().FWells[0]);
     TEntity* found = nullptr;
     EXPECT_FALSE(FindEntityByID(mixed, "GR01", found));
-    mixed.Add(session().FWells[0]);
     EXPECT_TRUE(FindEntityByID(mixed, static_cast<TEntity*>(session().FWells[0])->GetID(), found));
     EXPECT_EQ(found, session().FWells[0]);
     mixed.Clear();

@@ -1,5 +1,7 @@
 #include "platform/dialogs.h"
 
+#include <tuple>
+
 #include <gtest/gtest.h>
 
 #include "platform/exception.h"
@@ -64,29 +66,24 @@ TEST(ScriptedDialogs, FileDialogsAndPrompts)
 TEST(Dialogs, FileDialogsStartInTheFolderLastChosen)
 {
     TScriptedDialogs script;
-    TFileDialogRequest saveAs;
-    saveAs.FileName = "GR_2009_3_7.wqd";
-    TFileDialogRequest inOwnFolder;
-    inOwnFolder.FileName = "/srv/elsewhere/GR.wqd";
-    TFileDialogRequest givenFolder;
-    givenFolder.InitialDir = "/srv/given";
-
-    script.AnswerFile(std::nullopt);
-    script.OpenFile({});
-    script.AnswerFile(std::string("/home/maria/data/greece.wqd"));
-    script.OpenFile({});
-    script.AnswerFile(std::nullopt);
-    script.SaveFile(saveAs);
-    script.AnswerFile(std::string("/home/maria/csv/flows.csv"));
-    script.OpenFile(givenFolder);
-    script.AnswerFile(std::nullopt);
-    script.SaveFile({});
-    script.AnswerFile(std::nullopt);
-    script.SaveFile(inOwnFolder);
-
+    // Whether the box opens a file, the name and the folder it is given, and
+    // the user's answer.
+    const std::tuple<bool, std::string, std::string, std::optional<std::string>> steps[] = {
+        {true, "", "", std::nullopt},
+        {true, "", "", "/home/maria/data/greece.wqd"},
+        {false, "GR_2009_3_7.wqd", "", std::nullopt},
+        {true, "", "/srv/given", "/home/maria/csv/flows.csv"},
+        {false, "", "", std::nullopt},
+        {false, "/srv/elsewhere/GR.wqd", "", std::nullopt}};
     std::vector<std::string> startedIn;
-    for (const TFileDialogRequest& request : script.FileRequests())
-        startedIn.push_back(request.InitialDir);
+    for (const auto& [open, fileName, initialDir, answer] : steps) {
+        TFileDialogRequest request;
+        request.FileName = fileName;
+        request.InitialDir = initialDir;
+        script.AnswerFile(answer);
+        open ? script.OpenFile(request) : script.SaveFile(request);
+        startedIn.push_back(script.FileRequests().back().InitialDir);
+    }
     EXPECT_EQ(startedIn, (std::vector<std::string>{"", "", "/home/maria/data", "/srv/given",
                                                    "/home/maria/csv", ""}));
     EXPECT_EQ(script.FileRequests()[2].FileName, "GR_2009_3_7.wqd");
