@@ -100,18 +100,16 @@ TEST_F(ForeignUpdateTest, DescriptorSignaturesInsideStoredData)
     AddNewFileForThePeers();
 
     // After a local Zip64 field the sizes have 64 bits: 3 in 32 would fit.
+    // Python writes to a pipe with descriptors.
     setup_.AddSource("stored.bin", ToBytes("abc" + FakeDescriptor(3)));
     const std::string script =
-        "import io, sys, zipfile\n"
-        "class Pipe(io.RawIOBase):\n"
-        "    data = b''\n"
-        "    def writable(self): return True\n"
-        "    def write(self, b): self.data += bytes(b); return len(b)\n"
-        "pipe = Pipe()\n"
-        "with zipfile.ZipFile(pipe, 'w') as z, z.open('stored.bin', 'w', force_zip64=True) as o:\n"
-        "    o.write(open('stored.bin', 'rb').read())\n"
-        "open(sys.argv[1], 'wb').write(pipe.data[:-1])\n";
-    ASSERT_EQ(InSources("python3 -c " + Quoted(script) + " " + Quoted(setup_.archive)), 0);
+        "import sys, zipfile\n"
+        "with zipfile.ZipFile(sys.stdout.buffer, 'w') as z, "
+        "z.open('stored.bin', 'w', force_zip64=True) as o:\n"
+        "    o.write(open('stored.bin', 'rb').read())\n";
+    ASSERT_EQ(
+        InSources("python3 -c " + Quoted(script) + " | head -c -1 > " + Quoted(setup_.archive)), 0);
+    ASSERT_FALSE(ReadFileBytes(setup_.archive).empty()) << "Python wrote no archive";
     AddNewFileForThePeers();
 }
 
@@ -147,21 +145,13 @@ TEST_F(ForeignUpdateTest, TruncatedAesArchiveGainsAFileAfterItsCutItem)
     const std::size_t claimedEnd = ReadEntries(whole).back().dataEnd;
     WriteFileBytes(setup_.archive, za::Bytes(whole.begin(), whole.begin() + claimedEnd - 3000));
     AddNewFile();
-    TZipArchiver written;
-    written.SetFileName(setup_.archive);
-    written.OpenArchive(ZAModeReadOnly);
-    int index = -1;
-    ASSERT_TRUE(written.DirManager()->Items().FindName("new.txt", index));
-    EXPECT_GE(written.DirManager()->Items().ItemPtr(index).LocalHeaderOffset(), claimedEnd);
+    const WrittenEntry added = ReadEntries(ReadFileBytes(setup_.archive)).back();
+    EXPECT_EQ(added.name, "new.txt");
+    EXPECT_GE(added.localOffset, claimedEnd);
     const std::string archive = Quoted(setup_.archive);
     const auto aes = RunWithOutput(sevenZip + " t -pSecret " + archive + " a.bin new.txt");
     EXPECT_EQ(aes.exitCode, 0) << aes.output;
-    const std::string python =
-        "import sys, zipfile; "
-        "sys.stdout.write(zipfile.ZipFile(sys.argv[1]).read('new.txt').decode())";
-    for (const std::string& reader : {std::string("unzip -p"), "python3 -c " + Quoted(python)}) {
-        EXPECT_EQ(RunWithOutput(reader + " " + archive + " new.txt").output, "added later\n");
-    }
+    EXPECT_EQ(RunWithOutput("unzip -p " + archive + " new.txt").output, "added later\n");
 
     // Sizes far beyond what filler could stand for are damage.
     za::Bytes claims = zatest::BuildZip({{"a.txt", "a", false, ""}});
