@@ -9,7 +9,7 @@
 #include <unordered_set>
 
 #include "model/key_index.h"
-#include "model_session_fixture.h"
+#include "tests/model/model_session_fixture.h"
 #include "platform/sysutils.h"
 
 namespace {

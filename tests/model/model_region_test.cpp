@@ -1,4 +1,4 @@
-#include "model_session_fixture.h"
+#include "tests/model/model_session_fixture.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
 #include "model/session_observer.h"
-#include "model_session_fixture.h"
+#include "tests/model/model_session_fixture.h"
 #include "platform/exception.h"
 #include "platform/program_folder.h"
 

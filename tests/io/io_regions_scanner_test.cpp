@@ -13,7 +13,7 @@
 #include "io/ozr_io_load.h"
 #include "io/regions_file_scanner.h"
 #include "platform/exception.h"
-#include "tests/model/io_regions_fixture.h"
+#include "tests/io/io_regions_fixture.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 
 #include "platform/exception.h"
 #include "platform/regional_settings.h"
-#include "tests/model/io_load_fixture.h"
+#include "tests/io/io_load_fixture.h"
 #include "tests/support/files.h"
 
 namespace {

@@ -11,7 +11,7 @@
 #include "io/ozr_io_load.h"
 #include "model/session_observer.h"
 #include "tests/model/model_session_fixture.h"
-#include "tests/model/xml_test_file.h"
+#include "tests/xml/xml_test_file.h"
 #include "xml/xml_document.h"
 
 // The element at a path of tags below Parent; the last tag is always added

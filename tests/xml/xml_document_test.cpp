@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/model/xml_test_file.h"
+#include "tests/xml/xml_test_file.h"
 #include "xml/xml_error.h"
 
 namespace {

@@ -3,7 +3,7 @@
 #include <unistd.h>
 
 #include "io/atomic_file.h"
-#include "io_save_fixture.h"
+#include "tests/io/io_save_fixture.h"
 #include "platform/exception.h"
 #include "tests/support/file_size_limit.h"
 

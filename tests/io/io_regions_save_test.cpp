@@ -11,8 +11,8 @@
 #include "io/ozr_io_load.h"
 #include "io/ozr_io_save.h"
 #include "platform/exception.h"
-#include "tests/model/io_regions_fixture.h"
-#include "tests/model/xml_wellformed.h"
+#include "tests/io/io_regions_fixture.h"
+#include "tests/xml/xml_wellformed.h"
 #include "tests/support/files.h"
 #include "tests/support/temp_folder.h"
 

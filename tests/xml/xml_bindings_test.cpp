@@ -10,7 +10,7 @@
 
 #include "platform/regional_settings.h"
 #include "platform/sysutils.h"
-#include "tests/model/xml_test_file.h"
+#include "tests/xml/xml_test_file.h"
 #include "xml/ozr_xml_regions.h"
 #include "xml/ozr_xml_wq.h"
 #include "xml/xml_error.h"

@@ -9,7 +9,7 @@
 #include "io/ozr_io_load.h"
 #include "model/key_index.h"
 #include "platform/exception.h"
-#include "tests/model/io_regions_fixture.h"
+#include "tests/io/io_regions_fixture.h"
 #include "xml/xml_error.h"
 
 namespace {

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "tests/model/model_session_fixture.h"
-#include "tests/model/xml_test_file.h"
+#include "tests/xml/xml_test_file.h"
 
 // The element of one region with its code, name and child elements.
 inline std::string Region(const std::string& tag, const std::string& code, const std::string& name,

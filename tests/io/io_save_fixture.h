@@ -7,7 +7,7 @@
 #include <string>
 
 #include "io/ozr_io_save.h"
-#include "model_session_fixture.h"
+#include "tests/model/model_session_fixture.h"
 #include "tests/support/files.h"
 #include "tests/support/temp_folder.h"
 

@@ -1,7 +1,7 @@
 #include "io/ozr_io_load.h"
-#include "io_save_fixture.h"
+#include "tests/io/io_save_fixture.h"
 #include "platform/regional_settings.h"
-#include "tests/model/xml_wellformed.h"
+#include "tests/xml/xml_wellformed.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <type_traits>
 
 #include "io/ozr_io_load.h"
-#include "io_save_fixture.h"
+#include "tests/io/io_save_fixture.h"
 #include "platform/regional_settings.h"
 
 static bool operator==(const ozr_wu_large_item& a, const ozr_wu_large_item& b)

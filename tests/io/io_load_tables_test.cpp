@@ -6,7 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/regional_settings.h"
-#include "tests/model/io_load_fixture.h"
+#include "tests/io/io_load_fixture.h"
 
 namespace {
 
