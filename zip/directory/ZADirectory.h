@@ -132,6 +132,8 @@ private:
     std::int64_t directoryStart_ = 0;
 };
 
+// The bytes of the stream from position on, fewer where it ends before count.
+za::Bytes BytesAt(TStream& stream, std::int64_t position, std::size_t count);
 // The bytes an item takes from its local header at position on: header,
 // name, extra fields, data and, where the header announces one, the data
 // descriptor, whose signature is optional. Saturates instead of overflowing.
