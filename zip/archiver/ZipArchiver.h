@@ -115,6 +115,7 @@ public:
     void OpenArchive();
     // Creates (ZAModeCreate) or reads an existing archive (ZAModeReadWrite,
     // ZAModeReadOnly). An archive open before is committed and closed first.
+    // An archive in memory is never split or spanned: code 51.
     void OpenArchive(std::uint16_t mode);
     // Commits a pending update and closes; failures of that commit are not
     // reported, the archive is closed all the same.
