@@ -75,8 +75,9 @@ public:
     // The items were rebuilt from the local headers of a damaged archive.
     bool Rebuilt() const { return rebuilt_; }
     // False when the directory lies elsewhere than its end records say and
-    // moving the offsets by the difference finds no local headers there: a
-    // new directory would point other readers at the wrong bytes.
+    // the local headers are found neither where the offsets moved by the
+    // difference point nor where they are recorded: a new directory would
+    // point other readers at the wrong bytes.
     bool OffsetsLineUp() const { return offsetsLineUp_; }
     // The larger of from and the end of the bytes that an item claims in the
     // stream: local header, name, extra fields, data and descriptor.

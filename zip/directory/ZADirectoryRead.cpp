@@ -428,11 +428,16 @@ void TZADirManager::DetectStub(std::int64_t endPosition)
     // Other readers take the distance between where the directory is and
     // where its end records put it for a stub that no offset counts, and move
     // every item by it, folders and empty files too. The offsets that an
-    // update writes must lead them to the same headers.
+    // update writes must lead them to the same headers. Where the moved
+    // offsets miss the headers and the recorded ones meet them, the bytes
+    // came in behind the items, and the offsets stand as recorded.
     if (const std::int64_t stub = UnrecordedStub(); stub != 0) {
-        offsetsLineUp_ = LocalHeadersLineUp(stub);
-        if (offsetsLineUp_) {
+        const bool moved = LocalHeadersLineUp(stub);
+        offsetsLineUp_ = moved || LocalHeadersLineUp(0);
+        if (moved) {
             AddOffsetToItems(stub);
+        }
+        if (offsetsLineUp_) {
             dataOffset_ = static_cast<std::int64_t>(items_.ItemPtr(0).LocalHeaderOffset());
         }
         return;

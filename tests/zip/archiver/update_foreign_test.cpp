@@ -65,11 +65,24 @@ TEST_F(ForeignUpdateTest, StubThatNoOffsetCountsBeforeOneEmptyFile)
     WriteFileBytes(setup_.archive, zatest::BuildZip({{"empty.txt", "", false, ""}}, options));
     AddNewFileForThePeers();
 
-    // Bytes in front of the directory alone: no shift finds the item.
-    za::Bytes bytes = zatest::BuildZip({{"a.txt", "a", false, ""}});
+    // Bytes between two items: neither the moved nor the recorded offsets
+    // lead to both headers.
+    za::Bytes bytes = zatest::BuildZip({{"a.txt", "a", false, ""}, {"b.txt", "b", false, ""}});
     bytes.insert(bytes.begin() + 30 + 5 + 1, 3, 'j');
     WriteFileBytes(setup_.archive, bytes);
     ExpectRefusedWith(48);
+}
+
+// Bytes between the last item and the directory: the headers stand where
+// their offsets say.
+TEST_F(ForeignUpdateTest, BytesInFrontOfTheDirectoryAloneLeaveTheOffsetsAsRecorded)
+{
+    setup_.AddSource("a.txt", ToBytes("a"));
+    setup_.AddSource("b.txt", ToBytes("bb"));
+    za::Bytes bytes = zatest::BuildZip({{"a.txt", "a", false, ""}, {"b.txt", "bb", false, ""}});
+    bytes.insert(bytes.begin() + 2 * (30 + 5) + 3, 3, 'j');
+    WriteFileBytes(setup_.archive, bytes);
+    AddNewFileForThePeers();
 }
 
 // Info-ZIP's Zip64 records with a stub in front that neither their locator
