@@ -161,9 +161,6 @@ TEST_F(ForeignUpdateTest, StreamedZip64DescriptorsMoveWhole)
     const auto streamed = RunWithOutput("cat " + Quoted(setup_.archive) + " | bsdtar -xOf -");
     EXPECT_EQ(streamed.exitCode, 0) << streamed.output;
     EXPECT_TRUE(streamed.output == "first, replaced\n" + XmlLikeText(3000));
-    ExpectPythonReadsBack(setup_.archive, setup_.source);
-    ExpectUnzipAccepts(setup_.archive);
-    ExpectSevenZipAccepts(setup_.archive);
 }
 
 TEST_F(ForeignUpdateTest, ZeroPaddingThatBsdtarWritesToAPipe)
