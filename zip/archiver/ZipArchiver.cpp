@@ -172,6 +172,11 @@ void TZABaseArchiver::OpenArchive(std::uint16_t mode)
     if (mode < ZAModeCreate && inMemory_) {
         Fail(28);
     }
+    // The memory stream is the one archive; each volume of a set is a file
+    // of its own, which the memory stream would have to give way to.
+    if (inMemory_ && spanningMode_ != smNone) {
+        Fail(51);
+    }
     CloseArchive();
     externalStream_ = false;
     openMode_ = mode;

@@ -115,6 +115,7 @@ public:
     void OpenArchive();
     // Creates (ZAModeCreate) or reads an existing archive (ZAModeReadWrite,
     // ZAModeReadOnly). An archive open before is committed and closed first.
+    // An archive in memory is never split or spanned: code 51.
     void OpenArchive(std::uint16_t mode);
     // Commits a pending update and closes; failures of that commit are not
     // reported, the archive is closed all the same.
@@ -341,6 +342,8 @@ private:
     // The free space, or the largest number when the drive cannot tell.
     static std::int64_t FreeSpaceOf(const std::string& path);
     std::int64_t RoomOnVolume(const TStream& stream) const;
+    // The volume after the current one has a larger size limit, or none.
+    bool NextVolumeTakesMore() const;
     void MoveToNextVolume(TStream& stream);
     void CopyDataToVolumes(TStream& source, std::int64_t size);
     // False once a failed write removed the volumes of a new set.

@@ -279,13 +279,14 @@ std::size_t TZABaseArchiver::WriteToVolumes(TStream& stream, const void* buffer,
             break;
         }
         const auto left = static_cast<std::int64_t>(count - written);
-        // What must stay together goes to the next volume whole, unless even
-        // an empty volume could not take it.
+        // What must stay together goes to the next volume whole. An empty
+        // volume keeps it, cut, only where the next one is no larger.
         const bool emptyVolume = stream.Size() == 0;
         const bool deferred = keepTogether != ZANoKeepTogether &&
-                              std::int64_t{keepTogether} + left > room && !emptyVolume;
+                              std::int64_t{keepTogether} + left > room &&
+                              (!emptyVolume || NextVolumeTakesMore());
         const auto chunk = static_cast<std::size_t>(deferred ? 0 : std::min(room, left));
-        if (chunk == 0 && emptyVolume) {
+        if (chunk == 0 && emptyVolume && !deferred) {
             break;
         }
         const std::size_t taken = stream.Write(bytes + written, chunk);
@@ -298,6 +299,16 @@ std::size_t TZABaseArchiver::WriteToVolumes(TStream& stream, const void* buffer,
         }
     }
     return written;
+}
+
+// Only the first volume may have a limit of its own, smaller than the rest.
+bool TZABaseArchiver::NextVolumeTakesMore() const
+{
+    TZAVolumeNumberInfo next = volumeInfo_;
+    next.SetNumber(volumeInfo_.Number + 1);
+    const std::int64_t limit = spanningOptions_.VolumeSizeFor(volumeInfo_);
+    const std::int64_t nextLimit = spanningOptions_.VolumeSizeFor(next);
+    return limit > 0 && (nextLimit <= 0 || nextLimit > limit);
 }
 
 void TZABaseArchiver::MoveToNextVolume(TStream& stream)

@@ -91,15 +91,7 @@ void TZADirManager::Reset()
 
 za::Bytes TZADirManager::ReadAt(std::int64_t position, std::size_t count) const
 {
-    za::Bytes bytes;
-    const std::int64_t size = stream_->Size();
-    if (position < 0 || position >= size) {
-        return bytes;
-    }
-    bytes.resize(std::min<std::size_t>(count, static_cast<std::size_t>(size - position)));
-    stream_->Seek(position);
-    bytes.resize(stream_->Read(bytes.data(), bytes.size()));
-    return bytes;
+    return BytesAt(*stream_, position, count);
 }
 
 TZAEndRecordMatch TZADirManager::FindEndRecord(std::uint32_t signature) const

@@ -75,8 +75,9 @@ public:
     // The items were rebuilt from the local headers of a damaged archive.
     bool Rebuilt() const { return rebuilt_; }
     // False when the directory lies elsewhere than its end records say and
-    // moving the offsets by the difference finds no local headers there: a
-    // new directory would point other readers at the wrong bytes.
+    // the local headers are found neither where the offsets moved by the
+    // difference point nor where they are recorded: a new directory would
+    // point other readers at the wrong bytes.
     bool OffsetsLineUp() const { return offsetsLineUp_; }
     // The larger of from and the end of the bytes that an item claims in the
     // stream: local header, name, extra fields, data and descriptor.
@@ -132,6 +133,8 @@ private:
     std::int64_t directoryStart_ = 0;
 };
 
+// The bytes of the stream from position on, fewer where it ends before count.
+za::Bytes BytesAt(TStream& stream, std::int64_t position, std::size_t count);
 // The bytes an item takes from its local header at position on: header,
 // name, extra fields, data and, where the header announces one, the data
 // descriptor, whose signature is optional. Saturates instead of overflowing.

@@ -86,28 +86,50 @@ std::int64_t SaturatedEnd(std::int64_t start, std::uint64_t length)
                : start + static_cast<std::int64_t>(length);
 }
 
+bool HasZip64Field(TZAByteSpan extraArea)
+{
+    for (const TZAExtraFieldView field : TZAExtraFieldRange(extraArea)) {
+        if (field.HeaderID == ZAZip64FieldId) {
+            return true;
+        }
+    }
+    return false;
+}
+
 }  // namespace
+
+za::Bytes BytesAt(TStream& stream, std::int64_t position, std::size_t count)
+{
+    za::Bytes bytes;
+    const std::int64_t size = stream.Size();
+    if (position < 0 || position >= size) {
+        return bytes;
+    }
+    bytes.resize(std::min<std::size_t>(count, static_cast<std::size_t>(size - position)));
+    stream.Seek(position);
+    bytes.resize(stream.Read(bytes.data(), bytes.size()));
+    return bytes;
+}
 
 std::int64_t ItemStretchLength(TStream& stream, std::int64_t position, const TZALocalHeader& local,
                                const TDirItem& item)
 {
-    const std::uint64_t head =
-        TZALocalHeader::Size + std::uint64_t{local.FileNameLength} + local.ExtraFieldLength;
-    const std::int64_t dataEnd = SaturatedEnd(SaturatedEnd(position, head), item.CompressedSize());
+    const std::int64_t extraAt =
+        SaturatedEnd(position, TZALocalHeader::Size + std::uint64_t{local.FileNameLength});
+    const std::int64_t dataEnd =
+        SaturatedEnd(SaturatedEnd(extraAt, local.ExtraFieldLength), item.CompressedSize());
     if ((local.Flags & ZAFlagDataDescriptor) == 0 || dataEnd == kLargestPosition) {
         return dataEnd - position;
     }
-    const bool hasSignature = [&] {
-        std::uint8_t signature[kSignatureSize];
-        if (dataEnd > stream.Size() - static_cast<std::int64_t>(kSignatureSize)) {
-            return false;
-        }
-        stream.Seek(dataEnd);
-        return stream.Read(signature, kSignatureSize) == kSignatureSize &&
-               za::GetU32(signature) == ZADataDescriptorSignature;
-    }();
+    const za::Bytes signature = BytesAt(stream, dataEnd, kSignatureSize);
+    const bool hasSignature = signature.size() == kSignatureSize &&
+                              za::GetU32(signature.data()) == ZADataDescriptorSignature;
+    // Readers of the stream size the descriptor by the local header alone: a
+    // Zip64 field there gives it 64-bit sizes, even where the central record
+    // needs none.
+    const bool zip64 = HasZip64Field(BytesAt(stream, extraAt, local.ExtraFieldLength));
     const std::uint64_t descriptor =
-        (item.Zip64 ? kZip64DescriptorSize : kDescriptorSize) + (hasSignature ? kSignatureSize : 0);
+        (zip64 ? kZip64DescriptorSize : kDescriptorSize) + (hasSignature ? kSignatureSize : 0);
     return SaturatedEnd(dataEnd, descriptor) - position;
 }
 
@@ -178,8 +200,8 @@ void TZADirManager::ReadZip64Records(std::int64_t endPosition)
     // locator. It is taken there when the locator and the record agree on
     // the record's place behind the directory: then the whole archive moved,
     // and no offset of the locator was spoiled alone.
-    const std::int64_t inFront = endPosition - static_cast<std::int64_t>(TZAZip64Locator::Size +
-                                                                         TZAZip64EndRecord::Size);
+    const std::int64_t inFront =
+        endPosition - static_cast<std::int64_t>(TZAZip64Locator::Size + TZAZip64EndRecord::Size);
     if (!record && archiver_.SpanningMode() == smNone && inFront >= 0) {
         record = ReadZip64EndRecordAt(inFront);
         if (record && (record->DirectoryOffset > offset ||
@@ -406,11 +428,16 @@ void TZADirManager::DetectStub(std::int64_t endPosition)
     // Other readers take the distance between where the directory is and
     // where its end records put it for a stub that no offset counts, and move
     // every item by it, folders and empty files too. The offsets that an
-    // update writes must lead them to the same headers.
+    // update writes must lead them to the same headers. Where the moved
+    // offsets miss the headers and the recorded ones meet them, the bytes
+    // came in behind the items, and the offsets stand as recorded.
     if (const std::int64_t stub = UnrecordedStub(); stub != 0) {
-        offsetsLineUp_ = LocalHeadersLineUp(stub);
-        if (offsetsLineUp_) {
+        const bool moved = LocalHeadersLineUp(stub);
+        offsetsLineUp_ = moved || LocalHeadersLineUp(0);
+        if (moved) {
             AddOffsetToItems(stub);
+        }
+        if (offsetsLineUp_) {
             dataOffset_ = static_cast<std::int64_t>(items_.ItemPtr(0).LocalHeaderOffset());
         }
         return;

@@ -65,11 +65,24 @@ TEST_F(ForeignUpdateTest, StubThatNoOffsetCountsBeforeOneEmptyFile)
     WriteFileBytes(setup_.archive, zatest::BuildZip({{"empty.txt", "", false, ""}}, options));
     AddNewFileForThePeers();
 
-    // Bytes in front of the directory alone: no shift finds the item.
-    za::Bytes bytes = zatest::BuildZip({{"a.txt", "a", false, ""}});
+    // Bytes between two items: neither the moved nor the recorded offsets
+    // lead to both headers.
+    za::Bytes bytes = zatest::BuildZip({{"a.txt", "a", false, ""}, {"b.txt", "b", false, ""}});
     bytes.insert(bytes.begin() + 30 + 5 + 1, 3, 'j');
     WriteFileBytes(setup_.archive, bytes);
     ExpectRefusedWith(48);
+}
+
+// Bytes between the last item and the directory: the headers stand where
+// their offsets say.
+TEST_F(ForeignUpdateTest, BytesInFrontOfTheDirectoryAloneLeaveTheOffsetsAsRecorded)
+{
+    setup_.AddSource("a.txt", ToBytes("a"));
+    setup_.AddSource("b.txt", ToBytes("bb"));
+    za::Bytes bytes = zatest::BuildZip({{"a.txt", "a", false, ""}, {"b.txt", "bb", false, ""}});
+    bytes.insert(bytes.begin() + 2 * (30 + 5) + 3, 3, 'j');
+    WriteFileBytes(setup_.archive, bytes);
+    AddNewFileForThePeers();
 }
 
 // Info-ZIP's Zip64 records with a stub in front that neither their locator
@@ -111,6 +124,43 @@ TEST_F(ForeignUpdateTest, DescriptorSignaturesInsideStoredData)
         InSources("python3 -c " + Quoted(script) + " | head -c -1 > " + Quoted(setup_.archive)), 0);
     ASSERT_FALSE(ReadFileBytes(setup_.archive).empty()) << "Python wrote no archive";
     AddNewFileForThePeers();
+}
+
+// Python streams with Zip64 fields in the local headers only, and so with
+// descriptors of 64-bit sizes; replacing the first item moves the second,
+// which a reader of the stream then still finds whole.
+TEST_F(ForeignUpdateTest, StreamedZip64DescriptorsMoveWhole)
+{
+    if (!wqtest::HasProgram("bsdtar")) {
+        GTEST_SKIP() << "bsdtar reads the archive as a stream";
+    }
+    setup_.AddSource("a.txt", ToBytes("first\n"));
+    setup_.AddSource("b.txt", ToBytes(XmlLikeText(3000)));
+    const std::string script =
+        "import sys, zipfile\n"
+        "with zipfile.ZipFile(sys.stdout.buffer, 'w', zipfile.ZIP_DEFLATED) as z:\n"
+        "    for name in ('a.txt', 'b.txt'):\n"
+        "        with z.open(name, 'w', force_zip64=True) as o:\n"
+        "            o.write(open(name, 'rb').read())\n";
+    ASSERT_EQ(InSources("python3 -c " + Quoted(script) + " | cat > " + Quoted(setup_.archive)), 0);
+    const za::Bytes before = ReadFileBytes(setup_.archive);
+    const WrittenEntry oldB = ReadEntries(before).back();
+    ASSERT_EQ(oldB.centralExtra.size(), 0u) << "no Zip64 field in the central record";
+
+    setup_.AddSource("a.txt", ToBytes("first, replaced\n"));
+    TZipArchiver zip;
+    setup_.Prepare(zip, ZAModeReadWrite);
+    zip.AddFiles("a.txt");
+    zip.CloseArchive();
+
+    const za::Bytes after = ReadFileBytes(setup_.archive);
+    const WrittenEntry newB = ReadEntries(after).back();
+    const std::size_t descriptorEnd = oldB.dataEnd + 24;
+    EXPECT_TRUE(std::equal(before.begin() + oldB.localOffset, before.begin() + descriptorEnd,
+                           after.begin() + newB.localOffset));
+    const auto streamed = RunWithOutput("cat " + Quoted(setup_.archive) + " | bsdtar -xOf -");
+    EXPECT_EQ(streamed.exitCode, 0) << streamed.output;
+    EXPECT_TRUE(streamed.output == "first, replaced\n" + XmlLikeText(3000));
 }
 
 TEST_F(ForeignUpdateTest, ZeroPaddingThatBsdtarWritesToAPipe)

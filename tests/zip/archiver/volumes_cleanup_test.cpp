@@ -11,6 +11,7 @@
 #include "tests/support/file_size_limit.h"
 #include "tests/support/files.h"
 #include "tests/support/test_stream.h"
+#include "tests/zip/error_codes.h"
 #include "tests/zip/volumes_test_support.h"
 #include "tests/zip/write_test_support.h"
 #include "zip/files/ZAFileSystem.h"
@@ -21,6 +22,7 @@ using namespace writetest;
 using wqtest::FilesIn;
 using wqtest::TTestStream;
 using zatest::DiskDrives;
+using zatest::ErrorCodeOf;
 using zatest::TestArchiver;
 
 const za::Bytes kOldArchive = ToBytes("the old archive");
@@ -89,6 +91,20 @@ TEST_F(FailedSplitWriteTest, ACancelAtTheStartLeavesNoEmptyArchiveBehindAtClose)
     zip_.OnOverallProgress = [](TObject*, double, TZAProcessOperation, TZAProgressPhase phase,
                                 bool& cancel) { cancel = phase == ppStart; };
     zip_.AddFiles("*");
+    zip_.CloseArchive();
+    ExpectFolderAsBefore();
+}
+
+// A memory stream holds one archive, and a set is made of files.
+TEST_F(FailedSplitWriteTest, AnArchiveInMemoryIsRefusedAsASet)
+{
+    zip_.SetInMemory(true);
+    EXPECT_EQ(ErrorCodeOf([&] {
+                  OpenWithVolumeLimit();
+                  zip_.AddFiles("*");
+              }),
+              51);
+    EXPECT_FALSE(zip_.Active());
     zip_.CloseArchive();
     ExpectFolderAsBefore();
 }

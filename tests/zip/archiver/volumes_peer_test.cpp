@@ -186,6 +186,27 @@ TEST(SplitArchiveTest, AdvancedNamesNumberEveryVolumeButTheLast)
     ExpectSevenZipReadsTheSet(volumes, sources);
 }
 
+// A first volume too small for the first local header leaves it to the next.
+TEST(SplitArchiveTest, AFirstVolumeSmallerThanTheFirstHeaderPassesItOn)
+{
+    for (const std::int64_t firstSize : {1, 20, 22, 40, 100}) {
+        SCOPED_TRACE(firstSize);
+        TempFolder folder;
+        const std::string sources = folder / "src";
+        MakeSources(sources);
+        TestArchiver zip;
+        SplitArchive(zip, folder / "data.zip", false);
+        zip.SpanningOptions().FirstVolumeSize = firstSize;
+        AddSources(zip, sources);
+
+        const auto volumes = Volumes(folder.Path(), "data.z", "");
+        EXPECT_LE(static_cast<std::int64_t>(ReadFileBytes(volumes.front()).size()), firstSize);
+        ExpectVolumesWithinLimit(volumes, kVolumeSize);
+        ExpectHeadersOnOneVolume(volumes, 4);
+        ExpectSevenZipReadsTheSet(volumes, sources);
+    }
+}
+
 // Items go into the volumes from memory, and only those beyond the bound
 // through a temporary file; the volumes are the same either way.
 TEST(SplitArchiveTest, ItemsHeldInMemoryLandAsThroughATemporaryFile)
