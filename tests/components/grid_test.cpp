@@ -2,12 +2,15 @@
 #include <utility>
 
 #include <QAction>
+#include <QApplication>
 #include <QClipboard>
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
 #include <QHeaderView>
+#include <QLineEdit>
 #include <QTemporaryDir>
+#include <QVBoxLayout>
 #include <QtTest>
 
 #include "components/StrGrdQv.h"
@@ -277,6 +280,45 @@ private slots:
         QCOMPARE(moved.count(), 1);
         QCOMPARE(moved[0][0].toInt(), 1);
         QCOMPARE(moved[0][1].toInt(), 3);
+    }
+
+    // Entered by Tab, the grid makes the first cell that takes input current
+    // when none is, brings a current cell scrolled out of view into view, and
+    // marks it and its own frame while it has the focus.
+    void tabShowsTheCellTypingGoesTo()
+    {
+        QWidget window;
+        auto* before = new QLineEdit;
+        auto* grid = new TQvStringGrid;
+        auto* layout = new QVBoxLayout(&window);
+        layout->addWidget(before);
+        layout->addWidget(grid);
+        grid->SetRowCount(40);
+        grid->SetFixedCols(2);
+        grid->SetOptions(grid->Options() | goEditing);
+        window.show();
+        QApplication::setActiveWindow(&window);
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        QTest::keyClick(before, Qt::Key_Tab);
+        QCOMPARE(grid->CurrentCell(), QPoint(2, 1));
+        QTest::keyClicks(grid, QStringLiteral("x"));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QCoreApplication::processEvents();  // the editor hands its text over from the queue
+        QCOMPARE(grid->Cell(2, 1), QStringLiteral("x"));
+
+        grid->setCurrentCell(38, 2);
+        grid->scrollToTop();
+        before->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(before, Qt::Key_Tab);
+        const QRect cell = grid->visualRect(grid->currentIndex());
+        QVERIFY(grid->viewport()->rect().contains(cell));
+        const QImage focused = grid->grab().toImage();
+        before->setFocus();
+        const QImage unfocused = grid->grab().toImage();
+        const QRect shownCell = cell.translated(grid->viewport()->mapTo(grid, QPoint()));
+        QVERIFY(focused.copy(shownCell) != unfocused.copy(shownCell));
+        const QRect leftEdge(0, 0, 1, grid->height());
+        QVERIFY(focused.copy(leftEdge) != unfocused.copy(leftEdge));
     }
 
     void drawCellHookSeesGridCoordinates()

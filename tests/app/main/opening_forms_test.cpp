@@ -1,4 +1,5 @@
 #include <QAction>
+#include <QApplication>
 #include <QLineEdit>
 #include <QtTest>
 
@@ -263,6 +264,33 @@ private slots:
         DoubleClickOverview(4, 1);
         QCOMPARE(setup.Modal.Shown(),
                  (QStringList{QStringLiteral("FormWaterUse"), QStringLiteral("FormWaterAbs")}));
+    }
+
+    // Tab into the overview shows its first data cell, the arrow keys move
+    // on, and Enter opens what the current cell stands for.
+    void enterOpensWhatTheCurrentCellStandsFor()
+    {
+        TProgramSetup setup;
+        new TWell(Alfeios(), "W1");
+        FormRegions->FillRegionsGrid();
+        setup.Main().show();
+        QApplication::setActiveWindow(&setup.Main());
+        QVERIFY(QTest::qWaitForWindowActive(&setup.Main()));
+        auto& remarks = Find<QWidget>(setup.Main(), "memoRemarks");
+        remarks.setFocus(Qt::TabFocusReason);
+        QTest::keyClick(&remarks, Qt::Key_Tab);
+        TQvStringGrid& grid = *FormRegions->gridRegions();
+        QCOMPARE(grid.CurrentCell(), QPoint(3, 1));
+        for (const char* shown : {"Water balance", "Groundwater level properties"}) {
+            setup.Modal.Then([shown](QDialog& window) {
+                QCOMPARE(window.windowTitle(), QLatin1String(shown));
+                window.reject();
+            });
+            QTest::keyClick(&grid, Qt::Key_Return);
+            for (int step = 0; step < 3; ++step)
+                QTest::keyClick(&grid, Qt::Key_Right);
+        }
+        QVERIFY(setup.Modal.AllScriptsUsed());
     }
 
     void nameColumnAndTheEmptyRowOpenNothing()
