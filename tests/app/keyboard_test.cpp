@@ -61,12 +61,7 @@ std::vector<TWindowCase> WindowCases()
         {"FormCSVStationsImport", 2510, "edtFileName", [] { ShowModal(*FormCSVStationsImport); }},
         {"FormCSVFlowImport", 2520, "edtFileName", [] { ShowModal(*FormCSVFlowImport); }},
         {"FormReservoirs", 3220, "edtID",
-         [] {
-             // The second button of its type group is checked.
-             auto* reservoir = new TReservoir(Region("GR01a", rtSU), "R1");
-             reservoir->FReservoirType = rsNatural;
-             FormReservoirs->Edit(reservoir);
-         }},
+         [] { FormReservoirs->Edit(new TReservoir(Region("GR01a", rtSU), "R1")); }},
         {"FormGroundwater", 3210, "edtID",
          [] { FormGroundwater->Edit(new TWell(Region("GR01a", rtSU), "W1")); }},
         {"FormFlow", 3230, "edtID",
@@ -298,22 +293,19 @@ private slots:
     {
         TProgramSetup setup;
         PickCountry(setup.Main(), 0);
-        const TWindowCase& stationsImport = WindowCases()[1];
-        WhileOpen(setup, stationsImport, [&](QDialog& form) {
+        WhileOpen(setup, WindowCases()[1], [&](QDialog& form) {
             auto& findings = Find<QPlainTextEdit>(form, "Memo1");
             findings.setPlainText(QStringLiteral("Line: No station code found\n").repeated(40));
             HelpButton(form).setFocus(Qt::TabFocusReason);
             QTest::keyClick(&HelpButton(form), Qt::Key_Tab);
-            QCOMPARE(QApplication::focusWidget(), &findings);
             QTest::keyClick(&findings, Qt::Key_PageDown);
-            QVERIFY(findings.verticalScrollBar()->value() > 0);
+            QVERIFY(findings.hasFocus() && findings.verticalScrollBar()->value() > 0);
         });
     }
 
-    // Typing and the arrow keys in the country box only move through the
-    // countries, and opening the list takes none; leaving the box takes the
-    // country, and Enter the next choice, which the session refuses.
-    void theCountryIsTakenWhenTheUserMeansIt()
+    // Typing and the arrow keys in the country box, and opening its list,
+    // take no country; leaving the box takes the one it shows.
+    void theCountryIsTakenWhenTheUserLeavesTheBox()
     {
         TMainWindowSetup setup;
         QVERIFY(Activate(setup.Main()));
@@ -326,12 +318,6 @@ private slots:
         QCOMPARE(CurrentSession().GetCountry(), nullptr);
         QTest::keyClick(box, Qt::Key_Tab);
         QCOMPARE(CurrentSession().GetCountry()->GetCode(), std::string("CY"));
-        box->setFocus(Qt::BacktabFocusReason);
-        QTest::keyClick(box, Qt::Key_Up);
-        QVERIFY(setup.Dialogs.Messages().empty());
-        QTest::keyClick(box, Qt::Key_Return);
-        QCOMPARE(setup.Dialogs.Messages().size(), std::size_t{1});
-        QCOMPARE(box->currentText(), QStringLiteral("CY/Cyprus"));
     }
 };
 

@@ -227,16 +227,15 @@ private slots:
     void listBoxesAnswerOnEnterNotOnTheArrowKeys()
     {
         new TReservoir(bed_->Rbd, "R1");
-        auto& wizard = bed_->Wizard;
-        Click(wizard, "rbReservoir");
-        Click(wizard, "rbRBD");
+        Click(bed_->Wizard, "rbReservoir");
+        Click(bed_->Wizard, "rbRBD");
         for (const auto& [box, next] :
              {std::pair{"cmboxRegions", "pnlEntity"}, std::pair{"cmboxEntities", "btnInput"}}) {
-            QTest::keyClick(&Find<QComboBox>(wizard, box), Qt::Key_Down);
-            QVERIFY2(!Shown(wizard, next), box);
-            QTest::keyClick(&Find<QComboBox>(wizard, box), Qt::Key_Return);
-            QVERIFY2(Shown(wizard, next), box);
-            Click(wizard, "rbUpdateData");
+            QTest::keyClick(&Find<QComboBox>(bed_->Wizard, box), Qt::Key_Down);
+            QVERIFY2(!Shown(bed_->Wizard, next), box);
+            QTest::keyClick(&Find<QComboBox>(bed_->Wizard, box), Qt::Key_Return);
+            QVERIFY2(Shown(bed_->Wizard, next), box);
+            Click(bed_->Wizard, "rbUpdateData");
         }
     }
 
