@@ -5,12 +5,15 @@
 #include <QAbstractButton>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFocusEvent>
 #include <QFontDatabase>
 #include <QGuiApplication>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QPainter>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
 #include <QShortcut>
@@ -114,12 +117,72 @@ void SetFormFont(QWidget& form)
     form.setFont(font);
 }
 
+namespace {
+
+// Enter presses the focused push button, in every window. Qt presses only the
+// buttons that can become the window's default, and the forms turn that off
+// where it would change which button Enter presses from a box.
+class TEnterPressesButton final : public QObject {
+public:
+    using QObject::QObject;
+
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() != QEvent::KeyPress)
+            return false;
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key != Qt::Key_Return && key != Qt::Key_Enter)
+            return false;
+        static_cast<QAbstractButton*>(watched)->click();
+        return true;
+    }
+};
+
+// The checked button of the same exclusive group, if any.
+QRadioButton* CheckedSibling(const QRadioButton& button)
+{
+    if (!button.autoExclusive() || !button.parentWidget())
+        return nullptr;
+    for (QRadioButton* sibling :
+         button.parentWidget()->findChildren<QRadioButton*>(Qt::FindDirectChildrenOnly))
+        if (sibling->autoExclusive() && sibling->isChecked() && sibling->isEnabled() &&
+            sibling->isVisible())
+            return sibling;
+    return nullptr;
+}
+
+// Tab into a group of radio buttons lands on the checked one, as on the
+// desktops the program came from; Qt lands on the one focused last, or the first.
+class TTabToCheckedRadio final : public QObject {
+public:
+    using QObject::QObject;
+
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() != QEvent::FocusIn)
+            return false;
+        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+        if (reason != Qt::TabFocusReason && reason != Qt::BacktabFocusReason)
+            return false;
+        auto* button = static_cast<QRadioButton*>(watched);
+        QRadioButton* checked = CheckedSibling(*button);
+        if (!checked || checked == button)
+            return false;
+        checked->setFocus(reason);
+        return true;
+    }
+};
+
+}  // namespace
+
 void SetUpKeyboard(QWidget& window, QAbstractButton* helpButton)
 {
+    // A read-only memo stays a Tab stop, with a cursor that shows it has the
+    // focus: the arrow and page keys scroll what it holds.
     for (QPlainTextEdit* memo : window.findChildren<QPlainTextEdit*>()) {
         memo->setTabChangesFocus(true);
         if (memo->isReadOnly())
-            memo->setFocusPolicy(Qt::ClickFocus);
+            memo->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     }
     // A click still lets the user select and copy what a read-only box shows.
     for (QLineEdit* box : window.findChildren<QLineEdit*>())
@@ -129,6 +192,12 @@ void SetUpKeyboard(QWidget& window, QAbstractButton* helpButton)
     for (QTabBar* tabs : window.findChildren<QTabBar*>())
         for (QToolButton* arrow : tabs->findChildren<QToolButton*>())
             arrow->setFocusPolicy(Qt::NoFocus);
+    auto* enter = new TEnterPressesButton(&window);
+    for (QPushButton* button : window.findChildren<QPushButton*>())
+        button->installEventFilter(enter);
+    auto* tabToChecked = new TTabToCheckedRadio(&window);
+    for (QRadioButton* button : window.findChildren<QRadioButton*>())
+        button->installEventFilter(tabToChecked);
     if (helpButton) {
         auto* helpKey = new QShortcut(QKeySequence::HelpContents, &window);
         QObject::connect(helpKey, &QShortcut::activated, helpButton, &QAbstractButton::click);

@@ -94,9 +94,10 @@ std::string RemarksOf(const QPlainTextEdit& memo);
 void ResetControls(QWidget& form);
 
 // The keyboard as a desktop program's: Tab leaves the window's multi-line boxes
-// rather than typing a tab into them, boxes that show what cannot be edited are
-// no Tab stops, and F1 (the platform's help key) does what the window's Help
-// button does, when it has one.
+// rather than typing a tab into them, one-line boxes that show what cannot be
+// edited are no Tab stops, Enter presses the focused push button, Tab into a
+// group of radio buttons lands on the checked one, and F1 (the platform's help
+// key) does what the window's Help button does, when it has one.
 void SetUpKeyboard(QWidget& window, QAbstractButton* helpButton);
 // Focuses the first control of the window, on its current page, that Tab
 // reaches: the first box the user can edit.

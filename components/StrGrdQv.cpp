@@ -473,12 +473,10 @@ TGridRect TQvStringGrid::Selection() const
         return {0, 0, ColCount() - 1, RowCount() - 1};
     const QItemSelection ranges = selectionModel()->selection();
     if (ranges.isEmpty()) {
-        const QModelIndex current = currentIndex();
-        if (!current.isValid())
+        const QPoint current = CurrentCell();
+        if (current.x() < 0)
             return {fixedCols_, fixedRows_, fixedCols_, fixedRows_};
-        const int col = current.column() + HeaderCols();
-        const int row = current.row() + HeaderRows();
-        return {col, row, col, row};
+        return {current.x(), current.y(), current.x(), current.y()};
     }
     TGridRect bounds{ColCount(), RowCount(), -1, -1};
     for (const QItemSelectionRange& range : ranges) {
@@ -516,6 +514,14 @@ QPoint TQvStringGrid::MouseToCell(const QPoint& viewportPos) const
     const int col = columnAt(viewportPos.x());
     const int row = rowAt(viewportPos.y());
     return {col < 0 ? -1 : col + HeaderCols(), row < 0 ? -1 : row + HeaderRows()};
+}
+
+QPoint TQvStringGrid::CurrentCell() const
+{
+    const QModelIndex current = currentIndex();
+    if (!current.isValid())
+        return {-1, -1};
+    return {current.column() + HeaderCols(), current.row() + HeaderRows()};
 }
 
 int TQvStringGrid::LeftCol() const
@@ -612,6 +618,18 @@ void TQvStringGrid::DrawCell(QPainter& canvas, int col, int row, const QRect& re
                     Cell(col, row));
     if (OnDrawCell)
         OnDrawCell(canvas, col, row, rect, state);
+    if ((state & gdFocused) && !fixed)
+        DrawFocusMark(canvas, rect, state);
+}
+
+// A dotted frame inside the current cell of the focused grid, drawn over what
+// the form painted, in the colour of the cell's text.
+void TQvStringGrid::DrawFocusMark(QPainter& canvas, const QRect& rect, TGridDrawState state) const
+{
+    canvas.setPen(QPen((state & gdSelected) ? selectedFontColor_ : palette().color(QPalette::Text),
+                       1, Qt::DotLine));
+    canvas.setBrush(Qt::NoBrush);
+    canvas.drawRect(rect.adjusted(1, 1, -2, -2));
 }
 
 void TQvStringGrid::PopupItemClick(QAction* item)
@@ -637,6 +655,48 @@ void TQvStringGrid::PopupItemClick(QAction* item)
         if (const auto fileName = Dialogs().SaveFile(request))
             SaveToCSV(QString::fromStdString(*fileName));
     }
+}
+
+// The frame of the focused grid is drawn in the highlight colour, as a
+// focused box's is.
+bool TQvStringGrid::event(QEvent* event)
+{
+    const bool handled = QTableWidget::event(event);
+    if (event->type() == QEvent::Paint && hasFocus()) {
+        QPainter canvas(this);
+        canvas.setPen(palette().color(QPalette::Highlight));
+        canvas.drawRect(frameRect().adjusted(0, 0, -1, -1));
+    }
+    return handled;
+}
+
+// Entered from the keyboard, the grid shows where typing goes: its current
+// cell, or the first cell that takes input when it has none. A click makes
+// its own cell current, and a return to the window or from the context menu
+// leaves the view where the user put it.
+void TQvStringGrid::focusInEvent(QFocusEvent* event)
+{
+    const bool hadCurrent = currentIndex().isValid();
+    QTableWidget::focusInEvent(event);
+    const Qt::FocusReason reason = event->reason();
+    update();
+    if (reason == Qt::MouseFocusReason || reason == Qt::PopupFocusReason ||
+        reason == Qt::ActiveWindowFocusReason)
+        return;
+    if (!hadCurrent) {
+        const QModelIndex first =
+            model()->index(fixedRows_ - HeaderRows(), fixedCols_ - HeaderCols());
+        if (!first.isValid())
+            return;
+        selectionModel()->setCurrentIndex(first, selectionCommand(first));
+    }
+    scrollTo(currentIndex());
+}
+
+void TQvStringGrid::focusOutEvent(QFocusEvent* event)
+{
+    QTableWidget::focusOutEvent(event);
+    update();
 }
 
 void TQvStringGrid::contextMenuEvent(QContextMenuEvent* event)

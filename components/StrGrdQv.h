@@ -115,6 +115,8 @@ public:
     void SetSelection(const TGridRect& rect);
     // Column and row under a point of the viewport, -1 where there is none.
     QPoint MouseToCell(const QPoint& viewportPos) const;
+    // Column and row of the current cell, -1 when there is none.
+    QPoint CurrentCell() const;
     int LeftCol() const;
     void SetLeftCol(int col);
 
@@ -148,6 +150,9 @@ signals:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
+    bool event(QEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
 private:
@@ -166,6 +171,7 @@ private:
     void ChangeFixed(int cols, int rows);
     QPoint CellOfEvent(QObject* watched, const QPoint& pos) const;
     void PaintCorner(QWidget* corner) const;
+    void DrawFocusMark(QPainter& canvas, const QRect& rect, TGridDrawState state) const;
     void OnHeaderRowMoved(int logical, int oldVisual, int newVisual);
 
     int fixedCols_ = 1;

@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QShortcut>
 #include <QSplitter>
 #include <QStyle>
 #include <QTextBrowser>
@@ -115,6 +116,8 @@ THelpWindow::THelpWindow(const QString& helpFilePath, QWidget* parent)
     const auto openItem = [this](QTreeWidgetItem* item, int) { OpenContentsItem(item); };
     ConnectCommand(contents_, &QTreeWidget::itemClicked, this, openItem);
     ConnectCommand(contents_, &QTreeWidget::itemActivated, this, openItem);
+    auto* escape = new QShortcut(QKeySequence::Cancel, this);
+    ConnectCommand(escape, &QShortcut::activated, this, &QWidget::close);
 }
 
 THelpWindow::~THelpWindow() = default;

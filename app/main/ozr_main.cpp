@@ -12,6 +12,7 @@
 #include "app/main/main_pictures.h"
 #include "app/main/wq_application.h"
 #include "components/QvAboutInfo.h"
+#include "components/choice_box.h"
 #include "components/command_guard.h"
 #include "components/frmproperties.h"
 #include "io/ozr_io_load.h"
@@ -94,7 +95,7 @@ void TFormMain::SetUpAbout()
 
 void TFormMain::ConnectCommands()
 {
-    ConnectCommand(ui_->cmboxCountry, &QComboBox::activated, this, &TFormMain::cmboxCountrySelect);
+    ConnectCommand(ui_->cmboxCountry, &TChoiceBox::Chosen, this, &TFormMain::cmboxCountrySelect);
     connect(ui_->edtResponsible, &QLineEdit::textChanged, this, &TFormMain::MarkModified);
     connect(ui_->edtEmail, &QLineEdit::textChanged, this, &TFormMain::MarkModified);
     connect(ui_->memoRemarks, &QPlainTextEdit::textChanged, this, &TFormMain::MarkModified);

@@ -4,6 +4,7 @@
 #include <array>
 #include <vector>
 
+#include <QKeyEvent>
 #include <QLayout>
 #include <QPainter>
 #include <QStyle>
@@ -121,6 +122,7 @@ void TFormRegions::SetUpGrid()
                              TGridDrawState) { gridRegionsDrawCell(canvas, col, row, rect); };
     ConnectCommand(&grid, &TQvStringGrid::MouseDown, this, &TFormRegions::gridRegionsMouseDown);
     ConnectCommand(&grid, &TQvStringGrid::DblClick, this, &TFormRegions::gridRegionsDblClick);
+    grid.installEventFilter(this);
 }
 
 TQvStringGrid* TFormRegions::gridRegions() const
@@ -163,10 +165,27 @@ TPropertiesDialog& TFormRegions::PropDlg()
 
 void TFormRegions::gridRegionsDblClick()
 {
+    OpenCell(lastPressCell_);
+}
+
+bool TFormRegions::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == ui_->gridRegions && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            RunGuarded([this] { OpenCell(ui_->gridRegions->CurrentCell()); });
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void TFormRegions::OpenCell(QPoint cell)
+{
     const TQvStringGrid& grid = *ui_->gridRegions;
-    const int row = lastPressCell_.y();
-    const TOverviewOpening opening = OverviewCellOpening(
-        lastPressCell_.x(), row, ToStd(grid.Cell(0, row)), ToStd(grid.Cell(2, row)));
+    const int row = cell.y();
+    const TOverviewOpening opening =
+        OverviewCellOpening(cell.x(), row, ToStd(grid.Cell(0, row)), ToStd(grid.Cell(2, row)));
     switch (opening.Target) {
         case TOverviewTarget::None: break;
         case TOverviewTarget::WaterBalance: FormWaterBalance->Edit(opening.Region); break;

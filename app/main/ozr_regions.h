@@ -38,10 +38,16 @@ public slots:
     // stands for, then refills the table.
     void gridRegionsDblClick();
 
+protected:
+    // Enter on the grid opens what its current cell stands for.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void FormCreate();
     void SetUpGrid();
     void gridRegionsMouseDown(int col, int row);
+    // Opens what the cell (column, row) stands for, then refills the table.
+    void OpenCell(QPoint cell);
     void gridRegionsDrawCell(QPainter& canvas, int col, int row, const QRect& rect);
 
     std::unique_ptr<Ui::TFormRegions> ui_;

@@ -15,6 +15,7 @@
 #include "app/forms/ozr_water_balance.h"
 #include "app/forms/ozr_water_use.h"
 #include "app/help_viewer/help_service.h"
+#include "components/choice_box.h"
 #include "components/command_guard.h"
 #include "ui_ozr_wizard.h"
 
@@ -81,8 +82,8 @@ void TFormWizard::ConnectHandlers()
         });
     ConnectCommand(ui_->btnInput, &QAbstractButton::clicked, this, &TFormWizard::btnInputClick);
     ConnectCommand(ui_->BitBtn1, &QAbstractButton::clicked, this, &TFormWizard::BitBtn1Click);
-    ConnectCommand(ui_->cmboxRegions, &QComboBox::activated, this, &TFormWizard::cmboxRegionsSelect);
-    ConnectCommand(ui_->cmboxEntities, &QComboBox::activated, this,
+    ConnectCommand(ui_->cmboxRegions, &TChoiceBox::Chosen, this, &TFormWizard::cmboxRegionsSelect);
+    ConnectCommand(ui_->cmboxEntities, &TChoiceBox::Chosen, this,
                    &TFormWizard::cmboxEntitiesSelect);
 }
 

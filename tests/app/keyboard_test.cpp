@@ -3,13 +3,20 @@
 // where Tab takes it from there, out of the remarks boxes too. Windows are shown
 // and made active, so that keys go where a user's would.
 
+#include <algorithm>
 #include <functional>
 #include <set>
 
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollBar>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QtTest>
@@ -132,8 +139,26 @@ bool ReadsAfter(const QRect& before, const QRect& next)
     return next.left() >= before.right();
 }
 
+// A radio button that Tab visits is the checked one of its group, if it has one.
+bool IsTheGroupsStop(const QWidget& control)
+{
+    const auto* radio = qobject_cast<const QRadioButton*>(&control);
+    return !radio || radio->isChecked() ||
+           std::ranges::none_of(
+               radio->parentWidget()->findChildren<QRadioButton*>(Qt::FindDirectChildrenOnly),
+               &QAbstractButton::isChecked);
+}
+
+QList<QPushButton*> DefaultButtons(const QWidget& window)
+{
+    QList<QPushButton*> defaults = window.findChildren<QPushButton*>();
+    defaults.removeIf([](const QPushButton* button) { return !button->isDefault(); });
+    return defaults;
+}
+
 // Tab from the window's first box on each of its pages visits no read-only
-// box, goes in reading order, and gets past every memo and grid to the buttons.
+// one-line box, goes in reading order, lands on the checked button of a radio
+// group, and gets past every memo and grid to the buttons.
 void CheckTabOrderOfEachPage(QWidget& window, const QWidget& lastStop)
 {
     auto* pages = window.findChild<QTabWidget*>();
@@ -147,7 +172,9 @@ void CheckTabOrderOfEachPage(QWidget& window, const QWidget& lastStop)
             const QString where = window.objectName() + QLatin1Char(' ') +
                                   visited[i]->objectName() + QStringLiteral(" page ") +
                                   QString::number(page);
-            QVERIFY2(!visited[i]->property("readOnly").toBool(), qPrintable(where));
+            const auto* box = qobject_cast<const QLineEdit*>(visited[i]);
+            QVERIFY2(!box || !box->isReadOnly(), qPrintable(where));
+            QVERIFY2(IsTheGroupsStop(*visited[i]), qPrintable(where));
             if (i > 0)
                 QVERIFY2(
                     ReadsAfter(InWindow(window, *visited[i - 1]), InWindow(window, *visited[i])),
@@ -236,8 +263,9 @@ private slots:
     }
 
     // Each window opens on its first editable box; F1 opens its help topic
-    // (its Help button's is checked with each window); Tab reads on in order,
-    // out of the remarks box too.
+    // (its Help button's is checked with each window), and so does Enter on
+    // the focused Help button, which leaves the default button as it was;
+    // Tab reads on in order, out of the remarks box too.
     void everyWindowWithAHelpTopicFromTheKeyboard()
     {
         TProgramSetup setup;
@@ -245,12 +273,51 @@ private slots:
         for (const TWindowCase& window : WindowCases()) {
             WhileOpen(setup, window, [&](QDialog& form) {
                 QCOMPARE(QApplication::focusWidget()->objectName(), QLatin1String(window.FirstBox));
+                const QList<QPushButton*> defaults = DefaultButtons(form);
                 TRecordedHelp help;
                 QTest::keyClick(QApplication::focusWidget(), Qt::Key_F1);
-                QCOMPARE(help.Contexts(), std::vector<int>{window.HelpContext});
-                CheckTabOrderOfEachPage(form, HelpButton(form));
+                QAbstractButton& helpButton = HelpButton(form);
+                helpButton.setFocus(Qt::TabFocusReason);
+                QTest::keyClick(&helpButton, Qt::Key_Return);
+                QCOMPARE(help.Contexts(), std::vector<int>(2, window.HelpContext));
+                Find<QWidget>(form, window.FirstBox).setFocus(Qt::TabFocusReason);
+                QCOMPARE(DefaultButtons(form), defaults);
+                CheckTabOrderOfEachPage(form, helpButton);
             });
         }
+    }
+
+    // The result box of an import is a Tab stop after the buttons, and the
+    // keys scroll through findings that do not fit.
+    void importFindingsAreReadFromTheKeyboard()
+    {
+        TProgramSetup setup;
+        PickCountry(setup.Main(), 0);
+        WhileOpen(setup, WindowCases()[1], [&](QDialog& form) {
+            auto& findings = Find<QPlainTextEdit>(form, "Memo1");
+            findings.setPlainText(QStringLiteral("Line: No station code found\n").repeated(40));
+            HelpButton(form).setFocus(Qt::TabFocusReason);
+            QTest::keyClick(&HelpButton(form), Qt::Key_Tab);
+            QTest::keyClick(&findings, Qt::Key_PageDown);
+            QVERIFY(findings.hasFocus() && findings.verticalScrollBar()->value() > 0);
+        });
+    }
+
+    // Typing and the arrow keys in the country box, and opening its list,
+    // take no country; leaving the box takes the one it shows.
+    void theCountryIsTakenWhenTheUserLeavesTheBox()
+    {
+        TMainWindowSetup setup;
+        QVERIFY(Activate(setup.Main()));
+        auto* box = setup.Find<QComboBox>("cmboxCountry");
+        box->setFocus(Qt::TabFocusReason);
+        QTest::keyClicks(box, QStringLiteral("m"));
+        QTest::keyClick(box, Qt::Key_Up);
+        box->showPopup();
+        box->hidePopup();
+        QCOMPARE(CurrentSession().GetCountry(), nullptr);
+        QTest::keyClick(box, Qt::Key_Tab);
+        QCOMPARE(CurrentSession().GetCountry()->GetCode(), std::string("CY"));
     }
 };
 

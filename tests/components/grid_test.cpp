@@ -2,11 +2,13 @@
 #include <utility>
 
 #include <QAction>
+#include <QApplication>
 #include <QClipboard>
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
 #include <QHeaderView>
+#include <QLineEdit>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -277,6 +279,35 @@ private slots:
         QCOMPARE(moved.count(), 1);
         QCOMPARE(moved[0][0].toInt(), 1);
         QCOMPARE(moved[0][1].toInt(), 3);
+    }
+
+    // Entered by Tab, the grid makes the first cell that takes input current
+    // when none is, brings a current cell scrolled out of view into view, and
+    // marks it and its own frame while it has the focus.
+    void tabShowsTheCellTypingGoesTo()
+    {
+        QWidget window;
+        auto* before = new QLineEdit(&window);
+        auto* grid = new TQvStringGrid(&window);
+        grid->setGeometry(0, 30, 300, 200);
+        grid->SetRowCount(40);
+        grid->SetFixedCols(2);
+        window.show();
+        QApplication::setActiveWindow(&window);
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        QTest::keyClick(before, Qt::Key_Tab);
+        QCOMPARE(grid->CurrentCell(), QPoint(2, 1));
+        grid->setCurrentCell(38, 2);
+        grid->scrollToTop();
+        before->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(before, Qt::Key_Tab);
+        const QImage focused = grid->grab().toImage();
+        before->setFocus();
+        const QImage unfocused = grid->grab().toImage();
+        const QRect cell = grid->visualRect(grid->currentIndex());
+        QVERIFY(grid->viewport()->rect().contains(cell));
+        for (const QRect& mark : {cell.translated(grid->viewport()->pos()), QRect(0, 0, 1, 200)})
+            QVERIFY(focused.copy(mark) != unfocused.copy(mark));
     }
 
     void drawCellHookSeesGridCoordinates()

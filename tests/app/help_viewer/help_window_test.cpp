@@ -231,6 +231,15 @@ private slots:
         QVERIFY(Contents(window).isVisible());
     }
 
+    void escapeClosesTheWindow()
+    {
+        THelpWindow window(kHelpFile);
+        window.ShowContext(1000);
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        QTest::keyClick(&Browser(window), Qt::Key_Escape);
+        QVERIFY(!window.isVisible());
+    }
+
     // A window outside the modal form would take no input while the form waits.
     void viewerOpensOverTheModalForm()
     {

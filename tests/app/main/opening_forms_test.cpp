@@ -1,4 +1,5 @@
 #include <QAction>
+#include <QApplication>
 #include <QLineEdit>
 #include <QtTest>
 
@@ -263,6 +264,27 @@ private slots:
         DoubleClickOverview(4, 1);
         QCOMPARE(setup.Modal.Shown(),
                  (QStringList{QStringLiteral("FormWaterUse"), QStringLiteral("FormWaterAbs")}));
+    }
+
+    // Tab into the overview makes its first data cell current; Enter opens
+    // what the current cell stands for.
+    void enterOpensWhatTheCurrentCellStandsFor()
+    {
+        TProgramSetup setup;
+        new TWell(Alfeios(), "W1");
+        FormRegions->FillRegionsGrid();
+        setup.Main().show();
+        QApplication::setActiveWindow(&setup.Main());
+        QVERIFY(QTest::qWaitForWindowActive(&setup.Main()));
+        Find<QWidget>(setup.Main(), "memoRemarks").setFocus(Qt::TabFocusReason);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        for (int step = 0; step < 3; ++step)
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Right);
+        setup.Modal.Then([](QDialog& window) {
+            QCOMPARE(window.windowTitle(), QStringLiteral("Groundwater level properties"));
+        });
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QVERIFY(setup.Modal.AllScriptsUsed());
     }
 
     void nameColumnAndTheEmptyRowOpenNothing()

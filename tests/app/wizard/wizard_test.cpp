@@ -4,6 +4,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStatusBar>
+#include <QtTest>
 
 #include "app/forms/ozr_reservoirs.h"
 #include "app/forms/ozr_water_abstractions.h"
@@ -219,6 +220,23 @@ private slots:
         QCOMPARE(Items(wizard, "cmboxRegions"), Strings({"GR01/Western Peloponnese"}));
         Click(wizard, "rbRB");
         QCOMPARE(Items(wizard, "cmboxRegions"), Strings({"GR01A/Alfeios"}));
+    }
+
+    // The arrow keys move through the regions and the stations without
+    // answering their step; Enter answers it.
+    void listBoxesAnswerOnEnterNotOnTheArrowKeys()
+    {
+        new TReservoir(bed_->Rbd, "R1");
+        Click(bed_->Wizard, "rbReservoir");
+        Click(bed_->Wizard, "rbRBD");
+        for (const auto& [box, next] :
+             {std::pair{"cmboxRegions", "pnlEntity"}, std::pair{"cmboxEntities", "btnInput"}}) {
+            QTest::keyClick(&Find<QComboBox>(bed_->Wizard, box), Qt::Key_Down);
+            QVERIFY2(!Shown(bed_->Wizard, next), box);
+            QTest::keyClick(&Find<QComboBox>(bed_->Wizard, box), Qt::Key_Return);
+            QVERIFY2(Shown(bed_->Wizard, next), box);
+            Click(bed_->Wizard, "rbUpdateData");
+        }
     }
 
     // The entity list holds the chosen region's stations of the chosen kind;
