@@ -4,15 +4,16 @@
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QScopedValueRollback>
+#include <QWheelEvent>
 
 TChoiceBox::TChoiceBox(QWidget* parent) : QComboBox(parent)
 {
     connect(this, &QComboBox::currentIndexChanged, this, [this](int index) {
-        if (!movingByKeys_)
+        if (!movingOnly_)
             taken_ = index;
     });
     connect(this, &QComboBox::activated, this, [this](int index) {
-        if (movingByKeys_)
+        if (movingOnly_)
             return;
         taken_ = index;
         emit Chosen(index);
@@ -26,8 +27,14 @@ void TChoiceBox::keyPressEvent(QKeyEvent* event)
         event->accept();
         return;
     }
-    const QScopedValueRollback moving(movingByKeys_, true);
+    const QScopedValueRollback moving(movingOnly_, true);
     QComboBox::keyPressEvent(event);
+}
+
+void TChoiceBox::wheelEvent(QWheelEvent* event)
+{
+    const QScopedValueRollback moving(movingOnly_, true);
+    QComboBox::wheelEvent(event);
 }
 
 // Opening the list takes the focus to it; that is no leaving.

@@ -3,10 +3,10 @@
 // A list box whose choice is taken only when the user means it. Qt reports a
 // choice for every arrow key and every letter typed in the closed box, so a
 // box whose choice cannot be taken back would take the first item the user
-// passes on the way. Here the keys only move through the items; the item is
-// taken by Enter, by a choice in the open list (or the mouse wheel, as
-// before), or when the focus leaves the box on an item other than the last
-// one taken.
+// passes on the way; so would the mouse wheel turned over it while the user
+// scrolls the window. Here keys and wheel only move through the items; the
+// item is taken by Enter, by a choice in the open list, or when the focus
+// leaves the box on an item other than the last one taken.
 
 #include <QComboBox>
 
@@ -21,6 +21,7 @@ signals:
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
 
 private:
@@ -28,7 +29,7 @@ private:
     // true when it took it.
     bool TakeMovedItem();
 
-    bool movingByKeys_ = false;
+    bool movingOnly_ = false;
     // The item taken last, or set by the program; -1 for none.
     int taken_ = -1;
 };

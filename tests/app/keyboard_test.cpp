@@ -19,6 +19,7 @@
 #include <QScrollBar>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QWheelEvent>
 #include <QtTest>
 
 #include "app/form_support.h"
@@ -313,6 +314,12 @@ private slots:
         box->setFocus(Qt::TabFocusReason);
         QTest::keyClicks(box, QStringLiteral("m"));
         QTest::keyClick(box, Qt::Key_Up);
+        for (const int turn : {120, -120}) {
+            const QPointF inside(5, 5);
+            QWheelEvent wheel(inside, box->mapToGlobal(inside), QPoint(), QPoint(0, turn),
+                              Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+            QApplication::sendEvent(box, &wheel);
+        }
         box->showPopup();
         box->hidePopup();
         QCOMPARE(CurrentSession().GetCountry(), nullptr);
