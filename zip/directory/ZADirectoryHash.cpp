@@ -339,7 +339,7 @@ void TZANameIndex::Clear()
 std::size_t TZANameIndex::SlotOf(std::uint32_t hash) const
 {
     std::size_t slot = Home(hash);
-    while (slots_[slot].Index >= 0 && slots_[slot].Hash != hash) {
+    while (Holds(slots_[slot]) && slots_[slot].Hash != hash) {
         slot = Next(slot);
     }
     return slot;
@@ -348,45 +348,56 @@ std::size_t TZANameIndex::SlotOf(std::uint32_t hash) const
 void TZANameIndex::Add(std::string_view name, std::int32_t index)
 {
     if (slots_.empty()) {
-        Grow();
+        Resize(kFirstIndexSlots);
     }
     const std::uint32_t hash = HashOf(name);
     std::size_t at = SlotOf(hash);
-    if (slots_[at].Index >= 0) {
+    if (Holds(slots_[at])) {
         Join(slots_[at], index);
         return;
     }
     if (2 * (count_ + 1) > slots_.size()) {
-        Grow();
+        Resize(2 * slots_.size());
         at = SlotOf(hash);
     }
-    slots_[at] = {hash, index, -1};
+    slots_[at] = {hash, index};
     ++count_;
 }
 
 void TZANameIndex::Join(Slot& slot, std::int32_t index)
 {
-    if (slot.Group < 0) {
+    if (!IsGroup(slot)) {
         if (freeGroups_.empty()) {
             freeGroups_.push_back(static_cast<std::int32_t>(groups_.size()));
             groups_.emplace_back();
         }
-        slot.Group = freeGroups_.back();
+        const std::int32_t number = freeGroups_.back();
         freeGroups_.pop_back();
-        groups_[static_cast<std::size_t>(slot.Group)].insert(slot.Index);
+        groups_[static_cast<std::size_t>(number)].insert(slot.Entry);
+        slot.Entry = -2 - number;
     }
-    auto& group = groups_[static_cast<std::size_t>(slot.Group)];
+    auto& group = groups_[GroupOf(slot)];
     // Indexes mostly come in order: then the place at the end is the right one.
     group.insert(group.end(), index);
-    slot.Index = *group.rbegin();
 }
 
-void TZANameIndex::Grow()
+void TZANameIndex::Reserve(std::size_t count)
+{
+    std::size_t size = std::max(kFirstIndexSlots, slots_.size());
+    while (size < 2 * count) {
+        size *= 2;
+    }
+    if (size > slots_.size()) {
+        Resize(size);
+    }
+}
+
+void TZANameIndex::Resize(std::size_t size)
 {
     std::vector<Slot> old = std::move(slots_);
-    slots_.assign(std::max(kFirstIndexSlots, 2 * old.size()), Slot{});
+    slots_.assign(size, Slot{});
     for (const Slot& entry : old) {
-        if (entry.Index >= 0) {
+        if (Holds(entry)) {
             slots_[SlotOf(entry.Hash)] = entry;
         }
     }
@@ -399,32 +410,29 @@ void TZANameIndex::Remove(std::string_view name, std::int32_t index)
     }
     const std::size_t at = SlotOf(HashOf(name));
     Slot& slot = slots_[at];
-    if (slot.Group >= 0) {
+    if (IsGroup(slot)) {
         LeaveGroup(slot, index);
-    } else if (slot.Index >= 0 && slot.Index == index) {
+    } else if (Holds(slot) && slot.Entry == index) {
         Empty(at);
     }
 }
 
 void TZANameIndex::LeaveGroup(Slot& slot, std::int32_t index)
 {
-    auto& group = groups_[static_cast<std::size_t>(slot.Group)];
-    if (group.erase(index) == 0) {
+    auto& group = groups_[GroupOf(slot)];
+    if (group.erase(index) == 0 || group.size() > 1) {
         return;
     }
-    slot.Index = *group.rbegin();
-    if (group.size() == 1) {
-        group.clear();
-        freeGroups_.push_back(slot.Group);
-        slot.Group = -1;
-    }
+    freeGroups_.push_back(static_cast<std::int32_t>(GroupOf(slot)));
+    slot.Entry = *group.begin();
+    group.clear();
 }
 
 // Entries after the hole that could live in it move back, so that no run of
 // slots a look-up walks is broken.
 void TZANameIndex::Empty(std::size_t hole)
 {
-    for (std::size_t slot = Next(hole); slots_[slot].Index >= 0; slot = Next(slot)) {
+    for (std::size_t slot = Next(hole); Holds(slots_[slot]); slot = Next(slot)) {
         const std::size_t home = Home(slots_[slot].Hash);
         const bool homeAfterHole =
             hole <= slot ? hole < home && home <= slot : hole < home || home <= slot;
@@ -444,10 +452,10 @@ std::int32_t TZANameIndex::Find(std::string_view name,
         return -1;
     }
     const Slot& slot = slots_[SlotOf(HashOf(name))];
-    if (slot.Group < 0) {
-        return slot.Index >= 0 && hasName(slot.Index) ? slot.Index : -1;
+    if (!IsGroup(slot)) {
+        return Holds(slot) && hasName(slot.Entry) ? slot.Entry : -1;
     }
-    const auto& group = groups_[static_cast<std::size_t>(slot.Group)];
+    const auto& group = groups_[GroupOf(slot)];
     for (auto index = group.rbegin(); index != group.rend(); ++index) {
         if (hasName(*index)) {
             return *index;

@@ -91,13 +91,15 @@ private:
 // the item's index, and a look-up asks the caller whether a candidate's name
 // is the one looked for. The hash takes a secret drawn once per process, so
 // that no archive can choose names that meet in one place. Entries of one
-// hash, the items of one name save by rare chance, share one slot that keeps
-// their indexes in order, so that a look-up reads the highest at once however
-// many copies of a name an archive holds. It grows as entries come, so that
-// a look-up costs the same at any size.
+// hash, the items of one name save by rare chance, share one slot, whose
+// group keeps their indexes in order, so that a look-up reads the highest at
+// once however many copies of a name an archive holds. It grows as entries
+// come, so that a look-up costs the same at any size.
 class TZANameIndex {
 public:
     void Clear();
+    // Makes room for as many entries at once, so that adding them moves none.
+    void Reserve(std::size_t count);
     void Add(std::string_view name, std::int32_t index);
     // Takes out the entry of that item; nothing happens when it has none.
     void Remove(std::string_view name, std::int32_t index);
@@ -106,12 +108,20 @@ public:
                       const std::function<bool(std::int32_t)>& hasName) const;
 
 private:
+    // An entry of one index, or the group of the indexes that share a hash.
     struct Slot {
         std::uint32_t Hash = 0;
-        std::int32_t Index = -1;  // the highest index of the hash; -1: empty
-        std::int32_t Group = -1;  // with more than one index: the group that holds them
+        // The index; kEmpty; or, below that, the group: groups_[-2 - Entry].
+        std::int32_t Entry = kEmpty;
     };
+    static constexpr std::int32_t kEmpty = -1;
 
+    static bool Holds(const Slot& slot) { return slot.Entry != kEmpty; }
+    static bool IsGroup(const Slot& slot) { return slot.Entry < kEmpty; }
+    static std::size_t GroupOf(const Slot& slot)
+    {
+        return static_cast<std::size_t>(-2 - slot.Entry);
+    }
     static std::uint32_t HashOf(std::string_view name);
     std::size_t Home(std::uint32_t hash) const { return hash & (slots_.size() - 1); }
     std::size_t Next(std::size_t slot) const { return (slot + 1) & (slots_.size() - 1); }
@@ -122,7 +132,8 @@ private:
     // Takes the index out of the group of a slot, if it is there.
     void LeaveGroup(Slot& slot, std::int32_t index);
     void Empty(std::size_t hole);
-    void Grow();
+    // Moves the entries to a table of size slots.
+    void Resize(std::size_t size);
 
     // A power of two in size, at most half full, probed slot after slot.
     std::vector<Slot> slots_;

@@ -315,6 +315,7 @@ void TZADirArray::MakeIndexCurrent()
         return;
     }
     index_.Clear();
+    index_.Reserve(static_cast<std::size_t>(named_));
     for (int i = 0; i < named_; ++i) {
         index_.Add(items_[static_cast<std::size_t>(i)].FileName(), i);
     }
