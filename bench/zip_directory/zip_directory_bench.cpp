@@ -2,8 +2,12 @@
 // a whole process that opens the archive, lists its names and frees
 // everything (zip_list_names beside this program) against `unzip -Z1` listing
 // the same archive, the two started in turn, with the peak memory of each;
-// and the cost of one name look-up at 1,000 and at 100,000 items, the two
-// sizes timed in turn.
+// the cost of one name look-up at 1,000 and at 100,000 items, the two sizes
+// timed in turn; the first look-up and the adding of one file in archives
+// whose names share a hash (131,072 names made to collide under FNV-1a, and
+// 100,000 copies of one name) against an archive of 100,000 plain names; and
+// rebuilding the directory of two damaged files of local headers as a whole
+// process, against opening the plain archive.
 // Prints each figure with its limit and ends with status 1 when one is missed.
 
 #include <algorithm>
@@ -12,18 +16,18 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <fcntl.h>
 #include <filesystem>
+#include <memory>
 #include <string>
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
 #include <vector>
 
 #include "bench/support/ratio_reporter.h"
 #include "tests/support/files.h"
 #include "tests/support/programs.h"
 #include "tests/support/temp_folder.h"
+#include "tests/zip/directory/hostile_archives.h"
+#include "tests/zip/zip_builder.h"
+#include "zip/archiver/ZipArchiver.h"
 #include "zip/directory/ZADirectoryItems.h"
 
 namespace {
@@ -40,6 +44,17 @@ constexpr int kRounds = 21;
 constexpr double kOpenRatioLimit = 0.8;
 constexpr double kOpenPeakLimitMiB = 30.0;
 constexpr double kLookupRatioLimit = 1.5;
+
+// 2^17 names that collide: 1.3 times as many as the plain names, and four
+// times as long, so that they take longer to read and hash.
+constexpr int kCollidingDoublings = 17;
+constexpr int kHostileRounds = 5;
+constexpr double kHostileRatioLimit = 3.0;
+// 16 MiB of headers awaiting descriptors make 5.4 times the items of the
+// plain archive, each costing about what an item read from a directory costs.
+constexpr std::size_t kDamagedSize = 16 << 20;
+constexpr double kRebuildTimeRatioLimit = 10.0;
+constexpr double kRebuildPeakRatioLimit = 8.0;
 
 std::string StationName(int i)
 {
@@ -83,34 +98,30 @@ struct ChildFigures {
     bool succeeded = false;
 };
 
-// Runs a program with its output thrown away, timed from the start of the
-// process to its end. The peak memory is the child's own (wait4), which holds
-// at least what the child shares with this program when it is forked.
+std::string ProgramBeside(const std::string& name)
+{
+    return (fs::read_symlink("/proc/self/exe").parent_path() / name).string();
+}
+
+// Runs a program with its output thrown away, from run_alone beside this
+// program, which times it from the start of its process to its end and tells
+// its peak memory: that of its own process alone.
 ChildFigures RunChild(const std::vector<std::string>& arguments)
 {
-    std::vector<char*> argv;
+    std::string command = wqtest::Quoted(ProgramBeside("run_alone"));
     for (const std::string& argument : arguments) {
-        argv.push_back(const_cast<char*>(argument.c_str()));
+        command += " " + wqtest::Quoted(argument);
     }
-    argv.push_back(nullptr);
-    const auto start = std::chrono::steady_clock::now();
-    const pid_t pid = fork();
-    if (pid == 0) {
-        const int null = open("/dev/null", O_WRONLY);
-        dup2(null, STDOUT_FILENO);
-        execvp(argv[0], argv.data());
-        _exit(127);
-    }
+    const auto run = wqtest::RunWithOutput(command);
     ChildFigures figures;
-    int status = 0;
-    rusage usage{};
-    if (pid < 0 || wait4(pid, &status, 0, &usage) != pid) {
+    long peakKiB = 0;
+    int status = -1;
+    if (run.exitCode != 0 ||
+        std::sscanf(run.output.c_str(), "%lf %ld %d", &figures.seconds, &peakKiB, &status) != 3) {
         return figures;
     }
-    const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
-    figures.seconds = took.count();
-    figures.peakMiB = static_cast<double>(usage.ru_maxrss) / 1024.0;
-    figures.succeeded = WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    figures.peakMiB = static_cast<double>(peakKiB) / 1024.0;
+    figures.succeeded = status == 0;
     return figures;
 }
 
@@ -133,7 +144,7 @@ struct OpenFigures {
     bool sameNames = false;
     SideFigures ours;
     SideFigures unzip;
-    double inheritedMiB = 0;
+    double launcherMiB = 0;
 };
 
 // Each round starts the other side first, so that neither always finds the
@@ -158,11 +169,6 @@ OpenFigures& Open()
     return figures;
 }
 
-std::string ListNamesProgram()
-{
-    return (fs::read_symlink("/proc/self/exe").parent_path() / "zip_list_names").string();
-}
-
 // Both listings must name the same items, or the times compare different work.
 bool ListingsAgree(const std::string& ours, const std::string& archive)
 {
@@ -174,11 +180,11 @@ bool ListingsAgree(const std::string& ours, const std::string& archive)
 void BM_OpenWholeProcess(benchmark::State& state)
 {
     const std::string archive = Archive().FileName();
-    const std::string ours = ListNamesProgram();
+    const std::string ours = ProgramBeside("zip_list_names");
     OpenFigures& figures = Open();
     for (auto _ : state) {
         figures.sameNames = ListingsAgree(ours, wqtest::Quoted(archive));
-        figures.inheritedMiB = RunChild({"true"}).peakMiB;
+        figures.launcherMiB = RunChild({"true"}).peakMiB;
         Interleaved(
             [&] {
                 figures.ours.Take(RunChild({ours, archive}));
@@ -255,6 +261,159 @@ void BM_FindNameAtTwoSizes(benchmark::State& state)
 }
 BENCHMARK(BM_FindNameAtTwoSizes)->Iterations(1)->Unit(benchmark::kMillisecond);
 
+// Archives whose names are all that sets them apart, made once per run: the
+// plain one, one of names that collide under FNV-1a, and one of copies of one
+// name; each with the name a look-up asks for, and a file to add.
+class ArchivesOfNames {
+public:
+    struct Archive {
+        const char* kind;
+        std::string file;
+        std::string probe;
+    };
+
+    ArchivesOfNames()
+    {
+        std::vector<std::string> plain;
+        for (int i = 0; i < kEntries; ++i) {
+            plain.push_back(StationName(i));
+        }
+        const std::vector<std::string> colliding =
+            zatest::NamesSharingOneFnvHash(kCollidingDoublings);
+        archives_ = {Write("plain", plain, plain[kEntries / 2]),
+                     Write("colliding", colliding, colliding[colliding.size() / 2]),
+                     Write("copies", std::vector<std::string>(kEntries, plain[0]), plain[0])};
+        std::filesystem::create_directories(folder_ / "added");
+        wqtest::WriteTextFile(folder_ / "added/new.xml", "<new/>");
+    }
+
+    const std::vector<Archive>& Archives() const { return archives_; }
+    std::string WorkCopy() const { return folder_ / "work.zip"; }
+    std::string AddedFolder() const { return folder_ / "added"; }
+
+private:
+    Archive Write(const char* kind, const std::vector<std::string>& names, const std::string& probe)
+    {
+        std::vector<zatest::BuildEntry> entries;
+        entries.reserve(names.size());
+        for (const std::string& name : names) {
+            entries.push_back({name, "", false, ""});
+        }
+        const std::string file = folder_ / (std::string(kind) + ".zip");
+        wqtest::WriteFileBytes(file, zatest::BuildZip(entries));
+        return {kind, file, probe};
+    }
+
+    wqtest::TempFolder folder_;
+    std::vector<Archive> archives_;
+};
+
+struct HostileFigures {
+    bool measured = false;
+    std::vector<std::string> kinds;
+    std::vector<double> firstLookup;
+    std::vector<double> addOne;
+};
+
+HostileFigures& Hostile()
+{
+    static HostileFigures figures;
+    return figures;
+}
+
+// The first look-up after an open builds the name index.
+wqbench::TimedJob FirstLookup(const ArchivesOfNames::Archive& archive,
+                              std::unique_ptr<TZipArchiver>& zip)
+{
+    return {[&] {
+                int index = -1;
+                zip->DirManager()->Items().FindName(archive.probe, index);
+                benchmark::DoNotOptimize(index);
+            },
+            [&] {
+                zip = std::make_unique<TZipArchiver>();
+                zip->SetFileName(archive.file);
+                zip->OpenArchive(ZAModeReadOnly);
+            }};
+}
+
+// Opening a copy of the archive, adding one file and closing, as a user does.
+wqbench::TimedJob AddOneFile(const ArchivesOfNames& archives,
+                             const ArchivesOfNames::Archive& archive)
+{
+    return {[&] {
+                TZipArchiver zip;
+                zip.SetFileName(archives.WorkCopy());
+                zip.OpenArchive(ZAModeReadWrite);
+                zip.SetBaseDir(archives.AddedFolder());
+                zip.AddFiles("new.xml");
+                zip.CloseArchive();
+            },
+            [&] {
+                fs::copy_file(archive.file, archives.WorkCopy(),
+                              fs::copy_options::overwrite_existing);
+            }};
+}
+
+void BM_NamesSharingAHash(benchmark::State& state)
+{
+    const ArchivesOfNames archives;
+    const auto& list = archives.Archives();
+    std::vector<std::unique_ptr<TZipArchiver>> opened(list.size());
+    HostileFigures& figures = Hostile();
+    for (auto _ : state) {
+        std::vector<wqbench::TimedJob> lookups;
+        std::vector<wqbench::TimedJob> adds;
+        for (std::size_t i = 0; i < list.size(); ++i) {
+            lookups.push_back(FirstLookup(list[i], opened[i]));
+            adds.push_back(AddOneFile(archives, list[i]));
+        }
+        figures.firstLookup = wqbench::InterleavedBest(kHostileRounds, lookups);
+        opened.clear();
+        figures.addOne = wqbench::InterleavedBest(kHostileRounds, adds);
+    }
+    for (const auto& archive : list) {
+        figures.kinds.push_back(archive.kind);
+    }
+    figures.measured = true;
+}
+BENCHMARK(BM_NamesSharingAHash)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+struct RebuildFigures {
+    bool measured = false;
+    SideFigures open;
+    SideFigures signatures;
+    SideFigures descriptors;
+};
+
+RebuildFigures& Rebuilds()
+{
+    static RebuildFigures figures;
+    return figures;
+}
+
+// Files of local headers without an end record, whose directory the open
+// rebuilds, against the open of the plain archive of about their size.
+void BM_RebuildDamaged(benchmark::State& state)
+{
+    const wqtest::TempFolder folder;
+    const std::string signatures = wqtest::WriteFileBytes(
+        folder / "signatures.zip", zatest::RepeatedLocalHeaderSignatures(kDamagedSize));
+    const std::string descriptors = wqtest::WriteFileBytes(
+        folder / "descriptors.zip", zatest::HeadersAwaitingDescriptors(kDamagedSize));
+    const std::string ours = ProgramBeside("zip_list_names");
+    RebuildFigures& figures = Rebuilds();
+    for (auto _ : state) {
+        for (int round = 0; round < kRounds; ++round) {
+            figures.open.Take(RunChild({ours, Archive().FileName()}));
+            figures.signatures.Take(RunChild({ours, signatures}));
+            figures.descriptors.Take(RunChild({ours, descriptors}));
+        }
+    }
+    figures.measured = true;
+}
+BENCHMARK(BM_RebuildDamaged)->Iterations(1)->Unit(benchmark::kMillisecond);
+
 void PrintOpenFigures()
 {
     const OpenFigures& figures = Open();
@@ -272,11 +431,63 @@ void PrintOpenFigures()
                     wqbench::Ratio(figures.ours.bestSeconds, figures.unzip.bestSeconds),
                     kOpenRatioLimit);
     std::printf(
-        "peak memory: ours %.1f MiB, unzip -Z1 %.1f MiB, ratio %.2f "
-        "(a child forked from here starts at %.1f MiB)\n",
+        "peak memory, whole process: ours (zip_list_names) %.1f MiB, unzip -Z1 %.1f MiB, "
+        "ratio %.2f (each started from run_alone, which passes on %.1f MiB)\n",
         figures.ours.peakMiB, figures.unzip.peakMiB, figures.ours.peakMiB / figures.unzip.peakMiB,
-        figures.inheritedMiB);
+        figures.launcherMiB);
     wqbench::AtMost("peak memory of our open in MiB", figures.ours.peakMiB, kOpenPeakLimitMiB);
+}
+
+void PrintHostileFigures()
+{
+    const HostileFigures& figures = Hostile();
+    if (!figures.measured) {
+        return;
+    }
+    std::printf("names sharing a hash, best of %d:\n", kHostileRounds);
+    for (std::size_t i = 0; i < figures.kinds.size(); ++i) {
+        std::printf("  %-9s first look-up %9.2f ms, adding one file %9.2f ms\n",
+                    figures.kinds[i].c_str(), figures.firstLookup[i] * 1e3,
+                    figures.addOne[i] * 1e3);
+    }
+    for (std::size_t i = 1; i < figures.kinds.size(); ++i) {
+        const std::string kind = figures.kinds[i];
+        wqbench::AtMost("first look-up, " + kind + " / plain",
+                        wqbench::Ratio(figures.firstLookup[i], figures.firstLookup[0]),
+                        kHostileRatioLimit);
+        wqbench::AtMost("adding one file, " + kind + " / plain",
+                        wqbench::Ratio(figures.addOne[i], figures.addOne[0]), kHostileRatioLimit);
+    }
+}
+
+void PrintRebuildFigures()
+{
+    const RebuildFigures& figures = Rebuilds();
+    if (!figures.measured) {
+        return;
+    }
+    if (!figures.open.succeeded || !figures.signatures.succeeded ||
+        !figures.descriptors.succeeded) {
+        std::printf("rebuild of damaged files: an open failed\n");
+        wqbench::AtMost("rebuild / open of the plain archive", NAN, kRebuildTimeRatioLimit);
+        return;
+    }
+    std::printf(
+        "whole process, best time and largest peak of %d: open of the plain archive %.1f ms "
+        "%.1f MiB; rebuild of %zu MiB of repeated signatures %.1f ms %.1f MiB, of headers "
+        "awaiting descriptors %.1f ms %.1f MiB\n",
+        kRounds, figures.open.bestSeconds * 1e3, figures.open.peakMiB, kDamagedSize >> 20,
+        figures.signatures.bestSeconds * 1e3, figures.signatures.peakMiB,
+        figures.descriptors.bestSeconds * 1e3, figures.descriptors.peakMiB);
+    for (const auto& [kind, side] :
+         {std::pair{"repeated signatures", figures.signatures},
+          std::pair{"headers awaiting descriptors", figures.descriptors}}) {
+        wqbench::AtMost(std::string("rebuild time, ") + kind + " / open of the plain archive",
+                        wqbench::Ratio(side.bestSeconds, figures.open.bestSeconds),
+                        kRebuildTimeRatioLimit);
+        wqbench::AtMost(std::string("rebuild peak, ") + kind + " / open of the plain archive",
+                        wqbench::Ratio(side.peakMiB, figures.open.peakMiB), kRebuildPeakRatioLimit);
+    }
 }
 
 // Nothing is printed for a figure whose runs were filtered out.
@@ -290,6 +501,8 @@ void PrintRatios(const wqbench::RatioReporter&)
         wqbench::AtMost("name look-up 100000 items / 1000 items",
                         wqbench::Ratio(lookups.bestLarge, lookups.bestSmall), kLookupRatioLimit);
     }
+    PrintHostileFigures();
+    PrintRebuildFigures();
 }
 
 }  // namespace

@@ -18,6 +18,7 @@
 
 class TZABaseArchiver;
 struct TZAVolumePosition;
+struct TZARebuild;
 
 // An end record found in a stream: the record, where it starts and the
 // archive comment that follows it.
@@ -107,8 +108,10 @@ private:
     std::int64_t FindLocalHeaderFrom(std::int64_t start, std::int64_t end) const;
     bool LocalHeaderMatches(std::int64_t position, const TZACentralHeader& central) const;
     void RebuildFromLocalHeaders();
-    void ReadLocalItem(std::int64_t position, int index);
-    void ReadDataDescriptor(std::int64_t dataStart, TDirItem& item) const;
+    // Takes the item whose local header (its first bytes in head) stands at
+    // position; returns where the next header may start.
+    std::int64_t ReadLocalItem(std::int64_t position, TZAByteSpan head, TZARebuild& rebuild) const;
+    void EnterRebuiltItems(TZARebuild& rebuild);
     za::Bytes ReadAt(std::int64_t position, std::size_t count) const;
     // Returns the bytes written and where the first of them landed.
     std::uint64_t WriteCentralDirectory(TZAVolumePosition& first);

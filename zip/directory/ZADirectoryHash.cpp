@@ -1,8 +1,11 @@
 #include "zip/directory/ZADirectoryHash.h"
 
 #include <algorithm>
+#include <array>
+#include <bit>
 #include <stdexcept>
 
+#include "platform/random_bytes.h"
 #include "platform/sysutils.h"
 
 namespace {
@@ -245,51 +248,157 @@ namespace {
 
 constexpr std::size_t kFirstIndexSlots = 1024;
 
+using TSipKey = std::array<std::uint64_t, 2>;
+
+// SipHash-1-3: a hash keyed with a secret, so that without the secret no
+// one can tell which names meet.
+class TSipHash {
+public:
+    explicit TSipHash(const TSipKey& key)
+        : v0_(key[0] ^ 0x736F6D6570736575),
+          v1_(key[1] ^ 0x646F72616E646F6D),
+          v2_(key[0] ^ 0x6C7967656E657261),
+          v3_(key[1] ^ 0x7465646279746573)
+    {
+    }
+
+    void Absorb(std::uint64_t word)
+    {
+        v3_ ^= word;
+        Round();
+        v0_ ^= word;
+    }
+
+    std::uint64_t Finish()
+    {
+        v2_ ^= 0xFF;
+        Round();
+        Round();
+        Round();
+        return v0_ ^ v1_ ^ v2_ ^ v3_;
+    }
+
+private:
+    void Round()
+    {
+        v0_ += v1_;
+        v1_ = std::rotl(v1_, 13) ^ v0_;
+        v0_ = std::rotl(v0_, 32);
+        v2_ += v3_;
+        v3_ = std::rotl(v3_, 16) ^ v2_;
+        v0_ += v3_;
+        v3_ = std::rotl(v3_, 21) ^ v0_;
+        v2_ += v1_;
+        v1_ = std::rotl(v1_, 17) ^ v2_;
+        v2_ = std::rotl(v2_, 32);
+    }
+
+    std::uint64_t v0_, v1_, v2_, v3_;
+};
+
+// Drawn once per process: the hash differs from run to run.
+const TSipKey& IndexSecret()
+{
+    static const TSipKey secret = [] {
+        TSipKey drawn{};
+        FillRandomBytes(drawn.data(), sizeof drawn);
+        return drawn;
+    }();
+    return secret;
+}
+
 }  // namespace
 
-// FNV-1a over the bytes with A-Z folded, so that names equal but for the case
-// of those letters meet in one place.
+// Over the bytes with A-Z folded, so that names equal but for the case of
+// those letters meet in one place.
 std::uint32_t TZANameIndex::HashOf(std::string_view name)
 {
-    std::uint32_t hash = kHashStart;
-    for (const char c : name) {
-        const auto byte = static_cast<unsigned char>(c);
-        hash = Mix(hash, byte >= 'A' && byte <= 'Z' ? byte + ('a' - 'A') : byte);
+    TSipHash hash(IndexSecret());
+    std::uint64_t word = 0;
+    for (std::size_t i = 0; i < name.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(name[i]);
+        const std::uint64_t folded = byte >= 'A' && byte <= 'Z' ? byte + ('a' - 'A') : byte;
+        word |= folded << (8 * (i % 8));
+        if (i % 8 == 7) {
+            hash.Absorb(word);
+            word = 0;
+        }
     }
-    return hash;
+    hash.Absorb(word | (std::uint64_t{name.size()} << 56));
+    return static_cast<std::uint32_t>(hash.Finish());
 }
 
 void TZANameIndex::Clear()
 {
     slots_ = {};
     count_ = 0;
+    groups_ = {};
+    freeGroups_ = {};
+}
+
+std::size_t TZANameIndex::SlotOf(std::uint32_t hash) const
+{
+    std::size_t slot = Home(hash);
+    while (Holds(slots_[slot]) && slots_[slot].Hash != hash) {
+        slot = Next(slot);
+    }
+    return slot;
 }
 
 void TZANameIndex::Add(std::string_view name, std::int32_t index)
 {
-    if (2 * (count_ + 1) > slots_.size()) {
-        Grow();
+    if (slots_.empty()) {
+        Resize(kFirstIndexSlots);
     }
-    Insert({HashOf(name), index});
+    const std::uint32_t hash = HashOf(name);
+    std::size_t at = SlotOf(hash);
+    if (Holds(slots_[at])) {
+        Join(slots_[at], index);
+        return;
+    }
+    if (2 * (count_ + 1) > slots_.size()) {
+        Resize(2 * slots_.size());
+        at = SlotOf(hash);
+    }
+    slots_[at] = {hash, index};
     ++count_;
 }
 
-void TZANameIndex::Insert(Slot entry)
+void TZANameIndex::Join(Slot& slot, std::int32_t index)
 {
-    std::size_t slot = Home(entry.Hash);
-    while (slots_[slot].Index >= 0) {
-        slot = Next(slot);
+    if (!IsGroup(slot)) {
+        if (freeGroups_.empty()) {
+            freeGroups_.push_back(static_cast<std::int32_t>(groups_.size()));
+            groups_.emplace_back();
+        }
+        const std::int32_t number = freeGroups_.back();
+        freeGroups_.pop_back();
+        groups_[static_cast<std::size_t>(number)].insert(slot.Entry);
+        slot.Entry = -2 - number;
     }
-    slots_[slot] = entry;
+    auto& group = groups_[GroupOf(slot)];
+    // Indexes mostly come in order: then the place at the end is the right one.
+    group.insert(group.end(), index);
 }
 
-void TZANameIndex::Grow()
+void TZANameIndex::Reserve(std::size_t count)
+{
+    std::size_t size = std::max(kFirstIndexSlots, slots_.size());
+    while (size < 2 * count) {
+        size *= 2;
+    }
+    if (size > slots_.size()) {
+        Resize(size);
+    }
+}
+
+void TZANameIndex::Resize(std::size_t size)
 {
     std::vector<Slot> old = std::move(slots_);
-    slots_.assign(std::max(kFirstIndexSlots, 2 * old.size()), Slot{});
+    slots_.assign(size, Slot{});
     for (const Slot& entry : old) {
-        if (entry.Index >= 0) {
-            Insert(entry);
+        if (Holds(entry)) {
+            slots_[SlotOf(entry.Hash)] = entry;
         }
     }
 }
@@ -299,17 +408,31 @@ void TZANameIndex::Remove(std::string_view name, std::int32_t index)
     if (slots_.empty()) {
         return;
     }
-    const std::uint32_t hash = HashOf(name);
-    std::size_t hole = Home(hash);
-    while (slots_[hole].Index >= 0 && (slots_[hole].Index != index || slots_[hole].Hash != hash)) {
-        hole = Next(hole);
+    const std::size_t at = SlotOf(HashOf(name));
+    Slot& slot = slots_[at];
+    if (IsGroup(slot)) {
+        LeaveGroup(slot, index);
+    } else if (Holds(slot) && slot.Entry == index) {
+        Empty(at);
     }
-    if (slots_[hole].Index < 0) {
+}
+
+void TZANameIndex::LeaveGroup(Slot& slot, std::int32_t index)
+{
+    auto& group = groups_[GroupOf(slot)];
+    if (group.erase(index) == 0 || group.size() > 1) {
         return;
     }
-    // Entries after the hole that could live in it move back, so that no
-    // run of slots a look-up walks is broken.
-    for (std::size_t slot = Next(hole); slots_[slot].Index >= 0; slot = Next(slot)) {
+    freeGroups_.push_back(static_cast<std::int32_t>(GroupOf(slot)));
+    slot.Entry = *group.begin();
+    group.clear();
+}
+
+// Entries after the hole that could live in it move back, so that no run of
+// slots a look-up walks is broken.
+void TZANameIndex::Empty(std::size_t hole)
+{
+    for (std::size_t slot = Next(hole); Holds(slots_[slot]); slot = Next(slot)) {
         const std::size_t home = Home(slots_[slot].Hash);
         const bool homeAfterHole =
             hole <= slot ? hole < home && home <= slot : hole < home || home <= slot;
@@ -328,13 +451,15 @@ std::int32_t TZANameIndex::Find(std::string_view name,
     if (slots_.empty()) {
         return -1;
     }
-    const std::uint32_t hash = HashOf(name);
-    std::int32_t found = -1;
-    for (std::size_t slot = Home(hash); slots_[slot].Index >= 0; slot = Next(slot)) {
-        const Slot& entry = slots_[slot];
-        if (entry.Hash == hash && entry.Index > found && hasName(entry.Index)) {
-            found = entry.Index;
+    const Slot& slot = slots_[SlotOf(HashOf(name))];
+    if (!IsGroup(slot)) {
+        return Holds(slot) && hasName(slot.Entry) ? slot.Entry : -1;
+    }
+    const auto& group = groups_[GroupOf(slot)];
+    for (auto index = group.rbegin(); index != group.rend(); ++index) {
+        if (hasName(*index)) {
+            return *index;
         }
     }
-    return found;
+    return -1;
 }

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -88,11 +89,17 @@ private:
 // Item indexes by stored name, without regard to the case of A-Z. The index
 // keeps no names of its own: an entry holds the hash of its item's name and
 // the item's index, and a look-up asks the caller whether a candidate's name
-// is the one looked for. It grows as entries come, so that a look-up costs
-// the same at any size.
+// is the one looked for. The hash takes a secret drawn once per process, so
+// that no archive can choose names that meet in one place. Entries of one
+// hash, the items of one name save by rare chance, share one slot, whose
+// group keeps their indexes in order, so that a look-up reads the highest at
+// once however many copies of a name an archive holds. It grows as entries
+// come, so that a look-up costs the same at any size.
 class TZANameIndex {
 public:
     void Clear();
+    // Makes room for as many entries at once, so that adding them moves none.
+    void Reserve(std::size_t count);
     void Add(std::string_view name, std::int32_t index);
     // Takes out the entry of that item; nothing happens when it has none.
     void Remove(std::string_view name, std::int32_t index);
@@ -101,18 +108,38 @@ public:
                       const std::function<bool(std::int32_t)>& hasName) const;
 
 private:
+    // An entry of one index, or the group of the indexes that share a hash.
     struct Slot {
         std::uint32_t Hash = 0;
-        std::int32_t Index = -1;  // -1: empty
+        // The index; kEmpty; or, below that, the group: groups_[-2 - Entry].
+        std::int32_t Entry = kEmpty;
     };
+    static constexpr std::int32_t kEmpty = -1;
 
+    static bool Holds(const Slot& slot) { return slot.Entry != kEmpty; }
+    static bool IsGroup(const Slot& slot) { return slot.Entry < kEmpty; }
+    static std::size_t GroupOf(const Slot& slot)
+    {
+        return static_cast<std::size_t>(-2 - slot.Entry);
+    }
     static std::uint32_t HashOf(std::string_view name);
     std::size_t Home(std::uint32_t hash) const { return hash & (slots_.size() - 1); }
     std::size_t Next(std::size_t slot) const { return (slot + 1) & (slots_.size() - 1); }
-    void Insert(Slot entry);
-    void Grow();
+    // The slot of the hash, or the empty one where it would go.
+    std::size_t SlotOf(std::uint32_t hash) const;
+    // Puts one more index into the full slot of its hash.
+    void Join(Slot& slot, std::int32_t index);
+    // Takes the index out of the group of a slot, if it is there.
+    void LeaveGroup(Slot& slot, std::int32_t index);
+    void Empty(std::size_t hole);
+    // Moves the entries to a table of size slots.
+    void Resize(std::size_t size);
 
     // A power of two in size, at most half full, probed slot after slot.
     std::vector<Slot> slots_;
     std::size_t count_ = 0;
+    // The indexes of slots that hold more than one, in order; a group that
+    // falls back to one index is kept empty for the next.
+    std::vector<std::set<std::int32_t>> groups_;
+    std::vector<std::int32_t> freeGroups_;
 };

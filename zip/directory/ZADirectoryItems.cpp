@@ -8,8 +8,8 @@
 
 namespace {
 
-// Names that the directory decodes go into blocks of this size.
-constexpr std::size_t kNameBlockSize = 64 * 1024;
+// Texts of many items go into blocks of this size.
+constexpr std::size_t kTextBlockSize = 64 * 1024;
 
 void Append(TZATextBlock& block, const void* bytes, std::size_t size)
 {
@@ -21,6 +21,17 @@ void Append(TZATextBlock& block, const void* bytes, std::size_t size)
 }
 
 }  // namespace
+
+// A block never grows past the capacity it was made with, so the bytes that
+// items point into stay where they are.
+std::shared_ptr<TZATextBlock> TZATextRoom::For(std::size_t size)
+{
+    if (!block_ || block_->capacity() - block_->size() < size) {
+        block_ = std::make_shared<TZATextBlock>();
+        block_->reserve(std::max(kTextBlockSize, size));
+    }
+    return block_;
+}
 
 std::string_view TDirItem::NameBytes() const
 {
@@ -212,7 +223,7 @@ void TZADirArray::SetCount(int count)
         named_ = 0;
         index_.Clear();
         indexCurrent_ = false;
-        names_.reset();
+        names_.Release();
         return;
     }
     if (count > capacity_) {
@@ -304,6 +315,7 @@ void TZADirArray::MakeIndexCurrent()
         return;
     }
     index_.Clear();
+    index_.Reserve(static_cast<std::size_t>(named_));
     for (int i = 0; i < named_; ++i) {
         index_.Add(items_[static_cast<std::size_t>(i)].FileName(), i);
     }
@@ -317,18 +329,9 @@ void TZADirArray::Rename(int index, std::string_view newName)
     if (!item.NameIsNameBytes(newName)) {
         TDirItem::Texts texts = item.AllTexts();
         texts.fileName = newName;
-        item.StoreTexts(texts, TextRoom(TDirItem::SizeOf(texts)));
+        item.StoreTexts(texts, names_.For(TDirItem::SizeOf(texts)));
     }
     PutNameIn(index);
-}
-
-std::shared_ptr<TZATextBlock> TZADirArray::TextRoom(std::size_t size)
-{
-    if (!names_ || names_->capacity() - names_->size() < size) {
-        names_ = std::make_shared<TZATextBlock>();
-        names_->reserve(std::max(kNameBlockSize, size));
-    }
-    return names_;
 }
 
 void TZADirArray::Clear()
@@ -345,4 +348,11 @@ void TZADirArray::Assign(const TZADirArray& source)
     SetCount(source.Count());
     std::copy(source.items_.begin(), source.items_.end(), items_.begin());
     named_ = Count();
+}
+
+void TZADirArray::Adopt(std::vector<TDirItem> items)
+{
+    Clear();
+    items_ = std::move(items);
+    capacity_ = Count();
 }

@@ -27,6 +27,18 @@
 // made with, so the bytes stay where they are while any item holds the block.
 using TZATextBlock = za::Bytes;
 
+// Room for texts in blocks that many items share, so that short texts cost no
+// allocation each.
+class TZATextRoom {
+public:
+    // A block with room for size more bytes at its end.
+    std::shared_ptr<TZATextBlock> For(std::size_t size);
+    void Release() { block_.reset(); }
+
+private:
+    std::shared_ptr<TZATextBlock> block_;
+};
+
 // An owned value that is copied along with its owner; absent until made.
 template <typename T>
 class TZACopiedPtr {
@@ -173,6 +185,9 @@ public:
     void Rename(int index, std::string_view newName);  // code 59
     void Clear();
     void Assign(const TZADirArray& source);
+    // Takes the items of a directory made elsewhere whole; their names are
+    // entered as each is renamed in turn, as when a directory is read.
+    void Adopt(std::vector<TDirItem> items);
 
 private:
     static constexpr int kFirstGrowBy = 500;
@@ -184,8 +199,6 @@ private:
     void TakeNameOut(int index, int errorCode);
     void PutNameIn(int index);
     void MakeIndexCurrent();
-    // A block with room for the texts of a renamed item.
-    std::shared_ptr<TZATextBlock> TextRoom(std::size_t size);
 
     std::vector<TDirItem> items_;
     // Items below this count have their names entered, in order; the index
@@ -193,7 +206,8 @@ private:
     int named_ = 0;
     TZANameIndex index_;
     bool indexCurrent_ = false;
-    std::shared_ptr<TZATextBlock> names_;
+    // The texts of renamed items.
+    TZATextRoom names_;
     int growBy_ = kFirstGrowBy;
     int capacity_ = 0;
 };

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <vector>
 
 #include "platform/codepages.h"
 #include "zip/archiver/ZipArchiver.h"
@@ -538,6 +539,71 @@ void TZADirManager::AddOffsetToItems(std::int64_t shift)
     }
 }
 
+// What the rebuild has found: the items in the order of their local headers,
+// and the data descriptors met for those that announce one.
+struct TZARebuild {
+    struct Awaiting {
+        std::int64_t DataStart = 0;
+        std::int32_t Index = 0;
+        // A Zip64 field makes the descriptor's sizes 64 bits wide.
+        bool Zip64 = false;
+        bool Met = false;
+    };
+    struct Descriptor {
+        std::int32_t Index = 0;
+        std::uint32_t Crc32 = 0;
+        std::uint64_t CompressedSize = 0;
+        std::uint64_t UncompressedSize = 0;
+    };
+
+    // Stored or encrypted data may hold the descriptor's signature by chance.
+    // A descriptor is taken only where it fits: its compressed size ends the
+    // data of an item that awaits one right where it stands, and it ends
+    // within the file (fields holds what follows the signature, up to the end
+    // of the file). The first that fits an item is its own.
+    void TakeDescriptor(std::int64_t position, TZAByteSpan fields)
+    {
+        for (const bool zip64 : {false, true}) {
+            const std::size_t sizeField = zip64 ? 8 : 4;
+            if (awaiting.empty() || fields.size() < 4 + 2 * sizeField) {
+                return;
+            }
+            const auto sizeAt = [&](std::size_t at) {
+                return zip64 ? za::GetU64(&fields[at]) : std::uint64_t{za::GetU32(&fields[at])};
+            };
+            const std::uint64_t compressed = sizeAt(4);
+            if (compressed > static_cast<std::uint64_t>(position)) {
+                continue;
+            }
+            const std::int64_t dataStart = position - static_cast<std::int64_t>(compressed);
+            const auto item =
+                std::ranges::lower_bound(awaiting, dataStart, {}, &Awaiting::DataStart);
+            if (item == awaiting.end() || item->DataStart != dataStart || item->Zip64 != zip64 ||
+                item->Met) {
+                continue;
+            }
+            item->Met = true;
+            descriptors.push_back(
+                {item->Index, za::GetU32(&fields[0]), compressed, sizeAt(4 + sizeField)});
+        }
+    }
+
+    // Handed over to the directory whole, without a copy.
+    std::vector<TDirItem> items;
+    // In the order of their data, as their headers come.
+    std::vector<Awaiting> awaiting;
+    std::vector<Descriptor> descriptors;
+    TZATextRoom texts;
+};
+
+// The rebuild walks the file once and finds both signatures on the way. The
+// name and extra fields of a header are read once and passed over, not
+// searched for headers again, so there is at most one item per 30 bytes of
+// the file and their texts hold no more than its bytes; and a descriptor is
+// matched to the item it ends when the walk meets it. Work and memory thus
+// stay a fixed multiple of the file's size. The items are counted in an int,
+// as in a directory read: a file with more headers than that is damaged past
+// a rebuild (48).
 void TZADirManager::RebuildFromLocalHeaders()
 {
     items_.Clear();
@@ -546,28 +612,62 @@ void TZADirManager::RebuildFromLocalHeaders()
         Fail(44);
     }
     const std::int64_t size = stream_->Size();
-    std::int64_t position = 0;
-    while ((position = FindLocalHeaderFrom(position, size)) >= 0) {
-        ReadLocalItem(position, items_.Count());
-        position += 4;
+    const std::uint32_t headerSignature = Signatures().LocalHeader;
+    TZARebuild rebuild;
+    std::int64_t nextHeader = 0;
+    // Each block reads on by a header's size, so that a header or descriptor
+    // that starts in it is read whole.
+    const std::size_t overlap = TZALocalHeader::Size;
+    for (std::int64_t block = 0; block < size; block += kScanBlock) {
+        const za::Bytes bytes = ReadAt(block, static_cast<std::size_t>(kScanBlock) + overlap);
+        const TZAByteSpan span(bytes);
+        for (std::size_t i = 0; i + 4 <= bytes.size() && i < kScanBlock; ++i) {
+            const std::int64_t position = block + static_cast<std::int64_t>(i);
+            const std::uint32_t signature = za::GetU32(&bytes[i]);
+            // A header needs its 30 bytes before the end.
+            if (signature == headerSignature && position >= nextHeader &&
+                i + TZALocalHeader::Size <= bytes.size()) {
+                nextHeader = ReadLocalItem(position, span.subspan(i), rebuild);
+            } else if (signature == ZADataDescriptorSignature) {
+                rebuild.TakeDescriptor(position, span.subspan(i + 4));
+            }
+        }
     }
-    if (items_.Count() == 0) {
+    if (rebuild.items.empty()) {
         Fail(35);
     }
+    EnterRebuiltItems(rebuild);
     directoryStart_ = size;
 }
 
-void TZADirManager::ReadLocalItem(std::int64_t position, int index)
+std::int64_t TZADirManager::ReadLocalItem(std::int64_t position, TZAByteSpan head,
+                                          TZARebuild& rebuild) const
 {
-    const za::Bytes head = ReadAt(position, TZALocalHeader::Size);
     const auto local = TZALocalHeader::Read(head);
     if (!local) {
-        return;
+        return position;
     }
     const std::size_t variable = std::size_t{local->FileNameLength} + local->ExtraFieldLength;
-    za::Bytes fields = ReadAt(position + static_cast<std::int64_t>(TZALocalHeader::Size), variable);
-    if (fields.size() != variable) {
-        return;
+    const std::int64_t dataStart =
+        position + static_cast<std::int64_t>(TZALocalHeader::Size + variable);
+    // Fields that run past the end make no item, and are not read.
+    if (dataStart > stream_->Size()) {
+        return position;
+    }
+    // The fields are mostly in the block read already.
+    za::Bytes read;
+    TZAByteSpan fields = head.subspan(TZALocalHeader::Size);
+    if (fields.size() >= variable) {
+        fields = fields.first(variable);
+    } else {
+        read = ReadAt(position + static_cast<std::int64_t>(TZALocalHeader::Size), variable);
+        if (read.size() != variable) {
+            return position;
+        }
+        fields = read;
+    }
+    if (rebuild.items.size() >= static_cast<std::size_t>(std::numeric_limits<int>::max())) {
+        Fail(48);
     }
     TDirItem item;
     item.Header.Signature = Signatures().CentralHeader;
@@ -584,50 +684,33 @@ void TZADirManager::ReadLocalItem(std::int64_t position, int index)
     item.Header.ExtraFieldLength = local->ExtraFieldLength;
     item.Header.LocalHeaderOffset =
         Saturated32(static_cast<std::uint64_t>(position), item.Zip64Values.LocalHeaderOffset);
-    item.SetTexts(std::make_shared<const TZATextBlock>(std::move(fields)), 0, local->FileNameLength,
-                  local->ExtraFieldLength, 0);
-    items_.SetCount(index + 1);
-    TDirItem& entered = items_.ItemPtr(index);
-    entered = std::move(item);
-    ReadItemFields(entered, index);
-    // The Zip64 field read with the name tells the descriptor's size fields.
+    const std::shared_ptr<TZATextBlock> block = rebuild.texts.For(variable);
+    const std::size_t at = block->size();
+    block->insert(block->end(), fields.begin(), fields.end());
+    item.SetTexts(block, at, local->FileNameLength, local->ExtraFieldLength, 0);
     if ((local->Flags & ZAFlagDataDescriptor) != 0) {
-        ReadDataDescriptor(position + static_cast<std::int64_t>(TZALocalHeader::Size + variable),
-                           entered);
+        rebuild.awaiting.push_back({dataStart, static_cast<std::int32_t>(rebuild.items.size()),
+                                    HasZip64Field(item.ExtraArea())});
     }
+    rebuild.items.push_back(std::move(item));
+    return dataStart;
 }
 
-// Stored or encrypted data may hold the descriptor's signature by chance. A
-// descriptor is taken only where it fits: its compressed size ends the data
-// right where it stands, and it ends within the file.
-void TZADirManager::ReadDataDescriptor(std::int64_t dataStart, TDirItem& item) const
+// The name and extra fields are read as in a directory, then the descriptor
+// gives the CRC-32 and sizes: the Zip64 field read with the name may have set
+// the sizes it replaces.
+void TZADirManager::EnterRebuiltItems(TZARebuild& rebuild)
 {
-    const std::size_t sizeField = item.Zip64 ? 8 : 4;
-    const std::size_t fieldsSize = 4 + 2 * sizeField;
-    const auto sizeAt = [&](const za::Bytes& fields, std::size_t at) {
-        return item.Zip64 ? za::GetU64(&fields[at]) : std::uint64_t{za::GetU32(&fields[at])};
-    };
-    const std::int64_t size = stream_->Size();
-    for (std::int64_t block = dataStart; block < size; block += kScanBlock) {
-        const za::Bytes bytes = ReadAt(block, static_cast<std::size_t>(kScanBlock + 3));
-        for (std::size_t i = 0; i + 4 <= bytes.size() && i < kScanBlock; ++i) {
-            if (za::GetU32(&bytes[i]) != ZADataDescriptorSignature) {
-                continue;
-            }
-            const std::int64_t at = block + static_cast<std::int64_t>(i);
-            const za::Bytes fields = ReadAt(at + 4, fieldsSize);
-            if (fields.size() != fieldsSize) {
-                return;  // nor does any later one end within the file
-            }
-            const std::uint64_t compressed = sizeAt(fields, 4);
-            if (compressed != static_cast<std::uint64_t>(at - dataStart)) {
-                continue;
-            }
-            item.Header.Crc32 = za::GetU32(&fields[0]);
-            item.Header.CompressedSize = Saturated32(compressed, item.Zip64Values.CompressedSize);
-            item.Header.UncompressedSize =
-                Saturated32(sizeAt(fields, 4 + sizeField), item.Zip64Values.UncompressedSize);
-            return;
-        }
+    items_.Adopt(std::move(rebuild.items));
+    for (int index = 0; index < items_.Count(); ++index) {
+        ReadItemFields(items_.ItemPtr(index), index);
+    }
+    for (const TZARebuild::Descriptor& descriptor : rebuild.descriptors) {
+        TDirItem& item = items_.ItemPtr(descriptor.Index);
+        item.Header.Crc32 = descriptor.Crc32;
+        item.Header.CompressedSize =
+            Saturated32(descriptor.CompressedSize, item.Zip64Values.CompressedSize);
+        item.Header.UncompressedSize =
+            Saturated32(descriptor.UncompressedSize, item.Zip64Values.UncompressedSize);
     }
 }

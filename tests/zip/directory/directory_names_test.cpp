@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/zip/directory/hostile_archives.h"
 #include "zip/directory/ZADirectoryHash.h"
 
 namespace {
@@ -180,6 +181,31 @@ TEST(NameIndexTest, EntriesStayFindableWhateverIsRemovedAroundThem)
         index.Add(names[order[0]], order[0]);
         present[order[0]] = true;
         expectEveryNameFound();
+    }
+}
+
+// Names that share a hash, made on purpose or copied, must not make a
+// look-up ask about every one of them: it reads the highest index of the
+// name and is done.
+TEST(NameIndexTest, ALookupAsksAboutOneCandidateHoweverManyShareTheHash)
+{
+    const int count = 1 << 14;
+    const std::vector<std::vector<std::string>> kinds = {
+        zatest::NamesSharingOneFnvHash(14), std::vector<std::string>(count, "data/same.xml")};
+    for (const auto& names : kinds) {
+        TZANameIndex index;
+        for (int i = 0; i < count; ++i) {
+            index.Add(names[i], i);
+        }
+        int asked = 0;
+        for (const int probe : {0, count / 2, count - 1}) {
+            const std::int32_t found = index.Find(names[probe], [&](std::int32_t i) {
+                ++asked;
+                return names[i] == names[probe];
+            });
+            EXPECT_EQ(found, names[0] == names[1] ? count - 1 : probe) << names[probe];
+        }
+        EXPECT_LE(asked, 3 * 2) << names[0];
     }
 }
 

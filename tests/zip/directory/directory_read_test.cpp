@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/zip/directory/hostile_archives.h"
 #include "tests/zip/zip_builder.h"
 #include "zip/archiver/ZipArchiver.h"
 
@@ -279,6 +280,42 @@ INSTANTIATE_TEST_SUITE_P(
         BadInput{"Zip64CountOfAllItemsThereCanBe",
                  [] { return WithZip64Records(0, 0xFFFFFFFFFFFFFFFFull); }, 48, 0}),
     [](const auto& info) { return std::string(info.param.Name); });
+
+// Counts what the directory reads, so that a test can weigh its work.
+class CountingStream : public TMemoryStream {
+public:
+    std::size_t Read(void* buffer, std::size_t count) override
+    {
+        const std::size_t got = TMemoryStream::Read(buffer, count);
+        bytesRead += got;
+        return got;
+    }
+    std::uint64_t bytesRead = 0;
+};
+
+// Headers inside the fields of others, or waiting for a descriptor that never
+// comes, must not make the rebuild read the file over and over or hold more
+// than the file's bytes.
+TEST(DirectoryReadTest, RebuildReadsTheFileOnceAndHoldsNoMoreThanItsHeaders)
+{
+    const std::size_t size = 64 * 1024;
+    for (const za::Bytes& bytes :
+         {zatest::RepeatedLocalHeaderSignatures(size), zatest::HeadersAwaitingDescriptors(size)}) {
+        TZipArchiver zip;
+        CountingStream stream;
+        stream.LoadFromBytes(bytes.data(), bytes.size());
+        TZADirManager manager(zip, &stream, false);
+        ASSERT_TRUE(manager.ReadDirectory());
+        const TZADirArray& items = manager.Items();
+        std::size_t held = 0;
+        for (int i = 0; i < items.Count(); ++i) {
+            held += items.ItemPtr(i).NameBytes().size() + items.ItemPtr(i).ExtraArea().size();
+        }
+        EXPECT_LE(static_cast<std::size_t>(items.Count()), size / TZALocalHeader::Size);
+        EXPECT_LE(held, size);
+        EXPECT_LE(stream.bytesRead, 4 * size);
+    }
+}
 
 TEST(DirectoryReadTest, Zip64RecordsGiveCountAndPlaceOfTheDirectory)
 {
