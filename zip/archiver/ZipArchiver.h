@@ -34,6 +34,7 @@ struct TZAVolumePosition {
 
 struct TZAPkzipKeys;
 class TZABlockDeflater;
+class TZAItemsByPlace;
 
 // File modes of an open archive.
 constexpr std::uint16_t ZAModeCreate = fmCreate;
@@ -261,7 +262,7 @@ protected:
     bool WriteNewItem(int index);
     // Copies an unchanged item from the backup of the old archive, which holds
     // the old archive from position start on.
-    void CopyKeptItem(int index, std::int64_t start);
+    void CopyKeptItem(int index, std::int64_t start, TZAItemsByPlace& oldItems);
     // Replaces the archive stream by a file stream on name, opened with OpenMode.
     void OpenVolumeStream(const std::string& name);
     // The largest item of a split or spanned archive that is held in memory

@@ -11,6 +11,7 @@
 #include "zip/codec/ZACryptoTransform.h"
 #include "zip/codec/ZAPkzipCrypt.h"
 #include "zip/codec/ZAZlib.h"
+#include "zip/directory/ZAItemsByPlace.h"
 #include "zip/files/ZAPaths.h"
 #include "zip/files/ZASpillStream.h"
 #include "zip/format/ZACrc32.h"
@@ -463,7 +464,7 @@ void TZABaseArchiver::StoreItemSizes(ItemJob& job, TZACentralHeader& header)
     }
 }
 
-void TZABaseArchiver::CopyKeptItem(int index, std::int64_t start)
+void TZABaseArchiver::CopyKeptItem(int index, std::int64_t start, TZAItemsByPlace& oldItems)
 {
     TZADirArray& items = dirManager_->Items();
     TZADirArray& snapshot = dirManager_->Snapshot();
@@ -473,11 +474,9 @@ void TZABaseArchiver::CopyKeptItem(int index, std::int64_t start)
                                                          : item.FileName());
     // Old items of the same name are told apart by where their data lie; the
     // record of a replaced item no longer tells.
-    const std::uint64_t offset = item.LocalHeaderOffset();
-    const auto sameData = [&](const TDirItem& old) { return old.LocalHeaderOffset() == offset; };
-    int oldIndex = -1;
-    if ((item.Operation == poUpdate || !snapshot.FindName(oldName, oldIndex, sameData)) &&
-        !snapshot.FindName(oldName, oldIndex)) {
+    int oldIndex =
+        item.Operation == poUpdate ? -1 : oldItems.Find(oldName, item.LocalHeaderOffset());
+    if (oldIndex < 0 && !snapshot.FindName(oldName, oldIndex)) {
         Fail(7);
     }
     const TDirItem& previous = snapshot.ItemPtr(oldIndex);

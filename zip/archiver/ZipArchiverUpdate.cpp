@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "zip/archiver/ZipArchiver.h"
+#include "zip/directory/ZAItemsByPlace.h"
 #include "zip/files/ZAPaths.h"
 
 namespace {
@@ -233,10 +234,11 @@ void TZABaseArchiver::SaveOldTail(int first, std::int64_t start)
 void TZABaseArchiver::WriteItemsFrom(int first, std::int64_t start)
 {
     TZADirArray& items = dirManager_->Items();
+    TZAItemsByPlace oldItems(dirManager_->Snapshot());
     for (int i = first; i < items.Count() && !cancelled_;) {
         const TDirItem& item = items.ItemPtr(i);
         if (!item.Pending || IsKeptOperation(item.Operation)) {
-            CopyKeptItem(i, start);
+            CopyKeptItem(i, start, oldItems);
             ++i;
             continue;
         }
@@ -254,7 +256,7 @@ void TZABaseArchiver::WriteItemsFrom(int first, std::int64_t start)
         } else if (items.ItemPtr(i).Operation == poAdd) {
             items.Delete(i);
         } else {
-            CopyKeptItem(i, start);
+            CopyKeptItem(i, start, oldItems);
             ++i;
         }
     }

@@ -3,8 +3,10 @@
 #include <algorithm>
 #include <array>
 #include <bit>
+#include <cstring>
 #include <stdexcept>
 
+#include "platform/ZAEndian.h"
 #include "platform/random_bytes.h"
 #include "platform/sysutils.h"
 
@@ -307,6 +309,23 @@ const TSipKey& IndexSecret()
     return secret;
 }
 
+// Eight bytes at once with A-Z folded to a-z: a byte between 'A' and 'Z' gets
+// the bit 0x20. Bytes from 0x80 on stay as they are.
+std::uint64_t FoldedWord(const char* bytes, std::size_t count)
+{
+    constexpr std::uint64_t kEach = 0x0101010101010101;
+    std::uint8_t buffer[8] = {};
+    if (count != 0) {
+        std::memcpy(buffer, bytes, count);
+    }
+    const std::uint64_t word = za::GetU64(buffer);
+    const std::uint64_t low7 = word & (0x7F * kEach);
+    const std::uint64_t fromA = low7 + (0x80 - 'A') * kEach;
+    const std::uint64_t pastZ = low7 + (0x80 - 'Z' - 1) * kEach;
+    const std::uint64_t upper = fromA & ~pastZ & ~word & (0x80 * kEach);
+    return word | (upper >> 2);
+}
+
 }  // namespace
 
 // Over the bytes with A-Z folded, so that names equal but for the case of
@@ -314,17 +333,12 @@ const TSipKey& IndexSecret()
 std::uint32_t TZANameIndex::HashOf(std::string_view name)
 {
     TSipHash hash(IndexSecret());
-    std::uint64_t word = 0;
-    for (std::size_t i = 0; i < name.size(); ++i) {
-        const auto byte = static_cast<unsigned char>(name[i]);
-        const std::uint64_t folded = byte >= 'A' && byte <= 'Z' ? byte + ('a' - 'A') : byte;
-        word |= folded << (8 * (i % 8));
-        if (i % 8 == 7) {
-            hash.Absorb(word);
-            word = 0;
-        }
+    std::size_t at = 0;
+    for (; at + 8 <= name.size(); at += 8) {
+        hash.Absorb(FoldedWord(name.data() + at, 8));
     }
-    hash.Absorb(word | (std::uint64_t{name.size()} << 56));
+    hash.Absorb(FoldedWord(name.data() + at, name.size() - at) |
+                (std::uint64_t{name.size()} << 56));
     return static_cast<std::uint32_t>(hash.Finish());
 }
 

@@ -298,13 +298,11 @@ void TZADirArray::Delete(int index)
     indexCurrent_ = false;
 }
 
-bool TZADirArray::FindName(std::string_view name, int& index,
-                           const std::function<bool(const TDirItem&)>& accept)
+bool TZADirArray::FindName(std::string_view name, int& index)
 {
     MakeIndexCurrent();
     index = index_.Find(name, [&](std::int32_t candidate) {
-        const TDirItem& item = items_[static_cast<std::size_t>(candidate)];
-        return AsciiSameText(item.FileName(), name) && (!accept || accept(item));
+        return AsciiSameText(items_[static_cast<std::size_t>(candidate)].FileName(), name);
     });
     return index >= 0;
 }

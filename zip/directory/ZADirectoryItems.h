@@ -11,7 +11,6 @@
 // its own or, for names the directory decodes, to a block its array shares.
 
 #include <cstdint>
-#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -178,10 +177,8 @@ public:
     const TDirItem& ItemPtr(int index) const;
     void SetItem(int index, const TDirItem& item);  // codes 1, 58
     void Delete(int index);                         // code 4
-    // Among items of the same name, the last one is found; with accept, the
-    // last one that accept takes.
-    bool FindName(std::string_view name, int& index,
-                  const std::function<bool(const TDirItem&)>& accept = {});
+    // Among items of the same name, the last one is found.
+    bool FindName(std::string_view name, int& index);
     void Rename(int index, std::string_view newName);  // code 59
     void Clear();
     void Assign(const TZADirArray& source);

@@ -1,11 +1,13 @@
 #include <cstdio>
-#include <functional>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include <gtest/gtest.h>
 
 #include "tests/zip/error_codes.h"
 #include "zip/directory/ZADirectoryItems.h"
+#include "zip/directory/ZAItemsByPlace.h"
 #include "zip/format/ZAExcept.h"
 
 namespace {
@@ -180,12 +182,32 @@ TEST(DirArrayTest, TheLastItemOfANameIsFoundUntilItGoes)
     int index = -1;
     EXPECT_TRUE(array.FindName("same", index));
     EXPECT_EQ(index, 2);
-    EXPECT_TRUE(array.FindName("same", index,
-                               [](const TDirItem& item) { return item.FileName() == "same"; }));
-    EXPECT_EQ(index, 0);
     array.Delete(2);
     EXPECT_TRUE(array.FindName("same", index));
     EXPECT_EQ(index, 0);
+}
+
+// An update finds the old record of each kept item by name and place, also
+// among many copies of one name and items that share a place.
+TEST(ItemsByPlaceTest, FindsTheLastItemOfTheNameAtThePlace)
+{
+    const std::vector<std::pair<std::string, std::uint32_t>> items = {
+        {"copy", 300}, {"copy", 100}, {"Other", 100}, {"COPY", 100}, {"copy", 200}};
+    TZADirArray array;
+    array.SetCount(static_cast<int>(items.size()));
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        TDirItem item = Named(items[i].first);
+        item.Header.LocalHeaderOffset = items[i].second;
+        array.SetItem(static_cast<int>(i), item);
+    }
+    TZAItemsByPlace byPlace(array);
+    EXPECT_EQ(byPlace.Find("copy", 100), 3);
+    EXPECT_EQ(byPlace.Find("copy", 200), 4);
+    EXPECT_EQ(byPlace.Find("Copy", 300), 0);
+    EXPECT_EQ(byPlace.Find("other", 100), 2);
+    EXPECT_EQ(byPlace.Find("copy", 150), -1);
+    EXPECT_EQ(byPlace.Find("other", 200), -1);
+    EXPECT_EQ(byPlace.Find("cop", 100), -1);
 }
 
 // Each text lies in the one run of bytes of its item; changing one must keep

@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/sysutils.h"
 #include "tests/zip/directory/hostile_archives.h"
 #include "zip/directory/ZADirectoryHash.h"
 
@@ -187,6 +188,30 @@ TEST(NameIndexTest, EntriesStayFindableWhateverIsRemovedAroundThem)
 // Names that share a hash, made on purpose or copied, must not make a
 // look-up ask about every one of them: it reads the highest index of the
 // name and is done.
+// Names equal but for the case of A-Z meet, whatever byte stands where in the
+// eight-byte words the hash reads; a byte outside A-Z, a-z keeps its own place.
+TEST(NameIndexTest, OnlyTheCaseOfAToZIsIgnored)
+{
+    TZANameIndex index;
+    std::vector<std::string> names;
+    for (int byte = 1; byte < 256; ++byte) {
+        names.push_back(std::string(static_cast<std::size_t>(byte % 11), 'q') +
+                        static_cast<char>(byte) + "Tail");
+        index.Add(names.back(), byte - 1);
+    }
+    for (int byte = 1; byte < 256; ++byte) {
+        const std::string& name = names[static_cast<std::size_t>(byte - 1)];
+        for (const std::string& probe : {AsciiUpperCase(name), AsciiLowerCase(name)}) {
+            std::int32_t asked = -1;
+            index.Find(probe, [&](std::int32_t i) {
+                asked = i;
+                return true;
+            });
+            EXPECT_EQ(asked, byte - 1) << "byte " << byte;
+        }
+    }
+}
+
 TEST(NameIndexTest, ALookupAsksAboutOneCandidateHoweverManyShareTheHash)
 {
     const int count = 1 << 14;
