@@ -1,7 +1,7 @@
-// The texts and choices of the table forms that the data file keeps only
-// together with values of their table or group: OK warns of each one whose
-// values are missing, and the file read back has indeed lost it; with a value
-// in the group there is no warning and the file keeps it.
+// The texts and choices of the table forms that the data file keeps only with
+// values of their table or group: OK warns of each one whose values are
+// missing, and a file read back has indeed lost it; with a value in the group
+// OK is silent and the file keeps it.
 
 #include <QLabel>
 
@@ -13,30 +13,53 @@
 
 namespace {
 
-struct TEntryCase;
-using TRun = QStringList (*)(const TEntryCase& entry, const char* valueGrid, QString& reread);
+// What the control shows: its text, or "checked" for a checked radio button.
+QString Shown(const QWidget& control)
+{
+    if (const auto* button = qobject_cast<const QRadioButton*>(&control))
+        return button->isChecked() ? QStringLiteral("checked") : QString();
+    if (const auto* list = qobject_cast<const QComboBox*>(&control))
+        return list->currentText();
+    if (const auto* memo = qobject_cast<const QPlainTextEdit*>(&control))
+        return memo->toPlainText();
+    return static_cast<const QLineEdit&>(control).text();
+}
 
-struct TEntryCase {
+// Makes the control show something: a year passes as an LTAA year and as a text.
+void Enter(QWidget& control)
+{
+    if (auto* button = qobject_cast<QRadioButton*>(&control))
+        button->click();
+    else if (auto* list = qobject_cast<QComboBox*>(&control))
+        list->setCurrentIndex(1);
+    else if (auto* memo = qobject_cast<QPlainTextEdit*>(&control))
+        memo->setPlainText(QStringLiteral("1980"));
+    else
+        static_cast<QLineEdit&>(control).setText(QStringLiteral("1980"));
+}
+
+struct TEntry;
+using TRun = QStringList (*)(const TEntry&, const char* valueGrid, QString& typed, QString& reread);
+
+struct TEntry {
     TRun Run;
+    QByteArray Control;
     QString Caption;
     const char* Where;
-    std::function<void(QDialog&)> Enter;
-    // What the form shows of the entry: empty when it holds nothing.
-    std::function<QString(const QDialog&)> Shown;
-    QString Entered;
     const char* GroupGrid;  // a grid of the entry's group
-    const char* OtherGrid;  // a grid of the same form outside the group, or nullptr
+    const char* OtherGrid;  // a grid of the form outside the group, or nullptr
 };
 
 // Enters the entry and a value into the grid (none for nullptr), clicks OK,
-// saves, reads the file into a new session and opens the form on it again.
+// saves, and reads what the form shows of the entry once the file is read back.
 template <typename TForm>
-QStringList Run(const TEntryCase& entry, const char* valueGrid, QString& reread)
+QStringList Run(const TEntry& entry, const char* valueGrid, QString& typed, QString& reread)
 {
     const wqtest::TempFolder folder;
     TTableFormBed<TForm> bed;
     const QStringList lines = bed.OkWith([&](QDialog& form) {
-        entry.Enter(form);
+        Enter(Find<QWidget>(form, entry.Control.constData()));
+        typed = Shown(Find<QWidget>(form, entry.Control.constData()));
         if (valueGrid)
             SetCells(form, valueGrid, {{1, 1, "5"}});
     });
@@ -44,100 +67,59 @@ QStringList Run(const TEntryCase& entry, const char* valueGrid, QString& reread)
     TTableFormBed<TForm> copy;
     Session->FDataFile = folder / "tables.wqd";
     LoadDataFile();
-    copy.OkWith([&](QDialog& form) { reread = entry.Shown(form); });
+    copy.OkWith(
+        [&](QDialog& form) { reread = Shown(Find<QWidget>(form, entry.Control.constData())); });
     return lines;
 }
 
-template <typename TForm>
-TEntryCase TextBox(const char* caption, const char* where, const char* box, const char* groupGrid,
-                   const char* otherGrid = nullptr)
+const std::vector<TEntry>& Entries()
 {
-    return {Run<TForm>,
-            QString::fromUtf8(caption),
-            where,
-            [box](QDialog& form) { Find<QLineEdit>(form, box).setText(QStringLiteral("Unit A")); },
-            [box](const QDialog& form) { return Find<QLineEdit>(form, box).text(); },
-            QStringLiteral("Unit A"),
-            groupGrid,
-            otherGrid};
-}
-
-// The remarks and the LTAA period of a table form, kept by any value of it.
-template <typename TForm>
-std::vector<TEntryCase> RemarksAndPeriod(const char* grid)
-{
-    return {
-        {Run<TForm>, QStringLiteral("Calculation method - Other remarks"), "this form",
-         [](QDialog& form) {
-             Find<QPlainTextEdit>(form, "Memo1").setPlainText(QStringLiteral("Estimated"));
-         },
-         [](const QDialog& form) { return Find<QPlainTextEdit>(form, "Memo1").toPlainText(); },
-         QStringLiteral("Estimated"), grid, nullptr},
-        {Run<TForm>, QStringLiteral("LTAA reference period"), "this form",
-         [](QDialog& form) {
-             Find<QLineEdit>(form, "edtFromYear").setText(QStringLiteral("1980"));
-             Find<QLineEdit>(form, "edtToYear").setText(QStringLiteral("2004"));
-         },
-         [](const QDialog& form) {
-             return Find<QLineEdit>(form, "edtFromYear").text() +
-                    Find<QLineEdit>(form, "edtToYear").text();
-         },
-         QStringLiteral("19802004"), grid, nullptr},
-    };
-}
-
-const std::vector<TEntryCase>& Cases()
-{
-    static const std::vector<TEntryCase> cases = [] {
-        std::vector<TEntryCase> all = RemarksAndPeriod<TFormWaterUse>("gridDataTot");
-        for (TEntryCase& entry : RemarksAndPeriod<TFormWaterAbs>("GridDataNonFW"))
-            all.push_back(std::move(entry));
-        TFormWaterAbs sources;
-        sources.EnsureBuilt();
-        for (int i = 1; i <= 11; ++i) {
-            const QByteArray box = "ComboBox" + QByteArray::number(i);
-            const QByteArray label = "lblSource" + QByteArray::number(i);
-            all.push_back({Run<TFormWaterAbs>,
-                           Find<QLabel>(sources, "lblSourceHeading").text() + QStringLiteral(": ") +
-                               Find<QLabel>(sources, label.constData()).text(),
-                           "this form",
-                           [box](QDialog& form) {
-                               Find<QComboBox>(form, box.constData()).setCurrentIndex(1);
-                           },
-                           [box](const QDialog& form) {
-                               return Find<QComboBox>(form, box.constData()).currentText();
-                           },
-                           QStringLiteral("Estuary"), "gridDataTot", nullptr});
-        }
-        for (TEntryCase& entry : RemarksAndPeriod<TFormWaterBalance>("gridData2"))
-            all.push_back(std::move(entry));
+    static const std::vector<TEntry> entries = [] {
+        const QString remarks = QStringLiteral("Calculation method - Other remarks");
+        const QString period = QStringLiteral("LTAA reference period");
+        const char* form = "this form";
         const char* returned = "'Returned water' or 'Reused water'";
         const char* additional = "'Desalinated water' or 'Other additional water resources'";
-        all.push_back(TextBox<TFormWaterBalance>(
-            "Specify to which hydrological unit the \"returned after use\" effluent is discharged",
-            returned, "edtReturnedUnit", "gridData3", "gridData1"));
-        all.push_back(TextBox<TFormWaterBalance>(
-            "Specify to which hydrological unit the reused water is made available", returned,
-            "edtReused", "gridDataReused", "gridData4"));
-        all.push_back(
-            TextBox<TFormWaterBalance>("Specify from which hydrological unit water imports come",
-                                       additional, "edtImportsOrigin", "gridData4", "gridData3"));
-        all.push_back(TextBox<TFormWaterBalance>(
-            "Specify to which hydrological unit the exported water goes", additional,
-            "edtExportsDestination", "gridDataDesal", "gridData2"));
-        all.push_back({Run<TFormWaterBalance>,
-                       QStringLiteral("Specify where artificial groundwater recharge originates "
-                                      "from"),
-                       additional, [](QDialog& form) { Click(form, "rbDesalinatedWater"); },
-                       [](const QDialog& form) {
-                           return Find<QRadioButton>(form, "rbDesalinatedWater").isChecked()
-                                      ? QStringLiteral("checked")
-                                      : QString();
-                       },
-                       QStringLiteral("checked"), "gridDataDesal", "gridData1"});
+        const auto unit = [](const char* which, const char* what) {
+            return QStringLiteral("Specify %1 hydrological unit %2")
+                .arg(QString::fromUtf8(which), QString::fromUtf8(what));
+        };
+        using TUse = TFormWaterUse;
+        using TAbs = TFormWaterAbs;
+        using TBalance = TFormWaterBalance;
+        std::vector<TEntry> all = {
+            {Run<TUse>, "Memo1", remarks, form, "gridDataTot", nullptr},
+            {Run<TUse>, "edtToYear", period, form, "GridDataRec", nullptr},
+            {Run<TAbs>, "Memo1", remarks, form, "GridDataNonFW", nullptr},
+            {Run<TAbs>, "edtFromYear", period, form, "GridDataPub", nullptr},
+            {Run<TBalance>, "Memo1", remarks, form, "gridData2", nullptr},
+            {Run<TBalance>, "edtFromYear", period, form, "gridDataDesal", nullptr},
+            {Run<TBalance>, "edtReturnedUnit",
+             unit("to which", "the \"returned after use\" effluent is discharged"), returned,
+             "gridData3", "gridData1"},
+            {Run<TBalance>, "edtReused", unit("to which", "the reused water is made available"),
+             returned, "gridDataReused", "gridData4"},
+            {Run<TBalance>, "edtImportsOrigin", unit("from which", "water imports come"),
+             additional, "gridData4", "gridData3"},
+            {Run<TBalance>, "edtExportsDestination", unit("to which", "the exported water goes"),
+             additional, "gridDataDesal", "gridData2"},
+            {Run<TBalance>, "rbDesalinatedWater",
+             QStringLiteral("Specify where artificial groundwater recharge originates from"),
+             additional, "gridDataDesal", "gridData1"}};
+        // Each source is named by its label under the heading of the sources.
+        TAbs sources;
+        sources.EnsureBuilt();
+        const QString heading =
+            Find<QLabel>(sources, "lblSourceHeading").text() + QStringLiteral(": ");
+        for (int i = 1; i <= 11; ++i) {
+            const QByteArray label = "lblSource" + QByteArray::number(i);
+            all.push_back({Run<TAbs>, "ComboBox" + QByteArray::number(i),
+                           heading + Find<QLabel>(sources, label.constData()).text(), form,
+                           "gridDataTot", nullptr});
+        }
         return all;
     }();
-    return cases;
+    return entries;
 }
 
 }  // namespace
@@ -149,26 +131,26 @@ private slots:
     void warnsOfEachEntryTheDataFileLeavesOut_data()
     {
         QTest::addColumn<int>("index");
-        for (std::size_t i = 0; i < Cases().size(); ++i)
-            QTest::addRow("%zu %s", i, qPrintable(Cases()[i].Caption)) << static_cast<int>(i);
+        for (std::size_t i = 0; i < Entries().size(); ++i)
+            QTest::addRow("%zu %s", i, qPrintable(Entries()[i].Caption)) << static_cast<int>(i);
     }
 
-    // Without a value in the group (another group of the form holding one,
-    // where the form has another) and with one.
+    // The group empty (another group of the form holding a value, where the
+    // form has another), then holding a value.
     void warnsOfEachEntryTheDataFileLeavesOut()
     {
         QFETCH(int, index);
-        const TEntryCase& entry = Cases()[static_cast<std::size_t>(index)];
+        const TEntry& entry = Entries()[static_cast<std::size_t>(index)];
         const QString warning = TMessageDialog::MessageLine(
             {QStringLiteral("No values have been entered in %1, so '%2' will not be saved to the "
                             "data file")
                  .arg(QString::fromUtf8(entry.Where), entry.Caption),
              mkWarning});
-        QString lost, kept;
-        QCOMPARE(entry.Run(entry, entry.OtherGrid, lost), QStringList(warning));
+        QString typed, lost, kept;
+        QCOMPARE(entry.Run(entry, entry.OtherGrid, typed, lost), QStringList(warning));
         QCOMPARE(lost, QString());
-        QCOMPARE(entry.Run(entry, entry.GroupGrid, kept), QStringList());
-        QCOMPARE(kept, entry.Entered);
+        QCOMPARE(entry.Run(entry, entry.GroupGrid, typed, kept), QStringList());
+        QCOMPARE(kept, typed);
     }
 };
 

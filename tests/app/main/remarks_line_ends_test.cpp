@@ -1,6 +1,6 @@
 // The line ends that remarks are stored with: CR LF between the lines in the
 // main window and the station forms, CR LF after every line in the table
-// forms; each shows its remarks again as they were typed.
+// forms; each window shows its remarks again as the user typed them.
 
 #include <QDialog>
 #include <QPlainTextEdit>
@@ -12,24 +12,12 @@
 #include "tests/app/main/main_window_fixture.h"
 #include "tests/qt_support/qt_tests.h"
 
+using namespace Qt::Literals::StringLiterals;
+
 namespace {
 
-// Types the text into the window's remarks and stores them; the remarks as
-// stored, and the text the box shows when the window shows them again.
-using TStoreAndShow = std::pair<std::string, QString> (*)(TMainWindowSetup&, const QString&);
-
-std::pair<std::string, QString> MainWindow(TMainWindowSetup& setup, const QString& text)
-{
-    auto& memo = *setup.Find<QPlainTextEdit>("memoRemarks");
-    memo.setPlainText(text);
-    setup.Main().StoreSessionInfo();
-    memo.clear();
-    setup.Main().ShowSessionInfo();
-    return {Session->FRemarks, memo.toPlainText()};
-}
-
-// Opens the form on the object twice: types the text the first time and
-// reads the box the second, clicking OK both times.
+// Opens the form on the object twice, clicking OK: types the text into the
+// remarks the first time; what the remarks show the second.
 template <typename TForm, typename TObject>
 QString TypeAndReopen(TMainWindowSetup& setup, TObject* object, const QString& text)
 {
@@ -48,45 +36,6 @@ QString TypeAndReopen(TMainWindowSetup& setup, TObject* object, const QString& t
     return shown;
 }
 
-std::pair<std::string, QString> StationForm(TMainWindowSetup& setup, const QString& text)
-{
-    auto* reservoir = new TReservoir(CurrentSession().GetCountry(), "R1");
-    reservoir->FLatitude = reservoir->FLongitude = 1;
-    reservoir->FReservoirType = rsManMade;
-    const QString shown = TypeAndReopen<TFormReservoirs>(setup, reservoir, text);
-    return {reservoir->FRemarks, shown};
-}
-
-std::pair<std::string, QString> TableForm(TMainWindowSetup& setup, const QString& text)
-{
-    TRegion* country = CurrentSession().GetCountry();
-    const QString shown = TypeAndReopen<TFormWaterBalance>(setup, country, text);
-    return {country->Tables().FWBRemarks, shown};
-}
-
-struct TCase {
-    const char* Name;
-    TStoreAndShow Window;
-    const char* Typed;
-    std::string Stored;
-    const char* Shown;
-};
-
-const TCase kCases[] = {
-    {"main window, one line", MainWindow, "Operator data", "Operator data", "Operator data"},
-    {"main window, two lines", MainWindow, "first\nsecond", "first\r\nsecond", "first\nsecond"},
-    {"main window, ending in a break", MainWindow, "Operator data\n", "Operator data\r\n",
-     "Operator data\n"},
-    {"station form, one line", StationForm, "Operator data", "Operator data", "Operator data"},
-    {"station form, two lines", StationForm, "first\nsecond", "first\r\nsecond", "first\nsecond"},
-    {"station form, ending in a break", StationForm, "Operator data\n", "Operator data\r\n",
-     "Operator data\n"},
-    {"table form, one line", TableForm, "Operator data", "Operator data\r\n", "Operator data"},
-    {"table form, two lines", TableForm, "first\nsecond", "first\r\nsecond\r\n", "first\nsecond"},
-    {"table form, ending in a break", TableForm, "Operator data\n", "Operator data\r\n",
-     "Operator data"},
-};
-
 }  // namespace
 
 class RemarksLineEndsTest : public QObject {
@@ -95,20 +44,43 @@ class RemarksLineEndsTest : public QObject {
 private slots:
     void storeCrLfBetweenOrAfterEveryLine_data()
     {
-        QTest::addColumn<int>("index");
-        for (std::size_t i = 0; i < std::size(kCases); ++i)
-            QTest::newRow(kCases[i].Name) << static_cast<int>(i);
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("between");     // main window and station form
+        QTest::addColumn<QString>("afterEvery");  // table form
+        QTest::addColumn<QString>("tableShows");
+        QTest::newRow("one line") << u"Operator data"_s << u"Operator data"_s
+                                  << u"Operator data\r\n"_s << u"Operator data"_s;
+        QTest::newRow("two lines") << u"first\nsecond"_s << u"first\r\nsecond"_s
+                                   << u"first\r\nsecond\r\n"_s << u"first\nsecond"_s;
+        QTest::newRow("ending in a break") << u"Operator data\n"_s << u"Operator data\r\n"_s
+                                           << u"Operator data\r\n"_s << u"Operator data"_s;
     }
 
     void storeCrLfBetweenOrAfterEveryLine()
     {
-        QFETCH(int, index);
-        const TCase& each = kCases[index];
+        QFETCH(QString, typed);
+        QFETCH(QString, between);
+        QFETCH(QString, afterEvery);
+        QFETCH(QString, tableShows);
         TMainWindowSetup setup;
         setup.PickCountry(0);
-        const auto [stored, shown] = each.Window(setup, QString::fromUtf8(each.Typed));
-        QCOMPARE(stored, each.Stored);
-        QCOMPARE(shown, QString::fromUtf8(each.Shown));
+        auto& memo = *setup.Find<QPlainTextEdit>("memoRemarks");
+        memo.setPlainText(typed);
+        setup.Main().StoreSessionInfo();
+        memo.clear();
+        setup.Main().ShowSessionInfo();
+        TRegion* country = CurrentSession().GetCountry();
+        auto* reservoir = new TReservoir(country, "R1");
+        reservoir->FLatitude = reservoir->FLongitude = 1;
+        reservoir->FReservoirType = rsManMade;
+        const QStringList shown = {memo.toPlainText(),
+                                   TypeAndReopen<TFormReservoirs>(setup, reservoir, typed),
+                                   TypeAndReopen<TFormWaterBalance>(setup, country, typed)};
+        const QStringList stored = {QString::fromStdString(Session->FRemarks),
+                                    QString::fromStdString(reservoir->FRemarks),
+                                    QString::fromStdString(country->Tables().FWBRemarks)};
+        QCOMPARE(stored, QStringList({between, between, afterEvery}));
+        QCOMPARE(shown, QStringList({typed, typed, tableShows}));
     }
 };
 
