@@ -88,14 +88,14 @@ void FillBox(QLineEdit& box, const std::string& text)
     FillBox(box, ToQt(text));
 }
 
-void ShowRemarks(QPlainTextEdit& memo, const std::string& remarks)
+void ShowRemarks(QPlainTextEdit& memo, const std::string& remarks, TLineEnds ends)
 {
-    memo.setPlainText(ToQt(ShownRemarks(remarks)));
+    memo.setPlainText(ToQt(ShownRemarks(remarks, ends)));
 }
 
-std::string RemarksOf(const QPlainTextEdit& memo)
+std::string RemarksOf(const QPlainTextEdit& memo, TLineEnds ends)
 {
-    return StoredRemarks(ToStd(memo.toPlainText()));
+    return StoredRemarks(ToStd(memo.toPlainText()), ends);
 }
 
 void ShowAsReadOnly(QLineEdit& box)

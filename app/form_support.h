@@ -22,6 +22,7 @@ class QRect;
 class QWidget;
 class TCheckMessages;
 class TQvStringGrid;
+enum class TLineEnds;
 enum class TNumberKind;
 
 inline QString ToQt(const std::string& text)
@@ -85,9 +86,9 @@ void DrawPeriodColumns(TQvStringGrid& grid, int firstCol);
 // a cell for which it gives an invalid colour keeps the grid's drawing.
 void DrawCellBackgrounds(TQvStringGrid& grid, std::function<QColor(int col, int row)> colorOf);
 
-// The remarks memo shows the remarks that the forms store with CR LF line ends.
-void ShowRemarks(QPlainTextEdit& memo, const std::string& remarks);
-std::string RemarksOf(const QPlainTextEdit& memo);
+// The remarks memo shows the remarks that the windows store with CR LF line ends.
+void ShowRemarks(QPlainTextEdit& memo, const std::string& remarks, TLineEnds ends);
+std::string RemarksOf(const QPlainTextEdit& memo, TLineEnds ends);
 
 // Empties every line edit (not the text of combo boxes), unchecks every check
 // box and radio button and clears every memo of the form.

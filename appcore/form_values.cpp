@@ -1,7 +1,5 @@
 #include "appcore/form_values.h"
 
-#include <algorithm>
-
 #include "model/ozr_types.h"
 #include "platform/sysutils.h"
 
@@ -32,19 +30,22 @@ int StoredInteger(const std::string& text)
     return trimmed.empty() ? MissingInteger : StrToInt(trimmed);
 }
 
-std::string StoredRemarks(const std::string& memoText)
+std::string StoredRemarks(const std::string& memoText, TLineEnds ends)
 {
     std::string stored;
-    std::size_t start = 0;
-    while (start < memoText.size()) {
-        const std::size_t end = std::min(memoText.find('\n', start), memoText.size());
-        stored.append(memoText, start, end - start).append("\r\n");
-        start = end + 1;
+    for (const char c : memoText) {
+        if (c == '\n')
+            stored += '\r';
+        stored += c;
     }
+    // A break at the end of the memo's text already ends its last line: the
+    // memo's lines hold no empty one after it.
+    if (ends == TLineEnds::AfterEvery && !memoText.empty() && memoText.back() != '\n')
+        stored += "\r\n";
     return stored;
 }
 
-std::string ShownRemarks(const std::string& remarks)
+std::string ShownRemarks(const std::string& remarks, TLineEnds ends)
 {
     std::string shown;
     for (std::size_t i = 0; i < remarks.size(); ++i) {
@@ -55,7 +56,8 @@ std::string ShownRemarks(const std::string& remarks)
     // The last line needs no break of its own, unless it is empty: the break
     // then stands for that empty line.
     const std::size_t size = shown.size();
-    if (size >= 2 && shown[size - 1] == '\n' && shown[size - 2] != '\n')
+    if (ends == TLineEnds::AfterEvery && size >= 2 && shown[size - 1] == '\n' &&
+        shown[size - 2] != '\n')
         shown.pop_back();
     return shown;
 }

@@ -18,9 +18,13 @@ std::string IntegerText(int value);
 double StoredReal(const std::string& text);
 int StoredInteger(const std::string& text);
 
-// The remarks memo: stored remarks end every line, the last one included,
-// with CR LF; the memo shows them with plain line breaks and without a break
-// after a last line that is not empty, so that remarks stored again come back
-// as they were.
-std::string StoredRemarks(const std::string& memoText);
-std::string ShownRemarks(const std::string& remarks);
+// How remarks store the lines of their memo: the main window and the station
+// forms put CR LF between lines, as the memo's text stands; the table forms
+// end every line, the last one included, with CR LF.
+enum class TLineEnds { Between, AfterEvery };
+
+// The memo shows remarks with plain line breaks; remarks stored after every
+// line show no break after a last line that is not empty. Either way, remarks
+// stored again come back as they were.
+std::string StoredRemarks(const std::string& memoText, TLineEnds ends);
+std::string ShownRemarks(const std::string& remarks, TLineEnds ends);

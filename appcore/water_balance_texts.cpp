@@ -96,7 +96,7 @@ const TWaterBalanceTableInfo& WaterBalanceTableInfo(TWaterBalanceTable table)
 TWaterBalanceTexts WaterBalanceTexts(const TRegionTables& tables)
 {
     TWaterBalanceTexts texts;
-    texts.Remarks = ShownRemarks(tables.FWBRemarks);
+    texts.Remarks = ShownRemarks(tables.FWBRemarks, TLineEnds::AfterEvery);
     texts.LTAAFromYear = IntegerText(tables.FWBLTAAFromYear);
     texts.LTAAToYear = IntegerText(tables.FWBLTAAToYear);
     for (int index = 0; index < WaterBalanceTableCount; ++index) {
@@ -132,7 +132,7 @@ void CheckWaterBalance(const TWaterBalanceTexts& texts, const std::string& yearT
 void StoreWaterBalance(const TWaterBalanceTexts& texts, int year, TRegionTables& tables)
 {
     tables.FWBYear = year;
-    tables.FWBRemarks = StoredRemarks(texts.Remarks);
+    tables.FWBRemarks = StoredRemarks(texts.Remarks, TLineEnds::AfterEvery);
     tables.FWBLTAAFromYear = StoredInteger(texts.LTAAFromYear);
     tables.FWBLTAAToYear = StoredInteger(texts.LTAAToYear);
     for (int index = 0; index < WaterBalanceTableCount; ++index) {

@@ -332,6 +332,19 @@ struct TRegionTables {
     std::string FWBImportsOrigin;
     std::string FWBExportsDestination;
     TArtifGWOrigin FWBArtifGWOrigin = agoUnknown;
+
+    // Whether the tables hold values, by table and by group within a table;
+    // the data file writes a table or a group only where these hold.
+    bool HasHydrometeorologicalData() const;
+    bool HasWaterStorageData() const;
+    bool HasReturnedReusedWaterData() const;
+    bool HasAdditionalWaterResourcesData() const;
+    bool HasWaterBalanceData() const;
+    bool HasWaterUseData() const;
+    bool HasPublicWSSAbstractionData() const;
+    bool HasSelfSupplyAbstractionData() const;
+    bool HasTotalAbstractionData() const;
+    bool HasWaterAbstractionData() const;
 };
 
 class TRegion : public TObject {
@@ -368,16 +381,20 @@ public:
     // fills tables apart and installs them only once all of its input is good.
     void ReplaceTables(std::unique_ptr<TRegionTables> Tables) { FTables = std::move(Tables); }
 
-    bool HasHydrometeorologicalData() const;
-    bool HasWaterStorageData() const;
-    bool HasReturnedReusedWaterData() const;
-    bool HasAdditionalWaterResourcesData() const;
-    bool HasWaterBalanceData() const;
-    bool HasWaterUseData() const;
-    bool HasPublicWSSAbstractionData() const;
-    bool HasSelfSupplyAbstractionData() const;
-    bool HasTotalAbstractionData() const;
-    bool HasWaterAbstractionData() const;
+    // The predicates of the region's tables (TRegionTables).
+    bool HasHydrometeorologicalData() const { return Tables().HasHydrometeorologicalData(); }
+    bool HasWaterStorageData() const { return Tables().HasWaterStorageData(); }
+    bool HasReturnedReusedWaterData() const { return Tables().HasReturnedReusedWaterData(); }
+    bool HasAdditionalWaterResourcesData() const
+    {
+        return Tables().HasAdditionalWaterResourcesData();
+    }
+    bool HasWaterBalanceData() const { return Tables().HasWaterBalanceData(); }
+    bool HasWaterUseData() const { return Tables().HasWaterUseData(); }
+    bool HasPublicWSSAbstractionData() const { return Tables().HasPublicWSSAbstractionData(); }
+    bool HasSelfSupplyAbstractionData() const { return Tables().HasSelfSupplyAbstractionData(); }
+    bool HasTotalAbstractionData() const { return Tables().HasTotalAbstractionData(); }
+    bool HasWaterAbstractionData() const { return Tables().HasWaterAbstractionData(); }
     bool HasData() const;
 
     std::string FName;

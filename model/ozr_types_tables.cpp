@@ -119,63 +119,63 @@ TRegionTables::TRegionTables()
     FWANonFWSource.fill(nfsUnknown);
 }
 
-bool TRegion::HasHydrometeorologicalData() const
+bool TRegionTables::HasHydrometeorologicalData() const
 {
-    return AnyAboveMissing(Tables().FWBHydrometeorological);
+    return AnyAboveMissing(FWBHydrometeorological);
 }
 
-bool TRegion::HasWaterStorageData() const
+bool TRegionTables::HasWaterStorageData() const
 {
-    return AnyAboveMissing(Tables().FWBWaterStorage);
+    return AnyAboveMissing(FWBWaterStorage);
 }
 
-bool TRegion::HasReturnedReusedWaterData() const
+bool TRegionTables::HasReturnedReusedWaterData() const
 {
-    const TRegionTables& t = Tables();
+    const TRegionTables& t = *this;
     return AnyQuantityAboveMissing(t.FWBReturned, t.FWBLossesBetwnUseAndReuse) ||
            WaterUseData2HasData(t.FWBReusedWater);
 }
 
-bool TRegion::HasAdditionalWaterResourcesData() const
+bool TRegionTables::HasAdditionalWaterResourcesData() const
 {
-    const TRegionTables& t = Tables();
+    const TRegionTables& t = *this;
     return WaterUseData2HasData(t.FWBDesalinatedWater) || AnyAboveMissing(t.FWBAdditional);
 }
 
-bool TRegion::HasWaterBalanceData() const
+bool TRegionTables::HasWaterBalanceData() const
 {
     return HasHydrometeorologicalData() || HasWaterStorageData() || HasReturnedReusedWaterData() ||
            HasAdditionalWaterResourcesData();
 }
 
-bool TRegion::HasWaterUseData() const
+bool TRegionTables::HasWaterUseData() const
 {
-    const TRegionTables& t = Tables();
+    const TRegionTables& t = *this;
     return WaterUseData1HasData(t.FWUTotalFreshwaterUsed) ||
            WaterUseData1HasData(t.FWUPublicWaterSupply) || WaterUseData1HasData(t.FWUSelfSupply) ||
            WaterUseData2HasData(t.FWURecycledWater) || !t.FWULargeItemsCity.empty() ||
            !t.FWULargeItemsIndustry.empty() || !t.FWULargeItemsAgricUnit.empty();
 }
 
-bool TRegion::HasPublicWSSAbstractionData() const
+bool TRegionTables::HasPublicWSSAbstractionData() const
 {
-    const TRegionTables& t = Tables();
+    const TRegionTables& t = *this;
     return AnyQuantityAboveMissing(t.FWAForPublicWSS, t.FWAForPublicWSSSW, t.FWAForPublicWSSGW,
                                    t.FWAForPublicWSSFromRainwater);
 }
 
-bool TRegion::HasSelfSupplyAbstractionData() const
+bool TRegionTables::HasSelfSupplyAbstractionData() const
 {
-    const TRegionTables& t = Tables();
+    const TRegionTables& t = *this;
     return AnyQuantityAboveMissing(t.FWAAbstractionForSelfSupplyTotal,
                                    t.FWAForSelfSupplyFromRainwater) ||
            WaterUseData1HasData(t.FWAAbstractionForSelfSupplyTotalSW) ||
            WaterUseData1HasData(t.FWAAbstractionForSelfSupplyTotalGW);
 }
 
-bool TRegion::HasTotalAbstractionData() const
+bool TRegionTables::HasTotalAbstractionData() const
 {
-    const TRegionTables& t = Tables();
+    const TRegionTables& t = *this;
     return AnyQuantityAboveMissing(t.FWATotalAbstraction, t.FWATotalAbstractionSW,
                                    t.FWATotalAbstractionGW, t.FWATotalAbstractionFromRainwater,
                                    t.FWATotalAbstractionForHydropower, t.FWAAvailableGroundwater,
@@ -183,7 +183,7 @@ bool TRegion::HasTotalAbstractionData() const
            WaterUseData1HasData(t.FWANonFreshwater);
 }
 
-bool TRegion::HasWaterAbstractionData() const
+bool TRegionTables::HasWaterAbstractionData() const
 {
     return HasTotalAbstractionData() || HasPublicWSSAbstractionData() ||
            HasSelfSupplyAbstractionData();

@@ -76,3 +76,12 @@ bool TRegionEditor::Edit(TRegion* region)
     setWindowState(windowState() | Qt::WindowMaximized);
     return EditObject();
 }
+
+void TRegionEditor::CheckEntriesKept(TNationalTable table, TCheckMessages& messages) const
+{
+    if (messages.HasErrors())
+        return;
+    TRegionTables tables = FRegion->Tables();
+    StoreTables(tables);
+    ::CheckEntriesKept(table, tables, messages);
+}

@@ -9,6 +9,7 @@
 
 #include <QDialog>
 
+#include "appcore/kept_entries.h"
 #include "model/ozr_types.h"
 
 class QAbstractButton;
@@ -98,6 +99,11 @@ public:
 protected:
     virtual void LoadRegion() = 0;
     virtual void StoreRegion() = 0;
+    // The form's entries into the tables, all but the year box's year.
+    virtual void StoreTables(TRegionTables& tables) const = 0;
+    // Once the form's own checks found no error, which the storing needs: a
+    // warning for each entry that the data file would not keep.
+    void CheckEntriesKept(TNationalTable table, TCheckMessages& messages) const;
 
     void LoadObject() final { LoadRegion(); }
     void StoreObject() final { StoreRegion(); }

@@ -192,7 +192,7 @@ void TFormWaterAbs::LoadRegion()
     LoadYearBox(*ui->cmboxYear, tables.FWAYear >= 1 ? tables.FWAYear : CurrentSession().FYear);
     FillBox(*ui->edtRegionType, RegionTypeToStr(FRegion->GetRegionType()));
     FillBox(*ui->edtRegionDescription, FRegion->FName);
-    ShowRemarks(*ui->Memo1, tables.FWARemarks);
+    ShowRemarks(*ui->Memo1, tables.FWARemarks, TLineEnds::AfterEvery);
     FillBox(*ui->edtFromYear, IntegerText(tables.FWALTAAFromYear));
     FillBox(*ui->edtToYear, IntegerText(tables.FWALTAAToYear));
     ShowTableTexts(ShownWaterAbsTables(tables));
@@ -205,6 +205,7 @@ bool TFormWaterAbs::Validate()
                                    TextOf(*ui->edtToYear), TableTexts()};
     TCheckMessages messages;
     CheckWaterAbsEntries(entries, messages);
+    CheckEntriesKept(TNationalTable::WaterAbstraction, messages);
     return ShowFindings(messages);
 }
 
@@ -212,7 +213,12 @@ void TFormWaterAbs::StoreRegion()
 {
     TRegionTables& tables = FRegion->EditTables();
     tables.FWAYear = StoreYearBox(*ui->cmboxYear);
-    tables.FWARemarks = RemarksOf(*ui->Memo1);
+    StoreTables(tables);
+}
+
+void TFormWaterAbs::StoreTables(TRegionTables& tables) const
+{
+    tables.FWARemarks = RemarksOf(*ui->Memo1, TLineEnds::AfterEvery);
     tables.FWALTAAFromYear = StoredInteger(TextOf(*ui->edtFromYear));
     tables.FWALTAAToYear = StoredInteger(TextOf(*ui->edtToYear));
     StoreWaterAbsTables(TableTexts(), tables);

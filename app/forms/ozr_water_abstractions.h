@@ -49,6 +49,7 @@ protected:
     void LoadRegion() override;
     bool Validate() override;
     void StoreRegion() override;
+    void StoreTables(TRegionTables& tables) const override;
 
 private:
     void SetUpGrids();

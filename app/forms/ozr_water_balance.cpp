@@ -110,12 +110,18 @@ void TFormWaterBalance::StoreRegion()
     StoreWaterBalance(FormTexts(), StoreYearBox(*ui_->cmboxYear), FRegion->EditTables());
 }
 
+void TFormWaterBalance::StoreTables(TRegionTables& tables) const
+{
+    StoreWaterBalance(FormTexts(), tables.FWBYear, tables);
+}
+
 bool TFormWaterBalance::Validate()
 {
     TCheckMessages messages;
     const std::string yearText = ToStd(ui_->cmboxYear->currentText());
     CheckReportingYear(yearText, messages);
     CheckWaterBalance(FormTexts(), yearText, messages);
+    CheckEntriesKept(TNationalTable::WaterBalance, messages);
     return ShowFindings(messages);
 }
 

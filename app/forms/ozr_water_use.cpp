@@ -229,7 +229,7 @@ void TFormWaterUse::LoadRegion()
     FillBox(*ui_->edtRegionType, RegionTypeToStr(FRegion->GetRegionType()));
     FillBox(*ui_->edtRegionDescription, FRegion->FName);
     ui_->edtRegionDescription->setCursorPosition(0);
-    ShowRemarks(*ui_->Memo1, tables.FWURemarks);
+    ShowRemarks(*ui_->Memo1, tables.FWURemarks, TLineEnds::AfterEvery);
     FillBox(*ui_->edtFromYear, IntegerText(tables.FWULTAAFromYear));
     FillBox(*ui_->edtToYear, IntegerText(tables.FWULTAAToYear));
     for (const TLargeItemGrid& items : largeItemGrids_)
@@ -258,6 +258,7 @@ bool TFormWaterUse::Validate()
     for (std::size_t i = 0; i < sectorGrids_.size(); ++i)
         CheckMonthlySums(sectorTexts[i], sectorGrids_[i].Titles, sectorGrids_[i].SumName, messages);
     CheckLargeItems(messages);
+    CheckEntriesKept(TNationalTable::WaterUse, messages);
     return ShowFindings(messages);
 }
 
@@ -272,7 +273,12 @@ void TFormWaterUse::StoreRegion()
 {
     TRegionTables& tables = FRegion->EditTables();
     tables.FWUYear = StoreYearBox(*ui_->cmboxYear);
-    tables.FWURemarks = RemarksOf(*ui_->Memo1);
+    StoreTables(tables);
+}
+
+void TFormWaterUse::StoreTables(TRegionTables& tables) const
+{
+    tables.FWURemarks = RemarksOf(*ui_->Memo1, TLineEnds::AfterEvery);
     tables.FWULTAAFromYear = StoredInteger(TextOf(*ui_->edtFromYear));
     tables.FWULTAAToYear = StoredInteger(TextOf(*ui_->edtToYear));
     StoreSectorTable(*ui_->gridDataTot, tables.FWUTotalFreshwaterUsed);

@@ -40,6 +40,7 @@ protected:
     void ResetForm() override;
     void LoadRegion() override;
     void StoreRegion() override;
+    void StoreTables(TRegionTables& tables) const override;
     bool Validate() override;
 
 private:

@@ -32,7 +32,7 @@ void LoadStationControls(const TStationControls& controls, const TEntity& statio
     FillBox(controls.Altitude, RealText(station.FAltitude));
     FillBox(controls.CoordinateSys, station.FCoordinateSystem);
     FillBox(controls.ProjectionSys, station.FProjectionSystem);
-    ShowRemarks(controls.Remarks, station.FRemarks);
+    ShowRemarks(controls.Remarks, station.FRemarks, TLineEnds::Between);
 }
 
 void StoreStationControls(const TStationControls& controls, TEntity& station)
@@ -45,7 +45,7 @@ void StoreStationControls(const TStationControls& controls, TEntity& station)
     station.FAltitude = StoredReal(TextOf(controls.Altitude));
     station.FCoordinateSystem = TextOf(controls.CoordinateSys);
     station.FProjectionSystem = TextOf(controls.ProjectionSys);
-    station.FRemarks = RemarksOf(controls.Remarks);
+    station.FRemarks = RemarksOf(controls.Remarks, TLineEnds::Between);
 }
 
 void CheckStationIdentity(const TStationControls& controls, TStationKind kind,

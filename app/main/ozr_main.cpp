@@ -11,6 +11,7 @@
 #include "app/main/app_texts.h"
 #include "app/main/main_pictures.h"
 #include "app/main/wq_application.h"
+#include "appcore/form_values.h"
 #include "components/QvAboutInfo.h"
 #include "components/choice_box.h"
 #include "components/command_guard.h"
@@ -187,7 +188,7 @@ void TFormMain::ShowSessionInfo()
     const TSession& session = CurrentSession();
     ui_->edtResponsible->setText(ToQt(session.FResponsible));
     ui_->edtEmail->setText(ToQt(session.FEmail));
-    ui_->memoRemarks->setPlainText(ToQt(session.FRemarks));
+    ShowRemarks(*ui_->memoRemarks, session.FRemarks, TLineEnds::Between);
 }
 
 void TFormMain::StoreSessionInfo()
@@ -195,7 +196,7 @@ void TFormMain::StoreSessionInfo()
     TSession& session = CurrentSession();
     session.FResponsible = ToStd(ui_->edtResponsible->text());
     session.FEmail = ToStd(ui_->edtEmail->text());
-    session.FRemarks = ToStd(ui_->memoRemarks->toPlainText());
+    session.FRemarks = RemarksOf(*ui_->memoRemarks, TLineEnds::Between);
 }
 
 void TFormMain::FormCloseQuery(bool& CanClose)

@@ -215,10 +215,11 @@ TEST(WaterBalanceTexts, EachTableShowsItsQuantitiesInItsColumns)
 
 TEST(FormValues, RemarksEndEveryLineWithCrLfAndComeBackAsStored)
 {
-    EXPECT_EQ(StoredRemarks("one\n\nthree"), "one\r\n\r\nthree\r\n");
-    EXPECT_EQ(ShownRemarks("one\r\n\r\nthree\r\n"), "one\n\nthree");
+    constexpr TLineEnds every = TLineEnds::AfterEvery;
+    EXPECT_EQ(StoredRemarks("one\n\nthree", every), "one\r\n\r\nthree\r\n");
+    EXPECT_EQ(ShownRemarks("one\r\n\r\nthree\r\n", every), "one\n\nthree");
     for (const std::string remarks : {"", "\r\n", "one\r\n", "one\r\n\r\ntwo\r\n", "one\r\n\r\n"})
-        EXPECT_EQ(StoredRemarks(ShownRemarks(remarks)), remarks);
+        EXPECT_EQ(StoredRemarks(ShownRemarks(remarks, every), every), remarks);
 }
 
 // The grid counts its days by the four-year rule, the dates by the calendar:

@@ -65,7 +65,7 @@ private slots:
 
     // Stations imported or read from a file with a 40-character ID and
     // 300-character texts keep them whole through OK, and their remarks are
-    // stored with CR LF line ends as the table forms store theirs.
+    // stored with CR LF between their lines.
     void loadedLongTextsAreStoredWhole()
     {
         const std::string id(40, 'I'), text(300, 't');
@@ -90,7 +90,7 @@ private slots:
                 Confirm<TFormRainGauge>(*bed_, gauge));
         for (const TEntity* station : stations)
             QVERIFY(station->GetID() == id && station->FName == text &&
-                    station->FRemarks == "first\r\n\r\nlast\r\n");
+                    station->FRemarks == "first\r\n\r\nlast");
         for (const std::string* each : texts)
             QCOMPARE(*each, text);
     }
