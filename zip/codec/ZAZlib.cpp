@@ -5,6 +5,7 @@
 #include <cstring>
 #include <limits>
 
+#include "platform/worker_threads.h"
 #include "zip/format/ZACrc32.h"
 
 namespace {
@@ -122,20 +123,13 @@ TZABlockDeflater::TZABlockDeflater(bool deflate, int level, std::size_t blockSiz
         if (deflate_)
             slot.output.resize(TZADeflateStream::OutputBound(blockSize_));
     }
-    for (unsigned i = 0; threads > 1 && i < threads; ++i)
-        workers_.emplace_back([this] { Work(); });
+    if (threads > 1)
+        workers_ = StartWorkers(threads, [this](std::stop_token stop) { Work(stop); });
+    // No worker looks at the slots before a block is handed in.
+    slots_.resize(workers_.empty() ? 1 : 2 * workers_.size());
 }
 
-TZABlockDeflater::~TZABlockDeflater()
-{
-    {
-        const std::lock_guard lock(mutex_);
-        stopping_ = true;
-    }
-    queued_.notify_all();
-    for (std::thread& worker : workers_)
-        worker.join();
-}
+TZABlockDeflater::~TZABlockDeflater() = default;
 
 // Asking the system costs a file read each time.
 unsigned TZABlockDeflater::DefaultWorkers()
@@ -207,12 +201,12 @@ TZADeflatedBlock TZABlockDeflater::Take()
 
 // Blocks are started in the order they came, so that the caller's next Take
 // waits the least.
-void TZABlockDeflater::Work()
+void TZABlockDeflater::Work(std::stop_token stop)
 {
     std::unique_lock lock(mutex_);
     for (;;) {
-        queued_.wait(lock, [&] { return stopping_ || started_ < submitted_; });
-        if (stopping_)
+        queued_.wait(lock, stop, [&] { return started_ < submitted_; });
+        if (stop.stop_requested())
             return;
         Slot& slot = SlotOf(started_++);
         lock.unlock();

@@ -11,6 +11,7 @@
 #include <exception>
 #include <mutex>
 #include <span>
+#include <stop_token>
 #include <thread>
 #include <vector>
 #include <zlib.h>
@@ -73,9 +74,9 @@ struct TZADeflatedBlock {
 // way.
 //
 // Entries of more than one block are spread over worker threads, which live
-// as long as this object; with one worker, or one block, everything runs on
-// the caller's thread. The caller hands blocks in order (InputBuffer, Submit)
-// while there is room (Full) and takes them back in the same order (Take).
+// as long as this object; with one worker, or one block, or when the system
+// starts no thread, everything runs on the caller's thread. The caller hands blocks in order
+// (InputBuffer, Submit) while there is room (Full) and takes them back in the same order (Take).
 class TZABlockDeflater {
 public:
     // workers 0: one per processor core.
@@ -104,7 +105,7 @@ public:
 private:
     struct Slot;
 
-    void Work();
+    void Work(std::stop_token stop);
     void Deflate(Slot& slot) const;
     Slot& SlotOf(std::uint64_t block);
 
@@ -119,8 +120,10 @@ private:
     std::uint64_t taken_ = 0;
     std::uint32_t crc_ = 0;
     std::mutex mutex_;
-    std::condition_variable queued_;
+    // Waited on with the workers' stop token, so that they end when this
+    // object goes, even from a constructor that did not finish.
+    std::condition_variable_any queued_;
     std::condition_variable done_;
-    bool stopping_ = false;
-    std::vector<std::thread> workers_;
+    // Last, so that the workers end before what they use goes.
+    std::vector<std::jthread> workers_;
 };
