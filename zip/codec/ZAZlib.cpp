@@ -62,6 +62,11 @@ TZADeflateStream::~TZADeflateStream()
     deflateEnd(&stream_);
 }
 
+void TZADeflateStream::Reset()
+{
+    CheckCompression(deflateReset(&stream_));
+}
+
 void TZADeflateStream::SetDictionary(const void* dictionary, std::size_t size)
 {
     CheckCompression(
@@ -172,7 +177,7 @@ void TZABlockDeflater::Submit(std::size_t count, bool last)
     slot.last = last;
     slot.error = nullptr;
     if (workers_.empty())
-        Deflate(slot);
+        Deflate(slot, stream_);
     {
         const std::lock_guard lock(mutex_);
         slot.done = workers_.empty();
@@ -203,6 +208,7 @@ TZADeflatedBlock TZABlockDeflater::Take()
 // waits the least.
 void TZABlockDeflater::Work(std::stop_token stop)
 {
+    std::optional<TZADeflateStream> stream;
     std::unique_lock lock(mutex_);
     for (;;) {
         queued_.wait(lock, stop, [&] { return started_ < submitted_; });
@@ -210,14 +216,14 @@ void TZABlockDeflater::Work(std::stop_token stop)
             return;
         Slot& slot = SlotOf(started_++);
         lock.unlock();
-        Deflate(slot);
+        Deflate(slot, stream);
         lock.lock();
         slot.done = true;
         done_.notify_one();
     }
 }
 
-void TZABlockDeflater::Deflate(Slot& slot) const
+void TZABlockDeflater::Deflate(Slot& slot, std::optional<TZADeflateStream>& stream) const
 {
     try {
         slot.crc = Crc32Of(slot.Data(), slot.inputSize);
@@ -225,12 +231,17 @@ void TZABlockDeflater::Deflate(Slot& slot) const
             slot.result = {slot.Data(), slot.inputSize};
             return;
         }
-        TZADeflateStream stream(level_);
+        // A stream made for each block spent near a tenth of the time at
+        // level 1 in mapping and unmapping its memory.
+        if (stream)
+            stream->Reset();
+        else
+            stream.emplace(level_);
         if (slot.dictionarySize > 0)
-            stream.SetDictionary(slot.Data() - slot.dictionarySize, slot.dictionarySize);
+            stream->SetDictionary(slot.Data() - slot.dictionarySize, slot.dictionarySize);
         const std::size_t size =
-            stream.Deflate(slot.Data(), slot.inputSize, slot.output.data(), slot.output.size(),
-                           slot.last ? Z_FINISH : Z_SYNC_FLUSH);
+            stream->Deflate(slot.Data(), slot.inputSize, slot.output.data(), slot.output.size(),
+                            slot.last ? Z_FINISH : Z_SYNC_FLUSH);
         slot.result = {slot.output.data(), size};
     } catch (...) {
         slot.error = std::current_exception();

@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <exception>
 #include <mutex>
+#include <optional>
 #include <span>
 #include <stop_token>
 #include <thread>
@@ -42,6 +43,9 @@ public:
     TZADeflateStream(const TZADeflateStream&) = delete;
     TZADeflateStream& operator=(const TZADeflateStream&) = delete;
 
+    // Starts a new stream at the same level, as a new object would, on the
+    // memory of this one.
+    void Reset();
     // Lets the data that follow refer back into the bytes given (at most the
     // last 32 KiB count), as if they had been deflated just before.
     void SetDictionary(const void* dictionary, std::size_t size);
@@ -106,7 +110,8 @@ private:
     struct Slot;
 
     void Work(std::stop_token stop);
-    void Deflate(Slot& slot) const;
+    // The stream is made on the first block and reused for those after it.
+    void Deflate(Slot& slot, std::optional<TZADeflateStream>& stream) const;
     Slot& SlotOf(std::uint64_t block);
 
     bool deflate_;
@@ -119,6 +124,8 @@ private:
     std::uint64_t started_ = 0;
     std::uint64_t taken_ = 0;
     std::uint32_t crc_ = 0;
+    // The stream of the caller's thread when there are no workers.
+    std::optional<TZADeflateStream> stream_;
     std::mutex mutex_;
     // Waited on with the workers' stop token, so that they end when this
     // object goes, even from a constructor that did not finish.
