@@ -218,15 +218,16 @@ void BM_DataFileRatios(benchmark::State& state)
             "  ours, 1 thread  %7.1f\n"
             "  zlib raw        %7.1f  %7.1f  (in memory, one core)\n"
             "  libdeflate      %7.1f  %7.1f  (in memory, one core)\n"
-            "  pigz -p %d       %7.1f  %7.1f  (128 KiB blocks)\n"
-            "  pigz -p %d -b %-4s %5.1f  %7.1f  (ours' blocks)\n"
+            "  pigz -p %d       %7.1f  %7.1f  (its 128 KiB blocks)\n"
+            "  pigz -p %d -b    %7.1f  %7.1f  (-b %s: ours' blocks)\n"
             "  Info-ZIP zip    %7.1f  %7.1f\n",
             static_cast<double>(data.size()) / 1e6, mode, kPeerThreads, megabytesPerSecond(best[0]),
             FileMegabytes(ours), megabytesPerSecond(best[1]), megabytesPerSecond(best[2]),
             static_cast<double>(zlibSize) / 1e6, megabytesPerSecond(best[3]),
             static_cast<double>(libdeflateSize) / 1e6, kPeerThreads, megabytesPerSecond(best[4]),
-            FileMegabytes(pigzFile), kPeerThreads, blockKiB.c_str(), megabytesPerSecond(best[5]),
-            FileMegabytes(pigzBlockFile), megabytesPerSecond(best[6]), FileMegabytes(infoZipFile));
+            FileMegabytes(pigzFile), kPeerThreads, megabytesPerSecond(best[5]),
+            FileMegabytes(pigzBlockFile), blockKiB.c_str(), megabytesPerSecond(best[6]),
+            FileMegabytes(infoZipFile));
         const std::string at = " at mode " + level;
         const std::string threads = std::to_string(kPeerThreads) + " threads";
         wqbench::AtLeast("throughput ours, " + threads + " / zlib raw deflate" + at,
