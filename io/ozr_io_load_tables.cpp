@@ -9,6 +9,7 @@
 
 #include "io/ozr_io_load_reading.h"
 #include "io/ozr_io_table_tags.h"
+#include "platform/worker_threads.h"
 
 namespace {
 
@@ -18,7 +19,8 @@ struct TFailure {
 };
 
 // Runs Work(i) for every i below Count on up to one thread per core, the
-// calling thread among them.
+// calling thread among them; helpers that the system does not start leave
+// their share to the others.
 template <class Work>
 void OnEveryCore(std::size_t Count, Work work)
 {
@@ -29,9 +31,8 @@ void OnEveryCore(std::size_t Count, Work work)
     };
     const std::size_t threads =
         std::min<std::size_t>(Count, std::max(1u, std::thread::hardware_concurrency()));
-    std::vector<std::jthread> helpers;
-    for (std::size_t i = 1; i < threads; ++i)
-        helpers.emplace_back(take);
+    const std::vector<std::jthread> helpers =
+        StartWorkers(threads > 1 ? threads - 1 : 0, [&](std::stop_token) { take(); });
     take();
 }
 

@@ -4,8 +4,9 @@
 #include <type_traits>
 
 #include "io/ozr_io_load.h"
-#include "tests/io/io_save_fixture.h"
 #include "platform/regional_settings.h"
+#include "platform/worker_threads.h"
+#include "tests/io/io_save_fixture.h"
 
 static bool operator==(const ozr_wu_large_item& a, const ozr_wu_large_item& b)
 {
@@ -320,6 +321,18 @@ TEST_F(RoundTrip, EveryFieldComesBackWithADecimalComma)
     ScopedRegionalSettings comma(',');
     FillSession();
     ExpectSameSessionAfterSaving();
+}
+
+// The tables of the regions are read on helper threads; where the system
+// starts only some of them, or none, the rest is read all the same.
+TEST_F(RoundTrip, EveryFieldComesBackWhenHelperThreadsDoNotStart)
+{
+    FillSession();
+    for (const std::size_t failing : {0u, 2u}) {
+        SCOPED_TRACE(failing);
+        const TFailingThreadStart failure(failing);
+        ExpectSameSessionAfterSaving();
+    }
 }
 
 TEST_F(RoundTrip, MissingValuesStayMissing)

@@ -10,7 +10,9 @@
 #include <cstdint>
 #include <exception>
 #include <mutex>
+#include <optional>
 #include <span>
+#include <stop_token>
 #include <thread>
 #include <vector>
 #include <zlib.h>
@@ -41,6 +43,9 @@ public:
     TZADeflateStream(const TZADeflateStream&) = delete;
     TZADeflateStream& operator=(const TZADeflateStream&) = delete;
 
+    // Starts a new stream at the same level, as a new object would, on the
+    // memory of this one.
+    void Reset();
     // Lets the data that follow refer back into the bytes given (at most the
     // last 32 KiB count), as if they had been deflated just before.
     void SetDictionary(const void* dictionary, std::size_t size);
@@ -73,9 +78,9 @@ struct TZADeflatedBlock {
 // way.
 //
 // Entries of more than one block are spread over worker threads, which live
-// as long as this object; with one worker, or one block, everything runs on
-// the caller's thread. The caller hands blocks in order (InputBuffer, Submit)
-// while there is room (Full) and takes them back in the same order (Take).
+// as long as this object; with one worker, or one block, or when the system
+// starts no thread, everything runs on the caller's thread. The caller hands blocks in order
+// (InputBuffer, Submit) while there is room (Full) and takes them back in the same order (Take).
 class TZABlockDeflater {
 public:
     // workers 0: one per processor core.
@@ -104,8 +109,9 @@ public:
 private:
     struct Slot;
 
-    void Work();
-    void Deflate(Slot& slot) const;
+    void Work(std::stop_token stop);
+    // The stream is made on the first block and reused for those after it.
+    void Deflate(Slot& slot, std::optional<TZADeflateStream>& stream) const;
     Slot& SlotOf(std::uint64_t block);
 
     bool deflate_;
@@ -118,9 +124,13 @@ private:
     std::uint64_t started_ = 0;
     std::uint64_t taken_ = 0;
     std::uint32_t crc_ = 0;
+    // The stream of the caller's thread when there are no workers.
+    std::optional<TZADeflateStream> stream_;
     std::mutex mutex_;
-    std::condition_variable queued_;
+    // Waited on with the workers' stop token, so that they end when this
+    // object goes, even from a constructor that did not finish.
+    std::condition_variable_any queued_;
     std::condition_variable done_;
-    bool stopping_ = false;
-    std::vector<std::thread> workers_;
+    // Last, so that the workers end before what they use goes.
+    std::vector<std::jthread> workers_;
 };

@@ -4,6 +4,7 @@
 
 #include <cstring>
 
+#include "platform/worker_threads.h"
 #include "tests/zip/records_test_support.h"
 #include "tests/zip/write_test_support.h"
 #include "zip/codec/ZAZlib.h"
@@ -81,6 +82,18 @@ TEST(BlockDeflateTest, AFailureOnAWorkerIsRaisedToTheCaller)
     }
 }
 
+// Where the system starts only some of the workers, or none, the caller goes
+// on with those it has and writes the same bytes.
+TEST(BlockDeflateTest, WorkersThatDoNotStartChangeNoByte)
+{
+    const za::Bytes text = ToBytes(XmlLikeText(6 * kBlock + 5, 8));
+    const za::Bytes all = DeflateInBlocks(text, true, 1, kBlock, 4).bytes;
+    for (const std::size_t failing : {0u, 1u, 3u}) {
+        const TFailingThreadStart failure(failing);
+        EXPECT_EQ(DeflateInBlocks(text, true, 1, kBlock, 4).bytes, all) << failing;
+    }
+}
+
 // The whole file in one read: a byte at a time takes long under the sanitizers.
 za::Bytes FileBytes(const std::string& name)
 {
@@ -91,7 +104,8 @@ za::Bytes FileBytes(const std::string& name)
 }
 
 // The sizes around a block's end and one of 50 MB, written with 1, 2 and 8
-// workers: the archives are the same, and the peers read them back.
+// workers, and with 8 of which only 2 start: the archives are the same, and
+// the peers read them back.
 TEST(BlockDeflateTest, ArchivesDoNotDependOnTheWorkers)
 {
     ArchiveSetup setup;
@@ -106,20 +120,21 @@ TEST(BlockDeflateTest, ArchivesDoNotDependOnTheWorkers)
         large += piece;
     }
     setup.AddSource("large.xml", ToBytes(large));
-    za::Bytes first;
-    for (const unsigned workers : {1u, 2u, 8u}) {
+    const auto write = [&](unsigned workers) {
         TZipArchiver zip;
         zip.SetCompressionThreads(workers);
         setup.Prepare(zip);
         zip.AddFiles("*");
         zip.CloseArchive();
-        const za::Bytes archive = FileBytes(setup.archive);
-        if (workers == 1) {
-            first = archive;
-        } else {
-            EXPECT_TRUE(archive == first) << workers << " workers wrote other bytes";
-        }
+        return FileBytes(setup.archive);
+    };
+    const za::Bytes first = write(1);
+    for (const unsigned workers : {2u, 8u}) {
+        EXPECT_TRUE(write(workers) == first) << workers << " workers wrote other bytes";
     }
+    // The peers read the one written where the system started 2 of 8 workers.
+    const TFailingThreadStart refused(2);
+    EXPECT_TRUE(write(8) == first) << "2 workers of 8 wrote other bytes";
     ExpectUnzipAccepts(setup.archive);
     ExpectSevenZipAccepts(setup.archive);
     ExpectPythonReadsBack(setup.archive, setup.source);
