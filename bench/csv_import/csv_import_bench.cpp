@@ -16,7 +16,8 @@
 // held before (the session and its stations), at most 1.2 bytes per byte of
 // input.
 //
-// The program ends with status 1 when a figure is over its limit.
+// The program ends with status 1 when an import fails or a figure is over its
+// limit.
 
 #include <benchmark/benchmark.h>
 #include <cmath>
@@ -108,6 +109,12 @@ struct TBenchSession {
     TRegion* district = nullptr;
 };
 
+// Why an import did not pass: its first finding.
+std::string ImportFailure(const TCsvRunResult& result)
+{
+    return "the import failed: " + (result.Lines.empty() ? std::string() : result.Lines.front());
+}
+
 void BM_ImportStations(benchmark::State& state)
 {
     const ScopedRegionalSettings settings('.', "dd/mm/yyyy");
@@ -124,8 +131,11 @@ void BM_ImportStations(benchmark::State& state)
         // look-up belongs to the time, so that it covers the index complete.
         TEntity* last = nullptr;
         if (!result.Passed || bench->session->FWells.Count() != lines ||
-            !FindStation("W" + std::to_string(lines - 1), skWell, last))
-            state.SkipWithError("the import failed");
+            !FindStation("W" + std::to_string(lines - 1), skWell, last)) {
+            state.SkipWithError(result.Passed ? "the import did not make every station"
+                                              : ImportFailure(result).c_str());
+            break;
+        }
         state.PauseTiming();
         bench.reset();
         state.ResumeTiming();
@@ -141,8 +151,10 @@ void BM_ImportDaily(benchmark::State& state)
     for (auto _ : state) {
         wqbench::EvictCaches(state);
         const TCsvRunResult result = TCsvFlowImport(TCsvSettingsText{file, ";", "1"}).Import();
-        if (!result.Passed)
-            state.SkipWithError("the import failed");
+        if (!result.Passed) {
+            state.SkipWithError(ImportFailure(result).c_str());
+            break;
+        }
     }
 }
 
@@ -230,7 +242,8 @@ void BM_ImportMemory(benchmark::State& state)
     }
 }
 
-// Nothing is printed for a figure whose runs were filtered out or failed.
+// Nothing is printed for a figure whose runs were filtered out or failed (a
+// failed run has failed the program already).
 void PrintRatios(const wqbench::RatioReporter& reporter)
 {
     struct TImport {

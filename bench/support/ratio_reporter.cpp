@@ -34,13 +34,29 @@ bool CheckLimit(const std::string& figure, double value, double limit, bool atMo
     return held;
 }
 
+// A case whose work failed measured nothing worth a figure, and a run that
+// passed without it would hide the fault: its cause goes to stderr and the
+// run fails.
+void ReportFailedWork(const benchmark::BenchmarkReporter::Run& run)
+{
+    std::fprintf(stderr, "%s failed: %s\n", CaseName(run).c_str(), run.error_message.c_str());
+    failed = true;
+}
+
 }  // namespace
 
 void RatioReporter::ReportRuns(const std::vector<Run>& runs)
 {
     ConsoleReporter::ReportRuns(runs);
     for (const Run& run : runs) {
-        if (run.run_type != Run::RT_Iteration || run.error_occurred || run.iterations == 0) {
+        if (run.run_type != Run::RT_Iteration) {
+            continue;
+        }
+        if (run.error_occurred) {
+            ReportFailedWork(run);
+            continue;
+        }
+        if (run.iterations == 0) {
             continue;
         }
         const double seconds = run.real_accumulated_time / static_cast<double>(run.iterations);

@@ -10,7 +10,9 @@ namespace wqbench {
 
 // Prints every run as the console does and keeps the best real time per
 // iteration of each case, so that a program can print ratios between cases
-// measured in the same run once all runs are done.
+// measured in the same run once all runs are done. A case whose work failed
+// (it called State::SkipWithError with the cause) fails the program: the line
+// "<case> failed: <cause>" goes to stderr and ExitStatus becomes 1.
 class RatioReporter : public benchmark::ConsoleReporter {
 public:
     void ReportRuns(const std::vector<Run>& runs) override;
@@ -35,7 +37,8 @@ void Initialize(int& argc, char** argv);
 
 // Runs the benchmarks chosen on the command line (Initialize has read it),
 // hands their times to printRatios and shuts the library down. Returns the
-// program's exit status: 1 when a figure missed its limit (see AtMost).
+// program's exit status: 1 when a case failed its work or a figure missed its
+// limit (see AtMost).
 int RunAndPrintRatios(void (*printRatios)(const RatioReporter&));
 
 // Runs the benchmarks chosen on the command line, shuts the library down and
@@ -65,7 +68,7 @@ double Ratio(double numerator, double denominator);
 // whether the limit held; a failure makes ExitStatus 1.
 bool AtMost(const std::string& figure, double value, double limit);
 bool AtLeast(const std::string& figure, double value, double limit);
-// 1 once any figure failed its limit, else 0.
+// 1 once any case failed its work or any figure its limit, else 0.
 int ExitStatus();
 
 }  // namespace wqbench

@@ -80,7 +80,7 @@ bool Activate(QWidget& window)
 {
     window.show();
     QApplication::setActiveWindow(&window);
-    return QTest::qWaitForWindowActive(&window);
+    return QTest::qWaitForWindowActive(&window, kHangGuardMs);
 }
 
 // Opens the window as the program does and runs `use` while it is shown and active.

@@ -1,4 +1,5 @@
 #include <QCoreApplication>
+#include <QCursor>
 #include <QDesktopServices>
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -112,9 +113,9 @@ private slots:
             QTest::mouseClick(window->findChild<QPushButton*>(QStringLiteral("BtnCredits")),
                               Qt::LeftButton);
             buttonTexts << ok->text();
-            QTRY_VERIFY(box->height() > 100);
+            QTRY_VERIFY_WITH_TIMEOUT(box->height() > 100, kHangGuardMs);
             QTest::keyClick(window, Qt::Key_Escape);
-            QTRY_VERIFY(box->isHidden());
+            QTRY_VERIFY_WITH_TIMEOUT(box->isHidden(), kHangGuardMs);
             buttonTexts << ok->text();
             hiddenAgain = window->isVisible();
             QTest::mouseClick(ok, Qt::LeftButton);
@@ -137,9 +138,12 @@ private slots:
             QTest::mouseClick(window->findChild<TMyLabel*>(QStringLiteral("TitleLetter1")),
                               Qt::LeftButton);
             states << about->TitleAnimating();
-            QTest::qWait(30);
-            QTest::mouseClick(window->findChild<TMyLabel*>(QStringLiteral("TitleLetter0")),
-                              Qt::LeftButton);
+            // The animation runs: the first letter follows the mouse.
+            auto* first = window->findChild<TMyLabel*>(QStringLiteral("TitleLetter0"));
+            const QPoint mouse = first->pos() + QPoint(20, 10);
+            QCursor::setPos(window->mapToGlobal(mouse));
+            QTRY_COMPARE_WITH_TIMEOUT(first->pos(), mouse, kHangGuardMs);
+            QTest::mouseClick(first, Qt::LeftButton);
             states << about->TitleAnimating();
             QTest::keyClicks(window, QStringLiteral("xEgG"));
             states << about->TitleAnimating();

@@ -219,12 +219,13 @@ private slots:
         grid.SetColCount(3);
         grid.resize(400, 200);
         grid.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&grid));
+        QVERIFY(QTest::qWaitForWindowExposed(&grid, kHangGuardMs));
         grid.SetFitColToWidth(2);
         const int client = grid.width() - 2 * grid.frameWidth();
         QCOMPARE(grid.ColWidth(2), client - grid.ColWidth(0) - grid.ColWidth(1));
         grid.resize(500, 200);
-        QTRY_COMPARE(grid.ColWidth(2), client + 100 - grid.ColWidth(0) - grid.ColWidth(1));
+        QTRY_COMPARE_WITH_TIMEOUT(grid.ColWidth(2),
+                                  client + 100 - grid.ColWidth(0) - grid.ColWidth(1), kHangGuardMs);
         grid.SetColWidth(1, 1000);
         QCOMPARE(grid.ColWidth(2), 30);
         grid.SetFitColToWidth(0);  // the title column follows the same rule

@@ -52,7 +52,7 @@ private slots:
         grid.SetColCount(12);
         grid.resize(250, 150);
         grid.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&grid));
+        QVERIFY(QTest::qWaitForWindowExposed(&grid, kHangGuardMs));
         grid.SetLeftCol(4);
         QCOMPARE(grid.LeftCol(), 4);
         ClearGridAndScroll(grid, 1);

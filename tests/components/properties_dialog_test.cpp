@@ -224,7 +224,7 @@ private slots:
         TQvStringGrid& grid = *dialog.Form()->StrGrdProp();
         QVERIFY(grid.Options() & goRowMoving);
         dialog.Form()->show();
-        QVERIFY(QTest::qWaitForWindowExposed(dialog.Form()));
+        QVERIFY(QTest::qWaitForWindowExposed(dialog.Form(), kHangGuardMs));
         ClickTitle(grid, 1);
         QCOMPARE(Column(grid, 0), QStringLiteral("|1|2|3"));
         QCOMPARE(Ids(list).join(QString()), QStringLiteral("abc"));
@@ -283,7 +283,7 @@ private slots:
         dialog.executeDontShow(&TGauge::kInfo, list);
         TQvStringGrid& grid = *dialog.Form()->StrGrdProp();
         dialog.Form()->show();
-        QVERIFY(QTest::qWaitForWindowExposed(dialog.Form()));
+        QVERIFY(QTest::qWaitForWindowExposed(dialog.Form(), kHangGuardMs));
         QHeaderView* header = grid.horizontalHeader();
         QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, QPoint(5, header->height() / 2));
         QTest::mouseDClick(header->viewport(), Qt::LeftButton, {}, QPoint(5, header->height() / 2));

@@ -1,8 +1,9 @@
 // The whole program as a user works with it, on a real X server: the windows,
 // their modal loops, the file dialogs and the message boxes are the program's
-// own, driven by mouse and keyboard events on the widgets. Every wait has a
-// time limit, and a window that does not come or does not close is closed by
-// force, so the run ends whatever goes wrong.
+// own, driven by mouse and keyboard events on the widgets. Every step waits
+// for the state it needs, however long a busy machine takes; only a hang
+// guard of minutes ends a wait, and a window that does not come or does not
+// close is closed by force, so the run ends whatever goes wrong.
 
 #include <algorithm>
 #include <filesystem>
@@ -33,14 +34,12 @@
 #include "components/StrGrdQv.h"
 #include "platform/regional_settings.h"
 #include "tests/app/main/main_window_fixture.h"
+#include "tests/qt_support/qt_tests.h"
 #include "tests/support/files.h"
 #include "tests/support/temp_folder.h"
 
 namespace {
 
-// A modal step takes about a second; the margin is for machines that run
-// every other test binary at the same time.
-constexpr int kTimeLimitMs = 30000;
 // Columns of the overview.
 constexpr int kRegionNameCol = 1;
 constexpr int kStreamflowCol = 8;
@@ -69,7 +68,20 @@ void Close(QWidget& window)
 
 bool WaitFor(const std::function<bool()>& condition)
 {
-    return QTest::qWaitFor(condition, kTimeLimitMs);
+    return QTest::qWaitFor(condition, kHangGuardMs);
+}
+
+// Gives the window the keyboard focus, as a click on it does under a window
+// manager. The X server runs none, and it ignores a request for the focus
+// that carries an older time than its last change of focus (as when the
+// window before was closed), so the request is repeated until it takes.
+bool Activate(QWidget& window)
+{
+    return WaitFor([&window] {
+        if (!window.isActiveWindow())
+            window.activateWindow();
+        return window.isActiveWindow();
+    });
 }
 
 // What a window is, for a failure message: its name and, for a message box,
@@ -81,7 +93,7 @@ QString Describe(const QWidget& window)
            (box ? QStringLiteral(": ") + box->text() : QString());
 }
 
-// A modal window that stays active longer than the time limit is one that a
+// A modal window that stays active longer than the hang guard is one that a
 // step did not expect or did not close: the watchdog closes it, so that the
 // run goes on, and fails the test.
 class TModalWatchdog {
@@ -99,7 +111,7 @@ private:
         if (window != seen_) {
             seen_ = window;
             since_.start();
-        } else if (window && since_.hasExpired(kTimeLimitMs)) {
+        } else if (window && since_.hasExpired(kHangGuardMs)) {
             const QString what = Describe(*window);
             Close(*window);
             seen_ = nullptr;
@@ -113,8 +125,8 @@ private:
 };
 
 // Runs `open`, which shows a modal window and usually waits in its loop, and
-// hands the window that `matches` to `use` once it is the active modal window.
-// `use` should close it.
+// hands the window that `matches` to `use` once it is the active modal window,
+// on the screen and with the focus, as a user finds it. `use` should close it.
 void WithModal(const std::function<void()>& open, const TWindowTest& matches, const TUse& use)
 {
     bool done = false;
@@ -125,10 +137,11 @@ void WithModal(const std::function<void()>& open, const TWindowTest& matches, co
         QWidget* window = QApplication::activeModalWidget();
         if (window && window->isVisible() && matches(*window)) {
             poll.stop();
-            if (QTest::qWaitForWindowExposed(window, kTimeLimitMs))
-                use(*window);
             done = true;
-        } else if (clock.hasExpired(kTimeLimitMs)) {
+            QVERIFY2(QTest::qWaitForWindowExposed(window, kHangGuardMs) && Activate(*window),
+                     "The window did not get the focus");
+            use(*window);
+        } else if (clock.hasExpired(kHangGuardMs)) {
             poll.stop();
             done = true;
             QFAIL("The expected window did not come");
@@ -136,7 +149,7 @@ void WithModal(const std::function<void()>& open, const TWindowTest& matches, co
     });
     poll.start(20);
     open();
-    QVERIFY(QTest::qWaitFor([&done] { return done; }, 2 * kTimeLimitMs));
+    QVERIFY(QTest::qWaitFor([&done] { return done; }, 2 * kHangGuardMs));
 }
 
 QAction* ActionTitled(const QList<QAction*>& actions, const char* title)
@@ -182,9 +195,14 @@ void Click(const QWidget& window, const char* name)
                       QPoint(std::min(8, button.width() / 2), button.height() / 2));
 }
 
+// Types into the box as a user does: in the active window, once the click
+// has given the box the focus. A file dialog, for one, puts the name of the
+// file it selects into its name box whenever the box lacks the focus.
 void TypeInto(QLineEdit& edit, const QString& text)
 {
+    QVERIFY(Activate(*edit.window()));
     QTest::mouseClick(&edit, Qt::LeftButton);
+    QVERIFY(WaitFor([&edit] { return edit.hasFocus(); }));
     QTest::keyClick(&edit, Qt::Key_A, Qt::ControlModifier);
     QTest::keyClicks(&edit, text);
 }
@@ -358,11 +376,12 @@ void SaveAsByKeyboard(const std::string& folder, const QString& name)
         [] {
             // Keys go to the active window; the X server runs no window
             // manager that would hand the activation back after a dialog.
-            FormMain->activateWindow();
-            QVERIFY(QTest::qWaitForWindowActive(FormMain, kTimeLimitMs));
+            QVERIFY(Activate(*FormMain));
             QTest::keyClick(FormMain, Qt::Key_F, Qt::AltModifier);
-            QVERIFY(WaitFor([] { return QApplication::activePopupWidget() != nullptr; }));
-            QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_A);
+            // A completion list of the last file dialog may still be a popup.
+            QMenu* file = ActionTitled(FormMain->menuBar()->actions(), "File")->menu();
+            QVERIFY(WaitFor([file] { return QApplication::activePopupWidget() == file; }));
+            QTest::keyClick(file, Qt::Key_A);
         },
         Of<QFileDialog>(),
         [&](QWidget& dialog) {
@@ -385,7 +404,7 @@ void Quit()
 std::unique_ptr<TProgramStart> Start()
 {
     auto program = std::make_unique<TProgramStart>();
-    if (!QTest::qWaitForWindowExposed(FormMain, kTimeLimitMs))
+    if (!QTest::qWaitForWindowExposed(FormMain, kHangGuardMs))
         qWarning("The main window did not show");
     return program;
 }

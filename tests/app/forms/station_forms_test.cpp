@@ -369,7 +369,7 @@ private slots:
                     window.show();
                     window.activateWindow();
                     box.setFocus();
-                    QVERIFY(QTest::qWaitForWindowActive(&window));
+                    QVERIFY(QTest::qWaitForWindowActive(&window, kHangGuardMs));
                     box.lineEdit()->selectAll();
                     QTest::keyClicks(box.lineEdit(), QString::fromStdString(text));
                     shown << DailyGrid(window);

@@ -45,7 +45,7 @@ private slots:
             QTest::keyClicks(editor, QStringLiteral("40"));
             seen << Grid(w, "GridDataSelfSW").Cell(1, 13);
             QTest::keyClick(editor, Qt::Key_Return);
-            QTRY_COMPARE(self.Cell(2, 13), QStringLiteral("40"));
+            QTRY_COMPARE_WITH_TIMEOUT(self.Cell(2, 13), QStringLiteral("40"), kHangGuardMs);
             SetCells(w, "GridDataSelfGW", {{1, 1, "abc"}});
             Click(w, "btnInput");
             SetCells(w, "GridDataSelfGW", {{1, 1, ""}});

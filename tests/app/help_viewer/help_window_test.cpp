@@ -176,7 +176,7 @@ private slots:
     {
         THelpWindow window(kHelpFile);
         window.ShowContext(3220);
-        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QVERIFY(QTest::qWaitForWindowExposed(&window, kHangGuardMs));
         QTextBrowser& browser = Browser(window);
         QCOMPARE(browser.source(), QUrl(QStringLiteral("chm:/topics/reservoirs.htm")));
         QCOMPARE(browser.documentTitle(), QStringLiteral("Reservoir"));

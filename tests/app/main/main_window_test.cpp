@@ -11,7 +11,7 @@ private slots:
     {
         TFormMain form;
         form.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        QVERIFY(QTest::qWaitForWindowExposed(&form, kHangGuardMs));
         QCOMPARE(form.windowTitle(), QStringLiteral("Tavrel-SoE WQ Data Request"));
         QCOMPARE(form.objectName(), QStringLiteral("FormMain"));
     }

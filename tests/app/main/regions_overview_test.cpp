@@ -85,7 +85,7 @@ private slots:
         form.FillRegionsGrid();
         form.resize(900, 300);
         form.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        QVERIFY(QTest::qWaitForWindowExposed(&form, kHangGuardMs));
         TQvStringGrid& grid = *form.gridRegions();
         const QImage image = grid.grab().toImage();
         QCOMPARE(Background(grid, image, 3, 1), QColor(0xC0, 0xDC, 0xC0));

@@ -6,6 +6,7 @@
 #include "platform/exception.h"
 #include "platform/scripted_dialogs.h"
 #include "tests/app/main/main_window_fixture.h"
+#include "tests/qt_support/qt_tests.h"
 #include "tests/support/temp_folder.h"
 
 class ApplicationTest : public QObject {
@@ -22,13 +23,13 @@ private slots:
             throw Exception("Click number " + std::to_string(++clicks) + " failed");
         });
         button.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&button));
+        QVERIFY(QTest::qWaitForWindowExposed(&button, kHangGuardMs));
         QTest::mouseClick(&button, Qt::LeftButton);
         QTest::mouseClick(&button, Qt::LeftButton);
         bool laterEventRan = false;
         QTimer::singleShot(0, [] { throw Exception("From the event loop"); });
         QTimer::singleShot(0, [&laterEventRan] { laterEventRan = true; });
-        QTRY_VERIFY(laterEventRan);
+        QTRY_VERIFY_WITH_TIMEOUT(laterEventRan, kHangGuardMs);
         QCOMPARE(dialogs.Texts(),
                  (std::vector<std::string>{"Click number 1 failed", "Click number 2 failed",
                                            "From the event loop"}));
