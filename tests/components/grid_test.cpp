@@ -295,7 +295,7 @@ private slots:
         grid->SetFixedCols(2);
         window.show();
         QApplication::setActiveWindow(&window);
-        QVERIFY(QTest::qWaitForWindowActive(&window));
+        QVERIFY(QTest::qWaitForWindowActive(&window, kHangGuardMs));
         QTest::keyClick(before, Qt::Key_Tab);
         QCOMPARE(grid->CurrentCell(), QPoint(2, 1));
         grid->setCurrentCell(38, 2);

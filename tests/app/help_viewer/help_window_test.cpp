@@ -235,7 +235,7 @@ private slots:
     {
         THelpWindow window(kHelpFile);
         window.ShowContext(1000);
-        QVERIFY(QTest::qWaitForWindowActive(&window));
+        QVERIFY(QTest::qWaitForWindowActive(&window, kHangGuardMs));
         QTest::keyClick(&Browser(window), Qt::Key_Escape);
         QVERIFY(!window.isVisible());
     }

@@ -275,7 +275,7 @@ private slots:
         FormRegions->FillRegionsGrid();
         setup.Main().show();
         QApplication::setActiveWindow(&setup.Main());
-        QVERIFY(QTest::qWaitForWindowActive(&setup.Main()));
+        QVERIFY(QTest::qWaitForWindowActive(&setup.Main(), kHangGuardMs));
         Find<QWidget>(setup.Main(), "memoRemarks").setFocus(Qt::TabFocusReason);
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         for (int step = 0; step < 3; ++step)
