@@ -75,13 +75,22 @@ void BM_SaveDataFile(benchmark::State& state)
     for (auto _ : state) {
         SaveDataFile(ours);
         pugi::xml_document document;
-        document.load_file(ours.c_str());
+        if (!document.load_file(ours.c_str())) {
+            state.SkipWithError("pugixml could not read the saved data file");
+            return;
+        }
+        bool saved = true;
         const std::vector<double> best = wqbench::InterleavedBest(
             Rounds, {{[&] { SaveDataFile(ours); }}, {[&] {
-                         document.save_file(theirs.c_str(), "  ",
-                                            pugi::format_indent | pugi::format_write_bom,
-                                            pugi::encoding_utf8);
+                         saved = saved &&
+                                 document.save_file(theirs.c_str(), "  ",
+                                                    pugi::format_indent | pugi::format_write_bom,
+                                                    pugi::encoding_utf8);
                      }}});
+        if (!saved) {
+            state.SkipWithError("pugixml could not save the data file");
+            return;
+        }
         const double fileBytes = static_cast<double>(std::filesystem::file_size(ours));
         std::printf("\nsave of a %.0f MB data file: %.2f s, pugixml alone %.2f s\n",
                     fileBytes / 1e6, best[0], best[1]);
@@ -109,9 +118,15 @@ void BM_LoadDataFile(benchmark::State& state)
         };
         std::unique_ptr<pugi::xml_document> document;
         const auto freshDocument = [&] { document = std::make_unique<pugi::xml_document>(); };
+        bool parsed = true;
         const std::vector<double> best = wqbench::InterleavedBest(
-            Rounds, {{LoadDataFile, freshTree},
-                     {[&] { document->load_file(path.c_str()); }, freshDocument}});
+            Rounds,
+            {{LoadDataFile, freshTree},
+             {[&] { parsed = parsed && document->load_file(path.c_str()); }, freshDocument}});
+        if (!parsed) {
+            state.SkipWithError("pugixml could not read the data file");
+            return;
+        }
         freshTree();
         const double peak = PeakGrowth(LoadDataFile);
         session.reset();

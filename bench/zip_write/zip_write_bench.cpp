@@ -163,12 +163,12 @@ std::size_t LibdeflateDeflate(const std::vector<std::uint8_t>& data, int level)
 }
 
 // pigz on the data file with 8 threads, at its own block size when blockKiB
-// is empty.
-void RunPigz(const std::string& level, const std::string& blockKiB, const std::string& out)
+// is empty; false when it failed.
+bool RunPigz(const std::string& level, const std::string& blockKiB, const std::string& out)
 {
     const std::string block = blockKiB.empty() ? "" : " -b " + blockKiB;
-    wqtest::Run("pigz -" + level + " -p " + std::to_string(kPeerThreads) + block + " -c " +
-                wqtest::Quoted(DataFile()) + " > " + wqtest::Quoted(out));
+    return wqtest::Run("pigz -" + level + " -p " + std::to_string(kPeerThreads) + block + " -c " +
+                       wqtest::Quoted(DataFile()) + " > " + wqtest::Quoted(out)) == 0;
 }
 
 double FileMegabytes(const std::string& file)
@@ -195,6 +195,12 @@ void BM_DataFileRatios(benchmark::State& state)
     };
     std::size_t zlibSize = 0;
     std::size_t libdeflateSize = 0;
+    // Why a peer failed; the times of a failed side compare nothing.
+    const char* failure = nullptr;
+    const auto peer = [&failure](bool succeeded, const char* cause) {
+        if (!succeeded)
+            failure = cause;
+    };
     const std::vector<wqbench::TimedJob> jobs = {
         {[&] { AddWithArchiver(ours, Folder().Path(), DataFile(), mode, kPeerThreads); },
          [&] { fs::remove(ours); }},
@@ -202,16 +208,23 @@ void BM_DataFileRatios(benchmark::State& state)
          [&] { fs::remove(ours); }},
         {[&] { zlibSize = ZlibRawDeflate(data, mode); }},
         {[&] { libdeflateSize = LibdeflateDeflate(data, mode); }},
-        {[&] { RunPigz(level, "", pigzFile); }},
-        {[&] { RunPigz(level, blockKiB, pigzBlockFile); }},
+        {[&] { peer(RunPigz(level, "", pigzFile), "pigz did not pack the data file"); }},
         {[&] {
-             wqtest::Run("zip -q -" + level + " " + wqtest::Quoted(infoZipFile) + " " +
-                         wqtest::Quoted(DataFile()));
+            peer(RunPigz(level, blockKiB, pigzBlockFile), "pigz -b did not pack the data file");
+        }},
+        {[&] {
+             peer(wqtest::Run("zip -q -" + level + " " + wqtest::Quoted(infoZipFile) + " " +
+                              wqtest::Quoted(DataFile())) == 0,
+                  "zip did not pack the data file");
          },
          [&] { fs::remove(infoZipFile); }},
     };
     for (auto _ : state) {
         const std::vector<double> best = wqbench::InterleavedBest(kLargeRounds, jobs);
+        if (failure) {
+            state.SkipWithError(failure);
+            return;
+        }
         std::printf(
             "\nData file of %.0f MB at mode %d, MB/s and MB written:\n"
             "  ours, %d threads %7.1f  %7.1f\n"
@@ -255,6 +268,7 @@ void BM_SmallFilesRatios(benchmark::State& state)
     const std::string single = Folder() / "single/small.zip";
     const std::string split = Folder() / "split/small.zip";
     const std::string infoZip = Folder() / "infozip/small.zip";
+    const char* failure = nullptr;
     const std::vector<wqbench::TimedJob> jobs = {
         {[&] { AddWithArchiver(single, tree, "*", 1); },
          [&] { RemoveFolder(fs::path(single).parent_path()); }},
@@ -268,13 +282,18 @@ void BM_SmallFilesRatios(benchmark::State& state)
          },
          [&] { RemoveFolder(fs::path(split).parent_path()); }},
         {[&] {
-             wqtest::Run("cd " + wqtest::Quoted(tree) + " && zip -q -1 -r " +
-                         wqtest::Quoted(infoZip) + " .");
+             if (wqtest::Run("cd " + wqtest::Quoted(tree) + " && zip -q -1 -r " +
+                             wqtest::Quoted(infoZip) + " .") != 0)
+                 failure = "zip -r did not pack the small files";
          },
          [&] { RemoveFolder(fs::path(infoZip).parent_path()); }},
     };
     for (auto _ : state) {
         const std::vector<double> best = wqbench::InterleavedBest(kSmallRounds, jobs);
+        if (failure) {
+            state.SkipWithError(failure);
+            return;
+        }
         std::printf(
             "\n%d small files at mode 1: one archive %.2f s, a split set of %.0f MB volumes "
             "%.2f s, Info-ZIP zip -r %.2f s\n",
