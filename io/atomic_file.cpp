@@ -33,7 +33,21 @@ void FlushFolder(const std::string& folder)
     close(fd);
 }
 
+// File systems that keep no modes of their own, such as FAT on a memory
+// stick, refuse the change in these ways; their files then have the mode the
+// mount gives every file, which is no reason to fail the save.
+bool ModesNotKept(int error)
+{
+    return error == EPERM || error == ENOSYS || error == ENOTSUP || error == EOPNOTSUPP;
+}
+
 }  // namespace
+
+TChangeMode*& InstalledChangeMode()
+{
+    static TChangeMode* changeMode = fchmod;
+    return changeMode;
+}
 
 TAtomicFile::TAtomicFile(const std::string& Path) : target_(Path), folder_(FolderOf(Path))
 {
@@ -104,7 +118,8 @@ void TAtomicFile::StartWriteBack()
 }
 
 // Temporary files are created for the owner only; the saved file gets the
-// mode of the file it replaces, or the mode a new file would get.
+// mode of the file it replaces, or the mode a new file would get, where the
+// file system keeps modes.
 void TAtomicFile::SetMode()
 {
     struct stat existing {};
@@ -116,7 +131,7 @@ void TAtomicFile::SetMode()
         umask(mask);
         mode = 0666 & ~mask;
     }
-    if (fchmod(fd_, mode) != 0)
+    if (InstalledChangeMode()(fd_, mode) != 0 && !ModesNotKept(errno))
         RaiseWriteError(errno);
 }
 

@@ -7,8 +7,10 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <sys/types.h>
 
 #include "platform/exception.h"
+#include "platform/scoped_service.h"
 
 // A file that could not be written; the message names it and the system's reason.
 class EFileWriteError : public Exception {
@@ -51,6 +53,13 @@ private:
     std::uint64_t written_ = 0;
     std::uint64_t writeBackStart_ = 0;
 };
+
+// The call by which Commit gives the content its mode (fchmod by default);
+// ScopedChangeMode puts another one in place for a scope, as tests do to play
+// file systems that refuse it.
+using TChangeMode = int(int Handle, mode_t Mode);
+TChangeMode*& InstalledChangeMode();
+using ScopedChangeMode = TScopedService<TChangeMode, InstalledChangeMode>;
 
 // Writes Bytes as the whole content of Path. On failure the old file stays as
 // it was, no temporary file is left, and EFileWriteError is raised.

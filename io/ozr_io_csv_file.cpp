@@ -1,7 +1,6 @@
 #include "io/ozr_io_csv_file.h"
 
 #include <algorithm>
-#include <cstdint>
 #include <cstring>
 
 #include "platform/codepages.h"
@@ -32,43 +31,6 @@ std::size_t WholeUtf8End(std::string_view bytes)
 bool IsHighSurrogate(char16_t unit)
 {
     return unit >= 0xD800 && unit < 0xDC00;
-}
-
-// Files are mostly ASCII: the scan below passes a block of 32 bytes at a
-// time, with one test for the whole block.
-constexpr std::size_t kAsciiBlock = 32;
-constexpr std::uint64_t kHighBits = 0x8080808080808080ull;
-
-bool IsAsciiBlock(const char* bytes)
-{
-    std::uint64_t any = 0;
-    for (std::size_t at = 0; at < kAsciiBlock; at += sizeof any) {
-        std::uint64_t word;
-        std::memcpy(&word, bytes + at, sizeof word);
-        any |= word;
-    }
-    return (any & kHighBits) == 0;
-}
-
-// A UTF-8 sequence is made of bytes above 0x7F alone, so each run of such
-// bytes is judged by itself and the ASCII between them is passed over.
-bool IsUtf8(std::string_view bytes)
-{
-    const char* at = bytes.data();
-    const char* const end = at + bytes.size();
-    while (true) {
-        while (end - at >= static_cast<std::ptrdiff_t>(kAsciiBlock) && IsAsciiBlock(at))
-            at += kAsciiBlock;
-        while (at != end && static_cast<unsigned char>(*at) < 0x80)
-            ++at;
-        if (at == end)
-            return true;
-        const char* const run = at;
-        while (at != end && static_cast<unsigned char>(*at) >= 0x80)
-            ++at;
-        if (!IsValidUtf8(std::string_view(run, static_cast<std::size_t>(at - run))))
-            return false;
-    }
 }
 
 }  // namespace
@@ -117,7 +79,7 @@ bool TTextFile::ReadTextIsUtf8()
 {
     const std::string_view unverified(buffer_.data() + verified_, end_ - verified_);
     const std::size_t whole = ended_ ? unverified.size() : WholeUtf8End(unverified);
-    if (!IsUtf8(unverified.substr(0, whole)))
+    if (!IsValidUtf8(unverified.substr(0, whole)))
         return false;
     verified_ += whole;
     verifying_ = !ended_;

@@ -1,5 +1,6 @@
 #include "io/regions_file_scanner.h"
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <cstdint>
@@ -9,6 +10,8 @@
 #include <optional>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include "platform/codepages.h"
 
 namespace {
 
@@ -154,6 +157,7 @@ public:
 
     char* Begin() const { return bytes_.get(); }
     const char* End() const { return bytes_.get() + size_; }
+    bool IsUtf8() const { return isUtf8_; }
 
 private:
     bool ReadOpen(int fd)
@@ -163,14 +167,18 @@ private:
             return false;
         size_ = static_cast<std::size_t>(status.st_size);
         bytes_.reset(new char[size_ + kPadding]);  // left uninitialised: the read fills it
+        TUtf8Checker checker;
         for (std::size_t done = 0; done < size_;) {
-            const ssize_t got = ::read(fd, bytes_.get() + done, size_ - done);
+            const std::size_t piece = std::min(size_ - done, TUtf8Checker::kPieceSize);
+            const ssize_t got = ::read(fd, bytes_.get() + done, piece);
             if (got < 0 && errno == EINTR)
                 continue;
             if (got <= 0)
                 return false;
             done += static_cast<std::size_t>(got);
+            checker.Check({bytes_.get(), done}, done == size_);
         }
+        isUtf8_ = checker.FirstInvalid() == std::string_view::npos;
         std::memset(bytes_.get() + size_, 0, kPadding);
         return true;
     }
@@ -179,6 +187,7 @@ private:
 
     std::unique_ptr<char[]> bytes_;
     std::size_t size_ = 0;
+    bool isUtf8_ = false;
 };
 
 class TScanner {
@@ -526,7 +535,7 @@ private:
 bool ScanRegionsFile(const std::string& FileName, TRegionTreeBuilder& Builder)
 {
     TFileText text;
-    if (!text.Read(FileName))
+    if (!text.Read(FileName) || !text.IsUtf8())
         return false;
     try {
         TScanner(text, Builder).Document();

@@ -8,10 +8,11 @@
 // It knows UTF-8 text, elements, attributes on the document element, the five
 // predefined entities, character references, comments and the declaration.
 // At anything else (CDATA, a document type, processing instructions, another
-// encoding, a text that is not a single run of characters, an element that is
-// not well-formed, a region whose Code or Name follows its child regions, ...)
-// it gives up and leaves the file to the XML document layer, which reads
-// every form and reports every fault; so the scanner reports none itself.
+// encoding, a byte that is not UTF-8, a text that is not a single run of
+// characters, an element that is not well-formed, a region whose Code or Name
+// follows its child regions, ...) it gives up and leaves the file to the XML
+// document layer, which reads every form and reports every fault; so the
+// scanner reports none itself.
 
 #include <string>
 #include <string_view>

@@ -1,6 +1,9 @@
 #include "platform/codepages.h"
 
 #include <array>
+#include <bit>
+#include <cstdint>
+#include <cstring>
 #include <unordered_map>
 
 namespace {
@@ -116,6 +119,31 @@ char32_t NextCodePoint(std::string_view text, std::size_t& pos)
     return c;
 }
 
+// Past the ASCII from pos on: long runs a block of 32 bytes at a time, the
+// rest a word at a time, the first byte above 0x7F found by its bit.
+std::size_t PastAscii(std::string_view text, std::size_t pos)
+{
+    constexpr std::size_t kBlock = 32;
+    constexpr std::uint64_t kHighBits = 0x8080808080808080u;
+    std::uint64_t words[kBlock / sizeof(std::uint64_t)];
+    for (; text.size() - pos >= kBlock; pos += kBlock) {
+        std::memcpy(words, text.data() + pos, kBlock);
+        if (((words[0] | words[1] | words[2] | words[3]) & kHighBits) != 0)
+            break;
+    }
+    for (; text.size() - pos >= sizeof words[0]; pos += sizeof words[0]) {
+        std::memcpy(words, text.data() + pos, sizeof words[0]);
+        if (const std::uint64_t high = words[0] & kHighBits; high != 0) {
+            const int bit = std::endian::native == std::endian::little ? std::countr_zero(high)
+                                                                       : std::countl_zero(high);
+            return pos + static_cast<std::size_t>(bit) / 8;
+        }
+    }
+    while (pos < text.size() && static_cast<unsigned char>(text[pos]) < 0x80)
+        ++pos;
+    return pos;
+}
+
 void AppendUtf8(std::string& out, char32_t c)
 {
     if (c < 0x80) {
@@ -200,18 +228,32 @@ std::string OemToChar(std::string_view oem)
 
 bool IsValidUtf8(std::string_view text)
 {
-    for (std::size_t pos = 0; pos < text.size();) {
-        if (static_cast<unsigned char>(text[pos]) < 0x80) {
-            ++pos;
-            continue;
-        }
+    return FirstInvalidUtf8(text) == text.size();
+}
+
+std::size_t FirstInvalidUtf8(std::string_view text)
+{
+    for (std::size_t pos = PastAscii(text, 0); pos < text.size(); pos = PastAscii(text, pos)) {
         const std::size_t start = pos;
         // A bad sequence decodes as the replacement character and consumes one
         // byte; the replacement character itself takes three.
         if (NextCodePoint(text, pos) == kReplacement && pos - start == 1)
-            return false;
+            return start;
     }
-    return true;
+    return text.size();
+}
+
+void TUtf8Checker::Check(std::string_view Text, bool Complete)
+{
+    if (firstInvalid_ != std::string_view::npos)
+        return;
+    const std::size_t at = checked_ + FirstInvalidUtf8(Text.substr(checked_));
+    // No sequence is longer than four bytes: a fault closer to the end may be
+    // a sequence that the next piece completes.
+    if (at < Text.size() && (Complete || Text.size() - at >= 4))
+        firstInvalid_ = at;
+    else
+        checked_ = at;
 }
 
 std::u16string Utf8ToUtf16(std::string_view utf8)

@@ -6,10 +6,12 @@
 #include <fcntl.h>
 #include <memory>
 #include <new>
+#include <string_view>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
 
+#include "platform/codepages.h"
 #include "xml/xml_error.h"
 #include "xml/xml_writer.h"
 
@@ -43,7 +45,12 @@ struct TUninitialisedAllocator : std::allocator<T> {
 
 using TFileBytes = std::vector<char, TUninitialisedAllocator<char>>;
 
-TFileBytes ReadWholeFile(const std::string& fileName)
+struct TFileText {
+    TFileBytes Bytes;
+    std::size_t InvalidUtf8At;  // npos when every byte is UTF-8
+};
+
+TFileText ReadWholeFile(const std::string& fileName)
 {
     const int fd = ::open(fileName.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0)
@@ -56,11 +63,13 @@ TFileBytes ReadWholeFile(const std::string& fileName)
     }
     // One byte more than the size lets the read see the end without growing the buffer.
     TFileBytes bytes(static_cast<std::size_t>(std::max<off_t>(status.st_size, 0)) + 1);
+    TUtf8Checker checker;
     std::size_t done = 0;
     for (;;) {
         if (done == bytes.size())
             bytes.resize(bytes.size() + 65536);  // the file grew or reports no size
-        const ssize_t got = ::read(fd, bytes.data() + done, bytes.size() - done);
+        const std::size_t piece = std::min(bytes.size() - done, TUtf8Checker::kPieceSize);
+        const ssize_t got = ::read(fd, bytes.data() + done, piece);
         if (got < 0 && errno == EINTR)
             continue;
         if (got <= 0) {
@@ -71,9 +80,11 @@ TFileBytes ReadWholeFile(const std::string& fileName)
             break;
         }
         done += static_cast<std::size_t>(got);
+        checker.Check({bytes.data(), done}, false);
     }
     bytes.resize(done);
-    return bytes;
+    checker.Check({bytes.data(), done}, true);
+    return {std::move(bytes), checker.FirstInvalid()};
 }
 
 struct TextPosition {
@@ -104,11 +115,23 @@ TextPosition PositionOf(const TFileBytes& bytes, std::size_t offset)
                                      const std::string& reason)
 {
     // The parse works in place, so the position is found in a fresh copy.
-    const TextPosition position =
-        PositionOf(ReadWholeFile(fileName), offset < 0 ? 0 : static_cast<std::size_t>(offset));
+    const TextPosition position = PositionOf(ReadWholeFile(fileName).Bytes,
+                                             offset < 0 ? 0 : static_cast<std::size_t>(offset));
     throw EXMLDocError("The file \"" + fileName + "\" is not well-formed XML: " + reason +
                        " (line " + std::to_string(position.Line) + ", column " +
                        std::to_string(position.Column) + ")");
+}
+
+// The parser takes any byte in UTF-8 text, but a document read as UTF-8 that
+// holds a byte outside it is not well-formed: its faulty characters would
+// come back as replacement characters, making two texts one. Such a byte is
+// the fault reported unless the parser met another one before it.
+bool InvalidUtf8ComesFirst(const pugi::xml_parse_result& parsed, std::size_t invalidAt)
+{
+    if (invalidAt == std::string_view::npos || parsed.encoding != pugi::encoding_utf8)
+        return false;
+    return parsed || parsed.status == pugi::status_no_document_element ||
+           invalidAt < static_cast<std::size_t>(std::max<std::ptrdiff_t>(parsed.offset, 0));
 }
 
 }  // namespace
@@ -127,9 +150,13 @@ TXMLDocument TXMLDocument::LoadFromFile(const std::string& fileName)
 {
     TXMLDocument result;
     Storage& storage = *result.storage_;
-    storage.buffer = ReadWholeFile(fileName);
+    TFileText text = ReadWholeFile(fileName);
+    storage.buffer = std::move(text.Bytes);
     const pugi::xml_parse_result parsed = storage.document.load_buffer_inplace(
         storage.buffer.data(), storage.buffer.size(), kParseOptions);
+    if (InvalidUtf8ComesFirst(parsed, text.InvalidUtf8At))
+        ThrowNotWellFormed(fileName, static_cast<std::ptrdiff_t>(text.InvalidUtf8At),
+                           "Invalid UTF-8 byte sequence");
     if (parsed.status == pugi::status_no_document_element)
         throw EXMLDocError("The file \"" + fileName + "\" holds no XML document element");
     if (!parsed)

@@ -10,6 +10,7 @@
 #include "platform/exception.h"
 #include "platform/regional_settings.h"
 #include "tests/io/io_load_fixture.h"
+#include "tests/io/not_utf8_file.h"
 #include "tests/support/files.h"
 
 namespace {
@@ -225,6 +226,24 @@ TEST_F(LoadFailure, TheFirstFaultOfTheFileIsTheOneReported)
     EXPECT_EQ(FailureOfText(SavedText()), "Unknown artificial groundwater origin: land");
     firstOrigin.SetText("return flow");
     EXPECT_EQ(FailureOfText(SavedText()), "Unknown artificial groundwater origin: sea");
+}
+
+// Two codes or names that differ only in bytes that are not UTF-8 would be
+// saved as one; such a file is refused where the bytes stand.
+TEST_F(LoadFailure, BytesThatAreNotUtf8AreRefusedWithTheirLine)
+{
+    root_.SetAttribute("Responsible", "@attribute@");
+    Station(AddRegion("GR@code@", "RBD"), "flow").AddChild("name").SetText("@name@");
+    for (const auto& [marker, bytes] : {std::pair{"@attribute@",
+                                                  "Mar\xED"
+                                                  "a"},
+                                        {"@code@", "\xFF"},
+                                        {"@name@", "\xED\xA0\x80"}}) {
+        const TSpoiledText spoiled = Spoil(SavedText(), marker, bytes);
+        const TTestFile file(spoiled.Text, "spoiled.wqd");
+        const std::string refusal = NotUtf8Refusal(file.Path(), spoiled.Line);
+        EXPECT_EQ(FailureOf(file.Path()).substr(0, refusal.size()), refusal) << marker;
+    }
 }
 
 struct ContentCase {

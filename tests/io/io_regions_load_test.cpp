@@ -10,6 +10,7 @@
 #include "model/key_index.h"
 #include "platform/exception.h"
 #include "tests/io/io_regions_fixture.h"
+#include "tests/io/not_utf8_file.h"
 #include "xml/xml_error.h"
 
 namespace {
@@ -181,6 +182,37 @@ TEST_F(LoadRegionsFile, AnUnusableFileRaisesAndCreatesNothing)
     UseRegionsText("");
     EXPECT_THROW(LoadRegions(), Exception);
     EXPECT_EQ(session().FRegions.Count(), 0);
+}
+
+// Two codes that differ only in bytes that are not UTF-8 would be saved as
+// one: the file is refused where the bytes stand, whether it is scanned into
+// an empty session or read into one that holds regions, which keeps its tree.
+TEST_F(LoadRegionsFile, BytesThatAreNotUtf8AreRefusedWithTheirLine)
+{
+    const std::string regions =
+        "<OZR_WQ_Regions Remarks='@attribute@'>\r\n" +
+        Region("Country", "GR", "\r\n@name@",
+               Region("RBD", "R\xCE\xA9", "") + "\r\n" + Region("RBD", "R@code@", "")) +
+        "</OZR_WQ_Regions>";
+    for (const bool holdsRegions : {false, true}) {
+        if (holdsRegions)
+            new TRegion(nullptr, rtCountry, "CY");
+        const auto before = DescribeAll(session());
+        for (const auto& [marker, bytes] : {std::pair{"@code@", "\xFE"},
+                                            {"@name@", "\xC0\xAF"},
+                                            {"@attribute@", "\xF4\x90\x80\x80"}}) {
+            const TSpoiledText spoiled = Spoil(regions, marker, bytes);
+            UseRegionsText(spoiled.Text);
+            const std::string refusal = NotUtf8Refusal(file_->Path(), spoiled.Line);
+            try {
+                LoadRegions();
+                ADD_FAILURE() << marker << " loaded";
+            } catch (const EXMLDocError& error) {
+                EXPECT_EQ(std::string(error.what()).substr(0, refusal.size()), refusal);
+            }
+            EXPECT_EQ(DescribeAll(session()), before) << marker;
+        }
+    }
 }
 
 // A Name that holds an element stops the reading after regions were made,

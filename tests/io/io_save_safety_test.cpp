@@ -1,10 +1,11 @@
+#include <cerrno>
 #include <filesystem>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include "io/atomic_file.h"
-#include "tests/io/io_save_fixture.h"
 #include "platform/exception.h"
+#include "tests/io/io_save_fixture.h"
 #include "tests/support/file_size_limit.h"
 
 namespace {
@@ -52,6 +53,33 @@ TEST_F(SaveSafety, ReplacesAnExistingFileAndKeepsItsMode)
     ASSERT_EQ(stat(path.c_str(), &info), 0);
     EXPECT_EQ(info.st_mode & 07777, 0640u);
     EXPECT_EQ(FilesIn(folder_.Path()), (std::vector<std::string>{"data.wqd"}));
+}
+
+int refusal = 0;
+
+int RefuseChangeOfMode(int, mode_t)
+{
+    errno = refusal;
+    return -1;
+}
+
+// A memory stick's FAT keeps no modes, and its drivers refuse a change with
+// EPERM, ENOSYS or ENOTSUP; any other failure still fails the save.
+TEST_F(SaveSafety, OnlyAFileSystemWithoutModesSavesWithoutSettingOne)
+{
+    const std::string path = folder_ / "data.wqd";
+    const ScopedChangeMode refusing(RefuseChangeOfMode);
+    const std::string failure = "Cannot write the file \"" + path + "\": Input/output error";
+    for (const auto& [error, outcome] : {std::pair<int, std::string>{EPERM, "no exception"},
+                                         {ENOSYS, "no exception"},
+                                         {ENOTSUP, "no exception"},
+                                         {EIO, failure}}) {
+        refusal = error;
+        WriteTextFile(path, "old content");
+        EXPECT_EQ(ErrorOf([&] { SaveDataFile(path); }), outcome);
+        EXPECT_EQ(ReadFileText(path).substr(0, 3), error == EIO ? "old" : "\xEF\xBB\xBF");
+        EXPECT_EQ(FilesIn(folder_.Path()), (std::vector<std::string>{"data.wqd"}));
+    }
 }
 
 TEST_F(SaveSafety, AFailedWriteKeepsTheOldFileAndLeavesNoTemporaryFile)

@@ -1,6 +1,9 @@
 #include "platform/codepages.h"
 
+#include <algorithm>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -70,4 +73,27 @@ TEST(CodePages, Utf8ValidityTellsTextFromOtherBytes)
         EXPECT_TRUE(IsValidUtf8(text)) << text;
     for (const char* bytes : {"K\xF6ln", "\xC0\xAF", "\xED\xA0\x80", "cut \xE2\x82"})
         EXPECT_FALSE(IsValidUtf8(bytes)) << bytes;
+}
+
+// The first bad byte is found wherever it stands among runs of ASCII, also
+// when the text comes in two pieces split at any offset; a sequence that the
+// split cuts is no fault.
+TEST(CodePages, TheFirstByteThatIsNotUtf8IsFound)
+{
+    const std::string ascii(40, 'a');
+    const std::string valid = ascii + "\xCE\xA9\xEF\xBB\xBF\xF0\x9F\x92\xA7" + ascii;
+    std::vector<std::pair<std::string, std::size_t>> cases = {{valid, std::string::npos}};
+    for (const std::string bad :
+         {"\xFF", "\xC0\xAF", "\xED\xB0\x80", "\xF4\x90\x80\x80", "\xE2\x82"})
+        for (const std::size_t at : {0u, 31u, 33u})
+            cases.emplace_back(ascii.substr(0, at) + bad + valid, at);
+    for (const auto& [text, at] : cases) {
+        EXPECT_EQ(FirstInvalidUtf8(text), std::min(at, text.size())) << text;
+        for (std::size_t split = 0; split <= text.size(); ++split) {
+            TUtf8Checker checker;
+            checker.Check(text.substr(0, split), false);
+            checker.Check(text, true);
+            EXPECT_EQ(checker.FirstInvalid(), at) << text << " split at " << split;
+        }
+    }
 }

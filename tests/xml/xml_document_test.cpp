@@ -149,4 +149,17 @@ TEST(XmlDocumentLoad, FailuresNameTheFileAndThePlace)
     EXPECT_NE(MessageOfLoading("  \r\n").find("holds no XML document element"), std::string::npos);
 }
 
+// The parser's own fault is reported when it comes first; a file in another
+// encoding is converted, not checked.
+TEST(XmlDocumentLoad, BytesThatAreNotUtf8AreNotWellFormed)
+{
+    EXPECT_NE(MessageOfLoading("<r>\n<a>\xCE\x9A\xFF</a></r>")
+                  .find("not well-formed XML: Invalid UTF-8 byte sequence (line 2, column 5)"),
+              std::string::npos);
+    EXPECT_NE(MessageOfLoading("<r>\n<a></b>\xFF</r>").find("mismatch (line 2, column 6)"),
+              std::string::npos);
+    TTestFile latin1("<?xml version='1.0' encoding='ISO-8859-1'?><r>K\xF6ln</r>");
+    EXPECT_EQ(TXMLDocument::LoadFromFile(latin1.Path()).DocumentElement().Text(), "K\xC3\xB6ln");
+}
+
 }  // namespace
